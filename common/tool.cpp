@@ -1,0 +1,2 @@
+// Placeholder; the utilities are being written.
+#include "tool.h"

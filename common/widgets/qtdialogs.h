@@ -1,0 +1,2 @@
+#pragma once
+// Placeholder; the Qt dialogs are being written.

@@ -1,0 +1,2 @@
+#pragma once
+// Placeholder; the Qt shell and clipboard are being written.
