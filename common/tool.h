@@ -13,10 +13,12 @@ class Shell;
 
 namespace Tool {
 
+// One "/" at the joint; an empty folder gives the name unchanged.
 QString JoinPath(const QString &folder, const QString &name);
 bool IsDriveSpec(const QString &text);
 QString FileNameOf(const QString &path);
 QString ExtensionOf(const QString &path);
+// "/" for a file in the root folder; empty when the path has no "/".
 QString ParentFolderOf(const QString &path);
 QString BaseNameOf(const QString &path);
 
@@ -29,12 +31,16 @@ bool EnsureFolder(const QString &path, bool ask, Dialogs *dialogs = nullptr);
 
 QString CleanFileName(const QString &text, bool replaceBackslash);
 QString ShortenWithEllipsis(const QString &text, int n);
+// Each component as the directory listing spells it. "//..." and any path
+// with a missing folder on the way come back unchanged; a relative path is
+// looked up from the current folder and stays relative.
 QString NormaliseLongPath(const QString &path);
 QString CutAtNul(const QString &text);
 QString Unquote(const QString &text);
 
-// A new, uniquely named file base + n + "." + extension in the temporary
-// folder, created exclusively (never an existing name or a planted link).
+// A new, uniquely named file base + n + "." + extension (n = 0, 1, ...) in
+// folder, or in QDir::tempPath() when folder is empty, created exclusively
+// (never an existing name or a planted link).
 struct TempFile {
     std::unique_ptr<QFile> file; // open for writing; null on failure
     QString path;                // empty on failure
@@ -42,10 +48,18 @@ struct TempFile {
 };
 TempFile MakeTempFile(const QString &base, const QString &extension, const QString &folder = QString());
 
+// "mailto:", "http://", "https://" and "ftp://" addresses go to the shell
+// (true); otherwise an existing file does (the shell's answer); else false.
 bool OpenWithShell(Shell &shell, const QString &target);
 void ShellOpen(Shell &shell, const QString &target);
+// newName is a name in the file's folder (a text holding "/" is taken as a
+// whole path). 0 on success or when nothing changes, 1 on error; an existing
+// file of the new name is never replaced.
 int RenameFile(const QString &path, const QString &newName);
+// 0 on success, 5 on error. Without force a read-only file (no write bit for
+// its owner) is kept. Folders are never removed.
 int RemoveFile(const QString &path, bool force);
+// Dialogs::chooseFolder, cut at its first NUL; empty when cancelled.
 QString BrowseForFolder(Dialogs &dialogs, const QString &startFolder, const QString &prompt);
 
 } // namespace Tool
