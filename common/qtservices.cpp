@@ -36,8 +36,10 @@ Processes::Outcome QtProcesses::startAndWait(const QString &program, const QStri
 
     const QDeadlineTimer deadline = timeoutMs < 0 ? QDeadlineTimer(QDeadlineTimer::Forever)
                                                   : QDeadlineTimer(timeoutMs);
-    while (process->state() != QProcess::NotRunning) {
+    for (;;) {
         QCoreApplication::processEvents(QEventLoop::AllEvents);
+        if (process->state() == QProcess::NotRunning)
+            break;
         if (deadline.hasExpired()) {
             QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
             return {WaitResult::TimedOut, -1};

@@ -26,7 +26,8 @@ bool CanOpenForReading(const QString &path);
 bool CanOpenForAppending(const QString &path);
 QString ReadWholeFile(const QString &path);
 
-// ask = true: the question and failure messages go through dialogs.
+// ask = true: the question and failure messages go through dialogs (with
+// no dialogs given, nothing is asked).
 bool EnsureFolder(const QString &path, bool ask, Dialogs *dialogs = nullptr);
 
 QString CleanFileName(const QString &text, bool replaceBackslash);

@@ -1,4 +1,3 @@
-#include "qtclipboard.h"
 #include "qtcolours.h"
 #include "qtdialogs.h"
 #include "qtshell.h"
@@ -187,7 +186,7 @@ TEST(QtDialogsMessage, EscapeRefusesAndTheTitleDefaultsToTheProgram)
     EXPECT_EQ(seen.buttons.size(), 3);
 }
 
-// ------------------------------------------------------- shell and clipboard
+// -------------------------------------------------------------------- shell
 
 TEST(QtShell, AddressesAsUrlsFilesAsLocalFiles)
 {
@@ -200,11 +199,4 @@ TEST(QtShell, AddressesAsUrlsFilesAsLocalFiles)
     EXPECT_TRUE(relative.isLocalFile());
     EXPECT_EQ(relative.toLocalFile(), QDir::current().absoluteFilePath("Temp.html"));
     EXPECT_TRUE(QtShell::urlFor("C:x").isLocalFile());
-}
-
-TEST(QtClipboard, PlainTextRoundTrip)
-{
-    QtClipboard clipboard;
-    clipboard.setText(q("題名\r\n内容"));
-    EXPECT_EQ(clipboard.text(), q("題名\r\n内容"));
 }

@@ -464,14 +464,6 @@ TEST(ToolOpenWithShell, AnythingElseDoesNothing)
     EXPECT_TRUE(shell.opened.isEmpty());
 }
 
-TEST(ToolOpenWithShell, ShellOpenPassesAnythingOn)
-{
-    FakeShell shell;
-    shell.answer = false;
-    ShellOpen(shell, "http://example.jp/x.url");
-    EXPECT_EQ(shell.opened, QStringList{"http://example.jp/x.url"});
-}
-
 // ------------------------------------------------------- rename and remove
 
 TEST(ToolRenameFile, RenamesWithinTheFolder)
