@@ -149,6 +149,17 @@ MsgAnswer escapeOf(MsgButtons buttons)
     return MsgAnswer::Ok;
 }
 
+// The chosen path of a file or folder dialog; none when cancelled.
+std::optional<QString> runForOne(QFileDialog &dialog)
+{
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    const QStringList chosen = dialog.selectedFiles();
+    if (chosen.isEmpty() || chosen.first().isEmpty())
+        return std::nullopt;
+    return chosen.first();
+}
+
 } // namespace
 
 QtDialogs::QtDialogs(QWidget *owner)
@@ -210,12 +221,7 @@ std::optional<QString> QtDialogs::chooseFile(const FileRequest &request, bool sa
         dialog.selectFile(place.fileName);
     if (save)
         dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.promptOverwrite);
-    if (dialog.exec() != QDialog::Accepted)
-        return std::nullopt;
-    const QStringList chosen = dialog.selectedFiles();
-    if (chosen.isEmpty() || chosen.first().isEmpty())
-        return std::nullopt;
-    return chosen.first();
+    return runForOne(dialog);
 }
 
 std::optional<QString> QtDialogs::openFile(const FileRequest &request)
@@ -242,12 +248,7 @@ std::optional<QString> QtDialogs::chooseFolder(const QString &prompt, const QStr
                 dialog.setDirectory(place.folder);
         }
     }
-    if (dialog.exec() != QDialog::Accepted)
-        return std::nullopt;
-    const QStringList chosen = dialog.selectedFiles();
-    if (chosen.isEmpty() || chosen.first().isEmpty())
-        return std::nullopt;
-    return chosen.first();
+    return runForOne(dialog);
 }
 
 std::optional<QString> QtDialogs::inputBox(const QString &prompt, const QString &title, const QString &defaultText)
