@@ -99,7 +99,7 @@ inline void merge(qsizetype &count, qsizetype &first, qsizetype addCount, qsizet
     count += addCount;
 }
 
-// Decodes p[0..n) into d, which has room for n units; returns the number of
+// Decodes p[0..n) into begin, which has room for n units; returns the number of
 // units written.
 qsizetype decodeInto(const unsigned char *p, qsizetype n, char16_t *const begin, qsizetype &invalid,
                      qsizetype &firstInvalid)

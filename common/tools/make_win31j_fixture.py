@@ -17,6 +17,7 @@ and, for the characters written one way as a variant form:  > CHAR WRITTEN
 import os
 import sys
 
+sys.dont_write_bytecode = True  # no __pycache__ in the source tree
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from gen_win31j_table import glibc_converter  # noqa: E402  (the iconv wrapper only)
 
