@@ -120,7 +120,7 @@ int main()
     const QByteArray inputPath = QFile::encodeName(dir.filePath(QStringLiteral("cards.txt")));
     const QByteArray outputPath = QFile::encodeName(dir.filePath(QStringLiteral("cards.utf16")));
     {
-        QFile f(QString::fromLocal8Bit(inputPath));
+        QFile f(QFile::decodeName(inputPath));
         if (!dir.isValid() || !f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size()) {
             std::printf("FAIL: cannot write the sample file\n");
             return 1;
@@ -156,7 +156,7 @@ int main()
 
     bool iconvOk = runIconv(inputPath, outputPath);
     if (iconvOk) {
-        QFile out(QString::fromLocal8Bit(outputPath));
+        QFile out(QFile::decodeName(outputPath));
         const QByteArray utf16 = out.open(QIODevice::ReadOnly) ? out.readAll() : QByteArray();
         const bool same = utf16.size() == decoded.size() * 2
             && std::equal(utf16.cbegin(), utf16.cend(), reinterpret_cast<const char *>(decoded.utf16()));
