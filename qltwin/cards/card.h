@@ -1,0 +1,20 @@
+#pragma once
+// One card of a card list: its identity within the list, the three texts and
+// the icon number. Keys and icons never reach a file.
+
+#include <QString>
+
+struct Card {
+    QString key;     // unique within its list
+    QString title;   // title field: optional date prefix, optional group + "＠", name
+    QString remarks; // one line
+    QString content; // lines joined by CR LF
+    int icon = 1;    // 1 = as read or saved, 2 = created or changed since
+
+    friend bool operator==(const Card &, const Card &) = default;
+};
+
+namespace CardIcon {
+inline constexpr int Saved = 1;
+inline constexpr int Changed = 2;
+} // namespace CardIcon

@@ -1,0 +1,110 @@
+#include "cardfile.h"
+
+#include "atomicfile.h"
+#include "cardstore.h"
+#include "qtservices.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace CardFile {
+
+Clock &ClockOf(const WriteOptions &options)
+{
+    static SystemClock system;
+    return options.clock ? *options.clock : system;
+}
+
+bool CanWrite(const QString &path, QString *error)
+{
+    const QFileInfo info(path);
+    if (path.isEmpty() || info.isDir()) {
+        if (error)
+            *error = QStringLiteral("not a file");
+        return false;
+    }
+    if (info.exists()) {
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Append)) {
+            if (error)
+                *error = file.errorString();
+            return false;
+        }
+        return true;
+    }
+    const QFileInfo folder(info.absolutePath());
+    if (!folder.isDir() || !folder.isWritable()) {
+        if (error)
+            *error = folder.isDir() ? QStringLiteral("folder not writable") : QStringLiteral("no such folder");
+        return false;
+    }
+    return true;
+}
+
+Encoder::Encoder(const CardStore &store)
+{
+    // Upper bound (two bytes per UTF-16 unit plus the marks); pages never
+    // touched cost nothing.
+    qsizetype units = 0;
+    for (const Card &card : store.cards())
+        units += card.title.size() + card.remarks.size() + card.content.size() + 32;
+    m_bytes.reserve(units * 2);
+}
+
+void Encoder::text(QStringView text)
+{
+    const qsizetype before = m_stats.unmappableCount;
+    Win31J::encodeAppend(text, m_bytes, &m_stats);
+    if (m_stats.unmappableCount > before && m_firstUnmappableRow < 0)
+        m_firstUnmappableRow = m_row;
+}
+
+WriteResult Encoder::result() const
+{
+    WriteResult r;
+    r.unmappableCount = m_stats.unmappableCount;
+    r.firstUnmappableRow = m_firstUnmappableRow;
+    return r;
+}
+
+WriteResult Finish(const QString &path, const QByteArray &bytes, WriteResult result,
+                   const WriteOptions &options)
+{
+    if (result.fieldMarkRow >= 0) {
+        result.status = WriteStatus::FieldMark;
+        return result;
+    }
+    if (result.unmappableCount > 0 && !options.lossyAllowed) {
+        result.status = WriteStatus::Unmappable;
+        return result;
+    }
+    if (!AtomicFile::write(path, bytes, &result.error)) {
+        result.status = WriteStatus::WriteFailed;
+        return result;
+    }
+    result.status = WriteStatus::Ok;
+    result.bytesWritten = bytes.size();
+    return result;
+}
+
+SaveCheck Check(const CardStore &store, bool checkFieldMark)
+{
+    SaveCheck check;
+    const QList<Card> &cards = store.cards();
+    for (qsizetype row = 0; row < cards.size(); ++row) {
+        const Card &card = cards[row];
+        for (const QString *field : {&card.title, &card.remarks, &card.content}) {
+            if (const qsizetype n = Win31J::countUnmappable(*field)) {
+                check.unmappableCount += n;
+                if (check.firstUnmappableRow < 0)
+                    check.firstUnmappableRow = row;
+            }
+            if (checkFieldMark && check.fieldMarkRow < 0 && field->contains(QChar(0x01)))
+                check.fieldMarkRow = row;
+        }
+    }
+    return check;
+}
+
+} // namespace CardFile

@@ -1,0 +1,78 @@
+#pragma once
+// Whole-file line readers. A load reads the file, splits it once and hands
+// the pieces out by index; no file stays open while the caller works.
+// TextFastRead splits at CR LF (a lone CR or LF stays in its line) and
+// serves the CSV and text formats; TextFastReadBinary splits at the byte
+// 0x01 and serves the native format and the templates.
+//
+// The bytes are split before they are converted, piece by piece, with
+// Win31J::decode: CR, LF and 0x01 never occur as the second byte of a
+// Windows-31J character, so this gives the same text as converting first,
+// without ever holding the file's bytes and its text at once. Invalid bytes
+// met on the way are counted with their absolute file offsets.
+//
+// Both share the rules: an empty file yields no piece; a text ending with a
+// separator loses the one empty piece after it (only one); a fresh object
+// that was never loaded yields one empty piece; reading past the end gives
+// empty strings.
+
+#include "win31j.h"
+
+#include <QString>
+#include <QStringList>
+
+class LineReaderBase
+{
+public:
+    bool EOFText() const { return m_lines.size() - 1 < m_position + 1; }
+    void Class_Initialize();
+
+    // The path of the last source ("##Variable##" for a string).
+    QString fileName() const { return m_fileName; }
+    qsizetype lineCount() const { return m_lines.size(); }
+    // Invalid byte sequences met by the last file load.
+    const Win31J::DecodeStats &decodeStats() const { return m_stats; }
+    // Why the last failed load failed.
+    QString errorString() const { return m_error; }
+
+protected:
+    enum class Separator { CrLf, FieldMark };
+    bool load(const QString &path, Separator separator);
+    QString nextPiece();
+
+    QString m_fileName;
+    QStringList m_lines{QString()};
+    qsizetype m_position = -1;
+    bool m_droppedLast = false;
+    Win31J::DecodeStats m_stats;
+    QString m_error;
+};
+
+class TextFastRead : public LineReaderBase
+{
+public:
+    static inline const QString VariableName = QStringLiteral("##Variable##");
+
+    TextFastRead() = default;
+    bool LoadTextFile(const QString &path);
+    bool LoadTextVariable(const QString &text);
+    QString InputLine() { return nextPiece(); }
+    // The whole text of the last load (rebuilt from the lines on request).
+    QString text() const;
+
+private:
+    QString m_variable;
+    bool m_fromVariable = false;
+};
+
+class TextFastReadBinary : public LineReaderBase
+{
+public:
+    static constexpr QChar Separator = QChar(0x01);
+
+    TextFastReadBinary() = default;
+    bool LoadTextFile(const QString &path);
+    QString InputLine() { return nextPiece(); }
+    // The next piece split at CR LF; an empty list at the end.
+    QStringList GetOneLine();
+};

@@ -1,0 +1,127 @@
+#include "textformat.h"
+
+#include "cardstore.h"
+#include "services.h"
+#include "textfastread.h"
+#include "titlefield.h"
+
+namespace RecordLayout {
+
+bool ParseTitleLine(QStringView line, TitleLine *parts)
+{
+    const qsizetype colon = line.indexOf(TitleField::DateColon);
+    if (colon < 0)
+        return false;
+    const QStringView after = line.mid(colon + 1);
+    parts->beforeColon = line.left(colon).toString();
+    const qsizetype mark = after.indexOf(RemarksMark);
+    if (mark < 0) {
+        parts->name = after.toString();
+        parts->remarks.clear();
+        return true;
+    }
+    parts->name = after.left(mark).toString();
+    QStringView rest = after.mid(mark + RemarksMark.size());
+    const qsizetype next = rest.indexOf(RemarksMark);
+    parts->remarks = (next < 0 ? rest : rest.left(next)).toString();
+    return true;
+}
+
+} // namespace RecordLayout
+
+using namespace RecordLayout;
+
+ReadResult ReadTextFile(const QString &path, CardStore &store)
+{
+    ReadResult result;
+    TextFastRead reader;
+    if (!reader.LoadTextFile(path)) {
+        result.error = reader.errorString();
+        return result;
+    }
+    enum { Between, AfterStart, AfterTitle, InContent } state = Between;
+    QList<Card> cards;
+    QString buffer;
+    TitleLine title;
+    while (!reader.EOFText()) {
+        const QString line = reader.InputLine();
+        switch (state) {
+        case Between:
+            if (line.startsWith(QLatin1Char('@')))
+                state = AfterStart;
+            break;
+        case AfterStart:
+            if (ParseTitleLine(line, &title)) {
+                Card card;
+                card.key = QStringLiteral("Key") + QString::number(cards.size());
+                card.title = title.beforeColon + TitleField::DateColon + title.name;
+                card.remarks = title.remarks;
+                card.icon = CardIcon::Saved;
+                cards.append(std::move(card));
+                state = AfterTitle;
+            }
+            break;
+        case AfterTitle:
+            if (line == SeparatorLine)
+                state = InContent;
+            break;
+        case InContent:
+            if (line == EndLine) {
+                cards.last().content = std::move(buffer);
+                buffer = QString();
+                state = Between;
+            } else {
+                buffer += line;
+                buffer += QLatin1String("\r\n");
+            }
+            break;
+        }
+    }
+    if (state == InContent)
+        cards.last().content = std::move(buffer);
+    result.ok = true;
+    result.cardCount = cards.size();
+    result.decode = reader.decodeStats();
+    store.reset(std::move(cards));
+    return result;
+}
+
+WriteResult WriteTextFile(const QString &path, const CardStore &store, bool shortForm,
+                          const WriteOptions &options)
+{
+    WriteResult refused;
+    if (!CardFile::CanWrite(path, &refused.error)) {
+        refused.status = WriteStatus::NotWritable;
+        return refused;
+    }
+    Clock &clock = CardFile::ClockOf(options);
+    const QString prefix = shortForm ? ShortDatePrefix(clock.today()) : LongDatePrefix(clock.now());
+    const QStringView crlf = u"\r\n";
+    const QByteArray separator = SeparatorLine.toLatin1() + "\r\n";
+    const QByteArray end = EndLine.toLatin1() + "\r\n";
+    CardFile::Encoder out(store);
+    const QList<Card> &cards = store.cards();
+    for (qsizetype row = 0; row < cards.size(); ++row) {
+        const Card &card = cards[row];
+        out.beginCard(row);
+        out.ascii("@\r\n");
+        if (!DatePrefixLength(card.title))
+            out.text(prefix);
+        out.text(card.title);
+        if (!card.remarks.isEmpty()) {
+            out.ascii(" - ");
+            out.text(card.remarks);
+        }
+        out.crlf();
+        out.ascii(separator);
+        if (!card.content.isEmpty()) {
+            QStringView content = card.content;
+            if (content.endsWith(crlf))
+                content.chop(2);
+            out.text(content);
+            out.crlf();
+        }
+        out.ascii(end);
+    }
+    return CardFile::Finish(path, out.bytes(), out.result(), options);
+}
