@@ -1,5 +1,6 @@
 #include "uservalues.h"
 
+#include "programfolder.h"
 #include "services.h"
 #include "version.h"
 
@@ -33,6 +34,11 @@ int ReadMaxOfRecentFile(UserStore &store)
 void PublishPath(UserStore &store, const QString &executablePath)
 {
     store.setValue(PathKey, executablePath);
+}
+
+void PublishPath(UserStore &store)
+{
+    PublishPath(store, ProgramFolder::executablePath());
 }
 
 QString exeVerText()

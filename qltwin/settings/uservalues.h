@@ -33,6 +33,8 @@ int ReadMaxOfRecentFile(UserStore &store);
 
 // "Path": the running executable, which QLTLaunch and QLTReg start.
 void PublishPath(UserStore &store, const QString &executablePath);
+// The same with ProgramFolder::executablePath().
+void PublishPath(UserStore &store);
 
 // The running version as one decimal number, "10801" for 1.8.1.
 QString exeVerText();

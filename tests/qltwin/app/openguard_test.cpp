@@ -205,4 +205,13 @@ TEST_F(OpenGuardTest, ALockThatIsNeverReleasedDelaysButDoesNotStopTheCycle)
     EXPECT_EQ(listed(), QStringList{QStringLiteral("/x.qlw")});
 }
 
+TEST_F(OpenGuardTest, StartUpClearsTheListUnderTheLock)
+{
+    guard.RegisterOpenFile(card(1));
+    EXPECT_TRUE(LockedIniFile::remove(listFile));
+    EXPECT_FALSE(QFile::exists(listFile));
+    EXPECT_TRUE(LockedIniFile::remove(listFile)); // nothing there: nothing to do
+    EXPECT_FALSE(QFile::exists(LockedIniFile::lockFilePath(listFile)));
+}
+
 } // namespace
