@@ -32,5 +32,9 @@ bench: build
 	cmake --build $(BUILD) -j$(JOBS) --target benchmarks
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bin/run-benchmarks
 
+# The main window drawn offscreen in every view and preview mode, to PNGs.
+screens: build
+	QT_QPA_PLATFORM=offscreen $(BUILD)/bin/qlt_screens "$(CURDIR)/$(BUILD)/screens"
+
 clean:
 	rm -rf $(BUILD)
