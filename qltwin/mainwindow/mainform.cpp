@@ -65,7 +65,7 @@ MainForm::MainForm(const Services &services, QWidget *parent)
     buildClientArea();
     followCommands();
 
-    resize(Twips::toPixels(9480), Twips::toPixels(6315));
+    resize(WindowTwips::toPixels(9480), WindowTwips::toPixels(6315));
     setGroups({});
     qApp->installEventFilter(this);
 }
@@ -305,31 +305,31 @@ bool MainForm::extractionMode() const
 
 // ---------------------------------------------------------------- settings
 
-void MainForm::applySettings(const MainWindowSettings &s)
+void MainForm::applySettings(const AppliedSettings &s)
 {
-    const QFont listFont = fontFor(s.listFont);
+    const QFont listFont = fontFor(FontChoice{s.listFontName, s.listFontSize});
     std::array<int, 3> widths{};
     for (int i = 0; i < 3; ++i)
-        widths[i] = std::max(0, Twips::toPixels(s.columnWidthsTwips[i]));
+        widths[i] = std::max(0, WindowTwips::toPixels(s.columnWidthsTwips[i]));
     const QPalette palette = QApplication::palette();
-    const std::uint32_t text[2] = {s.mainListText, s.extractionListText};
-    const std::uint32_t background[2] = {s.mainListBackground, s.extractionListBackground};
+    const AppliedSettings::ListColours colours[2] = {s.mainList, s.extractList};
     for (int i = 0; i < 2; ++i) {
         m_lists[i]->setColumnCaptions(s.columnCaptions);
         m_lists[i]->setListFont(listFont);
-        m_lists[i]->setColours(QtColours::toQColor(text[i], palette), QtColours::toQColor(background[i], palette));
+        m_lists[i]->setColours(QtColours::toQColor(colours[i].text, palette),
+                               QtColours::toQColor(colours[i].back, palette));
         m_lists[i]->setColumnWidths(widths);
     }
     if (s.applyWindowSize) {
-        const QSize outer(Twips::toPixels(s.windowWidthTwips), Twips::toPixels(s.windowHeightTwips));
+        const QSize outer(WindowTwips::toPixels(s.windowWidthTwips), WindowTwips::toPixels(s.windowHeightTwips));
         const QSize inner = outer - frameExtra();
         if (inner.width() > 0 && inner.height() > 0)
             resize(inner);
     }
-    m_preview->setPreviewFont(fontFor(s.previewFont));
-    m_preview->setColours(QtColours::toQColor(s.previewText, palette), QtColours::toQColor(s.previewBackground, palette));
-    m_functionBarClicksOff = s.functionBarClicksOff;
-    m_controller->apply(s.listViewMode, s.previewMode, s.treeVisible, s.regularExpression);
+    m_preview->setPreviewFont(fontFor(FontChoice{s.previewFontName, s.previewFontSize}));
+    m_preview->setColours(QtColours::toQColor(s.preview.text, palette),
+                          QtColours::toQColor(s.preview.back, palette));
+    m_controller->apply(s.viewMode, s.previewMode, s.treeVisible, s.regularExpression);
 }
 
 MainWindowStoredState MainForm::storedState() const
@@ -337,12 +337,12 @@ MainWindowStoredState MainForm::storedState() const
     MainWindowStoredState state;
     const std::array<int, 3> widths = m_lists[0]->columnWidths();
     for (int i = 0; i < 3; ++i)
-        state.columnWidthsTwips[i] = Twips::fromPixels(widths[i]);
+        state.columnWidthsTwips[i] = WindowTwips::fromPixels(widths[i]);
     // The size of the normal state, also while minimised or maximised.
     const QSize inner = (isMinimized() || isMaximized() || isFullScreen()) ? normalGeometry().size() : size();
     const QSize outer = inner + frameExtra();
-    state.windowWidthTwips = Twips::fromPixels(outer.width());
-    state.windowHeightTwips = Twips::fromPixels(outer.height());
+    state.windowWidthTwips = WindowTwips::fromPixels(outer.width());
+    state.windowHeightTwips = WindowTwips::fromPixels(outer.height());
     state.listViewMode = int(m_controller->listViewMode());
     return state;
 }

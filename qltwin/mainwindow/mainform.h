@@ -60,13 +60,15 @@ public:
     void setExtractionMode(bool on);
     bool extractionMode() const;
 
-    // --- Settings
-    void applySettings(const MainWindowSettings &settings);
+    // --- Settings (all but the sort, which the sort commands apply)
+    void applySettings(const AppliedSettings &settings);
     // Column widths of the main card list, the outer window size in the normal
     // state, the view mode.
     MainWindowStoredState storedState() const;
     // Where PreView, TreeViewVisible and SeikiHyougen go when they change.
     void setSettingWriter(MainViewController::SettingWriter writer);
+    // NoFunctionBarClickEvent = 1: clicks on the function bar do nothing (the
+    // default, as the key's default is 1).
     void setFunctionBarClicksOff(bool off) { m_functionBarClicksOff = off; }
     bool functionBarClicksOff() const { return m_functionBarClicksOff; }
 

@@ -1,5 +1,7 @@
 #include "mainlayout.h"
 
+#include "appliedsettings.h"
+
 #include <QtGlobal>
 
 #include <algorithm>
@@ -88,20 +90,19 @@ QRect searchBar(const QRect &toolbar, int lastButtonLeft, int lastButtonWidth, i
 
 } // namespace MainLayoutRules
 
-namespace Twips {
+namespace WindowTwips {
 
 int toPixels(double twips)
 {
     if (!std::isfinite(twips))
         return 0;
-    // A hand-edited file may hold anything; keep the result a sane int.
-    const double pixels = std::clamp(twips / PerPixel, -1.0e6, 1.0e6);
-    return int(std::lround(pixels));
+    constexpr double Limit = 1.0e6 * Twips::PerInch / LogicalDpi;
+    return Twips::toPixels(std::clamp(twips, -Limit, Limit), LogicalDpi);
 }
 
 double fromPixels(int pixels)
 {
-    return double(pixels) * PerPixel;
+    return Twips::fromPixels(pixels, LogicalDpi);
 }
 
-} // namespace Twips
+} // namespace WindowTwips

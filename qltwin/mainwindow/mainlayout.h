@@ -62,11 +62,14 @@ QRect searchBar(const QRect &toolbar, int lastButtonLeft, int lastButtonWidth, i
 
 } // namespace MainLayoutRules
 
-// Sizes in the settings files are twips: 15 twips per logical pixel.
-namespace Twips {
+// Sizes in the settings files are twips; the window measures in logical
+// pixels, 96 to the inch, so 15 twips make a pixel.
+namespace WindowTwips {
 
-inline constexpr int PerPixel = 15;
+inline constexpr double LogicalDpi = 96.0;
+// Rounded; a value no window could have (a hand-edited 1e30) is held within
+// a million pixels either way.
 int toPixels(double twips);
 double fromPixels(int pixels);
 
-} // namespace Twips
+} // namespace WindowTwips

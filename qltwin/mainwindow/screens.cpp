@@ -11,12 +11,14 @@
 #include "mainicons.h"
 #include "mainwindowtables.h"
 #include "samplecards.h"
+#include "settingsmodel.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QItemSelectionModel>
 #include <QMenu>
 #include <QPainter>
+#include <QTemporaryDir>
 #include <QTextStream>
 #include <QToolButton>
 
@@ -84,8 +86,12 @@ int main(int argc, char **argv)
     window.setCardModels(cards, extraction);
     window.setGroups({QStringLiteral("旅行"), QStringLiteral("仕事"), QStringLiteral("料理"), QStringLiteral("パソコン")});
 
-    MainWindowSettings settings;
-    // A roomier window than the first-start size, so every control shows.
+    // The settings of a first start (every default), in a window roomier than
+    // the first-start size so that every control shows.
+    QTemporaryDir settingsFolder;
+    SettingsModel model(settingsFolder.filePath(QStringLiteral("QLTWIN.ini")));
+    model.loadGeneralSettings();
+    AppliedSettings settings = ComputeAppliedSettings(model);
     settings.windowWidthTwips = 820 * 15;
     settings.windowHeightTwips = 560 * 15;
     window.applySettings(settings);
