@@ -3,6 +3,7 @@
 // the icon number. Keys and icons never reach a file.
 
 #include <QString>
+#include <QTypeInfo>
 
 struct Card {
     QString key;     // unique within its list
@@ -13,6 +14,10 @@ struct Card {
 
     friend bool operator==(const Card &, const Card &) = default;
 };
+
+// QStrings move by memcpy, so a list of a million cards grows by realloc
+// instead of moving card by card.
+Q_DECLARE_TYPEINFO(Card, Q_RELOCATABLE_TYPE);
 
 namespace CardIcon {
 inline constexpr int Saved = 1;

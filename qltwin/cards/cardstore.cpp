@@ -12,9 +12,21 @@ CardStore::CardStore(QObject *parent)
 {
 }
 
+const QHash<QString, qsizetype> &CardStore::rows() const
+{
+    if (!m_rowsBuilt) {
+        m_rows.reserve(m_cards.size());
+        for (qsizetype row = 0; row < m_cards.size(); ++row)
+            m_rows.insert(m_cards[row].key, row);
+        m_rowsValidBelow = m_cards.size();
+        m_rowsBuilt = true;
+    }
+    return m_rows;
+}
+
 qsizetype CardStore::indexOfKey(const QString &key) const
 {
-    auto it = m_rows.constFind(key);
+    auto it = rows().constFind(key);
     if (it == m_rows.constEnd())
         return -1;
     const qsizetype row = *it;
@@ -31,13 +43,22 @@ const Card *CardStore::cardWithKey(const QString &key) const
     return row < 0 ? nullptr : &m_cards[row];
 }
 
-void CardStore::reset(QList<Card> cards)
+void CardStore::reset(QList<Card> cards, Keys keys)
 {
     beginResetModel();
     m_cards = std::move(cards);
     m_rows.clear();
-    m_rows.reserve(m_cards.size());
     m_counterKeysExhausted = false;
+    if (keys == Keys::Unique) {
+        // Building the hash costs as much as the rest of a load; a store
+        // that is only shown, walked or written never needs it.
+        m_rowsBuilt = false;
+        m_rowsValidBelow = 0;
+        endResetModel();
+        return;
+    }
+    m_rowsBuilt = true;
+    m_rows.reserve(m_cards.size());
     QList<qsizetype> rekey;
     for (qsizetype row = 0; row < m_cards.size(); ++row) {
         const QString &key = m_cards[row].key;
@@ -69,7 +90,7 @@ void CardStore::clear()
 
 bool CardStore::insert(qsizetype row, Card card)
 {
-    if (card.key.isEmpty() || m_rows.contains(card.key))
+    if (card.key.isEmpty() || rows().contains(card.key))
         return false;
     const qsizetype n = m_cards.size();
     if (row < 0 || row > n)
@@ -90,6 +111,7 @@ void CardStore::remove(qsizetype row, qsizetype n)
     if (row < 0 || n <= 0 || row >= m_cards.size())
         return;
     n = std::min(n, m_cards.size() - row);
+    rows();
     beginRemoveRows(QModelIndex(), int(row), int(row + n - 1));
     for (qsizetype r = row; r < row + n; ++r)
         m_rows.remove(m_cards[r].key);

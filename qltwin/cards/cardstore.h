@@ -37,14 +37,19 @@ public:
     const Card &at(qsizetype row) const { return m_cards.at(row); }
     const QList<Card> &cards() const { return m_cards; }
 
-    bool containsKey(const QString &key) const { return m_rows.contains(key); }
+    bool containsKey(const QString &key) const { return rows().contains(key); }
     // Row of the card with this key, -1 when none.
     qsizetype indexOfKey(const QString &key) const;
     const Card *cardWithKey(const QString &key) const;
 
-    // Replaces every card (one model reset). Keys must be unique; a later
-    // card whose key is already taken gets a fresh one.
-    void reset(QList<Card> cards);
+    // How reset() treats the keys it is given.
+    enum class Keys {
+        Check,  // a later card whose key is empty or taken gets a fresh one
+        Unique, // the caller vouches that they are distinct and not empty (the
+                // readers make them so); the key hash waits for its first use
+    };
+    // Replaces every card (one model reset).
+    void reset(QList<Card> cards, Keys keys = Keys::Check);
     void clear();
     // Inserts before row (row < 0 or past the end: appends). False, and
     // nothing inserted, when the key is empty or already in the store.
@@ -94,12 +99,14 @@ private:
     void changed(qsizetype first, qsizetype last, int firstColumn, int lastColumn, const QList<int> &roles);
     void rowsShiftedFrom(qsizetype row) const;
     void repairRows() const;
+    const QHash<QString, qsizetype> &rows() const;
 
     QList<Card> m_cards;
-    // key -> row; every key of the store is in it, rows from m_rowsValidBelow
-    // on may be stale until repairRows().
+    // key -> row; once built (rows()) every key of the store is in it, rows
+    // from m_rowsValidBelow on may be stale until repairRows().
     mutable QHash<QString, qsizetype> m_rows;
     mutable qsizetype m_rowsValidBelow = 0;
+    mutable bool m_rowsBuilt = true;
     mutable bool m_counterKeysExhausted = false;
     QStringList m_headers;
 };

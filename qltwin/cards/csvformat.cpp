@@ -40,18 +40,12 @@ QStringList SplitQuoted(QStringView line, QStringView separator)
 
 ReadResult ReadCsvFile(const QString &path, CardStore &store)
 {
-    ReadResult result;
-    TextFastRead reader;
-    if (!reader.LoadTextFile(path)) {
-        result.error = reader.errorString();
-        return result;
-    }
+    // One card per line of a TextFastRead load, taken as the lines come.
     const QString comma = QStringLiteral(",");
     const QString crlf = QStringLiteral("\r\n");
     QList<Card> cards;
-    cards.reserve(reader.lineCount());
-    while (!reader.EOFText()) {
-        QStringList fields = SplitQuoted(reader.InputLine(), comma);
+    const LineSplit::Outcome split = LineSplit::SplitFile(path, LineSplit::Separator::CrLf, [&](QString &&line) {
+        QStringList fields = SplitQuoted(line, comma);
         while (fields.size() < 3)
             fields.append(QString());
         Card card;
@@ -64,11 +58,16 @@ ReadResult ReadCsvFile(const QString &path, CardStore &store)
         }
         card.icon = CardIcon::Saved;
         cards.append(std::move(card));
+    });
+    ReadResult result;
+    if (!split.ok) {
+        result.error = split.error;
+        return result;
     }
     result.ok = true;
     result.cardCount = cards.size();
-    result.decode = reader.decodeStats();
-    store.reset(std::move(cards));
+    result.decode = split.stats;
+    store.reset(std::move(cards), CardStore::Keys::Unique);
     return result;
 }
 

@@ -23,32 +23,20 @@ QString decodePiece(const char *data, qsizetype size, Win31J::DecodeStats &stats
 
 } // namespace
 
-void LineReaderBase::Class_Initialize()
-{
-    m_lines = QStringList{QString()};
-    m_position = -1;
-    m_droppedLast = false;
-}
+namespace LineSplit {
 
-QString LineReaderBase::nextPiece()
+Outcome SplitFile(const QString &path, Separator separator, const std::function<void(QString &&)> &sink)
 {
-    if (EOFText())
-        return QString();
-    return m_lines.at(++m_position);
-}
-
-bool LineReaderBase::load(const QString &path, Separator separator)
-{
+    Outcome outcome;
     QFile file(path);
-    if (path.isEmpty() || QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly)) {
-        m_error = path.isEmpty() || QFileInfo(path).isDir() ? QStringLiteral("not a file") : file.errorString();
-        return false;
+    if (path.isEmpty() || QFileInfo(path).isDir()) {
+        outcome.error = QStringLiteral("not a file");
+        return outcome;
     }
-
-    // Everything goes into locals first: a load that fails half-way leaves
-    // the previous pieces as they were.
-    QStringList pieces;
-    Win31J::DecodeStats stats;
+    if (!file.open(QIODevice::ReadOnly)) {
+        outcome.error = file.errorString();
+        return outcome;
+    }
     QByteArray buffer;
     qsizetype filled = 0;   // bytes of buffer in use
     qsizetype scanFrom = 0; // bytes before it hold no separator
@@ -59,8 +47,8 @@ bool LineReaderBase::load(const QString &path, Separator separator)
             buffer.resize(filled + BlockSize);
         const qint64 got = file.read(buffer.data() + filled, BlockSize);
         if (got < 0) {
-            m_error = file.errorString();
-            return false;
+            outcome.error = file.errorString();
+            return outcome;
         }
         if (got == 0)
             break;
@@ -81,7 +69,7 @@ bool LineReaderBase::load(const QString &path, Separator separator)
                     continue; // a lone LF stays in its line
                 end = pos - 1;
             }
-            pieces.append(decodePiece(data + start, end - start, stats, base + start));
+            sink(decodePiece(data + start, end - start, outcome.stats, base + start));
             start = pos + 1;
         }
         // Keep the unfinished piece at the front of the buffer.
@@ -92,25 +80,55 @@ bool LineReaderBase::load(const QString &path, Separator separator)
         }
         scanFrom = filled;
     }
-    const bool empty = base == 0 && filled == 0;
-    if (!empty)
-        pieces.append(decodePiece(buffer.constData(), filled, stats, base));
-    file.close();
+    outcome.ok = true;
+    outcome.empty = base == 0 && filled == 0;
+    if (filled > 0)
+        sink(decodePiece(buffer.constData(), filled, outcome.stats, base));
+    else
+        outcome.droppedLast = !outcome.empty;
+    return outcome;
+}
 
+} // namespace LineSplit
+
+void LineReaderBase::Class_Initialize()
+{
+    m_lines = QStringList{QString()};
+    m_position = -1;
+    m_droppedLast = false;
+}
+
+QString LineReaderBase::nextPiece()
+{
+    if (EOFText())
+        return QString();
+    return m_lines.at(++m_position);
+}
+
+bool LineReaderBase::load(const QString &path, Separator separator)
+{
+    // Into a local list first: a load that fails half-way leaves the
+    // previous pieces as they were.
+    QStringList pieces;
+    const LineSplit::Outcome split = LineSplit::SplitFile(path, separator, [&](QString &&piece) {
+        pieces.append(std::move(piece));
+    });
+    if (!split.ok) {
+        m_error = split.error;
+        return false;
+    }
     Class_Initialize();
     m_fileName = path;
-    m_stats = stats;
+    m_stats = split.stats;
     m_error.clear();
-    if (empty) {
+    if (split.empty) {
         // Pieces stay the single empty string, and the position lies past it:
         // an empty file yields nothing, not one empty piece.
         m_position = 10;
         return true;
     }
-    if (pieces.last().isEmpty()) {
-        pieces.removeLast();
-        m_droppedLast = true;
-    }
+    // A file with bytes gives at least one piece.
+    m_droppedLast = split.droppedLast;
     m_lines = std::move(pieces);
     return true;
 }

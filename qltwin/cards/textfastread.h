@@ -21,6 +21,31 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
+// The splitting core of both readers, for a caller that takes each piece
+// once as it comes (the native reader builds its cards without a list of
+// pieces in between).
+namespace LineSplit {
+
+enum class Separator { CrLf, FieldMark };
+
+struct Outcome {
+    bool ok = false;       // false: not readable
+    QString error;
+    bool empty = false;    // the file had no bytes
+    bool droppedLast = false; // it ended with a separator
+    Win31J::DecodeStats stats;
+};
+
+// Reads path block by block and hands every piece to sink, in file order,
+// under the readers' rules: an empty file gives none, and the empty piece
+// after a final separator is not given. On a read error some pieces may
+// have been given already.
+Outcome SplitFile(const QString &path, Separator separator, const std::function<void(QString &&)> &sink);
+
+} // namespace LineSplit
+
 class LineReaderBase
 {
 public:
@@ -36,7 +61,7 @@ public:
     QString errorString() const { return m_error; }
 
 protected:
-    enum class Separator { CrLf, FieldMark };
+    using Separator = LineSplit::Separator;
     bool load(const QString &path, Separator separator);
     QString nextPiece();
 

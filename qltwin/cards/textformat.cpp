@@ -33,18 +33,12 @@ using namespace RecordLayout;
 
 ReadResult ReadTextFile(const QString &path, CardStore &store)
 {
-    ReadResult result;
-    TextFastRead reader;
-    if (!reader.LoadTextFile(path)) {
-        result.error = reader.errorString();
-        return result;
-    }
+    // A state machine over the lines of a TextFastRead load, taken as they come.
     enum { Between, AfterStart, AfterTitle, InContent } state = Between;
     QList<Card> cards;
     QString buffer;
     TitleLine title;
-    while (!reader.EOFText()) {
-        const QString line = reader.InputLine();
+    const LineSplit::Outcome split = LineSplit::SplitFile(path, LineSplit::Separator::CrLf, [&](QString &&line) {
         switch (state) {
         case Between:
             if (line.startsWith(QLatin1Char('@')))
@@ -76,13 +70,18 @@ ReadResult ReadTextFile(const QString &path, CardStore &store)
             }
             break;
         }
+    });
+    ReadResult result;
+    if (!split.ok) {
+        result.error = split.error;
+        return result;
     }
     if (state == InContent)
         cards.last().content = std::move(buffer);
     result.ok = true;
     result.cardCount = cards.size();
-    result.decode = reader.decodeStats();
-    store.reset(std::move(cards));
+    result.decode = split.stats;
+    store.reset(std::move(cards), CardStore::Keys::Unique);
     return result;
 }
 

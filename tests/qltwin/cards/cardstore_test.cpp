@@ -111,6 +111,20 @@ TEST(CardStoreKeys, NeverHoldsTwoCardsWithOneKey)
     EXPECT_EQ(store.indexOfKey(keys[2]), 2);
 }
 
+TEST(CardStoreKeys, VouchedKeysAreLookedUpLikeCheckedOnes)
+{
+    CardStore store;
+    store.reset({card("a"), card("b"), card("c")}, CardStore::Keys::Unique);
+    EXPECT_FALSE(store.append(card("b")));
+    EXPECT_EQ(store.indexOfKey(QStringLiteral("c")), 2);
+    store.reset({card("x"), card("y")}, CardStore::Keys::Unique);
+    EXPECT_FALSE(store.containsKey(QStringLiteral("a")));
+    store.remove(0);
+    EXPECT_EQ(store.indexOfKey(QStringLiteral("y")), 0);
+    EXPECT_TRUE(store.insert(0, card("x")));
+    EXPECT_EQ(store.indexOfKey(QStringLiteral("y")), 1);
+}
+
 TEST(CardStoreKeys, LookupFollowsInsertsRemovesAndReorders)
 {
     // A naive list beside the store: after every change each key must be

@@ -1,0 +1,230 @@
+// Speed and memory of the card store and the native format on a card file of
+// Japanese prose, against glibc's iconv converting the same file.
+// Targets:
+//  - `qltcard stat` as a whole process at most half the time of
+//    `iconv -f WINDOWS-31J -t UTF-16LE` on a file of 32,767 cards (~10 MB);
+//  - saving (WriteNativeFile after a read) at most half the iconv time too;
+//  - time per card (read, write) grows at most 20% from 32,767 to 1,000,000 cards;
+//  - peak memory of `qltcard stat` at most three times the file size above
+//    the baseline of `qltcard --version`.
+// `cards_bench --quick` leaves out the million-card file.
+#include "cardstore.h"
+#include "nativeformat.h"
+#include "win31j.h"
+
+#include <QByteArray>
+#include <QCoreApplication>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QString>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char **environ;
+
+namespace {
+
+using SteadyClock = std::chrono::steady_clock;
+
+const char16_t *const Phrases[] = {
+    u"今日は朝から雨が降っていたので、", u"会議の資料を作成しました。",
+    u"次回の打ち合わせは来週の火曜日です。", u"東京都千代田区丸の内一丁目",
+    u"お問い合わせは担当者までご連絡ください。", u"新しい企画について検討する必要がある。",
+    u"図書館で借りた本を返却する。", u"予算の見直しと日程の調整", u"カード型データベースの使い方",
+    u"ファイルを保存してから終了します。", u"重要：締め切りは金曜日の正午", u"「品質管理」の報告書を提出",
+    u"ｶﾀｶﾅの半角文字も混ざることがある", u"①第一項目　②第二項目", u"電話 03-1234-5678 ", u"合計 12,345円",
+};
+const char16_t *const Groups[] = {u"仕事", u"旅行", u"読書", u"料理", u"日記", u"買い物", u"勉強", u"趣味"};
+
+// A native card file of n cards, about 320 bytes each.
+QByteArray makeCardFile(qsizetype n)
+{
+    QRandomGenerator rng(20240229);
+    auto phrase = [&] { return QString::fromUtf16(Phrases[rng.bounded(int(std::size(Phrases)))]); };
+    QByteArray bytes;
+    bytes.reserve(n * 340);
+    QString card;
+    for (qsizetype i = 0; i < n; ++i) {
+        card.clear();
+        if (rng.bounded(3))
+            card += QStringLiteral("2024/02/%1：").arg(1 + rng.bounded(28), 2, 10, QLatin1Char('0'));
+        card += QString::fromUtf16(Groups[rng.bounded(int(std::size(Groups)))]) + QChar(0xFF20) + phrase();
+        card += QChar(1);
+        card += phrase();
+        card += QChar(1);
+        for (int line = 0; line < 4; ++line)
+            card += phrase() + phrase() + QStringLiteral("\r\n");
+        card += QChar(1);
+        Win31J::encodeAppend(card, bytes);
+    }
+    return bytes;
+}
+
+struct ChildRun {
+    double seconds = 0;
+    long maxRssKb = 0;
+    int status = -1;
+};
+
+// Runs argv with standard output to /dev/null; wall time and peak memory.
+ChildRun runChild(const QList<QByteArray> &argv)
+{
+    std::vector<char *> args;
+    for (const QByteArray &a : argv)
+        args.push_back(const_cast<char *>(a.constData()));
+    args.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    ChildRun run;
+    const auto t0 = SteadyClock::now();
+    pid_t pid = 0;
+    if (posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), environ) != 0) {
+        posix_spawn_file_actions_destroy(&actions);
+        return run;
+    }
+    int status = 0;
+    rusage usage{};
+    wait4(pid, &status, 0, &usage);
+    run.seconds = std::chrono::duration<double>(SteadyClock::now() - t0).count();
+    run.maxRssKb = usage.ru_maxrss;
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    posix_spawn_file_actions_destroy(&actions);
+    return run;
+}
+
+// The fastest of several runs (and the largest peak memory seen).
+ChildRun bestChild(const QList<QByteArray> &argv, int runs)
+{
+    ChildRun best;
+    best.seconds = 1e30;
+    for (int i = 0; i < runs; ++i) {
+        const ChildRun r = runChild(argv);
+        best.status = r.status;
+        best.seconds = std::min(best.seconds, r.seconds);
+        best.maxRssKb = std::max(best.maxRssKb, r.maxRssKb);
+    }
+    return best;
+}
+
+template<typename F>
+double bestSeconds(int runs, F &&f)
+{
+    double best = 1e30;
+    for (int i = 0; i < runs; ++i) {
+        const auto t0 = SteadyClock::now();
+        f();
+        best = std::min(best, std::chrono::duration<double>(SteadyClock::now() - t0).count());
+    }
+    return best;
+}
+
+bool report(const char *what, double value, double limit, const char *unit = "")
+{
+    const bool pass = value <= limit;
+    std::printf("  %-58s %8.3f%s (limit %.2f%s)  %s\n", what, value, unit, limit, unit, pass ? "PASS" : "FAIL");
+    return pass;
+}
+
+struct InProcess {
+    double readPerCard = 0;
+    double writePerCard = 0;
+    double writeSeconds = 0;
+};
+
+InProcess measureInProcess(const QString &file, qsizetype cards, const QString &out, int runs)
+{
+    InProcess m;
+    CardStore store;
+    const double read = bestSeconds(runs, [&] {
+        store.clear();
+        ReadNativeFile(file, store);
+    });
+    if (store.count() != cards)
+        std::printf("  ! read %lld cards, expected %lld\n", qlonglong(store.count()), qlonglong(cards));
+    m.writeSeconds = bestSeconds(runs, [&] { WriteNativeFile(out, store, {}); });
+    m.readPerCard = read / double(cards);
+    m.writePerCard = m.writeSeconds / double(cards);
+    return m;
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    const bool quick = app.arguments().contains(QStringLiteral("--quick"));
+    const QByteArray qltcard = (QCoreApplication::applicationDirPath() + QStringLiteral("/../bin/qltcard")).toLocal8Bit();
+    QTemporaryDir dir;
+    if (!dir.isValid() || !QFile::exists(QString::fromLocal8Bit(qltcard))) {
+        std::printf("cards_bench: needs a temporary folder and %s\n", qltcard.constData());
+        return 1;
+    }
+    bool ok = true;
+
+    const qsizetype small = 32767;
+    const QString smallFile = dir.filePath(QStringLiteral("small.qlw"));
+    const QByteArray smallBytes = makeCardFile(small);
+    writeFile(smallFile, smallBytes);
+    const QByteArray smallPath = smallFile.toLocal8Bit();
+    std::printf("native file of %lld cards, %.1f MB\n", qlonglong(small), smallBytes.size() / 1e6);
+
+    const int runs = 7;
+    const ChildRun iconv = bestChild({"iconv", "-f", "WINDOWS-31J", "-t", "UTF-16LE", smallPath}, runs);
+    const ChildRun stat = bestChild({qltcard, "stat", smallPath}, runs);
+    const ChildRun convert = bestChild({qltcard, "convert", smallPath, dir.filePath("copy.qlw").toLocal8Bit()}, runs);
+    const ChildRun baseline = bestChild({qltcard, "--version"}, runs);
+    if (iconv.status != 0 || stat.status != 0 || convert.status != 0) {
+        std::printf("cards_bench: a child failed (iconv %d, stat %d, convert %d)\n", iconv.status, stat.status,
+                    convert.status);
+        return 1;
+    }
+    std::printf("  iconv %.1f ms, qltcard stat %.1f ms, qltcard convert x.qlw y.qlw %.1f ms, qltcard --version %.1f ms\n",
+                iconv.seconds * 1e3, stat.seconds * 1e3, convert.seconds * 1e3, baseline.seconds * 1e3);
+    ok &= report("qltcard stat / iconv (time)", stat.seconds / iconv.seconds, 0.5);
+
+    const InProcess smallRun = measureInProcess(smallFile, small, dir.filePath(QStringLiteral("out.qlw")), runs);
+    std::printf("  in process: read %.1f ms, write %.1f ms\n", smallRun.readPerCard * small * 1e3,
+                smallRun.writeSeconds * 1e3);
+    ok &= report("saving (WriteNativeFile) / iconv (time)", smallRun.writeSeconds / iconv.seconds, 0.5);
+    std::printf("  %-58s %8.3f   (for information)\n", "qltcard convert x.qlw y.qlw / iconv (time)",
+                convert.seconds / iconv.seconds);
+    const double smallMemory = double(stat.maxRssKb - baseline.maxRssKb) * 1024.0 / double(smallBytes.size());
+    ok &= report("qltcard stat peak memory above baseline / file size", smallMemory, 3.0);
+
+    if (!quick) {
+        const qsizetype large = 1000000;
+        const QString largeFile = dir.filePath(QStringLiteral("large.qlw"));
+        qsizetype largeSize = 0;
+        {
+            const QByteArray largeBytes = makeCardFile(large);
+            largeSize = largeBytes.size();
+            writeFile(largeFile, largeBytes);
+        }
+        std::printf("native file of %lld cards, %.1f MB\n", qlonglong(large), largeSize / 1e6);
+        const InProcess largeRun = measureInProcess(largeFile, large, dir.filePath(QStringLiteral("out.qlw")), 3);
+        std::printf("  in process: read %.0f ms, write %.0f ms\n", largeRun.readPerCard * large * 1e3,
+                    largeRun.writeSeconds * 1e3);
+        ok &= report("read time per card, 1,000,000 / 32,767 cards", largeRun.readPerCard / smallRun.readPerCard, 1.2);
+        ok &= report("write time per card, 1,000,000 / 32,767 cards", largeRun.writePerCard / smallRun.writePerCard, 1.2);
+        const ChildRun largeStat = bestChild({qltcard, "stat", largeFile.toLocal8Bit()}, 1);
+        const double largeMemory = double(largeStat.maxRssKb - baseline.maxRssKb) * 1024.0 / double(largeSize);
+        std::printf("  qltcard stat %.0f ms, peak %.0f MB\n", largeStat.seconds * 1e3, largeStat.maxRssKb / 1024.0);
+        ok &= report("qltcard stat peak memory above baseline / file size (1M)", largeMemory, 3.0);
+    }
+    return ok ? 0 : 1;
+}
