@@ -206,6 +206,16 @@ void MainForm::buildClientArea()
             if (i == currentListIndex())
                 refreshPreview();
         });
+        // A change to the shown card (an editor applied it, a card was removed)
+        // shows in the preview.
+        QAbstractItemModel *shown = list->viewModel();
+        auto refreshIfCurrent = [this, i] {
+            if (i == currentListIndex())
+                refreshPreview();
+        };
+        connect(shown, &QAbstractItemModel::modelReset, this, refreshIfCurrent);
+        connect(shown, &QAbstractItemModel::layoutChanged, this, refreshIfCurrent);
+        connect(shown, &QAbstractItemModel::dataChanged, this, refreshIfCurrent);
         connect(list, &CardListView::cardDoubleClicked, this, [this] { m_commands->trigger(Cmd::EditCard); });
         connect(list, &CardListView::contextMenuAt, this, [this](const QPoint &globalPos) {
             if (QMenu *edit = menu(QStringLiteral("MenuEdit")))
@@ -320,12 +330,8 @@ void MainForm::applySettings(const AppliedSettings &s)
                                QtColours::toQColor(colours[i].back, palette));
         m_lists[i]->setColumnWidths(widths);
     }
-    if (s.applyWindowSize) {
-        const QSize outer(WindowTwips::toPixels(s.windowWidthTwips), WindowTwips::toPixels(s.windowHeightTwips));
-        const QSize inner = outer - frameExtra();
-        if (inner.width() > 0 && inner.height() > 0)
-            resize(inner);
-    }
+    if (s.applyWindowSize)
+        setOuterSize(QSize(WindowTwips::toPixels(s.windowWidthTwips), WindowTwips::toPixels(s.windowHeightTwips)));
     m_preview->setPreviewFont(fontFor(FontChoice{s.previewFontName, s.previewFontSize}));
     m_preview->setColours(QtColours::toQColor(s.preview.text, palette),
                           QtColours::toQColor(s.preview.back, palette));
@@ -350,6 +356,42 @@ MainWindowStoredState MainForm::storedState() const
 void MainForm::setSettingWriter(MainViewController::SettingWriter writer)
 {
     m_controller->setSettingWriter(std::move(writer));
+}
+
+void MainForm::setOuterSize(const QSize &outer)
+{
+    const QSize frame = frameExtra();
+    const QSize inner = outer - frame;
+    if (inner.width() <= 0 || inner.height() <= 0)
+        return;
+    resize(inner);
+    // The frame is known only once the window is on screen: until then the
+    // outer size is kept, so that what is stored on close (outer size) is what
+    // was applied, and the window does not grow by its frame every session.
+    m_pendingOuterSize = frame.isNull() ? outer : QSize();
+    m_pendingInnerSize = inner;
+}
+
+bool MainForm::event(QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::Show:
+    case QEvent::Move:
+    case QEvent::Resize:
+        // Someone else sized the window meanwhile: that size stands.
+        if (m_pendingOuterSize.isValid() && size() != m_pendingInnerSize)
+            m_pendingOuterSize = QSize();
+        if (m_pendingOuterSize.isValid() && !frameExtra().isNull()) {
+            const QSize outer = m_pendingOuterSize;
+            m_pendingOuterSize = QSize();
+            if (!isMaximized() && !isFullScreen() && !isMinimized())
+                setOuterSize(outer);
+        }
+        break;
+    default:
+        break;
+    }
+    return QMainWindow::event(event);
 }
 
 QSize MainForm::frameExtra() const

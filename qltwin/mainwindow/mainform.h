@@ -110,6 +110,7 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    bool event(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -136,6 +137,7 @@ private:
     bool handleKey(QWidget *receiver, QKeyEvent *event, bool overrideOnly);
     KeyScope scopeOf(QWidget *widget) const;
     QSize frameExtra() const;
+    void setOuterSize(const QSize &outer);
     void clientResized();
 
     std::unique_ptr<MainCommands> m_commands;
@@ -157,5 +159,7 @@ private:
     QHash<QAction *, QString> m_menuCommand; // menu entries only (visibility and text follow)
 
     bool m_functionBarClicksOff = true;
+    QSize m_pendingOuterSize; // applied before the frame was known
+    QSize m_pendingInnerSize;
     std::function<bool()> m_closeGuard;
 };

@@ -167,7 +167,8 @@ TEST(KeyMapControls, EveryBindingNamesItsControl)
         EXPECT_NE(b.combination().key(), Qt::Key_unknown) << b.keys.toStdString();
         EXPECT_TRUE(b.control() == QLatin1String("MainForm") || b.control() == QLatin1String("lvData")
                     || b.control() == QLatin1String("txtSearch"));
-        if (b.fromMenu)
+        if (b.fromMenu) {
             EXPECT_EQ(b.scope, KeyScope::Window);
+        }
     }
 }

@@ -71,8 +71,9 @@ TEST_F(MenuTest, EveryEntryExistsAsTheTableSays)
         EXPECT_EQ(action->isChecked(), e.checked) << name;
         const bool enabled = !e.command.isEmpty() && ownedByTheWindow(e.command);
         EXPECT_EQ(window->commands().isEnabled(e.command), enabled) << name;
-        if (!e.hidden) // a hidden action also counts as disabled
+        if (!e.hidden) { // a hidden action also counts as disabled
             EXPECT_EQ(action->isEnabled(), enabled) << name;
+        }
     }
 }
 

@@ -56,10 +56,11 @@ TEST_F(FormTest, TheSearchBarsControls)
         ASSERT_NE(w, nullptr) << name;
         EXPECT_TRUE(bar->isAncestorOf(w)) << name;
         EXPECT_EQ(w->toolTip(), c.tooltip) << name;
-        if (auto *button = qobject_cast<QToolButton *>(w))
+        if (auto *button = qobject_cast<QToolButton *>(w)) {
             EXPECT_EQ(button->text(), c.caption) << name;
-        else
+        } else {
             EXPECT_NE(qobject_cast<QCheckBox *>(w), nullptr) << name;
+        }
     }
 }
 
@@ -367,6 +368,16 @@ TEST_F(FormTest, ThePreviewShowsTheSelectedCardOfTheCurrentList)
     window->setExtractionMode(true);
     window->cardList(1)->selectOnly(1);
     EXPECT_EQ(title->text(), q("2001/05/06：旅行＠奈良"));
+}
+
+TEST_F(FormTest, ThePreviewFollowsAChangeToTheShownCard)
+{
+    window->commands().trigger(Cmd::Preview11);
+    window->cardList(0)->selectOnly(3);
+    cards->setData(cards->index(3, 1), q("月曜提出"));
+    EXPECT_EQ(child<QLineEdit>("txtPreView_1")->text(), q("月曜提出"));
+    cards->setData(cards->index(5, 1), q("別のカード"));
+    EXPECT_EQ(child<QLineEdit>("txtPreView_1")->text(), q("月曜提出"));
 }
 
 TEST_F(FormTest, TheFocusLeavingAListHandsItsColumnWidthsToTheOther)

@@ -61,8 +61,9 @@ TEST(MenuTree, EveryEntryHasAUniqueNameAnExistingParentAndTheRightLevel)
             menus.insert(e.name);
         // An entry runs a command exactly when it holds nothing (the recent
         // files' title excepted).
-        if (e.name != QLatin1String("MenuFileRecentTitle"))
+        if (e.name != QLatin1String("MenuFileRecentTitle")) {
             EXPECT_EQ(e.command.isEmpty(), e.level == 0 || holdsOthers) << e.objectName().toStdString();
+        }
     }
 }
 
