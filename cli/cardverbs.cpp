@@ -11,7 +11,6 @@
 #include "titlefield.h"
 
 #include <QDateTime>
-#include <QSet>
 
 #include <optional>
 
@@ -252,13 +251,8 @@ int runStat(const QStringList &arguments, VerbIo &io)
     ReadResult read;
     if (const int status = readCards(io, QStringLiteral("stat"), arguments.first(), store, &read))
         return status;
-    QSet<QString> groups;
-    for (const Card &card : store.cards()) {
-        if (std::optional<QString> group = GroupOf(card.title))
-            groups.insert(*group);
-    }
     io.out << "cards: " << store.count() << '\n'
-           << "groups: " << groups.size() << '\n'
+           << "groups: " << GroupsOf(store).size() << '\n'
            << "invalid-bytes: " << read.decode.invalidCount << '\n';
     return Exit::Ok;
 }

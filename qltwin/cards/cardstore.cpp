@@ -3,6 +3,8 @@
 #include "cardkeys.h"
 #include "titlefield.h"
 
+#include <QSet>
+
 #include <algorithm>
 #include <numeric>
 
@@ -378,4 +380,18 @@ QString NewCardKey(const CardStore &list, const CardStore *alsoAvoid)
 qsizetype StripDatePrefixes(CardStore &store)
 {
     return store.stripDatePrefixes();
+}
+
+QStringList GroupsOf(const CardStore &store)
+{
+    QStringList groups;
+    QSet<QStringView> seen;
+    for (const Card &card : store.cards()) {
+        const std::optional<QStringView> group = GroupViewOf(card.title);
+        if (group && !seen.contains(*group)) {
+            seen.insert(*group);
+            groups.append(group->toString());
+        }
+    }
+    return groups;
 }

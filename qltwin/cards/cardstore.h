@@ -118,3 +118,7 @@ QString NewCardKey(const CardStore &list, const CardStore *alsoAvoid = nullptr);
 // Removes the date prefix from every title field that has one; returns how
 // many changed.
 qsizetype StripDatePrefixes(CardStore &store);
+
+// The distinct groups of the cards (GroupOf), compared exactly, in the order
+// of the first card that carries each.
+QStringList GroupsOf(const CardStore &store);

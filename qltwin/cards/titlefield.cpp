@@ -58,13 +58,20 @@ QString StampDate(const QString &title, const DateStamp &stamp)
     return StampDate(title, true, *stamp.clock, stamp.documentExtension);
 }
 
-std::optional<QString> GroupOf(QStringView title)
+std::optional<QStringView> GroupViewOf(QStringView title)
 {
     const qsizetype mark = title.indexOf(GroupMark);
     if (mark < 0)
         return std::nullopt;
     const QStringView before = title.left(mark);
-    return before.mid(DatePrefixLength(before)).toString();
+    return before.mid(DatePrefixLength(before));
+}
+
+std::optional<QString> GroupOf(QStringView title)
+{
+    if (const std::optional<QStringView> group = GroupViewOf(title))
+        return group->toString();
+    return std::nullopt;
 }
 
 QString NameOf(QStringView title)

@@ -49,6 +49,8 @@ QString StampDate(const QString &title, bool addDateInfo, Clock &clock, QStringV
 // The group: the text before the first "＠" without a date prefix. No value
 // for a title without "＠" (a title "＠x" is in the group "").
 std::optional<QString> GroupOf(QStringView title);
+// The same as a view into title (no copy; title must outlive it).
+std::optional<QStringView> GroupViewOf(QStringView title);
 // The card's name: the title without date prefix and without group.
 QString NameOf(QStringView title);
 // A title field rebuilt after an edit: the old date prefix survives, then the

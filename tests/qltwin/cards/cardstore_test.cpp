@@ -301,3 +301,16 @@ TEST(CardStoreEdits, SortIsStableAndFieldsCopyKeepsTheKey)
     store.setFields(0, Card{QStringLiteral("other"), QStringLiteral("t"), QStringLiteral("r"), QStringLiteral("c"), 2});
     EXPECT_EQ(store.at(0), (Card{key, QStringLiteral("t"), QStringLiteral("r"), QStringLiteral("c"), 2}));
 }
+
+TEST(CardStoreEdits, GroupsInOrderOfTheirFirstCardComparedExactly)
+{
+    CardStore store;
+    fill(store, {{QStringLiteral("2001/05/06：旅行＠京都"), {}, {}},
+                 {QStringLiteral("仕事＠a"), {}, {}},
+                 {QStringLiteral("none"), {}, {}},
+                 {QStringLiteral("2001/05/06(01:02:03)［題］：旅行＠奈良"), {}, {}},
+                 {QStringLiteral("仕事＠b＠c"), {}, {}},
+                 {QStringLiteral("ｼｺﾞﾄ＠x"), {}, {}},
+                 {QStringLiteral("＠y"), {}, {}}});
+    EXPECT_EQ(GroupsOf(store), (QStringList{"旅行", "仕事", "ｼｺﾞﾄ", ""}));
+}

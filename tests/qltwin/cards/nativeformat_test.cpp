@@ -80,6 +80,20 @@ TEST(NativeRead, ReportsInvalidBytesAndKeepsTheFieldsInPlace)
     EXPECT_EQ(textsOf(store), (QList<Texts>{{"題名", bad, "内容"}, {bad, "", ""}}));
 }
 
+TEST(NativeRead, OpeningCanWarnThatSavingWouldChangeInvalidBytes)
+{
+    CardStore store;
+    const ReadResult r = ReadNativeFile(fixture(QStringLiteral("broken_lead.qlw")), store);
+    FakeDialogs dialogs;
+    CardMessages::ShowInvalidBytesWarning(dialogs, r.decode);
+    CardMessages::ShowInvalidBytesWarning(dialogs, Win31J::DecodeStats{}); // none: no message
+    ASSERT_EQ(dialogs.messages().size(), 1);
+    EXPECT_EQ(dialogs.messages()[0].text,
+              QStringLiteral("このファイルには文字に変換できないデータが2箇所あります（最初は先頭から5バイトの位置）。\r\n"
+                             "保存すると、これらのデータは変更されます。"));
+    EXPECT_EQ(dialogs.messages()[0].icon, MsgIcon::Warning);
+}
+
 TEST(NativeRead, LoadsFarMoreThan32767Cards)
 {
     QByteArray bytes;
