@@ -34,6 +34,8 @@ FileCommands::FileCommands(Document &document)
 
 OpenOutcome FileCommands::OpenDocument(const QString &path)
 {
+    if (path.isEmpty())
+        return OpenOutcome::Unsupported; // nothing to open; nothing changes
     Document &doc = m_document;
     Dialogs &dialogs = doc.dialogs();
     const bool exists = QFileInfo::exists(path);

@@ -24,7 +24,7 @@ enum class OpenOutcome {
     Opened,      // read into the main card list
     NewFile,     // no file at the path: an empty document under it
     ReadFailed,  // the reader failed: an empty document under the path
-    Unsupported, // an existing file of an extension no reader takes; nothing changed
+    Unsupported, // an existing file of an extension no reader takes (or an empty path); nothing changed
     Declined,    // listed as open elsewhere and the person declined; nothing changed
     Kept,        // ReplaceDocument only: ConfirmClose kept the current document
 };

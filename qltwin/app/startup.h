@@ -5,6 +5,11 @@
 // list, opens the card file of the command line, loads the settings and the
 // recent-file list, and shows the window.
 //
+// The first start of a new version ends after starting the wizard (which
+// starts QLTWIN again with the same command line). When the wizard cannot be
+// started, an error message names it and the process still ends without a
+// window; the version is recorded already, so the next start goes on.
+//
 //     Startup startup(files, window);
 //     if (startup.run(app.arguments().mid(1)) == Startup::Result::Exit)
 //         return 0;

@@ -9,7 +9,6 @@ const QString kVer = QStringLiteral(" - QLT@WIN Ver.") + Version::dotted();
 
 TEST(DocumentTitleTest, NamesTheFileAndMarksChangesWithoutASpace)
 {
-    EXPECT_EQ(Version::dotted(), QStringLiteral("%1.%2.%3").arg(Version::Major).arg(Version::Minor).arg(Version::Revision));
     EXPECT_EQ(DocumentTitle(QStringLiteral("/home/user/(無題)"), false), QStringLiteral("(無題)") + kVer);
     EXPECT_EQ(DocumentTitle(QStringLiteral("/data/memo.qlw"), false), QStringLiteral("memo.qlw") + kVer);
     EXPECT_EQ(DocumentTitle(QStringLiteral("/data/memo.qlw"), true), QStringLiteral("memo.qlw(変更)") + kVer);

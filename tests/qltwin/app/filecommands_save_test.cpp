@@ -119,6 +119,21 @@ TEST_F(DocumentSaveTest, SaveAsHtmlPointsToTheWizardAndWritesNothing)
     EXPECT_EQ(document.DocumentPath(), memo);
 }
 
+TEST_F(DocumentSaveTest, SavingAnHtmlDocumentPointsToTheWizardOnly)
+{
+    const QString page = cardFile(QStringLiteral("page.html"));
+    files.ReplaceDocument(page); // no such file: a new document under that name
+    document.cards().append(MakeCard(QStringLiteral("x")));
+    document.SetModified(true);
+    dialogs.clear();
+
+    EXPECT_FALSE(files.Save());
+
+    EXPECT_EQ(dialogs.messageTexts(), QStringList{kUseWizard});
+    EXPECT_FALSE(QFileInfo::exists(page));
+    EXPECT_TRUE(document.IsModified());
+}
+
 TEST_F(DocumentSaveTest, SaveAsUntitledNameAsksForANameAndShowsTheDialogAgain)
 {
     chooseOnSave(cardFile(QStringLiteral("(無題).qlw")));

@@ -59,13 +59,6 @@ TEST_F(StartupTest, NewVersionWelcomesAndHandsOverToTheWizard)
     EXPECT_FALSE(QFileInfo::exists(general()));
 }
 
-TEST_F(StartupTest, OlderVersionNumberAlsoHandsOver)
-{
-    userStore.values.insert(QStringLiteral("EXEVer"), QStringLiteral("10801"));
-    EXPECT_EQ(run(), Startup::Result::Exit);
-    EXPECT_EQ(processes.calls.size(), 1);
-}
-
 TEST_F(StartupTest, WizardThatCannotStartIsReportedAndTheProcessStillEnds)
 {
     userStore.values.remove(QStringLiteral("EXEVer"));
@@ -95,14 +88,6 @@ TEST_F(StartupTest, PublishesThePathAndKeepsTheRecentFileCount)
     EXPECT_FALSE(userStore.values.value(QStringLiteral("Path")).endsWith(QStringLiteral(".exe")));
     EXPECT_EQ(userStore.values.value(QStringLiteral("MAXOFRECENTFILE")), QStringLiteral("5"));
     EXPECT_EQ(document.recentFiles().lastIndex(), 4);
-}
-
-TEST_F(StartupTest, MissingRecentFileCountIsWrittenAsTwentySix)
-{
-    haveGeneralSettings();
-    run();
-    EXPECT_EQ(userStore.values.value(QStringLiteral("MAXOFRECENTFILE")), QStringLiteral("26"));
-    EXPECT_EQ(document.recentFiles().lastIndex(), 25);
 }
 
 TEST_F(StartupTest, FirstInstanceDeletesTheStaleOpenList)
