@@ -3,12 +3,28 @@
 #include "atomicfile.h"
 #include "cardstore.h"
 #include "qtservices.h"
+#include "textfastread.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
 namespace CardFile {
+
+ReadResult Loaded(const LineSplit::Outcome &split, QList<Card> cards, CardStore &store)
+{
+    ReadResult result;
+    if (!split.ok) {
+        result.error = split.error;
+        return result;
+    }
+    result.ok = true;
+    result.cardCount = cards.size();
+    result.decode = split.stats;
+    // Readers make their keys distinct.
+    store.reset(std::move(cards), CardStore::Keys::Unique);
+    return result;
+}
 
 Clock &ClockOf(const WriteOptions &options)
 {

@@ -6,11 +6,16 @@
 #include "win31j.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringView>
 
+struct Card;
 class CardStore;
 class Clock;
+namespace LineSplit {
+struct Outcome;
+}
 
 struct ReadResult {
     bool ok = false;    // false: not readable (the store is untouched)
@@ -54,6 +59,10 @@ struct SaveCheck {
 };
 
 namespace CardFile {
+
+// The common end of every reader: the cards go into the store when the file
+// was read, and the result says how it went.
+ReadResult Loaded(const LineSplit::Outcome &split, QList<Card> cards, CardStore &store);
 
 // The clock of the options, or the system clock.
 Clock &ClockOf(const WriteOptions &options);

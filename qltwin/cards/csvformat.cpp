@@ -59,16 +59,7 @@ ReadResult ReadCsvFile(const QString &path, CardStore &store)
         card.icon = CardIcon::Saved;
         cards.append(std::move(card));
     });
-    ReadResult result;
-    if (!split.ok) {
-        result.error = split.error;
-        return result;
-    }
-    result.ok = true;
-    result.cardCount = cards.size();
-    result.decode = split.stats;
-    store.reset(std::move(cards), CardStore::Keys::Unique);
-    return result;
+    return CardFile::Loaded(split, std::move(cards), store);
 }
 
 WriteResult WriteCsvFile(const QString &path, const CardStore &store, const WriteOptions &options)

@@ -34,16 +34,7 @@ ReadResult ReadNativeFile(const QString &path, CardStore &store)
         }
         field = (field + 1) % 3;
     });
-    ReadResult result;
-    if (!split.ok) {
-        result.error = split.error;
-        return result;
-    }
-    result.ok = true;
-    result.cardCount = cards.size();
-    result.decode = split.stats;
-    store.reset(std::move(cards), CardStore::Keys::Unique);
-    return result;
+    return CardFile::Loaded(split, std::move(cards), store);
 }
 
 WriteResult WriteNativeFile(const QString &path, const CardStore &store, const WriteOptions &options)

@@ -33,7 +33,7 @@ Outcome SplitFile(const QString &path, Separator separator, const std::function<
         outcome.error = QStringLiteral("not a file");
         return outcome;
     }
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
         outcome.error = file.errorString();
         return outcome;
     }

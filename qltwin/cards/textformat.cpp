@@ -27,62 +27,65 @@ bool ParseTitleLine(QStringView line, TitleLine *parts)
     return true;
 }
 
+void RecordReader::line(const QString &line)
+{
+    switch (m_state) {
+    case State::Between:
+        if (line.startsWith(QLatin1Char('@')))
+            m_state = State::AfterStart;
+        break;
+    case State::AfterStart:
+        if (ParseTitleLine(line, &m_title)) {
+            onTitle(m_title);
+            m_state = State::AfterTitle;
+        }
+        break;
+    case State::AfterTitle:
+        if (line == SeparatorLine)
+            m_state = State::InContent;
+        break;
+    case State::InContent:
+        if (line == EndLine) {
+            m_state = State::Between;
+            onContent(std::exchange(m_buffer, QString()), true);
+        } else {
+            m_buffer += line;
+            m_buffer += QLatin1String("\r\n");
+        }
+        break;
+    }
+}
+
+void RecordReader::finish()
+{
+    if (m_state == State::InContent)
+        onContent(std::exchange(m_buffer, QString()), false);
+    m_state = State::Between;
+}
+
 } // namespace RecordLayout
 
 using namespace RecordLayout;
 
 ReadResult ReadTextFile(const QString &path, CardStore &store)
 {
-    // A state machine over the lines of a TextFastRead load, taken as they come.
-    enum { Between, AfterStart, AfterTitle, InContent } state = Between;
+    // The lines of a TextFastRead load, taken as they come.
     QList<Card> cards;
-    QString buffer;
-    TitleLine title;
-    const LineSplit::Outcome split = LineSplit::SplitFile(path, LineSplit::Separator::CrLf, [&](QString &&line) {
-        switch (state) {
-        case Between:
-            if (line.startsWith(QLatin1Char('@')))
-                state = AfterStart;
-            break;
-        case AfterStart:
-            if (ParseTitleLine(line, &title)) {
-                Card card;
-                card.key = QStringLiteral("Key") + QString::number(cards.size());
-                card.title = title.beforeColon + TitleField::DateColon + title.name;
-                card.remarks = title.remarks;
-                card.icon = CardIcon::Saved;
-                cards.append(std::move(card));
-                state = AfterTitle;
-            }
-            break;
-        case AfterTitle:
-            if (line == SeparatorLine)
-                state = InContent;
-            break;
-        case InContent:
-            if (line == EndLine) {
-                cards.last().content = std::move(buffer);
-                buffer = QString();
-                state = Between;
-            } else {
-                buffer += line;
-                buffer += QLatin1String("\r\n");
-            }
-            break;
-        }
-    });
-    ReadResult result;
-    if (!split.ok) {
-        result.error = split.error;
-        return result;
-    }
-    if (state == InContent)
-        cards.last().content = std::move(buffer);
-    result.ok = true;
-    result.cardCount = cards.size();
-    result.decode = split.stats;
-    store.reset(std::move(cards), CardStore::Keys::Unique);
-    return result;
+    RecordReader records;
+    records.onTitle = [&](const TitleLine &title) {
+        Card card;
+        card.key = QStringLiteral("Key") + QString::number(cards.size());
+        card.title = title.beforeColon + TitleField::DateColon + title.name;
+        card.remarks = title.remarks;
+        card.icon = CardIcon::Saved;
+        cards.append(std::move(card));
+    };
+    records.onContent = [&](QString &&content, bool) { cards.last().content = std::move(content); };
+    const LineSplit::Outcome split = LineSplit::SplitFile(path, LineSplit::Separator::CrLf,
+                                                          [&](QString &&line) { records.line(line); });
+    if (split.ok)
+        records.finish();
+    return CardFile::Loaded(split, std::move(cards), store);
 }
 
 WriteResult WriteTextFile(const QString &path, const CardStore &store, bool shortForm,

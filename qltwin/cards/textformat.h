@@ -10,6 +10,8 @@
 
 #include "cardfile.h"
 
+#include <functional>
+
 class CardStore;
 
 namespace RecordLayout {
@@ -28,6 +30,28 @@ struct TitleLine {
 };
 // False when the line holds no "：" (then it is no title line).
 bool ParseTitleLine(QStringView line, TitleLine *parts);
+
+// Reads the layout line by line, skipping lines that do not fit: a line
+// starting with "@" opens a record, the first line with "：" after it is the
+// title line, the separator line starts the content, the end line ends it.
+class RecordReader
+{
+public:
+    std::function<void(const TitleLine &)> onTitle;
+    // The content lines of the card, each followed by CR LF; complete is
+    // false when the text ended inside them (see finish()).
+    std::function<void(QString &&content, bool complete)> onContent;
+
+    void line(const QString &line);
+    // The end of the text: a record cut off inside its content hands over
+    // the lines read so far.
+    void finish();
+
+private:
+    enum class State { Between, AfterStart, AfterTitle, InContent } m_state = State::Between;
+    QString m_buffer;
+    TitleLine m_title;
+};
 } // namespace RecordLayout
 
 // Replaces the cards of store; keys "Key0", "Key1", ... by record, icon 1.

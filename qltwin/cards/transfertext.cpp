@@ -67,50 +67,30 @@ qsizetype InsertCardsFromText(const QString &text, CardList &list, const InsertO
     // A final CR LF ends the last line; it starts no further one.
     if (lines.size() > 1 && lines.last().isEmpty())
         lines.removeLast();
-    enum { Between, AfterStart, AfterTitle, InContent } state = Between;
     qsizetype count = 0;
     qsizetype row = -1;
-    QString buffer;
-    TitleLine title;
-    for (const QString &line : lines) {
-        switch (state) {
-        case Between:
-            if (line.startsWith(QLatin1Char('@')))
-                state = AfterStart;
-            break;
-        case AfterStart:
-            if (ParseTitleLine(line, &title)) {
-                ++count;
-                Card card;
-                card.key = key;
-                const QString datePart = options.keepDate ? title.beforeColon + TitleField::DateColon : QString();
-                card.title = StampDate(datePart + title.name, options.stamp);
-                card.remarks = title.remarks;
-                card.icon = CardIcon::Changed;
-                row = insert(std::move(card));
-                state = AfterTitle;
-            }
-            break;
-        case AfterTitle:
-            if (line == SeparatorLine)
-                state = InContent;
-            break;
-        case InContent:
-            if (line == EndLine) {
-                store.setContent(row, buffer);
-                buffer.clear();
-                if (position >= 0)
-                    ++position;
-                key = NewCardKey(store, options.alsoAvoidKeys);
-                state = Between;
-            } else {
-                buffer += line + CrLf;
-            }
-            break;
-        }
-    }
-    if (state == InContent)
-        store.setContent(row, buffer);
+    RecordReader records;
+    records.onTitle = [&](const TitleLine &title) {
+        ++count;
+        Card card;
+        card.key = key;
+        const QString datePart = options.keepDate ? title.beforeColon + TitleField::DateColon : QString();
+        card.title = StampDate(datePart + title.name, options.stamp);
+        card.remarks = title.remarks;
+        card.icon = CardIcon::Changed;
+        row = insert(std::move(card));
+    };
+    records.onContent = [&](QString &&content, bool complete) {
+        store.setContent(row, content);
+        if (!complete)
+            return;
+        if (position >= 0)
+            ++position;
+        key = NewCardKey(store, options.alsoAvoidKeys);
+    };
+    for (const QString &line : std::as_const(lines))
+        records.line(line);
+    records.finish();
     return count;
 }
 
