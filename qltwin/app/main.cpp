@@ -1,14 +1,87 @@
-// QLTWIN's entry. The main window arrives with the document lifecycle; until
-// then the program only reports what it would open.
+// QLTWIN's entry: the services, the document and the main window, the
+// commands of every subsystem wired into the window, then the start-up
+// routine.
+#include "commandids.h"
+#include "document.h"
+#include "filecommands.h"
+#include "maincommands.h"
+#include "mainform.h"
+#include "qtclipboard.h"
+#include "qtdialogs.h"
+#include "qtservices.h"
+#include "qtshell.h"
+#include "splashform.h"
+#include "startup.h"
 #include "version.h"
+#include "windowadapter.h"
 
 #include <QApplication>
-#include <QTextStream>
+#include <QDir>
+
+namespace {
+
+void wireFileCommands(MainForm &window, FileCommands &files)
+{
+    MainCommands &c = window.commands();
+    c.wire(Cmd::NewWindow, [&files] { files.NewWindow(); });
+    c.wire(Cmd::NewDocument, [&files] { files.NewDocument(); });
+    c.wire(Cmd::OpenDocument, [&files] { files.OpenWithDialog(); });
+    c.wire(Cmd::SaveDocument, [&files] { files.Save(); });
+    c.wire(Cmd::SaveDocumentAs, [&files] { files.SaveAs(); });
+    c.wire(Cmd::Reload, [&files] { files.Reload(); });
+    for (int n = 0; n < Cmd::RecentFileCount; ++n)
+        c.wire(Cmd::recentFile(n), [&files, n] { files.OpenRecentFile(n); });
+    c.setEnabled(Cmd::Reload, files.document().reloadEnabled());
+    window.setCloseGuard([&files] { return files.WindowClosing(); });
+}
+
+void wireAbout(MainForm &window, Shell &shell)
+{
+    window.commands().wire(Cmd::About, [&window, &shell] {
+        SplashForm about(shell, &window);
+        about.exec();
+    });
+}
+
+} // namespace
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    QTextStream(stderr) << Version::ProductName << " Ver." << Version::dotted()
-                        << ": the main window is not built yet; use qltcard.\n";
-    return 0;
+    QApplication::setApplicationName(QStringLiteral("QLTWIN"));
+    QApplication::setApplicationDisplayName(Version::ProductName);
+    QApplication::setApplicationVersion(Version::dotted());
+    // Start-up may show messages before the window exists (welcome, first
+    // run, the file-in-use question); closing one must not end the program.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    QtDialogs dialogs;
+    QtShell shell;
+    QtProcesses processes;
+    QtClipboard clipboard;
+    QSettingsUserStore userStore;
+    SystemClock clock;
+    const Services services{&dialogs, &shell, &processes, &clipboard, &userStore, &clock};
+
+    Document document(services);
+    FileCommands files(document);
+    MainForm window(services);
+    dialogs.setOwner(&window);
+    window.setCardModels(&document.lvData(0).store(), &document.lvData(1).store(),
+                         &document.lvData(0).selectionModel(), &document.lvData(1).selectionModel());
+    window.setSettingWriter([&document](const QString &key, const QVariant &value) {
+        document.iniData().SetiniValue(key, value);
+    });
+
+    WindowAdapter adapter(window, document);
+    document.setView(&adapter);
+
+    wireFileCommands(window, files);
+    wireAbout(window, shell);
+
+    Startup startup(files, adapter);
+    if (startup.run(app.arguments().mid(1), QDir::currentPath()) == Startup::Result::Exit)
+        return 0;
+    QApplication::setQuitOnLastWindowClosed(true);
+    return app.exec();
 }

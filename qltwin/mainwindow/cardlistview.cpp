@@ -1,5 +1,6 @@
 #include "cardlistview.h"
 
+#include "cardstore.h"
 #include "mainicons.h"
 
 #include <QEvent>
@@ -10,67 +11,56 @@
 
 #include <algorithm>
 
-void CardListProxy::setCaptions(const std::array<QString, 3> &captions)
+namespace {
+// The card store's icon number (1 or 2).
+constexpr int CardIconRole = CardStore::IconRole;
+} // namespace
+
+QString CardItemDelegate::oneLine(QString text)
 {
-    if (m_captions == captions)
+    if (text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r'))) {
+        text.replace(QLatin1String("\r\n"), QLatin1String(" "));
+        text.replace(QLatin1Char('\n'), QLatin1Char(' '));
+        text.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    }
+    return text;
+}
+
+QString CardItemDelegate::displayText(const QVariant &value, const QLocale &locale) const
+{
+    if (value.typeId() == QMetaType::QString)
+        return oneLine(value.toString());
+    return QStyledItemDelegate::displayText(value, locale);
+}
+
+void CardItemDelegate::initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const
+{
+    QStyledItemDelegate::initStyleOption(option, index);
+    if (index.column() != 0)
         return;
-    m_captions = captions;
-    emit headerDataChanged(Qt::Horizontal, 0, 2);
-}
-
-QVariant CardListProxy::headerData(int section, Qt::Orientation orientation, int role) const
-{
-    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < 3
-        && !m_captions[section].isEmpty())
-        return m_captions[section];
-    return QIdentityProxyModel::headerData(section, orientation, role);
-}
-
-QVariant CardListProxy::data(const QModelIndex &index, int role) const
-{
-    QVariant value = QIdentityProxyModel::data(index, role);
-    if (role == Qt::DisplayRole && value.typeId() == QMetaType::QString) {
-        // A row shows its texts on one line: line breaks become spaces.
-        QString text = value.toString();
-        if (text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r'))) {
-            text.replace(QLatin1String("\r\n"), QLatin1String(" "));
-            text.replace(QLatin1Char('\n'), QLatin1Char(' '));
-            text.replace(QLatin1Char('\r'), QLatin1Char(' '));
-        }
-        return text;
-    }
-    if (role != Qt::DecorationRole || !value.isValid())
-        return value;
-    switch (value.typeId()) {
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong: {
-        const int number = value.toInt();
-        auto it = m_icons.constFind(number);
-        if (it == m_icons.constEnd())
-            it = m_icons.insert(number, MainIcons::listIcon(number));
-        return *it;
-    }
-    default:
-        return value;
-    }
+    QVariant number = index.data(Qt::DecorationRole);
+    if (!number.isValid())
+        number = index.data(CardIconRole);
+    bool isNumber = false;
+    const int icon = number.toInt(&isNumber);
+    if (!isNumber || number.typeId() == QMetaType::QIcon)
+        return;
+    auto it = m_icons.constFind(icon);
+    if (it == m_icons.constEnd())
+        it = m_icons.insert(icon, MainIcons::listIcon(icon));
+    option->icon = *it;
+    option->features |= QStyleOptionViewItem::HasDecoration;
+    option->decorationSize = option->decorationSize.isValid() ? option->decorationSize : QSize(16, 16);
 }
 
 CardListView::CardListView(QWidget *parent)
     : QStackedWidget(parent)
-    , m_proxy(new CardListProxy(this))
+    , m_delegate(new CardItemDelegate(this))
     , m_icons(new QListView(this))
     , m_details(new QTreeView(this))
 {
-    m_icons->setModel(m_proxy);
-    m_details->setModel(m_proxy);
-    // One selection for both views.
-    QItemSelectionModel *own = m_details->selectionModel();
-    m_details->setSelectionModel(m_icons->selectionModel());
-    delete own;
+    m_icons->setItemDelegate(m_delegate);
+    m_details->setItemDelegate(m_delegate);
 
     for (QAbstractItemView *view : {static_cast<QAbstractItemView *>(m_icons), static_cast<QAbstractItemView *>(m_details)}) {
         view->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -109,35 +99,65 @@ CardListView::CardListView(QWidget *parent)
         if (!m_resetting && section >= 0 && section < 3 && m_details->header()->count() >= 3)
             m_widths[section] = size;
     });
-    connect(m_proxy, &QAbstractItemModel::modelAboutToBeReset, this, [this] { m_resetting = true; });
-    connect(m_proxy, &QAbstractItemModel::modelReset, this, [this] {
-        m_resetting = false;
-        setColumnWidths(m_widths);
-    });
-    connect(m_proxy, &QAbstractItemModel::columnsInserted, this, [this] { setColumnWidths(m_widths); });
-
     addWidget(m_icons);
     addWidget(m_details);
-    connectSelection();
+    setCardModel(nullptr);
     setMode(ListViewMode::Details);
 }
 
 void CardListView::connectSelection()
 {
     QItemSelectionModel *selection = selectionModel();
-    connect(selection, &QItemSelectionModel::selectionChanged, this, &CardListView::cardSelectionChanged);
-    connect(selection, &QItemSelectionModel::currentChanged, this, &CardListView::cardSelectionChanged);
+    if (!selection)
+        return;
+    m_modelConnections << connect(selection, &QItemSelectionModel::selectionChanged, this,
+                                  &CardListView::cardSelectionChanged);
+    m_modelConnections << connect(selection, &QItemSelectionModel::currentChanged, this,
+                                  &CardListView::cardSelectionChanged);
 }
 
-void CardListView::setCardModel(QAbstractItemModel *model)
+void CardListView::setCardModel(QAbstractItemModel *model, QItemSelectionModel *selection)
 {
-    m_proxy->setSourceModel(model);
+    for (const QMetaObject::Connection &c : std::as_const(m_modelConnections))
+        disconnect(c);
+    m_modelConnections.clear();
+    m_model = model;
+    QItemSelectionModel *oldOwn = m_icons->selectionModel();
+    const bool ownedOld = oldOwn && oldOwn->parent() == this;
+    m_icons->setModel(model);
+    m_details->setModel(model);
+    QItemSelectionModel *madeByViews[] = {m_icons->selectionModel(), m_details->selectionModel()};
+    if (!model) {
+        // No cards: the views keep the selection over their empty model.
+        selection = m_icons->selectionModel();
+        madeByViews[0] = nullptr;
+        m_details->setSelectionModel(selection);
+    } else {
+        if (!selection || selection->model() != model)
+            selection = new QItemSelectionModel(model, this);
+        // One selection for both views: the commands' own when given.
+        m_icons->setSelectionModel(selection);
+        m_details->setSelectionModel(selection);
+    }
+    for (QItemSelectionModel *made : madeByViews)
+        if (made && made != selection && made != oldOwn)
+            made->deleteLater();
+    if (ownedOld && oldOwn != selection)
+        oldOwn->deleteLater();
+    if (model) {
+        m_modelConnections << connect(model, &QAbstractItemModel::modelAboutToBeReset, this,
+                                      [this] { m_resetting = true; });
+        m_modelConnections << connect(model, &QAbstractItemModel::modelReset, this, [this] {
+            m_resetting = false;
+            setColumnWidths(m_widths);
+        });
+        m_modelConnections << connect(model, &QAbstractItemModel::columnsInserted, this,
+                                      [this] { setColumnWidths(m_widths); });
+    }
+    connectSelection();
+    applyCaptions();
     setColumnWidths(m_widths);
-}
-
-QAbstractItemModel *CardListView::cardModel() const
-{
-    return m_proxy->sourceModel();
+    emit cardSelectionChanged();
 }
 
 QItemSelectionModel *CardListView::selectionModel() const
@@ -201,7 +221,17 @@ void CardListView::setMode(ListViewMode mode)
 
 void CardListView::setColumnCaptions(const std::array<QString, 3> &captions)
 {
-    m_proxy->setCaptions(captions);
+    m_captions = captions;
+    applyCaptions();
+}
+
+void CardListView::applyCaptions()
+{
+    if (!m_model)
+        return;
+    for (int i = 0; i < 3 && i < m_model->columnCount(); ++i)
+        if (!m_captions[i].isEmpty())
+            m_model->setHeaderData(i, Qt::Horizontal, m_captions[i]);
 }
 
 void CardListView::setColumnWidths(const std::array<int, 3> &pixels)
@@ -257,7 +287,7 @@ int CardListView::currentRow() const
 
 void CardListView::selectOnly(int row)
 {
-    const QModelIndex index = m_proxy->index(row, 0);
+    const QModelIndex index = m_model ? m_model->index(row, 0) : QModelIndex();
     if (!index.isValid())
         return;
     selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
@@ -278,11 +308,13 @@ void CardListView::selectAllCards()
 
 void CardListView::invertSelection()
 {
-    const int rows = m_proxy->rowCount();
-    const int columns = m_proxy->columnCount();
+    if (!m_model)
+        return;
+    const int rows = m_model->rowCount();
+    const int columns = m_model->columnCount();
     if (rows == 0 || columns == 0)
         return;
-    const QItemSelection all(m_proxy->index(0, 0), m_proxy->index(rows - 1, columns - 1));
+    const QItemSelection all(m_model->index(0, 0), m_model->index(rows - 1, columns - 1));
     selectionModel()->select(all, QItemSelectionModel::Toggle | QItemSelectionModel::Rows);
 }
 

@@ -5,34 +5,42 @@
 // details in a QTreeView with the three columns; both views share one
 // selection, so switching modes keeps the selection and the current card.
 //
-// The list sees its model through an identity proxy that supplies the column
-// captions, shows every text on one line and turns an icon number in the
-// decoration role (1 to 4) into the window's icon; row numbers are the
-// model's own.
+// The views show the card model itself, with the selection model the
+// commands work on (CardList's), so that a selection made by a command and
+// one made by a click are the same thing. The item delegate shows every text
+// on one line and turns an icon number (the decoration role, or the card
+// store's icon role, 1 to 4) into the window's icon; the column captions go
+// into the model's header data.
 
 #include "viewmodes.h"
 
-#include <QIdentityProxyModel>
+#include <QHash>
+#include <QIcon>
+#include <QPointer>
 #include <QStackedWidget>
+#include <QStyledItemDelegate>
 
 #include <array>
 
+class QAbstractItemModel;
 class QAbstractItemView;
 class QItemSelectionModel;
 class QListView;
 class QTreeView;
 
-class CardListProxy : public QIdentityProxyModel
+class CardItemDelegate : public QStyledItemDelegate
 {
     Q_OBJECT
 public:
-    using QIdentityProxyModel::QIdentityProxyModel;
-    void setCaptions(const std::array<QString, 3> &captions);
-    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
-    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    using QStyledItemDelegate::QStyledItemDelegate;
+    // A row shows its texts on one line: line breaks become spaces.
+    static QString oneLine(QString text);
+    QString displayText(const QVariant &value, const QLocale &locale) const override;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override;
 
 private:
-    std::array<QString, 3> m_captions;
     mutable QHash<int, QIcon> m_icons;
 };
 
@@ -42,11 +50,13 @@ class CardListView : public QStackedWidget
 public:
     explicit CardListView(QWidget *parent = nullptr);
 
-    // The cards; null shows an empty list. The model is not owned.
-    void setCardModel(QAbstractItemModel *model);
-    QAbstractItemModel *cardModel() const;
-    // The model the views show (row numbers as in cardModel()).
-    QAbstractItemModel *viewModel() const { return m_proxy; }
+    // The cards and, when given, the selection model over them that the
+    // commands use (else the list makes its own); null shows an empty list.
+    // Neither is owned.
+    void setCardModel(QAbstractItemModel *model, QItemSelectionModel *selection = nullptr);
+    QAbstractItemModel *cardModel() const { return m_model; }
+    // The model the views show: the card model itself.
+    QAbstractItemModel *viewModel() const { return m_model; }
     QItemSelectionModel *selectionModel() const;
 
     void setMode(ListViewMode mode);
@@ -90,7 +100,12 @@ private:
     void connectSelection();
     void applyIconMode();
 
-    CardListProxy *m_proxy;
+    void applyCaptions();
+
+    QPointer<QAbstractItemModel> m_model;
+    QList<QMetaObject::Connection> m_modelConnections;
+    std::array<QString, 3> m_captions;
+    CardItemDelegate *m_delegate;
     QListView *m_icons;
     QTreeView *m_details;
     ListViewMode m_mode = ListViewMode::Details;

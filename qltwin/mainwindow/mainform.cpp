@@ -206,16 +206,6 @@ void MainForm::buildClientArea()
             if (i == currentListIndex())
                 refreshPreview();
         });
-        // A change to the shown card (an editor applied it, a card was removed)
-        // shows in the preview.
-        QAbstractItemModel *shown = list->viewModel();
-        auto refreshIfCurrent = [this, i] {
-            if (i == currentListIndex())
-                refreshPreview();
-        };
-        connect(shown, &QAbstractItemModel::modelReset, this, refreshIfCurrent);
-        connect(shown, &QAbstractItemModel::layoutChanged, this, refreshIfCurrent);
-        connect(shown, &QAbstractItemModel::dataChanged, this, refreshIfCurrent);
         connect(list, &CardListView::cardDoubleClicked, this, [this] { m_commands->trigger(Cmd::EditCard); });
         connect(list, &CardListView::contextMenuAt, this, [this](const QPoint &globalPos) {
             if (QMenu *edit = menu(QStringLiteral("MenuEdit")))
@@ -286,11 +276,33 @@ void MainForm::runFromAction(QAction *action, const QString &command)
 
 // ---------------------------------------------------------------- cards
 
-void MainForm::setCardModels(QAbstractItemModel *mainList, QAbstractItemModel *extractionList)
+void MainForm::setCardModels(QAbstractItemModel *mainList, QAbstractItemModel *extractionList,
+                             QItemSelectionModel *mainSelection, QItemSelectionModel *extractionSelection)
 {
-    m_lists[0]->setCardModel(mainList);
-    m_lists[1]->setCardModel(extractionList);
+    m_lists[0]->setCardModel(mainList, mainSelection);
+    m_lists[1]->setCardModel(extractionList, extractionSelection);
+    for (int i = 0; i < 2; ++i)
+        followModel(i);
     refreshPreview();
+}
+
+void MainForm::followModel(int i)
+{
+    // A change to the shown card (an editor applied it, a card was removed)
+    // shows in the preview.
+    for (const QMetaObject::Connection &c : std::as_const(m_modelConnections[i]))
+        disconnect(c);
+    m_modelConnections[i].clear();
+    QAbstractItemModel *shown = m_lists[i]->viewModel();
+    if (!shown)
+        return;
+    auto refreshIfCurrent = [this, i] {
+        if (i == currentListIndex())
+            refreshPreview();
+    };
+    m_modelConnections[i] << connect(shown, &QAbstractItemModel::modelReset, this, refreshIfCurrent);
+    m_modelConnections[i] << connect(shown, &QAbstractItemModel::layoutChanged, this, refreshIfCurrent);
+    m_modelConnections[i] << connect(shown, &QAbstractItemModel::dataChanged, this, refreshIfCurrent);
 }
 
 CardListView *MainForm::cardList(int index) const

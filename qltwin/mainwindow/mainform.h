@@ -29,6 +29,7 @@ class MainCommands;
 class PreviewPane;
 class QAbstractItemModel;
 class QAction;
+class QItemSelectionModel;
 class QMenu;
 class QToolBar;
 class QToolButton;
@@ -50,7 +51,11 @@ public:
 
     // --- Cards
     // lvData(0) shows mainList, lvData(1) extractionList (neither owned).
-    void setCardModels(QAbstractItemModel *mainList, QAbstractItemModel *extractionList);
+    // With the selection models the commands use (CardList's), a selection
+    // made by a click and one made by a command are the same.
+    void setCardModels(QAbstractItemModel *mainList, QAbstractItemModel *extractionList,
+                       QItemSelectionModel *mainSelection = nullptr,
+                       QItemSelectionModel *extractionSelection = nullptr);
     // lvData(index), index 0 or 1.
     CardListView *cardList(int index) const;
     // 1 while the extraction list is shown, else 0.
@@ -127,6 +132,7 @@ private:
     void focusList(int listIndex) override;
     void showEditMenuAtList(int listIndex) override;
 
+    void followModel(int listIndex);
     void buildMenus();
     void buildToolbar();
     void buildClientArea();
@@ -149,6 +155,7 @@ private:
     SearchBar *m_searchBar = nullptr;
     QTreeWidget *m_tree = nullptr;
     CardListView *m_lists[2] = {nullptr, nullptr};
+    QList<QMetaObject::Connection> m_modelConnections[2];
     PreviewPane *m_preview = nullptr;
     FunctionBar *m_functionBar = nullptr;
 

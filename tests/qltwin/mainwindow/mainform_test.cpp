@@ -358,7 +358,7 @@ TEST_F(FormTest, ThePreviewShowsTheSelectedCardOfTheCurrentList)
     EXPECT_EQ(remarks->text(), q("第3会議室"));
     // The content keeps its line breaks (the list shows it on one line).
     EXPECT_EQ(content->toPlainText(), q("議題：来期の予算\n・広告費の見直し\n・新製品の発売時期"));
-    EXPECT_EQ(window->cardList(0)->viewModel()->index(2, 2).data().toString(),
+    EXPECT_EQ(CardItemDelegate::oneLine(window->cardList(0)->viewModel()->index(2, 2).data().toString()),
               q("議題：来期の予算 ・広告費の見直し ・新製品の発売時期"));
 
     window->cardList(0)->clearSelectionAndCurrent();
