@@ -5,7 +5,7 @@ SUDO    := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 # Debian packages the build, the tests, the benchmarks and the fonts need.
 PACKAGES := g++ cmake make pkg-config qt6-base-dev qt6-base-dev-tools libqt6svg6-dev \
-            libgtest-dev libgmock-dev libbenchmark-dev fonts-ipafont xvfb xauth libc-bin
+            libgtest-dev libgmock-dev libbenchmark-dev qt6-translations-l10n fonts-ipafont xvfb xauth libc-bin
 
 .PHONY: deps build test run bench screens clean
 

@@ -4,6 +4,7 @@
 #include "commandids.h"
 #include "document.h"
 #include "filecommands.h"
+#include "japaneseui.h"
 #include "maincommands.h"
 #include "mainform.h"
 #include "qtclipboard.h"
@@ -51,6 +52,7 @@ int main(int argc, char **argv)
     QApplication::setApplicationName(QStringLiteral("QLTWIN"));
     QApplication::setApplicationDisplayName(Version::ProductName);
     QApplication::setApplicationVersion(Version::dotted());
+    JapaneseUi::install(app);
     // Start-up may show messages before the window exists (welcome, first
     // run, the file-in-use question); closing one must not end the program.
     QApplication::setQuitOnLastWindowClosed(false);
