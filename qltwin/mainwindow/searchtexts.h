@@ -1,0 +1,13 @@
+#pragma once
+// The texts search, extraction and the group change show.
+
+#include <QString>
+
+namespace SearchTexts {
+inline const QString SearchPrompt = QStringLiteral("検索キーワードを指定してください。");
+inline const QString ExtractPrompt = QStringLiteral("抽出キーワードを指定してください。");
+inline const QString GroupMarkRefused = QStringLiteral("「＠」を含めることはできません。");
+inline const QString GroupChangeCaption = QStringLiteral("グループの変更");
+inline const QString Ok = QStringLiteral("OK");
+inline const QString Cancel = QStringLiteral("キャンセル");
+} // namespace SearchTexts
