@@ -444,6 +444,11 @@ void MainForm::focusKeyword()
 
 void MainForm::setGroups(const QStringList &names)
 {
+    setGroups(names, {});
+}
+
+void MainForm::setGroups(const QStringList &names, const QStringList &keys)
+{
     m_tree->clear();
     auto *all = new QTreeWidgetItem(m_tree, {MainWindowTables::allGroupsText()});
     all->setData(0, GroupKeyRole, MainWindowTables::allGroupsKey());
@@ -452,7 +457,9 @@ void MainForm::setGroups(const QStringList &names)
     int n = 0;
     for (const QString &name : names) {
         auto *item = new QTreeWidgetItem(m_tree, {name});
-        item->setData(0, GroupKeyRole, QStringLiteral("Group%1").arg(++n));
+        const QString key = n < keys.size() ? keys.at(n) : QStringLiteral("Group%1").arg(n + 1);
+        ++n;
+        item->setData(0, GroupKeyRole, key);
         item->setIcon(0, groupIcon);
     }
 }

@@ -92,6 +92,9 @@ public:
     // --- Group list: "全て" (key "Root") first, then one entry per name.
     QTreeWidget *groupList() const { return m_tree; }
     void setGroups(const QStringList &names);
+    // The same with the entries' keys (keys[n] for names[n]; missing keys are
+    // generated).
+    void setGroups(const QStringList &names, const QStringList &keys);
     // The keys of the entries, in order ("Root", then generated ones).
     QStringList groupKeys() const;
 
