@@ -142,6 +142,11 @@ EditSession::Applied EditSession::putTogether()
 {
     if (!m_changeCard)
         return Applied::Unchanged;
+    // Line breaks leave title and remarks however the command came (a key
+    // while the focus is still in the title box, say): a title field with a
+    // line end would break the record layout of the text formats.
+    leaveBox(EditBox::Title);
+    leaveBox(EditBox::Remarks);
     Document &doc = m_context.document();
     if (EditorTitle::groupRefused(m_group)) {
         doc.dialogs().message(EditorTexts::GroupMarkRefused, MsgIcon::Information);

@@ -101,6 +101,19 @@ TEST_F(Session, LeavingTitleOrRemarksRemovesLineBreaksContentKeepsThem)
     EXPECT_EQ(replaced[1].at(1).toString(), QStringLiteral("xyz"));
 }
 
+TEST_F(Session, ApplyWhileStillInTheTitleBoxRemovesItsLineBreaksToo)
+{
+    const QString key = addCard(QStringLiteral("t"));
+    auto session = openSession(key);
+    QSignalSpy replaced(session.get(), &EditSession::boxReplaced);
+    session->setTitle(QStringLiteral("new\r\ntitle"));
+    session->setRemarks(QStringLiteral("r\n"));
+    session->applyAndClose();
+    EXPECT_EQ(card(key)->title, QStringLiteral("newtitle"));
+    EXPECT_EQ(card(key)->remarks, QStringLiteral("r"));
+    EXPECT_EQ(replaced.size(), 2);
+}
+
 TEST_F(Session, ApplyWritesTheCardByKeyMarksItAndTheDocument)
 {
     addCard(QStringLiteral("first"));
