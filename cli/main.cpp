@@ -13,6 +13,7 @@ QList<Verb> allVerbs()
 {
     QList<Verb> verbs;
     verbs += cardVerbs();
+    verbs += searchVerbs();
     return verbs;
 }
 

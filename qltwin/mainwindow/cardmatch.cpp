@@ -181,8 +181,16 @@ bool CardMatcher::matches(const Card &card) const
         return false;
     if (m_mode == MatchMode::WithoutGroup)
         return !card.title.contains(TitleField::GroupMark);
+    if (m_mode == MatchMode::PlainText) {
+        // Folded straight into the buffer: no string made per card.
+        m_buffer.resize(0);
+        TextFold::appendFolded(card.title, m_buffer);
+        TextFold::appendFolded(card.remarks, m_buffer);
+        TextFold::appendFolded(card.content, m_buffer);
+        return m_matcher.indexIn(m_buffer) >= 0;
+    }
     CardTextInto(card, m_buffer);
-    return matchesText(m_buffer);
+    return m_pattern.match(m_buffer).hasMatch();
 }
 
 bool CardMatcher::matches(const CardStore &store, qsizetype row, CardTextCache *cache) const

@@ -1,0 +1,35 @@
+#pragma once
+// What the card verbs share: reading a card file as the main program opens
+// it, the JSON line of a card as dump prints it, and the usage helpers.
+
+#include "verb.h"
+
+#include "cardformats.h"
+
+#include <QString>
+#include <QStringList>
+
+struct Card;
+class CardStore;
+
+namespace CardOutput {
+
+// A store that is never freed: the verbs read one and end the process, and
+// freeing a big store card by card costs as much as building its key hash.
+CardStore &storeForTheRun();
+
+bool wantsHelp(const QStringList &arguments);
+// "qltcard VERB: PROBLEM; see qltcard VERB --help", exit status Usage.
+int usage(VerbIo &io, const QString &verb, const QString &problem);
+
+// Reads path into store with the reader its extension selects; on failure
+// says why on standard error and returns the exit status (Ok otherwise).
+// Invalid bytes are reported as a warning.
+int readCards(VerbIo &io, const QString &verb, const QString &path, CardStore &store, ReadResult *read);
+
+// text as a JSON string, quotes included.
+void appendJsonString(QString &out, const QString &text);
+// {"key":...,"title":...,"remarks":...,"content":...} and a line end.
+void appendCardLine(QString &out, const Card &card);
+
+} // namespace CardOutput
