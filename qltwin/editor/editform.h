@@ -119,6 +119,7 @@ private:
     QWidget *editTarget() const;
     QString selectedTextOf(int index) const;
     void replaceBox(EditBox box, const QString &text);
+    void showWideCaret(int index);
     void syncMostFront(bool on);
     void applyTopmost(bool on);
 

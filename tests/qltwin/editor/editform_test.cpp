@@ -571,3 +571,107 @@ TEST_F(EditFormTest, DropOnAnyBoxInsertsAtTheContentCaretUnlessItHoldsTheFieldMa
 }
 
 } // namespace
+
+namespace {
+
+// ---------------------------------------------------------------- the table, with windows
+
+TEST_F(EditFormTest, HundredEditorsAtMostThenTheMessage)
+{
+    QStringList keys;
+    for (int n = 0; n < 101; ++n)
+        keys.append(addCard(QStringLiteral("card %1").arg(n)));
+    for (int n = 0; n < 100; ++n)
+        ASSERT_EQ(editors.openEditor(0, keys[n]), EditWindows::OpenResult::Opened) << n;
+    EXPECT_EQ(editors.openEditorCount(), 100);
+    EXPECT_EQ(editors.editorAt(99)->EditingKey(), keys[99]);
+    EXPECT_EQ(editors.editorAt(100), nullptr);
+    EXPECT_EQ(editors.openEditor(0, keys[100]), EditWindows::OpenResult::Refused);
+    EXPECT_EQ(dialogs.messageTexts(), QStringList{QString::fromUtf8("編集ウインドウは100以上開けません。")});
+    EXPECT_EQ(dialogs.messages()[0].icon, MsgIcon::Error);
+
+    // A freed slot is used again.
+    editors.editorAt(42)->discard();
+    EXPECT_EQ(editors.openEditor(0, keys[100]), EditWindows::OpenResult::Opened);
+    EXPECT_EQ(editors.editorAt(42)->EditingKey(), keys[100]);
+}
+
+TEST_F(EditFormTest, BrowseSpaceWalksThroughTheCards)
+{
+    const QString a = addCard(QStringLiteral("a"));
+    const QString b = addCard(QStringLiteral("b"));
+    document.lvData(0).clearCurrent();
+    editors.browseSpace();
+    EXPECT_NE(editors.editorFor(a), nullptr);
+    EXPECT_EQ(document.lvData(0).currentRow(), 1);
+    EXPECT_TRUE(document.lvData(0).isSelected(1));
+    EXPECT_FALSE(document.lvData(0).isSelected(0));
+    window.commands().trigger(Cmd::BrowseSpace);
+    EXPECT_NE(editors.editorFor(b), nullptr);
+    // At the last card the current card stays.
+    EXPECT_EQ(document.lvData(0).currentRow(), 1);
+}
+
+TEST_F(EditFormTest, FunctionBarRunsItsPanelsOnlyWhenClicksAreOn)
+{
+    const QString key = addCard(QStringLiteral("t"));
+    EditForm *editor = open(key);
+    editor->remarksBox()->setText(QStringLiteral("r"));
+    // NoFunctionBarClickEvent is 1 by default: nothing happens.
+    QTest::mouseClick(editor->functionPanel(QString::fromUtf8("反映")), Qt::LeftButton);
+    EXPECT_EQ(editors.editorFor(key), editor);
+
+    document.settings().setSwitch(SettingKey::NoFunctionBarClickEvent, false);
+    QTest::mouseClick(editor->functionPanel(QString::fromUtf8("反映")), Qt::LeftButton);
+    EXPECT_EQ(editors.openEditorCount(), 0);
+    EXPECT_EQ(card(key)->remarks, QStringLiteral("r"));
+}
+
+TEST_F(EditFormTest, PageDownInTheTitleBoxPagesTheContent)
+{
+    QString lines;
+    for (int i = 0; i < 200; ++i)
+        lines += QStringLiteral("line\r\n");
+    EditForm *editor = open(addCard(QStringLiteral("t"), {}, lines));
+    press(editor->titleBox(), Qt::Key_PageDown);
+    EXPECT_TRUE(editor->contentBox()->hasFocus());
+    EXPECT_GT(editor->contentBox()->textCursor().blockNumber(), 0);
+}
+
+// ---------------------------------------------------------------- external editor
+
+TEST_F(EditFormTest, ExternalEditorHidesAndDisablesTheWindowsWhileItRuns)
+{
+    const QString program = cardsDir.filePath(QStringLiteral("ed.sh"));
+    ASSERT_TRUE(Sandbox::writeBytes(program, "#!/bin/sh\n"));
+    QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    document.settings().setText(SettingKey::ExtEditor, program);
+    window.show();
+    const QString key = addCard(QStringLiteral("t"), {}, QStringLiteral("before"));
+    EditForm *editor = open(key);
+    EditForm *other = open(addCard(QStringLiteral("other")));
+
+    bool hidden = false;
+    bool disabled = false;
+    processes.onWait = [&](const FakeProcesses::Call &call) {
+        hidden = !window.isVisible() && !editor->isVisible() && !other->isVisible();
+        disabled = !window.isEnabled() && !editor->isEnabled();
+        QFile file(call.arguments.last());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write("after\r\n");
+    };
+    editor->toolbarAction(QStringLiteral("tbEditor"))->trigger();
+    EXPECT_TRUE(hidden);
+    EXPECT_TRUE(disabled);
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_TRUE(editor->isVisible());
+    EXPECT_TRUE(other->isVisible());
+    EXPECT_TRUE(editor->isEnabled());
+    EXPECT_TRUE(window.isEnabled());
+    EXPECT_EQ(editor->contentBox()->toPlainText(), QStringLiteral("after\n"));
+    EXPECT_TRUE(editor->ChangeCard());
+    editor->applyAndClose();
+    EXPECT_EQ(card(key)->content, QStringLiteral("after\r\n"));
+}
+
+} // namespace

@@ -84,7 +84,8 @@ protected:
         document.setView(&view);
         document.settings().FillDefaultSettings();
         document.SetDocumentPath(cardsDir.filePath(QStringLiteral("memo.qlw")));
-        window.setCardModels(&document.lvData(0).store(), &document.lvData(1).store());
+        window.setCardModels(&document.lvData(0).store(), &document.lvData(1).store(),
+                             &document.lvData(0).selectionModel(), &document.lvData(1).selectionModel());
         editors.attach(view);
     }
 
