@@ -3,6 +3,7 @@
 // routine.
 #include "commandids.h"
 #include "document.h"
+#include "editorcommands.h"
 #include "filecommands.h"
 #include "japaneseui.h"
 #include "maincommands.h"
@@ -11,6 +12,7 @@
 #include "qtdialogs.h"
 #include "qtservices.h"
 #include "qtshell.h"
+#include "searchwiring.h"
 #include "splashform.h"
 #include "startup.h"
 #include "version.h"
@@ -34,6 +36,18 @@ void wireFileCommands(MainForm &window, FileCommands &files)
         c.wire(Cmd::recentFile(n), [&files, n] { files.OpenRecentFile(n); });
     c.setEnabled(Cmd::Reload, files.document().reloadEnabled());
     window.setCloseGuard([&files] { return files.WindowClosing(); });
+}
+
+// Search, extraction, the group list and sorting; the document asks them
+// through the adapter's hooks.
+void wireSearch(MainForm &window, Document &document, WindowAdapter &adapter)
+{
+    SearchWiring *search = SearchWiring::wire(window, document);
+    adapter.onCancelSort = [search] { search->commands().cancelSort(); };
+    adapter.onRebuildGroupList = [search] { search->commands().rebuildGroupList(); };
+    adapter.onSettingsApplied = [search](const AppliedSettings &values) {
+        search->commands().applySettings(values);
+    };
 }
 
 void wireAbout(MainForm &window, Shell &shell)
@@ -79,6 +93,9 @@ int main(int argc, char **argv)
     document.setView(&adapter);
 
     wireFileCommands(window, files);
+    wireSearch(window, document, adapter);
+    EditorCommands editors(window, document, files);
+    editors.attach(adapter);
     wireAbout(window, shell);
 
     Startup startup(files, adapter);

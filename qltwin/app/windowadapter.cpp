@@ -44,6 +44,8 @@ void WindowAdapter::applySettings(const AppliedSettings &values)
 {
     m_window.setFunctionBarClicksOff(m_document.settings().isOn(SettingKey::NoFunctionBarClickEvent));
     m_window.applySettings(values);
+    if (onSettingsApplied)
+        onSettingsApplied(values);
 }
 
 std::optional<WindowState> WindowAdapter::windowState()

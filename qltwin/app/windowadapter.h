@@ -24,6 +24,8 @@ public:
     std::function<int()> onOpenEditorCount;
     std::function<void()> onCloseAllEditors;
     std::function<void()> onForgetHtmlOutputFolder;
+    // After the window took the settings (the sort restore, say).
+    std::function<void(const AppliedSettings &)> onSettingsApplied;
 
     // DocumentView
     void showTitle(const QString &title) override;
