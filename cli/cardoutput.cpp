@@ -3,6 +3,8 @@
 #include "cardstore.h"
 #include "tool.h"
 
+#include <QIODevice>
+
 namespace {
 
 const char *const ReadableList = "qlw, csv, qlt, txt, stk";
@@ -47,48 +49,87 @@ int readCards(VerbIo &io, const QString &verb, const QString &path, CardStore &s
     return Exit::Ok;
 }
 
-void appendJsonString(QString &out, const QString &text)
+void appendJsonString(QByteArray &out, QStringView text)
 {
     static const char hex[] = "0123456789abcdef";
-    out += QLatin1Char('"');
+    const qsizetype start = out.size();
     const qsizetype n = text.size();
+    // At most 6 bytes per unit (\uXXXX), and the quotes.
+    out.resize(start + 6 * n + 2);
+    char *const begin = out.data();
+    char *w = begin + start;
+    const char16_t *const r = text.utf16();
+    *w++ = '"';
+    // Escaping and UTF-8 in one pass over the text: a file of cards is
+    // mostly characters that only need encoding.
     for (qsizetype i = 0; i < n; ++i) {
-        const QChar c = text[i];
-        const char16_t u = c.unicode();
-        switch (u) {
-        case '"': out += QLatin1String("\\\""); continue;
-        case '\\': out += QLatin1String("\\\\"); continue;
-        case '\n': out += QLatin1String("\\n"); continue;
-        case '\r': out += QLatin1String("\\r"); continue;
-        case '\t': out += QLatin1String("\\t"); continue;
-        case '\b': out += QLatin1String("\\b"); continue;
-        case '\f': out += QLatin1String("\\f"); continue;
-        default: break;
-        }
-        const bool pairedSurrogate = (c.isHighSurrogate() && i + 1 < n && text[i + 1].isLowSurrogate())
-            || (c.isLowSurrogate() && i > 0 && text[i - 1].isHighSurrogate());
-        if (u < 0x20 || (c.isSurrogate() && !pairedSurrogate)) {
-            out += QLatin1String("\\u");
-            for (int shift = 12; shift >= 0; shift -= 4)
-                out += QLatin1Char(hex[(u >> shift) & 0xF]);
+        const char16_t u = r[i];
+        if (u < 0x80) {
+            if (u >= 0x20 && u != '"' && u != '\\') {
+                *w++ = char(u);
+                continue;
+            }
+            *w++ = '\\';
+            switch (u) {
+            case '"': *w++ = '"'; continue;
+            case '\\': *w++ = '\\'; continue;
+            case '\n': *w++ = 'n'; continue;
+            case '\r': *w++ = 'r'; continue;
+            case '\t': *w++ = 't'; continue;
+            case '\b': *w++ = 'b'; continue;
+            case '\f': *w++ = 'f'; continue;
+            default: break;
+            }
+        } else if (u < 0x800) {
+            *w++ = char(0xC0 | (u >> 6));
+            *w++ = char(0x80 | (u & 0x3F));
             continue;
+        } else if (u < 0xD800 || u >= 0xE000) {
+            *w++ = char(0xE0 | (u >> 12));
+            *w++ = char(0x80 | ((u >> 6) & 0x3F));
+            *w++ = char(0x80 | (u & 0x3F));
+            continue;
+        } else if (u < 0xDC00 && i + 1 < n && r[i + 1] >= 0xDC00 && r[i + 1] < 0xE000) {
+            const char32_t cp = 0x10000 + ((char32_t(u) - 0xD800) << 10) + (char32_t(r[i + 1]) - 0xDC00);
+            ++i;
+            *w++ = char(0xF0 | (cp >> 18));
+            *w++ = char(0x80 | ((cp >> 12) & 0x3F));
+            *w++ = char(0x80 | ((cp >> 6) & 0x3F));
+            *w++ = char(0x80 | (cp & 0x3F));
+            continue;
+        } else {
+            *w++ = '\\'; // a lone surrogate, which UTF-8 cannot hold
         }
-        out += c;
+        *w++ = 'u';
+        for (int shift = 12; shift >= 0; shift -= 4)
+            *w++ = hex[(u >> shift) & 0xF];
     }
-    out += QLatin1Char('"');
+    *w++ = '"';
+    out.resize(w - begin);
 }
 
-void appendCardLine(QString &out, const Card &card)
+void appendCardLine(QByteArray &out, const Card &card)
 {
-    out += QLatin1String("{\"key\":");
+    out += "{\"key\":";
     appendJsonString(out, card.key);
-    out += QLatin1String(",\"title\":");
+    out += ",\"title\":";
     appendJsonString(out, card.title);
-    out += QLatin1String(",\"remarks\":");
+    out += ",\"remarks\":";
     appendJsonString(out, card.remarks);
-    out += QLatin1String(",\"content\":");
+    out += ",\"content\":";
     appendJsonString(out, card.content);
-    out += QLatin1String("}\n");
+    out += "}\n";
+}
+
+void write(VerbIo &io, const QByteArray &utf8)
+{
+    QIODevice *device = io.out.device();
+    if (!device) {
+        io.out << QString::fromUtf8(utf8);
+        return;
+    }
+    io.out.flush();
+    device->write(utf8);
 }
 
 } // namespace CardOutput

@@ -6,7 +6,9 @@
 
 #include "cardformats.h"
 
+#include <QByteArray>
 #include <QString>
+#include <QStringView>
 #include <QStringList>
 
 struct Card;
@@ -27,9 +29,13 @@ int usage(VerbIo &io, const QString &verb, const QString &problem);
 // Invalid bytes are reported as a warning.
 int readCards(VerbIo &io, const QString &verb, const QString &path, CardStore &store, ReadResult *read);
 
-// text as a JSON string, quotes included.
-void appendJsonString(QString &out, const QString &text);
+// text as a JSON string in UTF-8, quotes included: the escapes of dump
+// (\" \\ \n \r \t \b \f, \u00XX for the other control characters and
+// \uXXXX for a lone surrogate), every other character as it is.
+void appendJsonString(QByteArray &out, QStringView text);
 // {"key":...,"title":...,"remarks":...,"content":...} and a line end.
-void appendCardLine(QString &out, const Card &card);
+void appendCardLine(QByteArray &out, const Card &card);
+// UTF-8 bytes to standard output, after what the stream holds.
+void write(VerbIo &io, const QByteArray &utf8);
 
 } // namespace CardOutput

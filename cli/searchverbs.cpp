@@ -90,16 +90,16 @@ int runGrep(const QStringList &arguments, VerbIo &io)
     ReadResult read;
     if (const int status = CardOutput::readCards(io, verb, operands[1], store, &read))
         return status;
-    QString out;
+    QByteArray out;
     for (qsizetype row : MatchingRows(store, matcher)) {
         CardOutput::appendCardLine(out, store.at(row));
         // Written in pieces: a file of matches need not be held twice.
         if (out.size() > (1 << 20)) {
-            io.out << out;
+            CardOutput::write(io, out);
             out.clear();
         }
     }
-    io.out << out;
+    CardOutput::write(io, out);
     return Exit::Ok;
 }
 

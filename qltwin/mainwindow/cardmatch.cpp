@@ -153,6 +153,7 @@ CardMatcher::CardMatcher(const QString &keyword, MatchMode mode)
     if (mode == MatchMode::PlainText) {
         m_foldedKeyword = TextFold::folded(keyword);
         m_matcher.setPattern(m_foldedKeyword);
+        m_unfolded = TextFold::searchableUnfolded(m_foldedKeyword);
         return;
     }
     m_pattern.setPattern(keyword);
@@ -168,6 +169,8 @@ bool CardMatcher::matchesText(QStringView cardText) const
 {
     if (m_nothing || m_mode == MatchMode::WithoutGroup)
         return false;
+    if (m_mode == MatchMode::PlainText && m_unfolded)
+        return m_matcher.indexIn(cardText) >= 0;
     if (m_mode == MatchMode::PlainText) {
         const QString folded = TextFold::folded(cardText);
         return m_matcher.indexIn(folded) >= 0;
@@ -181,7 +184,7 @@ bool CardMatcher::matches(const Card &card) const
         return false;
     if (m_mode == MatchMode::WithoutGroup)
         return !card.title.contains(TitleField::GroupMark);
-    if (m_mode == MatchMode::PlainText) {
+    if (m_mode == MatchMode::PlainText && !m_unfolded) {
         // Folded straight into the buffer: no string made per card.
         m_buffer.resize(0);
         TextFold::appendFolded(card.title, m_buffer);
@@ -190,6 +193,8 @@ bool CardMatcher::matches(const Card &card) const
         return m_matcher.indexIn(m_buffer) >= 0;
     }
     CardTextInto(card, m_buffer);
+    if (m_mode == MatchMode::PlainText)
+        return m_matcher.indexIn(m_buffer) >= 0;
     return m_pattern.match(m_buffer).hasMatch();
 }
 
@@ -197,7 +202,7 @@ bool CardMatcher::matches(const CardStore &store, qsizetype row, CardTextCache *
 {
     if (m_nothing || row < 0 || row >= store.count())
         return false;
-    if (m_mode == MatchMode::PlainText && cache && &cache->store() == &store)
+    if (m_mode == MatchMode::PlainText && !m_unfolded && cache && &cache->store() == &store)
         return m_matcher.indexIn(cache->folded(row)) >= 0;
     return matches(store.at(row));
 }

@@ -98,6 +98,7 @@ private:
     bool m_nothing = false;
     QString m_foldedKeyword;
     QStringMatcher m_matcher;
+    bool m_unfolded = false; // plain text searched in the texts as they are (textfold.h)
     QRegularExpression m_pattern;
     mutable QString m_buffer; // the card text of the card being tested
 };

@@ -48,9 +48,44 @@ char16_t semiVoiced(char16_t base)
     }
 }
 
+// Ranges without case mappings: general punctuation, arrows to
+// dingbats except the circled letters, and CJK to Hangul.
+inline bool hasNoCase(char16_t c)
+{
+    return (c >= 0x2E80 && c < 0xA640) || (c >= 0xAC00 && c < 0xD800) || (c >= 0x2000 && c < 0x2100)
+        || (c >= 0x2190 && c < 0x24B6) || (c >= 0x24EA && c < 0x2C00);
+}
+
+// Characters that fold to themselves and that nothing else folds to, that
+// take no sound mark and are none: hiragana, kanji, Hangul and the CJK signs
+// no half-width sign becomes.
+bool foldsOnlyFromItself(char16_t c)
+{
+    if (c >= 0x4E00 && c <= 0x9FFF)
+        return true; // CJK unified ideographs
+    if ((c >= 0x3041 && c <= 0x3096) || (c >= 0x309D && c <= 0x309F))
+        return true; // hiragana, without the sound marks ゛゜
+    if (c >= 0x3400 && c <= 0x4DBF)
+        return true; // CJK extension A
+    if ((c >= 0x3003 && c <= 0x300B) || (c >= 0x300E && c <= 0x303F) || c == 0x3000)
+        return true; // CJK signs but 、。「」
+    return (c >= 0xF900 && c <= 0xFAFF) || (c >= 0xAC00 && c <= 0xD7A3);
+}
+
 } // namespace
 
 namespace TextFold {
+
+bool searchableUnfolded(QStringView foldedKeyword)
+{
+    if (foldedKeyword.isEmpty())
+        return false;
+    for (const QChar c : foldedKeyword) {
+        if (!foldsOnlyFromItself(c.unicode()))
+            return false;
+    }
+    return true;
+}
 
 char16_t widthFolded(char16_t c)
 {
@@ -75,6 +110,12 @@ void appendFolded(QStringView text, QString &out)
         char16_t c = *r++;
         if (c < 0x80) {
             *w++ = (c >= u'A' && c <= u'Z') ? char16_t(c + 0x20) : c;
+            continue;
+        }
+        // Signs, CJK signs, kana, kanji and Hangul have no case: most of a
+        // Japanese text is copied here without a table lookup.
+        if (hasNoCase(c)) {
+            *w++ = c;
             continue;
         }
         if (c >= 0xFF01) {

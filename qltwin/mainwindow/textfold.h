@@ -22,6 +22,12 @@ void appendFolded(QStringView text, QString &out);
 
 QString folded(QStringView text);
 
+// True when a folded text holds foldedKeyword exactly when the text itself
+// does: every character of the keyword folds to itself, nothing else folds
+// to it, and it neither takes nor is a sound mark (kanji, hiragana and most
+// CJK signs). Such a keyword is searched for without folding the texts.
+bool searchableUnfolded(QStringView foldedKeyword);
+
 // The width fold of one UTF-16 unit alone (no sound-mark joining, no case
 // fold): the table behind appendFolded.
 char16_t widthFolded(char16_t c);

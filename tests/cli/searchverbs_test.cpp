@@ -52,6 +52,7 @@ QString sample()
         {"仕事＠報告", "Report", "予算"},
         {"＠名前なし", "", ""},
         {"work＠a", "", ""},
+        {"esc\\a\tb\x02\x1f\"q\"\x7f", "/", "ﾊﾝｶｸ"},
     });
 }
 
@@ -78,6 +79,10 @@ TEST(QltcardGrep, PrintsTheMatchingCardsExactlyAsDumpDoes)
     const Outcome r = qltcard({"grep", QStringLiteral("予算"), path});
     EXPECT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_EQ(r.out, lines[1] + "\n" + lines[4] + "\n");
+    // Escapes and half-width characters come out byte for byte as dump writes them.
+    const Outcome esc = qltcard({"grep", QStringLiteral("ESC"), path});
+    EXPECT_EQ(esc.out, lines[7] + "\n");
+    EXPECT_TRUE(esc.out.contains(QStringLiteral("\\\\a\\tb\\u0002\\u001f\\\"q\\\"")));
 }
 
 TEST(QltcardGrep, PlainTextIgnoresCaseAndWidthAndSpansFields)

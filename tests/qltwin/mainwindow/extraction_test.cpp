@@ -189,13 +189,21 @@ TEST_F(ExtractionTest, FreshExtractionEmptiesTheMarks)
 
 TEST_F(ExtractionTest, TheCachesFollowTheirLists)
 {
-    ex.start(plain("仕事"));
+    // "＠" folds (to "@"), so the texts are folded and kept.
+    ex.start(plain("＠"));
     EXPECT_EQ(ex.mainCache().foldedCount(), 4);
     // The extraction list was replaced: nothing folded there yet.
     EXPECT_EQ(ex.listCache().foldedCount(), 0);
-    ex.narrow(plain("予算"));
-    // Both cards stay: the list is kept, and so are its folded texts.
-    EXPECT_EQ(ex.listCache().foldedCount(), 2);
+    ex.narrow(plain("＠"));
+    // Every card stays: the list is kept, and so are its folded texts.
+    EXPECT_EQ(ex.listCache().foldedCount(), 3);
+}
+
+TEST_F(ExtractionTest, KanjiAndHiraganaKeywordsNeedNoFolding)
+{
+    EXPECT_EQ(ex.start(plain("予算と")), 1);
+    EXPECT_EQ(ex.mainCache().foldedCount(), 0);
+    EXPECT_EQ(keysOf(list.store()), QStringList({"K2"}));
 }
 
 TEST(MatchingRows, ListsTheRowsInOrder)

@@ -3,6 +3,8 @@
 
 #include "searchtestutil.h"
 
+#include <QRandomGenerator>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -62,6 +64,44 @@ TEST(TextFold, WidthFoldOfSingleUnits)
     EXPECT_EQ(TextFold::widthFolded(u'ﾞ'), u'゛');
     EXPECT_EQ(TextFold::widthFolded(u'a'), u'a');
     EXPECT_EQ(TextFold::widthFolded(u'あ'), u'あ');
+}
+
+TEST(TextFold, KeywordsSearchableWithoutFolding)
+{
+    EXPECT_TRUE(TextFold::searchableUnfolded(u"打ち合わせ"));
+    EXPECT_TRUE(TextFold::searchableUnfolded(u"【重要】　会議"));
+    EXPECT_FALSE(TextFold::searchableUnfolded(u"")); // matches nothing anyway
+    EXPECT_FALSE(TextFold::searchableUnfolded(u"会議a"));   // A and Ａ fold to a
+    EXPECT_FALSE(TextFold::searchableUnfolded(u"カード"));  // ｶｰﾄﾞ folds to it
+    EXPECT_FALSE(TextFold::searchableUnfolded(u"会議。"));  // ｡ folds to 。
+    EXPECT_FALSE(TextFold::searchableUnfolded(u"「会」"));
+    EXPECT_FALSE(TextFold::searchableUnfolded(u"゛"));
+}
+
+// The shortcut must give what folding gives: random texts over an alphabet of
+// characters that fold, join, or stand for themselves, against keywords that
+// qualify for it.
+TEST(TextFold, SearchingUnfoldedAgreesWithFolding)
+{
+    const QString alphabet = QString::fromUtf16(u"会議予算ちあかがカガｶﾞﾞﾟﾊ゛。｡「｢aAＡ　、､");
+    const QString keyAlphabet = QString::fromUtf16(u"会議予算ちあかが　");
+    QRandomGenerator rng(7);
+    int checked = 0;
+    for (int round = 0; round < 20000; ++round) {
+        QString text, keyword;
+        const int textLength = int(rng.bounded(12));
+        for (int i = 0; i < textLength; ++i)
+            text += alphabet[int(rng.bounded(int(alphabet.size())))];
+        const int keyLength = 1 + int(rng.bounded(3));
+        for (int i = 0; i < keyLength; ++i)
+            keyword += keyAlphabet[int(rng.bounded(int(keyAlphabet.size())))];
+        const QString foldedKeyword = TextFold::folded(keyword);
+        ASSERT_TRUE(TextFold::searchableUnfolded(foldedKeyword));
+        ASSERT_EQ(TextFold::folded(text).contains(foldedKeyword), text.contains(foldedKeyword))
+            << text.toStdString() << " / " << keyword.toStdString();
+        ++checked;
+    }
+    EXPECT_EQ(checked, 20000);
 }
 
 } // namespace

@@ -1,0 +1,247 @@
+// Speed of extraction on a card file of Japanese prose (32,767 cards, the
+// most a card file holds), against glibc's iconv piped into grep.
+// Targets:
+//  - a plain-text and a regular-expression extraction over the whole main
+//    card list, in process, each under 50 ms, also the first one, which
+//    folds every card;
+//  - `qltcard grep` (plain and --regex) as a whole process at most as slow as
+//    `iconv -f WINDOWS-31J -t UTF-8 FILE | grep -c PATTERN` on the same file.
+// Sorting the list is timed for information.
+#include "cardlist.h"
+#include "cardmatch.h"
+#include "cardsort.h"
+#include "cardstore.h"
+#include "extraction.h"
+#include "grouplist.h"
+#include "nativeformat.h"
+#include "win31j.h"
+
+#include <QByteArray>
+#include <QCoreApplication>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QString>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <fcntl.h>
+#include <memory>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+extern char **environ;
+
+namespace {
+
+using SteadyClock = std::chrono::steady_clock;
+
+const char16_t *const Phrases[] = {
+    u"今日は朝から雨が降っていたので、", u"会議の資料を作成しました。",
+    u"次回の打ち合わせは来週の火曜日です。", u"東京都千代田区丸の内一丁目",
+    u"お問い合わせは担当者までご連絡ください。", u"新しい企画について検討する必要がある。",
+    u"図書館で借りた本を返却する。", u"予算の見直しと日程の調整", u"カード型データベースの使い方",
+    u"ファイルを保存してから終了します。", u"重要：締め切りは金曜日の正午", u"「品質管理」の報告書を提出",
+    u"ｶﾀｶﾅの半角文字も混ざることがある", u"①第一項目　②第二項目", u"電話 03-1234-5678 ", u"合計 12,345円",
+};
+const char16_t *const Groups[] = {u"仕事", u"旅行", u"読書", u"料理", u"日記", u"買い物", u"勉強", u"趣味"};
+
+// A native card file of n cards, about 320 bytes each.
+QByteArray makeCardFile(qsizetype n)
+{
+    QRandomGenerator rng(20240229);
+    auto phrase = [&] { return QString::fromUtf16(Phrases[rng.bounded(int(std::size(Phrases)))]); };
+    QByteArray bytes;
+    bytes.reserve(n * 340);
+    QString card;
+    for (qsizetype i = 0; i < n; ++i) {
+        card.clear();
+        if (rng.bounded(3))
+            card += QStringLiteral("2024/02/%1：").arg(1 + rng.bounded(28), 2, 10, QLatin1Char('0'));
+        card += QString::fromUtf16(Groups[rng.bounded(int(std::size(Groups)))]) + QChar(0xFF20) + phrase();
+        card += QChar(1);
+        card += phrase();
+        card += QChar(1);
+        for (int line = 0; line < 4; ++line)
+            card += phrase() + phrase() + QStringLiteral("\r\n");
+        card += QChar(1);
+        Win31J::encodeAppend(card, bytes);
+    }
+    return bytes;
+}
+
+// Runs argv with standard output to /dev/null; wall time and exit status.
+std::pair<double, int> runChild(const std::vector<QByteArray> &argv)
+{
+    std::vector<char *> args;
+    for (const QByteArray &a : argv)
+        args.push_back(const_cast<char *>(a.constData()));
+    args.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    const auto t0 = SteadyClock::now();
+    pid_t pid = 0;
+    if (posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), environ) != 0) {
+        posix_spawn_file_actions_destroy(&actions);
+        return {0, -1};
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    const double seconds = std::chrono::duration<double>(SteadyClock::now() - t0).count();
+    posix_spawn_file_actions_destroy(&actions);
+    return {seconds, WIFEXITED(status) ? WEXITSTATUS(status) : -1};
+}
+
+// The fastest of several runs; status of the last.
+std::pair<double, int> bestChild(const std::vector<QByteArray> &argv, int runs)
+{
+    std::pair<double, int> best{1e30, -1};
+    for (int i = 0; i < runs; ++i) {
+        const auto r = runChild(argv);
+        best.first = std::min(best.first, r.first);
+        best.second = r.second;
+    }
+    return best;
+}
+
+template<typename F>
+double bestSeconds(int runs, F &&f)
+{
+    double best = 1e30;
+    for (int i = 0; i < runs; ++i) {
+        const auto t0 = SteadyClock::now();
+        f();
+        best = std::min(best, std::chrono::duration<double>(SteadyClock::now() - t0).count());
+    }
+    return best;
+}
+
+bool report(const char *what, double value, double limit, const char *unit = "")
+{
+    const bool pass = value <= limit;
+    std::printf("  %-62s %8.3f%s (limit %.2f%s)  %s\n", what, value, unit, limit, unit, pass ? "PASS" : "FAIL");
+    return pass;
+}
+
+struct ExtractionTimes {
+    double cold = 0; // a fresh list: every card folded (plain) first
+    double warm = 0; // again on the same list
+    qsizetype kept = 0;
+};
+
+ExtractionTimes timeExtraction(const CardStore &cards, const CardMatcher &matcher, int runs)
+{
+    ExtractionTimes t;
+    t.cold = 1e30;
+    for (int i = 0; i < runs; ++i) {
+        CardList main, list;
+        main.store().reset(cards.cards(), CardStore::Keys::Unique);
+        Extraction ex(main, list);
+        const auto t0 = SteadyClock::now();
+        t.kept = ex.start(matcher);
+        t.cold = std::min(t.cold, std::chrono::duration<double>(SteadyClock::now() - t0).count());
+    }
+    CardList main, list;
+    main.store().reset(cards.cards(), CardStore::Keys::Unique);
+    Extraction ex(main, list);
+    ex.start(matcher);
+    t.warm = bestSeconds(runs, [&] { ex.start(matcher); });
+    return t;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    const QByteArray qltcard = (QCoreApplication::applicationDirPath() + QStringLiteral("/../bin/qltcard")).toLocal8Bit();
+    QTemporaryDir dir;
+    if (!dir.isValid() || !QFile::exists(QString::fromLocal8Bit(qltcard))) {
+        std::printf("search_bench: needs a temporary folder and %s\n", qltcard.constData());
+        return 1;
+    }
+    bool ok = true;
+    const int runs = 7;
+    const qsizetype n = 32767;
+    // --write PATH: only lays the card file down there (for profiling by hand).
+    const qsizetype writeAt = app.arguments().indexOf(QStringLiteral("--write"));
+    const bool writeOnly = writeAt > 0 && writeAt + 1 < app.arguments().size();
+    const QString file = writeOnly ? app.arguments().at(writeAt + 1) : dir.filePath(QStringLiteral("cards.qlw"));
+    const QByteArray bytes = makeCardFile(n);
+    {
+        QFile f(file);
+        if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size()) {
+            std::printf("search_bench: cannot write %s\n", qPrintable(file));
+            return 1;
+        }
+    }
+    if (writeOnly)
+        return 0;
+    const QByteArray path = file.toLocal8Bit();
+    std::printf("native file of %lld cards, %.1f MB\n", qlonglong(n), bytes.size() / 1e6);
+
+    CardStore cards;
+    if (!ReadNativeFile(file, cards).ok || cards.count() != n) {
+        std::printf("search_bench: the file did not read back as %lld cards\n", qlonglong(n));
+        return 1;
+    }
+
+    const QString plainKeyword = QStringLiteral("打ち合わせ");
+    const QString regexKeyword = QStringLiteral("予算.*調整");
+    const QString groupPattern = GroupList::Pattern(QStringLiteral("旅行"));
+    struct Case {
+        const char *name;
+        CardMatcher matcher;
+    };
+    const Case cases[] = {
+        {"plain text \"打ち合わせ\"", CardMatcher(plainKeyword, MatchMode::PlainText)},
+        {"plain text \"ｶﾀｶﾅ\" (width-folded)", CardMatcher(QStringLiteral("ｶﾀｶﾅ"), MatchMode::PlainText)},
+        {"regular expression \"予算.*調整\"", CardMatcher(regexKeyword, MatchMode::RegularExpression)},
+        {"regular expression of the group 旅行", CardMatcher(groupPattern, MatchMode::RegularExpression)},
+    };
+    std::printf("  extraction over the main card list, in process:\n");
+    for (const Case &c : cases) {
+        const ExtractionTimes t = timeExtraction(cards, c.matcher, runs);
+        std::printf("    %-40s %6lld cards kept, first %.1f ms, again %.1f ms\n", c.name, qlonglong(t.kept),
+                    t.cold * 1e3, t.warm * 1e3);
+        char what[128];
+        std::snprintf(what, sizeof what, "extraction, %s (first run)", c.name);
+        ok &= report(what, t.cold * 1e3, 50, " ms");
+    }
+
+    const QByteArray plainUtf8 = plainKeyword.toUtf8();
+    const QByteArray regexUtf8 = regexKeyword.toUtf8();
+    const auto pipeline = [&](const QByteArray &grepArgs) {
+        return std::vector<QByteArray>{"/bin/sh", "-c",
+                                       "iconv -f WINDOWS-31J -t UTF-8 \"$0\" | grep -c " + grepArgs, path};
+    };
+    const auto iconvPlain = bestChild(pipeline("-F -- '" + plainUtf8 + "'"), runs);
+    const auto iconvRegex = bestChild(pipeline("-E -- '" + regexUtf8 + "'"), runs);
+    const auto grepPlain = bestChild({qltcard, "grep", plainUtf8, path}, runs);
+    const auto grepRegex = bestChild({qltcard, "grep", "--regex", regexUtf8, path}, runs);
+    if (iconvPlain.second != 0 || iconvRegex.second != 0 || grepPlain.second != 0 || grepRegex.second != 0) {
+        std::printf("search_bench: a child failed (iconv|grep %d %d, qltcard grep %d %d)\n", iconvPlain.second,
+                    iconvRegex.second, grepPlain.second, grepRegex.second);
+        return 1;
+    }
+    std::printf("  iconv | grep -c: plain %.1f ms, -E %.1f ms; qltcard grep: plain %.1f ms, --regex %.1f ms\n",
+                iconvPlain.first * 1e3, iconvRegex.first * 1e3, grepPlain.first * 1e3, grepRegex.first * 1e3);
+    ok &= report("qltcard grep / (iconv | grep -c), plain text (time)", grepPlain.first / iconvPlain.first, 1.0);
+    ok &= report("qltcard grep --regex / (iconv | grep -c -E) (time)", grepRegex.first / iconvRegex.first, 1.0);
+
+    for (int column = 0; column < 3; ++column) {
+        const double seconds = bestSeconds(3, [&] {
+            CardStore copy;
+            copy.reset(cards.cards(), CardStore::Keys::Unique);
+            SortCardStore(copy, column, Qt::AscendingOrder);
+        });
+        std::printf("  %-62s %8.1f ms   (for information)\n",
+                    column == 0 ? "sorting by title field" : column == 1 ? "sorting by remarks" : "sorting by content",
+                    seconds * 1e3);
+    }
+    return ok ? 0 : 1;
+}
