@@ -175,6 +175,9 @@ void SearchCommands::rebuildGroupList()
 
 void SearchCommands::groupClicked(const QString &key)
 {
+    // "全て" outside extraction mode changes nothing, the stored box included.
+    if (key == GroupList::rootKey() && !m_document.extractionActive())
+        return;
     const bool wasRegularExpression = m_commands.isChecked(Cmd::Regex);
     setRegularExpression(true);
     if (key == GroupList::rootKey()) {

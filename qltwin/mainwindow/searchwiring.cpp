@@ -8,6 +8,7 @@
 
 #include <QAbstractItemView>
 #include <QHeaderView>
+#include <QPointer>
 #include <QTreeView>
 
 SearchWiring *SearchWiring::wire(MainForm &window, Document &document)
@@ -38,14 +39,17 @@ SearchWiring::SearchWiring(MainForm &window, Document &document)
             m_commands->headerClicked(i, section);
         });
     }
-    window.viewState().setSortRefresher([this](int list) { m_commands->refreshSort(list); });
+    // The window's view state outlives this only when this is deleted first.
+    window.viewState().setSortRefresher([wiring = QPointer<SearchWiring>(this)](int list) {
+        if (wiring)
+            wiring->m_commands->refreshSort(list);
+    });
     m_commands->rebuildGroupList();
 }
 
-SearchWiring::~SearchWiring()
-{
-    m_window.viewState().setSortRefresher({});
-}
+// The window deletes this after its own members (the command registry, the
+// view state) are gone: nothing of the window is touched here.
+SearchWiring::~SearchWiring() = default;
 
 QString SearchWiring::keyword() const
 {

@@ -27,8 +27,9 @@ class SearchWiring : public QObject, private SearchView
 {
     Q_OBJECT
 public:
-    // The wiring of window and document, owned by window. A window that
-    // shows no cards yet is given the document's stores and selections.
+    // The wiring of window and document, owned by window (and deleted with
+    // it, never before). A window that shows no cards yet is given the
+    // document's stores and selections.
     static SearchWiring *wire(MainForm &window, Document &document);
 
     SearchWiring(MainForm &window, Document &document);

@@ -398,6 +398,7 @@ TEST_F(SearchCommandsTest, AllCardsEndsExtractionAndDoesNothingOutsideIt)
     EXPECT_FALSE(document.extractionActive());
     EXPECT_EQ(mainList().selectedRows(), rows({1}));
     EXPECT_TRUE(view.history.isEmpty());
+    EXPECT_TRUE(stored.isEmpty()); // not even the box was touched
 
     search.groupClicked(group("旅行").key);
     ASSERT_TRUE(document.extractionActive());
