@@ -90,13 +90,16 @@ int runGrep(const QStringList &arguments, VerbIo &io)
     ReadResult read;
     if (const int status = CardOutput::readCards(io, verb, operands[1], store, &read))
         return status;
+    // Written in pieces through one buffer: the matches are not held twice,
+    // and the buffer's memory is reused instead of growing page by page.
+    constexpr qsizetype Piece = qsizetype(1) << 18;
     QByteArray out;
+    out.reserve(2 * Piece);
     for (qsizetype row : MatchingRows(store, matcher)) {
         CardOutput::appendCardLine(out, store.at(row));
-        // Written in pieces: a file of matches need not be held twice.
-        if (out.size() > (1 << 20)) {
+        if (out.size() > Piece) {
             CardOutput::write(io, out);
-            out.clear();
+            out.resize(0);
         }
     }
     CardOutput::write(io, out);
