@@ -3,10 +3,36 @@
 #include "win31j.h"
 
 #include <QFile>
+#include <algorithm>
 #include <QFileInfo>
+#include <QDeadlineTimer>
 #include <QLockFile>
+#include <QRandomGenerator>
+#include <QThread>
 
 namespace LockedIniFile {
+
+namespace {
+
+// QLockFile::tryLock(timeout) doubles its sleep between attempts up to five
+// seconds, so under contention a waiter can oversleep many short cycles of
+// the others and run out of time. Poll with short, jittered sleeps instead:
+// a cycle holds the lock only for a read and a write.
+bool acquire(QLockFile &lock, int timeoutMs)
+{
+    const QDeadlineTimer deadline(timeoutMs);
+    int sleepMs = 1;
+    while (true) {
+        if (lock.tryLock(0))
+            return true;
+        if (deadline.hasExpired())
+            return false;
+        QThread::msleep(sleepMs + QRandomGenerator::global()->bounded(sleepMs + 1));
+        sleepMs = std::min(sleepMs * 2, 20);
+    }
+}
+
+} // namespace
 
 bool isStorableValue(const QString &text)
 {
@@ -27,7 +53,7 @@ Result update(iniMente &store, const QString &path,
     Result result;
     QLockFile lock(lockFilePath(path));
     lock.setStaleLockTime(options.staleLockMs);
-    result.locked = lock.tryLock(options.lockTimeoutMs);
+    result.locked = acquire(lock, options.lockTimeoutMs);
 
     if (QFileInfo::exists(path)) {
         result.readOk = store.iniLoader(path);
@@ -56,7 +82,7 @@ bool remove(const QString &path, const Options &options)
 {
     QLockFile lock(lockFilePath(path));
     lock.setStaleLockTime(options.staleLockMs);
-    lock.tryLock(options.lockTimeoutMs);
+    acquire(lock, options.lockTimeoutMs);
     QFile::remove(path);
     return !QFileInfo::exists(path);
 }
