@@ -42,26 +42,35 @@ inline qsizetype widenAscii(const unsigned char *src, qsizetype n, char16_t *dst
     return i;
 }
 
-// Copies the run of ASCII characters at the start of src[0..n) to dst,
-// narrowed, and returns its length.
-inline qsizetype narrowAscii(const char16_t *src, qsizetype n, unsigned char *dst)
-{
-    qsizetype i = 0;
-#if defined(__SSE2__)
-    const __m128i high = _mm_set1_epi16(short(0xFF80));
-    const __m128i zero = _mm_setzero_si128();
-    for (; i + 8 <= n; i += 8) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(src + i));
-        const int ascii = _mm_movemask_epi8(_mm_cmpeq_epi16(_mm_and_si128(v, high), zero));
-        if (ascii != 0xFFFF)
-            break;
-        _mm_storel_epi64(reinterpret_cast<__m128i *>(dst + i), _mm_packus_epi16(v, v));
+// How decoding reads a byte and the one after it, by byte | next << 8: two
+// characters (neither is a lead byte) or one character of two bytes, one
+// character of one byte (the next byte is a lead byte), a pair with no
+// character (two bytes, invalid), or a lead byte before a byte that cannot
+// trail (one byte, invalid). 64 KB, built on first use; a scan looks up one
+// entry per one or two characters. ASCII takes the common step too: in
+// Japanese text its runs are short, and a branch of its own would be
+// mispredicted at every one of them.
+enum Step : unsigned char { Two, One, InvalidPair, LoneLead };
+
+struct StepTable {
+    unsigned char step[256 * 256];
+    StepTable()
+    {
+        for (unsigned next = 0; next <= 0xFF; ++next) {
+            for (unsigned b = 0; b <= 0xFF; ++b) {
+                Step s;
+                if (kLeadRow[b] == kNone) {
+                    s = kLeadRow[next] != kNone ? One : Two;
+                } else if (kTrailCol[next] == kNone) {
+                    s = LoneLead;
+                } else {
+                    s = kDouble[kLeadRow[b] * kTrailCount + kTrailCol[next]] ? Two : InvalidPair;
+                }
+                step[b | next << 8] = s;
+            }
+        }
     }
-#endif
-    for (; i < n && src[i] < 0x80; ++i)
-        dst[i] = static_cast<unsigned char>(src[i]);
-    return i;
-}
+};
 
 // The form Windows writes for c (>= 0x80): a byte, a lead << 8 | trail pair,
 // or 0.
@@ -69,6 +78,24 @@ inline unsigned formOf(char16_t c)
 {
     return kEncode[kEncodeIndex[c >> kEncodeBlockBits]][c & ((1u << kEncodeBlockBits) - 1)];
 }
+
+// The bytes Windows writes for every BMP character, in the order they are
+// written (first byte in the low half): one byte below 0x100, a lead and a
+// trail byte at or above it (a trail byte is at least 0x40), 0 when the
+// character has none (and for U+0000, which is the byte 00). 128 KB, built on
+// first use; the writers look up one entry per character.
+struct WrittenForms {
+    unsigned short bytes[0x10000];
+    WrittenForms()
+    {
+        for (unsigned c = 0; c < 0x80; ++c)
+            bytes[c] = static_cast<unsigned short>(c);
+        for (unsigned c = 0x80; c <= 0xFFFF; ++c) {
+            const unsigned form = formOf(char16_t(c));
+            bytes[c] = static_cast<unsigned short>(form > 0xFF ? (form >> 8) | (form & 0xFF) << 8 : form);
+        }
+    }
+};
 
 unsigned variantFormOf(char16_t c)
 {
@@ -101,8 +128,8 @@ inline void merge(qsizetype &count, qsizetype &first, qsizetype addCount, qsizet
 
 // Decodes p[0..n) into begin, which has room for n units; returns the number of
 // units written.
-qsizetype decodeInto(const unsigned char *p, qsizetype n, char16_t *const begin, qsizetype &invalid,
-                     qsizetype &firstInvalid)
+qsizetype decodeUnits(const unsigned char *p, qsizetype n, char16_t *const begin, qsizetype &invalid,
+                      qsizetype &firstInvalid)
 {
     char16_t *d = begin;
     qsizetype i = 0;
@@ -141,7 +168,44 @@ qsizetype decodeInto(const unsigned char *p, qsizetype n, char16_t *const begin,
     return d - begin;
 }
 
+// Counts what decodeUnits would count on p[0..n), reading the bytes the same
+// way.
+qsizetype countInvalid(const unsigned char *p, qsizetype n, qsizetype &firstInvalid)
+{
+    static const StepTable table;
+    qsizetype invalid = 0;
+    if (n == 0)
+        return 0;
+    const unsigned char *q = p;
+    const unsigned char *const last = p + n - 1; // every byte before it has a next one
+    while (q < last) {
+        const Step s = Step(table.step[unsigned(q[0]) | unsigned(q[1]) << 8]);
+        if (s == Two) [[likely]] {
+            q += 2;
+        } else if (s == One) {
+            q += 1;
+        } else {
+            note(invalid, firstInvalid, q - p);
+            q += s == InvalidPair ? 2 : 1;
+        }
+    }
+    // The last byte on its own: a lead byte there has nothing to trail it.
+    if (q == last && kLeadRow[*q] != kNone)
+        note(invalid, firstInvalid, q - p);
+    return invalid;
+}
+
 } // namespace
+
+qsizetype validate(QByteArrayView bytes, DecodeStats *stats, qsizetype baseOffset)
+{
+    qsizetype firstInvalid = -1;
+    const qsizetype invalid =
+        countInvalid(reinterpret_cast<const unsigned char *>(bytes.data()), bytes.size(), firstInvalid);
+    if (stats)
+        merge(stats->invalidCount, stats->firstInvalidOffset, invalid, baseOffset + firstInvalid);
+    return invalid;
+}
 
 QString decode(QByteArrayView bytes, DecodeStats *stats, qsizetype baseOffset)
 {
@@ -159,15 +223,90 @@ QString decode(QByteArrayView bytes, DecodeStats *stats, qsizetype baseOffset)
     // room, since it is usually a whole file about to be split.
     if (n <= kStackUnits) {
         char16_t buffer[kStackUnits];
-        const qsizetype length = decodeInto(p, n, buffer, invalid, firstInvalid);
+        const qsizetype length = decodeUnits(p, n, buffer, invalid, firstInvalid);
         out = QString(reinterpret_cast<const QChar *>(buffer), length);
     } else {
         out = QString(n, Qt::Uninitialized);
-        out.resize(decodeInto(p, n, reinterpret_cast<char16_t *>(out.data()), invalid, firstInvalid));
+        out.resize(decodeUnits(p, n, reinterpret_cast<char16_t *>(out.data()), invalid, firstInvalid));
     }
     if (stats)
         merge(stats->invalidCount, stats->firstInvalidOffset, invalid, baseOffset + firstInvalid);
     return out;
+}
+
+qsizetype decodeInto(QByteArrayView bytes, char16_t *out, DecodeStats *stats, qsizetype baseOffset)
+{
+    qsizetype invalid = 0;
+    qsizetype firstInvalid = -1;
+    const qsizetype length = bytes.isEmpty() ? 0
+        : decodeUnits(reinterpret_cast<const unsigned char *>(bytes.data()), bytes.size(), out, invalid, firstInvalid);
+    if (stats)
+        merge(stats->invalidCount, stats->firstInvalidOffset, invalid, baseOffset + firstInvalid);
+    return length;
+}
+
+qsizetype encodeInto(QStringView text, char *out, EncodeStats *stats, qsizetype baseIndex)
+{
+    static const WrittenForms forms;
+    const qsizetype n = text.size();
+    const char16_t *s = text.utf16();
+    auto *const begin = reinterpret_cast<unsigned char *>(out);
+    unsigned char *d = begin;
+    qsizetype unmappable = 0, firstUnmappable = -1;
+    qsizetype substituted = 0, firstSubstituted = -1;
+
+#if defined(__SSE2__)
+    const __m128i high = _mm_set1_epi16(short(0xFF80));
+    const __m128i zero = _mm_setzero_si128();
+#endif
+    qsizetype i = 0;
+    qsizetype blockEnd = 0; // the eight units from blockEnd - 8 are not all ASCII
+    while (i < n) {
+#if defined(__SSE2__)
+        // Every eight units: all ASCII are packed at once.
+        if (i >= blockEnd) {
+            if (i + 8 <= n) {
+                const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(s + i));
+                if (_mm_movemask_epi8(_mm_cmpeq_epi16(_mm_and_si128(v, high), zero)) == 0xFFFF) {
+                    _mm_storel_epi64(reinterpret_cast<__m128i *>(d), _mm_packus_epi16(v, v));
+                    d += 8;
+                    i += 8;
+                    continue;
+                }
+            }
+            blockEnd = i + 8;
+        }
+#endif
+        // One character without a branch on its kind: ASCII, katakana and
+        // double bytes mix in Japanese text, and a branch per kind would be
+        // mispredicted at every change. Both bytes are stored and d moves by
+        // one or two, inside the room of two bytes per unit.
+        const char16_t c = s[i];
+        const unsigned bytes = forms.bytes[c];
+        if (bytes == 0 && c != 0) [[unlikely]] {
+            if (const unsigned form = variantFormOf(c)) {
+                note(substituted, firstSubstituted, i);
+                *d++ = static_cast<unsigned char>(form >> 8);
+                *d++ = static_cast<unsigned char>(form);
+                ++i;
+            } else {
+                note(unmappable, firstUnmappable, i);
+                *d++ = '?';
+                i += startsSurrogatePair(s, i, n) ? 2 : 1;
+            }
+            continue;
+        }
+        d[0] = static_cast<unsigned char>(bytes);
+        d[1] = static_cast<unsigned char>(bytes >> 8);
+        d += bytes > 0xFF ? 2 : 1;
+        ++i;
+    }
+
+    if (stats) {
+        merge(stats->unmappableCount, stats->firstUnmappableIndex, unmappable, baseIndex + firstUnmappable);
+        merge(stats->substitutedCount, stats->firstSubstitutedIndex, substituted, baseIndex + firstSubstituted);
+    }
+    return d - begin;
 }
 
 void encodeAppend(QStringView text, QByteArray &out, EncodeStats *stats, qsizetype baseIndex)
@@ -178,43 +317,7 @@ void encodeAppend(QStringView text, QByteArray &out, EncodeStats *stats, qsizety
     const qsizetype start = out.size();
     // Every UTF-16 unit gives at most two bytes.
     out.resize(start + 2 * n);
-    auto *const begin = reinterpret_cast<unsigned char *>(out.data());
-    unsigned char *d = begin + start;
-    const char16_t *s = text.utf16();
-    qsizetype unmappable = 0, firstUnmappable = -1;
-    qsizetype substituted = 0, firstSubstituted = -1;
-
-    for (qsizetype i = 0; i < n; ++i) {
-        const char16_t c = s[i];
-        if (c < 0x80) {
-            const qsizetype run = narrowAscii(s + i, n - i, d);
-            d += run;
-            i += run - 1;
-            continue;
-        }
-        unsigned form = formOf(c);
-        if (form == 0) {
-            form = variantFormOf(c);
-            if (form != 0) {
-                note(substituted, firstSubstituted, i);
-            } else {
-                note(unmappable, firstUnmappable, i);
-                *d++ = '?';
-                if (startsSurrogatePair(s, i, n))
-                    ++i;
-                continue;
-            }
-        }
-        if (form >= 0x100)
-            *d++ = static_cast<unsigned char>(form >> 8);
-        *d++ = static_cast<unsigned char>(form);
-    }
-
-    out.resize(d - begin);
-    if (stats) {
-        merge(stats->unmappableCount, stats->firstUnmappableIndex, unmappable, baseIndex + firstUnmappable);
-        merge(stats->substitutedCount, stats->firstSubstitutedIndex, substituted, baseIndex + firstSubstituted);
-    }
+    out.resize(start + encodeInto(text, out.data() + start, stats, baseIndex));
 }
 
 QByteArray encode(QStringView text, EncodeStats *stats)

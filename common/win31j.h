@@ -48,12 +48,25 @@ struct EncodeStats {
 // it was first found in.
 QString decode(QByteArrayView bytes, DecodeStats *stats = nullptr, qsizetype baseOffset = 0);
 
+// The same into out, which has room for bytes.size() units (no byte gives
+// more than one); returns the number of units written.
+qsizetype decodeInto(QByteArrayView bytes, char16_t *out, DecodeStats *stats = nullptr, qsizetype baseOffset = 0);
+
+// Counts the invalid sequences of bytes exactly as decode would, without
+// producing any text (a scan that only needs the counts). Returns the number
+// found in bytes; stats accumulate as with decode.
+qsizetype validate(QByteArrayView bytes, DecodeStats *stats = nullptr, qsizetype baseOffset = 0);
+
 // Appends to out instead of returning a new array (the writers' hot path).
 // A character with no form is written as "?", as Windows does: a surrogate
 // pair (one character beyond the BMP) gives one "?", a lone surrogate too.
 // Stats accumulate; indices are baseIndex plus the index in text.
 void encodeAppend(QStringView text, QByteArray &out, EncodeStats *stats = nullptr, qsizetype baseIndex = 0);
 QByteArray encode(QStringView text, EncodeStats *stats = nullptr);
+// The same into out, which has room for 2 * text.size() bytes (no unit gives
+// more than two); returns the number of bytes written. Bytes of out past
+// them may have been overwritten.
+qsizetype encodeInto(QStringView text, char *out, EncodeStats *stats = nullptr, qsizetype baseIndex = 0);
 
 // Number of characters of text that Windows-31J cannot hold, counted as
 // encode counts them (0 = nothing becomes "?").

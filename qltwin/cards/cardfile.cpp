@@ -9,6 +9,9 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+#include <cstring>
+
 namespace CardFile {
 
 ReadResult Loaded(const LineSplit::Outcome &split, QList<Card> cards, CardStore &store)
@@ -60,20 +63,48 @@ bool CanWrite(const QString &path, QString *error)
 
 Encoder::Encoder(const CardStore &store)
 {
-    // Upper bound (two bytes per UTF-16 unit plus the marks); pages never
-    // touched cost nothing.
+    // Two bytes per UTF-16 unit at most, plus the writers' marks; pages of
+    // the room that are never written cost nothing.
     qsizetype units = 0;
     for (const Card &card : store.cards())
         units += card.title.size() + card.remarks.size() + card.content.size() + 32;
-    m_bytes.reserve(units * 2);
+    m_bytes.resize(units * 2);
+    m_data = m_bytes.data();
+}
+
+void Encoder::makeRoom(qsizetype more)
+{
+    if (m_size + more <= m_bytes.size())
+        return;
+    m_bytes.resize(std::max(m_size + more, 2 * m_bytes.size()));
+    m_data = m_bytes.data();
 }
 
 void Encoder::text(QStringView text)
 {
+    if (text.isEmpty())
+        return;
+    makeRoom(2 * text.size());
     const qsizetype before = m_stats.unmappableCount;
-    Win31J::encodeAppend(text, m_bytes, &m_stats);
+    m_size += Win31J::encodeInto(text, m_data + m_size, &m_stats);
     if (m_stats.unmappableCount > before && m_firstUnmappableRow < 0)
         m_firstUnmappableRow = m_row;
+}
+
+void Encoder::ascii(QByteArrayView bytes)
+{
+    if (bytes.isEmpty())
+        return;
+    makeRoom(bytes.size());
+    std::memcpy(m_data + m_size, bytes.data(), size_t(bytes.size()));
+    m_size += bytes.size();
+}
+
+QByteArray &Encoder::bytes()
+{
+    m_bytes.resize(m_size);
+    m_data = m_bytes.data();
+    return m_bytes;
 }
 
 WriteResult Encoder::result() const

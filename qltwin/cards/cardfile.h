@@ -68,21 +68,32 @@ ReadResult Loaded(const LineSplit::Outcome &split, QList<Card> cards, CardStore 
 Clock &ClockOf(const WriteOptions &options);
 
 // Builds a writer's bytes, counting on the way what Windows-31J cannot hold
-// and in which card it first occurs.
+// and in which card it first occurs. The bytes go straight into one buffer
+// sized for the whole store; it grows only when a writer adds more than its
+// estimate.
 class Encoder
 {
 public:
     explicit Encoder(const CardStore &store);
     void beginCard(qsizetype row) { m_row = row; }
     void text(QStringView text);
-    void ascii(QByteArrayView bytes) { m_bytes.append(bytes); }
-    void crlf() { m_bytes.append("\r\n", 2); }
-    QByteArray &bytes() { return m_bytes; }
+    void ascii(QByteArrayView bytes);
+    void crlf() { ascii(QByteArrayView("\r\n", 2)); }
+    // Bytes built so far.
+    qsizetype size() const { return m_size; }
+    // The bytes built from offset on.
+    QByteArrayView bytesFrom(qsizetype offset) const { return QByteArrayView(m_data + offset, m_size - offset); }
+    // The bytes built.
+    QByteArray &bytes();
     // The counts so far, as a result to hand to Finish().
     WriteResult result() const;
 
 private:
-    QByteArray m_bytes;
+    void makeRoom(qsizetype more);
+
+    QByteArray m_bytes; // as large as its room; the first m_size bytes are built
+    char *m_data = nullptr;
+    qsizetype m_size = 0;
     Win31J::EncodeStats m_stats;
     qsizetype m_row = -1;
     qsizetype m_firstUnmappableRow = -1;

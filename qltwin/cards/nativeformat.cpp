@@ -51,7 +51,7 @@ WriteResult WriteNativeFile(const QString &path, const CardStore &store, const W
     for (qsizetype row = 0; row < cards.size(); ++row) {
         const Card &card = cards[row];
         out.beginCard(row);
-        const qsizetype start = out.bytes().size();
+        const qsizetype start = out.size();
         if (options.addDateInfo && !DatePrefixLength(card.title))
             out.text(today);
         out.text(card.title);
@@ -62,10 +62,10 @@ WriteResult WriteNativeFile(const QString &path, const CardStore &store, const W
         // 0x01 is never the second byte of a character: one in the card's
         // bytes other than its three terminators is a field mark in a field.
         if (fieldMarkRow < 0) {
-            const QByteArray &b = out.bytes();
-            const char *p = b.constData() + start;
+            const QByteArrayView b = out.bytesFrom(start);
+            const char *p = b.data();
             qsizetype marks = 0;
-            for (const char *end = b.constData() + b.size();
+            for (const char *end = b.data() + b.size();
                  (p = static_cast<const char *>(std::memchr(p, 1, size_t(end - p)))); ++p)
                 ++marks;
             if (marks != 2)

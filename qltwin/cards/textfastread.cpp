@@ -25,7 +25,8 @@ QString decodePiece(const char *data, qsizetype size, Win31J::DecodeStats &stats
 
 namespace LineSplit {
 
-Outcome SplitFile(const QString &path, Separator separator, const std::function<void(QString &&)> &sink)
+Outcome SplitFileBytes(const QString &path, Separator separator,
+                       const std::function<void(QByteArrayView, qsizetype)> &sink)
 {
     Outcome outcome;
     QFile file(path);
@@ -69,7 +70,7 @@ Outcome SplitFile(const QString &path, Separator separator, const std::function<
                     continue; // a lone LF stays in its line
                 end = pos - 1;
             }
-            sink(decodePiece(data + start, end - start, outcome.stats, base + start));
+            sink(QByteArrayView(data + start, end - start), base + start);
             start = pos + 1;
         }
         // Keep the unfinished piece at the front of the buffer.
@@ -83,9 +84,19 @@ Outcome SplitFile(const QString &path, Separator separator, const std::function<
     outcome.ok = true;
     outcome.empty = base == 0 && filled == 0;
     if (filled > 0)
-        sink(decodePiece(buffer.constData(), filled, outcome.stats, base));
+        sink(QByteArrayView(buffer.constData(), filled), base);
     else
         outcome.droppedLast = !outcome.empty;
+    return outcome;
+}
+
+Outcome SplitFile(const QString &path, Separator separator, const std::function<void(QString &&)> &sink)
+{
+    Win31J::DecodeStats stats;
+    Outcome outcome = SplitFileBytes(path, separator, [&](QByteArrayView bytes, qsizetype offset) {
+        sink(decodePiece(bytes.data(), bytes.size(), stats, offset));
+    });
+    outcome.stats = stats;
     return outcome;
 }
 

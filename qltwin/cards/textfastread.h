@@ -44,6 +44,12 @@ struct Outcome {
 // have been given already.
 Outcome SplitFile(const QString &path, Separator separator, const std::function<void(QString &&)> &sink);
 
+// The same split without decoding, for a caller that only scans the bytes:
+// sink gets each piece's bytes (valid during the call only) and the file
+// offset of its first byte. The outcome's stats stay empty.
+Outcome SplitFileBytes(const QString &path, Separator separator,
+                       const std::function<void(QByteArrayView bytes, qsizetype offset)> &sink);
+
 } // namespace LineSplit
 
 class LineReaderBase

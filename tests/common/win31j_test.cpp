@@ -343,6 +343,19 @@ TEST_P(Win31JInvalid, DecodesToReplacementAndCounts)
     EXPECT_EQ(Win31J::decode(c.bytes, &stats), c.text);
     EXPECT_EQ(stats.invalidCount, c.count);
     EXPECT_EQ(stats.firstInvalidOffset, c.first);
+
+    Win31J::DecodeStats counted;
+    EXPECT_EQ(Win31J::validate(c.bytes, &counted), c.count);
+    EXPECT_EQ(counted.invalidCount, c.count);
+    EXPECT_EQ(counted.firstInvalidOffset, c.first);
+
+    QList<char16_t> units(c.bytes.size() + 1, u'#');
+    Win31J::DecodeStats into;
+    const qsizetype n = Win31J::decodeInto(c.bytes, units.data(), &into);
+    EXPECT_EQ(QStringView(units.constData(), n), c.text);
+    EXPECT_EQ(units[c.bytes.size()], u'#'); // nothing written past the room
+    EXPECT_EQ(into.invalidCount, c.count);
+    EXPECT_EQ(into.firstInvalidOffset, c.first);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, Win31JInvalid, ::testing::Values(
@@ -415,4 +428,125 @@ TEST(Win31JStats, EncodeAppendKeepsPrefixAndAccumulates)
         Win31J::encodeAppend(u"あいうabc\r\n", big);
     EXPECT_EQ(big.size(), 20000 * 11);
     EXPECT_TRUE(big.endsWith("\x82\xA0\x82\xA2\x82\xA4" "abc\r\n"));
+}
+
+// ---- Counting without text, writing into a buffer ---------------------------
+
+namespace {
+
+// What validate must say: the counts decode gives.
+void expectValidateAsDecode(const QByteArray &bytes, qsizetype base = 0)
+{
+    Win31J::DecodeStats want, got;
+    Win31J::decode(bytes, &want, base);
+    EXPECT_EQ(Win31J::validate(bytes, &got, base), want.invalidCount) << bytes.toHex(' ').constData();
+    EXPECT_EQ(got.invalidCount, want.invalidCount) << bytes.toHex(' ').constData();
+    EXPECT_EQ(got.firstInvalidOffset, want.firstInvalidOffset) << bytes.toHex(' ').constData();
+}
+
+} // namespace
+
+TEST(Win31JValidate, CountsAsDecodeOnEveryPairInEveryContext)
+{
+    // Each pair alone, after a lead byte (which shifts it by one), before a
+    // lead byte and between ASCII.
+    QByteArray all;
+    for (unsigned b = 0; b <= 0xFF; ++b) {
+        for (unsigned t = 0; t <= 0xFF; ++t) {
+            const QByteArray pair = QByteArray(1, char(b)).append(char(t));
+            expectValidateAsDecode(pair);
+            expectValidateAsDecode("\x82" + pair);
+            expectValidateAsDecode(pair + "\x82");
+            expectValidateAsDecode("ab" + pair + "c", 7);
+            all += pair;
+        }
+    }
+    expectValidateAsDecode(all);
+    expectValidateAsDecode(all.mid(1));
+}
+
+TEST(Win31JValidate, CountsAsDecodeOnRandomBytes)
+{
+    // Bytes drawn mostly from the lead and trail ranges, where one byte more
+    // or less before a pair changes how everything after it is read.
+    QRandomGenerator rng(3132);
+    for (int round = 0; round < 3000; ++round) {
+        QByteArray bytes;
+        const int n = int(rng.bounded(0, round < 2500 ? 40 : 3000));
+        for (int i = 0; i < n; ++i) {
+            switch (rng.bounded(6)) {
+            case 0: bytes += char(rng.bounded(256)); break;
+            case 1: bytes += char(rng.bounded(0x20, 0x80)); break;
+            case 2: bytes += char(rng.bounded(0x81, 0xA0)); break;
+            case 3: bytes += char(rng.bounded(0xE0, 0xFD)); break;
+            default: bytes += char(rng.bounded(0x40, 0xFD)); break;
+            }
+        }
+        expectValidateAsDecode(bytes, round);
+    }
+}
+
+TEST(Win31JValidate, AccumulatesAndNeedsNoStats)
+{
+    Win31J::DecodeStats stats;
+    EXPECT_EQ(Win31J::validate("ok", &stats, 0), 0);
+    EXPECT_EQ(stats.firstInvalidOffset, -1);
+    EXPECT_EQ(Win31J::validate("\x82\xA0\x85\x40", &stats, 2), 1);   // invalid at 2 + 2
+    EXPECT_EQ(Win31J::validate("z\x81", &stats, 100), 1);              // at 101
+    EXPECT_EQ(stats.invalidCount, 2);
+    EXPECT_EQ(stats.firstInvalidOffset, 4);
+    EXPECT_EQ(Win31J::validate("\x81\x81\x81"), 1);
+    EXPECT_EQ(Win31J::validate(QByteArrayView()), 0);
+}
+
+TEST(Win31JEncodeInto, WritesAsTheReferenceInEveryMixAndAtEveryLength)
+{
+    // Texts of every length up to 40 (the eight-unit ASCII step starts and
+    // stops anywhere) mixing ASCII, katakana, double bytes, look-alikes,
+    // unmappable characters and surrogates, against the reference forms.
+    const Reference &ref = reference();
+    QList<char16_t> held;
+    for (auto it = ref.formOf.cbegin(); it != ref.formOf.cend(); ++it)
+        held.append(it.key());
+    const QList<char16_t> variants = ref.variants.keys();
+    QRandomGenerator rng(2024);
+    for (int round = 0; round < 4000; ++round) {
+        QString text;
+        QByteArray want;
+        qsizetype unmappable = 0, firstUnmappable = -1, substituted = 0, firstSubstituted = -1;
+        const int length = round % 41;
+        while (text.size() < length) {
+            const int kind = int(rng.bounded(round % 3 == 0 ? 3 : 12));
+            if (kind < 5) {
+                const char c = char(rng.bounded(0, 0x80));
+                text += QLatin1Char(c);
+                want += c;
+            } else if (kind < 9) {
+                const char16_t c = held[rng.bounded(held.size())];
+                text += QChar(c);
+                want += ref.formOf.value(c);
+            } else if (kind == 9) {
+                const char16_t c = variants[rng.bounded(variants.size())];
+                if (substituted++ == 0)
+                    firstSubstituted = text.size();
+                text += QChar(c);
+                want += ref.variants.value(c);
+            } else {
+                if (unmappable++ == 0)
+                    firstUnmappable = text.size();
+                text += kind == 10 ? QStringLiteral(u"\U0001F600") : QStringLiteral(u"\u00E9");
+                want += '?';
+            }
+        }
+        QByteArray room(2 * text.size() + 1, '#');
+        Win31J::EncodeStats stats;
+        const qsizetype n = Win31J::encodeInto(text, room.data(), &stats, 5);
+        ASSERT_EQ(QByteArray(room.constData(), n), want) << round;
+        EXPECT_EQ(room.back(), '#') << round; // nothing written past the room
+        EXPECT_EQ(stats.unmappableCount, unmappable);
+        EXPECT_EQ(stats.firstUnmappableIndex, unmappable ? firstUnmappable + 5 : -1);
+        EXPECT_EQ(stats.substitutedCount, substituted);
+        EXPECT_EQ(stats.firstSubstitutedIndex, substituted ? firstSubstituted + 5 : -1);
+        EXPECT_EQ(Win31J::encode(text), want);
+    }
 }
