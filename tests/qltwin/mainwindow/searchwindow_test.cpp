@@ -6,6 +6,7 @@
 #include "document.h"
 #include "fakedialogs.h"
 #include "fakeservices.h"
+#include "functionbar.h"
 #include "groupchangeform.h"
 #include "maincommands.h"
 #include "mainform.h"
@@ -18,6 +19,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -193,6 +195,23 @@ TEST_F(SearchWindowTest, F7AsksForTheKeywordAndExtracts)
     QTest::keyClick(window->cardList(1)->activeView(), Qt::Key_F6);
     EXPECT_EQ(dialogs.records.last().prompt, QStringLiteral("検索キーワードを指定してください。"));
     EXPECT_EQ(window->cardList(1)->currentRow(), 0);
+}
+
+TEST_F(SearchWindowTest, TheFunctionBarsPromptedExtractionAndItsEnd)
+{
+    show();
+    window->setFunctionBarClicksOff(false);
+    FunctionBar *bar = window->functionBar();
+    dialogs.inputs.enqueue(QStringLiteral("仕事"));
+    QTest::mouseClick(bar->panel(QStringLiteral("抽出")), Qt::LeftButton);
+    EXPECT_TRUE(window->extractionMode());
+    EXPECT_EQ(window->cardList(1)->cardModel()->rowCount(), 2);
+    dialogs.inputs.enqueue(QStringLiteral("報告"));
+    QTest::mouseClick(bar->panel(QStringLiteral("検索")), Qt::LeftButton);
+    EXPECT_EQ(window->cardList(1)->currentRow(), 1);
+    QTest::mouseClick(bar->panel(QStringLiteral("解除")), Qt::LeftButton);
+    EXPECT_FALSE(window->extractionMode());
+    EXPECT_EQ(window->cardList(0)->selectedRows(), QList<int>({4}));
 }
 
 TEST_F(SearchWindowTest, GroupClicksExtractAndAllCardsEnds)
