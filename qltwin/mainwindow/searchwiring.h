@@ -5,8 +5,8 @@
 // and GroupChangeForm for the group change. The window's card lists show the
 // document's stores with the document's selection models.
 //
+//     Document document(services);    // outlives the window
 //     MainForm window(services);
-//     Document document(services);
 //     SearchWiring *search = SearchWiring::wire(window, document);
 //     // the document's view hooks:
 //     //   cancelSort()        -> search->commands().cancelSort()
