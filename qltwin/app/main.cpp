@@ -1,6 +1,7 @@
 // QLTWIN's entry: the services, the document and the main window, the
 // commands of every subsystem wired into the window, then the start-up
 // routine.
+#include "cardcommandwiring.h"
 #include "commandids.h"
 #include "document.h"
 #include "editorcommands.h"
@@ -40,7 +41,7 @@ void wireFileCommands(MainForm &window, FileCommands &files)
 
 // Search, extraction, the group list and sorting; the document asks them
 // through the adapter's hooks.
-void wireSearch(MainForm &window, Document &document, WindowAdapter &adapter)
+SearchWiring *wireSearch(MainForm &window, Document &document, WindowAdapter &adapter)
 {
     SearchWiring *search = SearchWiring::wire(window, document);
     adapter.onCancelSort = [search] { search->commands().cancelSort(); };
@@ -48,6 +49,7 @@ void wireSearch(MainForm &window, Document &document, WindowAdapter &adapter)
     adapter.onSettingsApplied = [search](const AppliedSettings &values) {
         search->commands().applySettings(values);
     };
+    return search;
 }
 
 void wireAbout(MainForm &window, Shell &shell)
@@ -93,9 +95,10 @@ int main(int argc, char **argv)
     document.setView(&adapter);
 
     wireFileCommands(window, files);
-    wireSearch(window, document, adapter);
+    SearchWiring *search = wireSearch(window, document, adapter);
     EditorCommands editors(window, document, files);
     editors.attach(adapter);
+    CardCommandWiring::wire(window, document, search->commands(), [&editors] { editors.editSelectedCards(); });
     wireAbout(window, shell);
 
     Startup startup(files, adapter);
