@@ -132,4 +132,35 @@ void write(VerbIo &io, const QByteArray &utf8)
     device->write(utf8);
 }
 
+namespace {
+// The buffer's memory is reused for every piece instead of growing page by page.
+constexpr qsizetype Piece = qsizetype(1) << 18;
+} // namespace
+
+CardLineWriter::CardLineWriter(VerbIo &io)
+    : m_io(io)
+{
+    m_buffer.reserve(2 * Piece);
+}
+
+CardLineWriter::~CardLineWriter()
+{
+    flush();
+}
+
+void CardLineWriter::add(const Card &card)
+{
+    appendCardLine(m_buffer, card);
+    if (m_buffer.size() > Piece)
+        flush();
+}
+
+void CardLineWriter::flush()
+{
+    if (m_buffer.isEmpty())
+        return;
+    write(m_io, m_buffer);
+    m_buffer.resize(0);
+}
+
 } // namespace CardOutput

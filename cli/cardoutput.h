@@ -38,4 +38,23 @@ void appendCardLine(QByteArray &out, const Card &card);
 // UTF-8 bytes to standard output, after what the stream holds.
 void write(VerbIo &io, const QByteArray &utf8);
 
+// Writes card lines to standard output in pieces through one buffer, so
+// that the lines of a big file are never held twice; the rest goes out when
+// it is destroyed (or flushed).
+class CardLineWriter
+{
+public:
+    explicit CardLineWriter(VerbIo &io);
+    ~CardLineWriter();
+    CardLineWriter(const CardLineWriter &) = delete;
+    CardLineWriter &operator=(const CardLineWriter &) = delete;
+
+    void add(const Card &card);
+    void flush();
+
+private:
+    VerbIo &m_io;
+    QByteArray m_buffer;
+};
+
 } // namespace CardOutput

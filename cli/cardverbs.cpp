@@ -4,6 +4,7 @@
 // text-format file afterwards when AddDateInfo is 0; these verbs do not).
 #include "verb.h"
 
+#include "cardoutput.h"
 #include "cardfilestats.h"
 #include "cardformats.h"
 #include "cardstore.h"
@@ -30,80 +31,14 @@ private:
     QDateTime m_moment;
 };
 
-// The verbs read a store and end the process: freeing a big store card by
-// card costs as much as building its hash (5 ms for 32,767 cards), so the
-// store is left to the end of the process.
-CardStore &storeForTheRun()
-{
-    return *new CardStore;
-}
-
-bool wantsHelp(const QStringList &arguments)
-{
-    return arguments.contains(QLatin1String("--help")) || arguments.contains(QLatin1String("-h"));
-}
-
-int usage(VerbIo &io, const QString &verb, const QString &problem)
-{
-    io.err << "qltcard " << verb << ": " << problem << "; see qltcard " << verb << " --help\n";
-    return Exit::Usage;
-}
+using CardOutput::readCards;
+using CardOutput::storeForTheRun;
+using CardOutput::usage;
+using CardOutput::wantsHelp;
 
 QString cardName(const CardStore &store, qsizetype row)
 {
     return QStringLiteral("card %1 \"%2\"").arg(row + 1).arg(Tool::ShortenWithEllipsis(store.at(row).title, 40));
-}
-
-// Reads path into store; on failure says why and returns the exit status.
-int readCards(VerbIo &io, const QString &verb, const QString &path, CardStore &store, ReadResult *read)
-{
-    const CardFormat format = CardFormatOfPath(path);
-    if (!CanReadFormat(format)) {
-        io.err << "qltcard " << verb << ": " << path << ": no card-file reader for the extension \""
-               << Tool::ExtensionOf(path) << "\" (readable: " << ReadableList << ")\n";
-        return Exit::Refused;
-    }
-    *read = ReadCardFile(path, format, store);
-    if (!read->ok) {
-        io.err << "qltcard " << verb << ": cannot read " << path << ": " << read->error << '\n';
-        return Exit::FileError;
-    }
-    if (read->decode.invalidCount > 0)
-        io.err << "qltcard " << verb << ": warning: " << path << ": " << read->decode.invalidCount
-               << " invalid byte sequence(s) (no Windows-31J character, read as U+FFFD), the first at byte offset "
-               << read->decode.firstInvalidOffset << "; writing the cards back changes them\n";
-    return Exit::Ok;
-}
-
-void appendJsonString(QString &out, const QString &text)
-{
-    static const char hex[] = "0123456789abcdef";
-    out += QLatin1Char('"');
-    const qsizetype n = text.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const QChar c = text[i];
-        const char16_t u = c.unicode();
-        switch (u) {
-        case '"': out += QLatin1String("\\\""); continue;
-        case '\\': out += QLatin1String("\\\\"); continue;
-        case '\n': out += QLatin1String("\\n"); continue;
-        case '\r': out += QLatin1String("\\r"); continue;
-        case '\t': out += QLatin1String("\\t"); continue;
-        case '\b': out += QLatin1String("\\b"); continue;
-        case '\f': out += QLatin1String("\\f"); continue;
-        default: break;
-        }
-        const bool pairedSurrogate = (c.isHighSurrogate() && i + 1 < n && text[i + 1].isLowSurrogate())
-            || (c.isLowSurrogate() && i > 0 && text[i - 1].isHighSurrogate());
-        if (u < 0x20 || (c.isSurrogate() && !pairedSurrogate)) {
-            out += QLatin1String("\\u");
-            for (int shift = 12; shift >= 0; shift -= 4)
-                out += QLatin1Char(hex[(u >> shift) & 0xF]);
-            continue;
-        }
-        out += c;
-    }
-    out += QLatin1Char('"');
 }
 
 int runDump(const QStringList &arguments, VerbIo &io)
@@ -126,20 +61,9 @@ int runDump(const QStringList &arguments, VerbIo &io)
     ReadResult read;
     if (const int status = readCards(io, QStringLiteral("dump"), arguments.first(), store, &read))
         return status;
-    QString line;
-    for (const Card &card : store.cards()) {
-        line.clear();
-        line += QLatin1String("{\"key\":");
-        appendJsonString(line, card.key);
-        line += QLatin1String(",\"title\":");
-        appendJsonString(line, card.title);
-        line += QLatin1String(",\"remarks\":");
-        appendJsonString(line, card.remarks);
-        line += QLatin1String(",\"content\":");
-        appendJsonString(line, card.content);
-        line += QLatin1String("}\n");
-        io.out << line;
-    }
+    CardOutput::CardLineWriter lines(io);
+    for (const Card &card : store.cards())
+        lines.add(card);
     return Exit::Ok;
 }
 

@@ -90,19 +90,9 @@ int runGrep(const QStringList &arguments, VerbIo &io)
     ReadResult read;
     if (const int status = CardOutput::readCards(io, verb, operands[1], store, &read))
         return status;
-    // Written in pieces through one buffer: the matches are not held twice,
-    // and the buffer's memory is reused instead of growing page by page.
-    constexpr qsizetype Piece = qsizetype(1) << 18;
-    QByteArray out;
-    out.reserve(2 * Piece);
-    for (qsizetype row : MatchingRows(store, matcher)) {
-        CardOutput::appendCardLine(out, store.at(row));
-        if (out.size() > Piece) {
-            CardOutput::write(io, out);
-            out.resize(0);
-        }
-    }
-    CardOutput::write(io, out);
+    CardOutput::CardLineWriter lines(io);
+    for (qsizetype row : MatchingRows(store, matcher))
+        lines.add(store.at(row));
     return Exit::Ok;
 }
 
