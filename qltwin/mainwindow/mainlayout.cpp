@@ -82,10 +82,9 @@ MainLayout compute(const MainLayoutInput &in)
 QRect searchBar(const QRect &toolbar, int lastButtonLeft, int lastButtonWidth, int preferredWidth, int height)
 {
     const int left = lastButtonLeft + lastButtonWidth;
-    const int room = std::max(0, toolbar.left() + toolbar.width() - left);
     const int h = std::min(height, toolbar.height());
     const int top = toolbar.top() + (toolbar.height() - h) / 2;
-    return QRect(left, top, std::min(preferredWidth, room), h);
+    return QRect(left, top, std::max(0, preferredWidth), h);
 }
 
 } // namespace MainLayoutRules

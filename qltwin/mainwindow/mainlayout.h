@@ -55,8 +55,9 @@ MainLayout compute(const MainLayoutInput &input);
 void stackPreviewBoxes(int paneWidth, int paneHeight, int lineHeight, int margin, QRect out[3]);
 
 // The search bar: its left edge at the last toolbar button's left + width,
-// vertically centred in the toolbar, as wide as it wants to be but no wider
-// than what the toolbar leaves.
+// vertically centred in the toolbar, always as wide as it wants to be: in a
+// narrow window the window's edge cuts off its right end, so the keyword box
+// keeps a usable width instead of being squeezed to nothing.
 QRect searchBar(const QRect &toolbar, int lastButtonLeft, int lastButtonWidth, int preferredWidth,
                 int height);
 

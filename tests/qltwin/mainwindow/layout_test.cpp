@@ -177,9 +177,10 @@ TEST(MainLayout, SearchBarFollowsTheLastToolbarButton)
 {
     const QRect toolbar(0, 0, 640, 30);
     EXPECT_EQ(MainLayoutRules::searchBar(toolbar, 300, 28, 250, 24), QRect(328, 3, 250, 24));
-    // No wider than what the toolbar leaves, never negative.
-    EXPECT_EQ(MainLayoutRules::searchBar(toolbar, 500, 28, 250, 24), QRect(528, 3, 112, 24));
-    EXPECT_EQ(MainLayoutRules::searchBar(toolbar, 700, 28, 250, 24).width(), 0);
+    // A narrow window cuts the bar off at its edge instead of squeezing the
+    // keyword box; never negative.
+    EXPECT_EQ(MainLayoutRules::searchBar(toolbar, 500, 28, 250, 24), QRect(528, 3, 250, 24));
+    EXPECT_EQ(MainLayoutRules::searchBar(toolbar, 700, 28, -5, 24).width(), 0);
     // A bar taller than the toolbar is cut to it.
     EXPECT_EQ(MainLayoutRules::searchBar(toolbar, 0, 0, 100, 40), QRect(0, 0, 100, 30));
 }
