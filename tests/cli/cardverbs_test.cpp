@@ -1,4 +1,5 @@
 // qltcard dump, convert and stat, run as the built program.
+#include "qltcardprocess.h"
 #include "sandbox.h"
 
 #include <QDir>
@@ -9,22 +10,11 @@
 
 namespace {
 
-struct Outcome {
-    int status = -1;
-    QByteArray out;
-    QString err;
-};
+using Outcome = QltcardRun;
 
 Outcome qltcard(const QStringList &arguments)
 {
-    QProcess p;
-    p.start(QStringLiteral(QLT_BIN_DIR "/qltcard"), arguments);
-    EXPECT_TRUE(p.waitForFinished(60000));
-    Outcome r;
-    r.status = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.out = p.readAllStandardOutput();
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
+    return runQltcard(arguments);
 }
 
 QString fixture(const QString &name)

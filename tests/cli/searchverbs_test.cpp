@@ -1,4 +1,5 @@
 // qltcard groups and grep, run as the built program.
+#include "qltcardprocess.h"
 #include "sandbox.h"
 #include "win31j.h"
 
@@ -17,14 +18,8 @@ struct Outcome {
 
 Outcome qltcard(const QStringList &arguments)
 {
-    QProcess p;
-    p.start(QStringLiteral(QLT_BIN_DIR "/qltcard"), arguments);
-    EXPECT_TRUE(p.waitForFinished(60000));
-    Outcome r;
-    r.status = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
+    const QltcardRun r = runQltcard(arguments);
+    return Outcome{r.status, QString::fromUtf8(r.out), r.err};
 }
 
 // A native card file: title, remarks and content of each card, each field
