@@ -7,6 +7,8 @@
 // corrupt card files.
 #include "win31j.h"
 
+#include <algorithm>
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -82,14 +84,15 @@ inline unsigned formOf(char16_t c)
 // The bytes Windows writes for every BMP character, in the order they are
 // written (first byte in the low half): one byte below 0x100, a lead and a
 // trail byte at or above it (a trail byte is at least 0x40), 0 when the
-// character has none (and for U+0000, which is the byte 00). 128 KB, built on
-// first use; the writers look up one entry per character.
+// character has none and for U+0000 (the byte 00), which both take the slow
+// way. 128 KB, built on first use; the writers look up one entry per
+// character.
 struct WrittenForms {
     unsigned short bytes[0x10000];
     WrittenForms()
     {
         for (unsigned c = 0; c < 0x80; ++c)
-            bytes[c] = static_cast<unsigned short>(c);
+            bytes[c] = static_cast<unsigned short>(c); // 0 for U+0000
         for (unsigned c = 0x80; c <= 0xFFFF; ++c) {
             const unsigned form = formOf(char16_t(c));
             bytes[c] = static_cast<unsigned short>(form > 0xFF ? (form >> 8) | (form & 0xFF) << 8 : form);
@@ -260,46 +263,63 @@ qsizetype encodeInto(QStringView text, char *out, EncodeStats *stats, qsizetype 
     const __m128i zero = _mm_setzero_si128();
 #endif
     qsizetype i = 0;
-    qsizetype blockEnd = 0; // the eight units from blockEnd - 8 are not all ASCII
     while (i < n) {
+        // Sixteen units at a time: all ASCII are packed at once, others go
+        // one by one.
+        const qsizetype end = std::min(i + 16, n);
 #if defined(__SSE2__)
-        // Every eight units: all ASCII are packed at once.
-        if (i >= blockEnd) {
-            if (i + 8 <= n) {
-                const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(s + i));
-                if (_mm_movemask_epi8(_mm_cmpeq_epi16(_mm_and_si128(v, high), zero)) == 0xFFFF) {
-                    _mm_storel_epi64(reinterpret_cast<__m128i *>(d), _mm_packus_epi16(v, v));
-                    d += 8;
-                    i += 8;
-                    continue;
-                }
+        if (end - i == 16) {
+            const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i *>(s + i));
+            const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i *>(s + i + 8));
+            if (_mm_movemask_epi8(_mm_cmpeq_epi16(_mm_and_si128(_mm_or_si128(a, b), high), zero)) == 0xFFFF) {
+                _mm_storeu_si128(reinterpret_cast<__m128i *>(d), _mm_packus_epi16(a, b));
+                d += 16;
+                i += 16;
+                continue;
             }
-            blockEnd = i + 8;
         }
 #endif
-        // One character without a branch on its kind: ASCII, katakana and
+        // Characters without a branch on their kind: ASCII, katakana and
         // double bytes mix in Japanese text, and a branch per kind would be
-        // mispredicted at every change. Both bytes are stored and d moves by
-        // one or two, inside the room of two bytes per unit.
-        const char16_t c = s[i];
-        const unsigned bytes = forms.bytes[c];
-        if (bytes == 0 && c != 0) [[unlikely]] {
-            if (const unsigned form = variantFormOf(c)) {
-                note(substituted, firstSubstituted, i);
-                *d++ = static_cast<unsigned char>(form >> 8);
-                *d++ = static_cast<unsigned char>(form);
-                ++i;
-            } else {
-                note(unmappable, firstUnmappable, i);
-                *d++ = '?';
-                i += startsSurrogatePair(s, i, n) ? 2 : 1;
-            }
-            continue;
+        // mispredicted at every change. Both bytes of a form are stored and d
+        // moves by one or two, inside the room of two bytes per unit.
+        auto put = [&d](unsigned bytes) {
+            d[0] = static_cast<unsigned char>(bytes);
+            d[1] = static_cast<unsigned char>(bytes >> 8);
+            d += bytes > 0xFF ? 2 : 1;
+        };
+        for (; i + 4 <= end; i += 4) {
+            const unsigned b0 = forms.bytes[s[i]], b1 = forms.bytes[s[i + 1]];
+            const unsigned b2 = forms.bytes[s[i + 2]], b3 = forms.bytes[s[i + 3]];
+            if (!b0 || !b1 || !b2 || !b3)
+                break; // one of them takes the slow way below
+            put(b0);
+            put(b1);
+            put(b2);
+            put(b3);
         }
-        d[0] = static_cast<unsigned char>(bytes);
-        d[1] = static_cast<unsigned char>(bytes >> 8);
-        d += bytes > 0xFF ? 2 : 1;
-        ++i;
+        while (i < end) {
+            const char16_t c = s[i];
+            const unsigned bytes = forms.bytes[c];
+            if (bytes == 0) [[unlikely]] {
+                if (c == 0) {
+                    *d++ = 0;
+                    ++i;
+                } else if (const unsigned form = variantFormOf(c)) {
+                    note(substituted, firstSubstituted, i);
+                    *d++ = static_cast<unsigned char>(form >> 8);
+                    *d++ = static_cast<unsigned char>(form);
+                    ++i;
+                } else {
+                    note(unmappable, firstUnmappable, i);
+                    *d++ = '?';
+                    i += startsSurrogatePair(s, i, n) ? 2 : 1;
+                }
+                continue;
+            }
+            put(bytes);
+            ++i;
+        }
     }
 
     if (stats) {

@@ -37,13 +37,8 @@ ReadResult ReadNativeFile(const QString &path, CardStore &store)
     return CardFile::Loaded(split, std::move(cards), store);
 }
 
-WriteResult WriteNativeFile(const QString &path, const CardStore &store, const WriteOptions &options)
+QByteArray NativeFileBytes(const CardStore &store, const WriteOptions &options, WriteResult *counts)
 {
-    WriteResult refused;
-    if (!CardFile::CanWrite(path, &refused.error)) {
-        refused.status = WriteStatus::NotWritable;
-        return refused;
-    }
     const QString today = ShortDatePrefix(CardFile::ClockOf(options).today());
     CardFile::Encoder out(store);
     qsizetype fieldMarkRow = -1;
@@ -73,7 +68,20 @@ WriteResult WriteNativeFile(const QString &path, const CardStore &store, const W
         }
         out.ascii("\x01");
     }
-    WriteResult result = out.result();
-    result.fieldMarkRow = fieldMarkRow;
-    return CardFile::Finish(path, out.bytes(), result, options);
+    if (counts) {
+        *counts = out.result();
+        counts->fieldMarkRow = fieldMarkRow;
+    }
+    return std::move(out.bytes());
+}
+
+WriteResult WriteNativeFile(const QString &path, const CardStore &store, const WriteOptions &options)
+{
+    WriteResult result;
+    if (!CardFile::CanWrite(path, &result.error)) {
+        result.status = WriteStatus::NotWritable;
+        return result;
+    }
+    const QByteArray bytes = NativeFileBytes(store, options, &result);
+    return CardFile::Finish(path, bytes, result, options);
 }

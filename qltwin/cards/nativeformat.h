@@ -18,3 +18,8 @@ ReadResult ReadNativeFile(const QString &path, CardStore &store);
 // nothing, when a field holds 0x01 (it would shift every later card on
 // reading) or when characters cannot be stored and lossyAllowed is off.
 WriteResult WriteNativeFile(const QString &path, const CardStore &store, const WriteOptions &options);
+
+// The bytes WriteNativeFile writes for store; *counts (when given) gets what
+// it checks before writing them (unstorable characters, a field holding
+// 0x01). Nothing is written.
+QByteArray NativeFileBytes(const CardStore &store, const WriteOptions &options, WriteResult *counts = nullptr);

@@ -93,7 +93,7 @@ TEST(CardFileStats, NativeScanCountsAsReadingOnEdgeCases)
         "2024/02/05\x81\x97x\x01\x01\x01",          // no prefix: the group is the date
         "2001/05/03(14:05:09)\x81\x6D\x91\xE8\x81\x6E\x81\x46\x81\x97x\x01\x01\x01", // long prefix
         "\x81\xE6\x81\x97\x01\x01\x01\x87\x9A\x81\x97\x01\x01\x01\xFA\x5B\x81\x97\x01\x01\x01", // one group
-        "\x89\x81\x97\x81\x97x\x01\x01\x01",        // the first 81 97 is two halves
+        "\x89\x81\x97\x40\x81\x97x\x01\x01\x01",    // the first 81 97 is halves of 8981 and 9740
         "\x88\x81\x97\x01\x01\x01",                 // 88 81 has no character, 97 before a mark is alone
         "\x85\x40\x81\x97\x01\x85\x41\x01\x01",     // invalid pairs in a group and in the remarks
         "\xFF\x81\x97\x01\x01\x01\xFE\x81\x97\x01\x01\x01", // U+F8F3 and U+F8F2 groups
