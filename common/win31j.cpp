@@ -100,6 +100,12 @@ struct WrittenForms {
     }
 };
 
+const WrittenForms &writtenForms()
+{
+    static const WrittenForms forms;
+    return forms;
+}
+
 unsigned variantFormOf(char16_t c)
 {
     for (const Variant &v : kVariants) {
@@ -250,7 +256,7 @@ qsizetype decodeInto(QByteArrayView bytes, char16_t *out, DecodeStats *stats, qs
 
 qsizetype encodeInto(QStringView text, char *out, EncodeStats *stats, qsizetype baseIndex)
 {
-    static const WrittenForms forms;
+    const WrittenForms &forms = writtenForms();
     const qsizetype n = text.size();
     const char16_t *s = text.utf16();
     auto *const begin = reinterpret_cast<unsigned char *>(out);
@@ -258,14 +264,23 @@ qsizetype encodeInto(QStringView text, char *out, EncodeStats *stats, qsizetype 
     qsizetype unmappable = 0, firstUnmappable = -1;
     qsizetype substituted = 0, firstSubstituted = -1;
 
+    // A character without a branch on its kind: ASCII, katakana and double
+    // bytes mix in Japanese text, and a branch per kind would be mispredicted
+    // at every change. Both bytes of a form are stored and d moves by one or
+    // two, inside the room of two bytes per unit.
+    auto put = [&d](unsigned bytes) {
+        d[0] = static_cast<unsigned char>(bytes);
+        d[1] = static_cast<unsigned char>(bytes >> 8);
+        d += bytes > 0xFF ? 2 : 1;
+    };
 #if defined(__SSE2__)
     const __m128i high = _mm_set1_epi16(short(0xFF80));
     const __m128i zero = _mm_setzero_si128();
 #endif
     qsizetype i = 0;
     while (i < n) {
-        // Sixteen units at a time: all ASCII are packed at once, others go
-        // one by one.
+        // Sixteen units at a time: all ASCII are packed at once, the others
+        // go by the table.
         const qsizetype end = std::min(i + 16, n);
 #if defined(__SSE2__)
         if (end - i == 16) {
@@ -279,15 +294,7 @@ qsizetype encodeInto(QStringView text, char *out, EncodeStats *stats, qsizetype 
             }
         }
 #endif
-        // Characters without a branch on their kind: ASCII, katakana and
-        // double bytes mix in Japanese text, and a branch per kind would be
-        // mispredicted at every change. Both bytes of a form are stored and d
-        // moves by one or two, inside the room of two bytes per unit.
-        auto put = [&d](unsigned bytes) {
-            d[0] = static_cast<unsigned char>(bytes);
-            d[1] = static_cast<unsigned char>(bytes >> 8);
-            d += bytes > 0xFF ? 2 : 1;
-        };
+        // Four at a time while none of them needs the slow way.
         for (; i + 4 <= end; i += 4) {
             const unsigned b0 = forms.bytes[s[i]], b1 = forms.bytes[s[i + 1]];
             const unsigned b2 = forms.bytes[s[i + 2]], b3 = forms.bytes[s[i + 3]];
@@ -349,12 +356,13 @@ QByteArray encode(QStringView text, EncodeStats *stats)
 
 qsizetype countUnmappable(QStringView text, qsizetype *firstIndex)
 {
+    const WrittenForms &forms = writtenForms();
     const qsizetype n = text.size();
     const char16_t *s = text.utf16();
     qsizetype count = 0, first = -1;
     for (qsizetype i = 0; i < n; ++i) {
         const char16_t c = s[i];
-        if (c < 0x80 || formOf(c) != 0 || variantFormOf(c) != 0)
+        if (forms.bytes[c] != 0 || c == 0 || variantFormOf(c) != 0)
             continue;
         note(count, first, i);
         if (startsSurrogatePair(s, i, n))
