@@ -135,6 +135,19 @@ TEST(NativeWrite, StampsUndatedTitlesInTheFileOnly)
     EXPECT_EQ(store.at(0).title, QStringLiteral("Memo"));
 }
 
+TEST(NativeWrite, BytesAreBuiltWithTheirCountsAndNothingWritten)
+{
+    CardStore store;
+    fill(store, {{"ok", "", ""}, {QStringLiteral(u"x\u00E9"), "", ""}, {"a", QStringLiteral("b") + QChar(1), ""}});
+    WriteResult counts;
+    const QByteArray bytes = NativeFileBytes(store, {}, &counts);
+    EXPECT_EQ(bytes, QByteArray("ok\x01\x01\x01x?\x01\x01\x01" "a\x01" "b\x01\x01\x01"));
+    EXPECT_EQ(counts.unmappableCount, 1);
+    EXPECT_EQ(counts.firstUnmappableRow, 1);
+    EXPECT_EQ(counts.fieldMarkRow, 2);
+    EXPECT_EQ(NativeFileBytes(store, {}), bytes);
+}
+
 TEST(NativeWrite, NoCardsIsAnEmptyFile)
 {
     WriteResult r;
