@@ -2,9 +2,10 @@
 // The counts `qltcard stat` prints for a card file: its cards, its distinct
 // groups and its invalid byte sequences, exactly as opening the file gives
 // them (the reader of the format, then GroupsOf, then the reader's decode
-// counts). A native file is scanned without building its cards: only the
-// title fields are decoded, the other fields are only checked for invalid
-// bytes. The other formats are read into a store.
+// counts). A native file is scanned without building its cards: every byte
+// is checked for invalid sequences (Win31J::validate), and only the part of a
+// title field up to its first "＠" is decoded. The other formats are read
+// into a store.
 
 #include "cardformats.h"
 #include "win31j.h"
