@@ -15,6 +15,7 @@
 // compare whole processes, each starting with an empty heap; a run inside
 // this process would reuse memory freed by the run before it and flatter the
 // small file.
+#include "benchsupport.h"
 #include "cardstore.h"
 #include "nativeformat.h"
 #include "win31j.h"
@@ -36,78 +37,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-extern char **environ;
-
 namespace {
 
-using SteadyClock = std::chrono::steady_clock;
+using BenchSupport::SteadyClock;
 
-const char16_t *const Phrases[] = {
-    u"今日は朝から雨が降っていたので、", u"会議の資料を作成しました。",
-    u"次回の打ち合わせは来週の火曜日です。", u"東京都千代田区丸の内一丁目",
-    u"お問い合わせは担当者までご連絡ください。", u"新しい企画について検討する必要がある。",
-    u"図書館で借りた本を返却する。", u"予算の見直しと日程の調整", u"カード型データベースの使い方",
-    u"ファイルを保存してから終了します。", u"重要：締め切りは金曜日の正午", u"「品質管理」の報告書を提出",
-    u"ｶﾀｶﾅの半角文字も混ざることがある", u"①第一項目　②第二項目", u"電話 03-1234-5678 ", u"合計 12,345円",
-};
-const char16_t *const Groups[] = {u"仕事", u"旅行", u"読書", u"料理", u"日記", u"買い物", u"勉強", u"趣味"};
-
-// A native card file of n cards, about 320 bytes each.
-QByteArray makeCardFile(qsizetype n)
-{
-    QRandomGenerator rng(20240229);
-    auto phrase = [&] { return QString::fromUtf16(Phrases[rng.bounded(int(std::size(Phrases)))]); };
-    QByteArray bytes;
-    bytes.reserve(n * 340);
-    QString card;
-    for (qsizetype i = 0; i < n; ++i) {
-        card.clear();
-        if (rng.bounded(3))
-            card += QStringLiteral("2024/02/%1：").arg(1 + rng.bounded(28), 2, 10, QLatin1Char('0'));
-        card += QString::fromUtf16(Groups[rng.bounded(int(std::size(Groups)))]) + QChar(0xFF20) + phrase();
-        card += QChar(1);
-        card += phrase();
-        card += QChar(1);
-        for (int line = 0; line < 4; ++line)
-            card += phrase() + phrase() + QStringLiteral("\r\n");
-        card += QChar(1);
-        Win31J::encodeAppend(card, bytes);
-    }
-    return bytes;
-}
-
-struct ChildRun {
-    double seconds = 0;
-    long maxRssKb = 0;
-    int status = -1;
-};
-
-// Runs argv with standard output to /dev/null; wall time and peak memory.
-ChildRun runChild(const QList<QByteArray> &argv)
-{
-    std::vector<char *> args;
-    for (const QByteArray &a : argv)
-        args.push_back(const_cast<char *>(a.constData()));
-    args.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    ChildRun run;
-    const auto t0 = SteadyClock::now();
-    pid_t pid = 0;
-    if (posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), environ) != 0) {
-        posix_spawn_file_actions_destroy(&actions);
-        return run;
-    }
-    int status = 0;
-    rusage usage{};
-    wait4(pid, &status, 0, &usage);
-    run.seconds = std::chrono::duration<double>(SteadyClock::now() - t0).count();
-    run.maxRssKb = usage.ru_maxrss;
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    posix_spawn_file_actions_destroy(&actions);
-    return run;
-}
+using BenchSupport::ChildRun;
+using BenchSupport::makeCardFile;
+using BenchSupport::runChild;
 
 // Peak memory of a child. A child started from this process (vfork and exec)
 // inherits this process's high-water mark, so the measuring is done by a

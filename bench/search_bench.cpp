@@ -7,6 +7,7 @@
 //  - `qltcard grep` (plain and --regex) as a whole process at most as slow as
 //    `iconv -f WINDOWS-31J -t UTF-8 FILE | grep -c PATTERN` on the same file.
 // Sorting the list is timed for information.
+#include "benchsupport.h"
 #include "cardlist.h"
 #include "cardmatch.h"
 #include "cardsort.h"
@@ -34,85 +35,20 @@
 #include <unistd.h>
 #include <vector>
 
-extern char **environ;
-
 namespace {
 
-using SteadyClock = std::chrono::steady_clock;
+using BenchSupport::SteadyClock;
 
-const char16_t *const Phrases[] = {
-    u"今日は朝から雨が降っていたので、", u"会議の資料を作成しました。",
-    u"次回の打ち合わせは来週の火曜日です。", u"東京都千代田区丸の内一丁目",
-    u"お問い合わせは担当者までご連絡ください。", u"新しい企画について検討する必要がある。",
-    u"図書館で借りた本を返却する。", u"予算の見直しと日程の調整", u"カード型データベースの使い方",
-    u"ファイルを保存してから終了します。", u"重要：締め切りは金曜日の正午", u"「品質管理」の報告書を提出",
-    u"ｶﾀｶﾅの半角文字も混ざることがある", u"①第一項目　②第二項目", u"電話 03-1234-5678 ", u"合計 12,345円",
-};
-const char16_t *const Groups[] = {u"仕事", u"旅行", u"読書", u"料理", u"日記", u"買い物", u"勉強", u"趣味"};
-
-// A native card file of n cards, about 320 bytes each.
-QByteArray makeCardFile(qsizetype n)
-{
-    QRandomGenerator rng(20240229);
-    auto phrase = [&] { return QString::fromUtf16(Phrases[rng.bounded(int(std::size(Phrases)))]); };
-    QByteArray bytes;
-    bytes.reserve(n * 340);
-    QString card;
-    for (qsizetype i = 0; i < n; ++i) {
-        card.clear();
-        if (rng.bounded(3))
-            card += QStringLiteral("2024/02/%1：").arg(1 + rng.bounded(28), 2, 10, QLatin1Char('0'));
-        card += QString::fromUtf16(Groups[rng.bounded(int(std::size(Groups)))]) + QChar(0xFF20) + phrase();
-        card += QChar(1);
-        card += phrase();
-        card += QChar(1);
-        for (int line = 0; line < 4; ++line)
-            card += phrase() + phrase() + QStringLiteral("\r\n");
-        card += QChar(1);
-        Win31J::encodeAppend(card, bytes);
-    }
-    return bytes;
-}
-
-struct ChildRun {
-    double seconds = 1e30; // wall time
-    double cpuSeconds = 1e30; // user + system, its own children included
-    int status = -1;
-};
-
-// Runs argv with standard output to /dev/null.
-ChildRun runChild(const std::vector<QByteArray> &argv)
-{
-    std::vector<char *> args;
-    for (const QByteArray &a : argv)
-        args.push_back(const_cast<char *>(a.constData()));
-    args.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    ChildRun run;
-    const auto t0 = SteadyClock::now();
-    pid_t pid = 0;
-    if (posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), environ) != 0) {
-        posix_spawn_file_actions_destroy(&actions);
-        return run;
-    }
-    int status = 0;
-    rusage usage{};
-    wait4(pid, &status, 0, &usage);
-    run.seconds = std::chrono::duration<double>(SteadyClock::now() - t0).count();
-    auto secondsOf = [](const timeval &t) { return double(t.tv_sec) + double(t.tv_usec) / 1e6; };
-    run.cpuSeconds = secondsOf(usage.ru_utime) + secondsOf(usage.ru_stime);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    posix_spawn_file_actions_destroy(&actions);
-    return run;
-}
+using BenchSupport::ChildRun;
+using BenchSupport::makeCardFile;
+using BenchSupport::runChild;
 
 // The fastest of several runs of each command, run in turns so that both
 // meet the same load of the machine; status of the last run of each.
 std::pair<ChildRun, ChildRun> bestOfBoth(const std::vector<QByteArray> &a, const std::vector<QByteArray> &b, int runs)
 {
     ChildRun bestA, bestB;
+    bestA.seconds = bestA.cpuSeconds = bestB.seconds = bestB.cpuSeconds = 1e30;
     auto keep = [](ChildRun &best, const ChildRun &r) {
         best.seconds = std::min(best.seconds, r.seconds);
         best.cpuSeconds = std::min(best.cpuSeconds, r.cpuSeconds);
