@@ -34,7 +34,7 @@ bench: build
 
 # The main window drawn offscreen in every view and preview mode, to PNGs.
 screens: build
-	QT_QPA_PLATFORM=offscreen $(BUILD)/bin/qlt_screens "$(CURDIR)/$(BUILD)/screens"
+	QT_QPA_PLATFORM=offscreen $(BUILD)/bin/qlt_screens "$(CURDIR)/$(BUILD)/screens" "$(CURDIR)/$(BUILD)/bin/sample.qlw"
 
 clean:
 	rm -rf $(BUILD)

@@ -1,8 +1,9 @@
-// qlt_screens: renders the main window offscreen with sample cards in every
-// list view mode and preview mode, plus the menus, to PNG files, so the
-// look can be checked without a display.
+// qlt_screens: renders the main window offscreen with the sample card file
+// in every list view mode and preview mode, plus the menus, to PNG files, so
+// the look can be checked without a display.
 //
-//     QT_QPA_PLATFORM=offscreen qlt_screens [output folder]   (default: screens)
+//     QT_QPA_PLATFORM=offscreen qlt_screens [output folder [card file]]
+//     (defaults: screens, and sample.qlw beside the program)
 
 #include "cardlistview.h"
 #include "commandids.h"
@@ -10,7 +11,9 @@
 #include "mainform.h"
 #include "mainicons.h"
 #include "mainwindowtables.h"
-#include "samplecards.h"
+#include "cardformats.h"
+#include "cardstore.h"
+#include "titlefield.h"
 #include "settingsmodel.h"
 
 #include <QApplication>
@@ -79,12 +82,27 @@ int main(int argc, char **argv)
         return 1;
     }
 
+    const QString cardFile = argc > 2 ? QString::fromLocal8Bit(argv[2])
+                                      : QCoreApplication::applicationDirPath() + QStringLiteral("/sample.qlw");
+    CardStore cards;
+    if (!ReadCardFile(cardFile, CardFormatOfPath(cardFile), cards).ok) {
+        QTextStream(stderr) << "cannot read " << cardFile << "\n";
+        return 1;
+    }
+    // The extraction list shows the cards of the first group, as a click on
+    // it would.
+    const QStringList groups = GroupsOf(cards);
+    CardStore extraction;
+    QList<Card> matching;
+    for (const Card &card : cards.cards())
+        if (!groups.isEmpty() && GroupOf(card.title) == groups.first())
+            matching.append(card);
+    extraction.reset(matching);
+
     // No services: nothing here asks the person or opens anything.
     MainForm window(Services{});
-    QStandardItemModel *cards = SampleCards::makeModel(&window);
-    QStandardItemModel *extraction = SampleCards::makeModel({0, 1}, &window);
-    window.setCardModels(cards, extraction);
-    window.setGroups({QStringLiteral("旅行"), QStringLiteral("仕事"), QStringLiteral("料理"), QStringLiteral("パソコン")});
+    window.setCardModels(&cards, &extraction);
+    window.setGroups(groups);
 
     // The settings of a first start (every default), in a window roomier than
     // the first-start size so that every control shows.
