@@ -8,7 +8,9 @@
 #include <QRandomGenerator>
 #include <QString>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/resource.h>
@@ -92,6 +94,27 @@ ChildRun runChild(const Arguments &argv)
     run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     posix_spawn_file_actions_destroy(&actions);
     return run;
+}
+
+// The fastest of several runs of f, in seconds.
+template<typename F>
+double bestSeconds(int runs, F &&f)
+{
+    double best = 1e30;
+    for (int i = 0; i < runs; ++i) {
+        const auto t0 = SteadyClock::now();
+        f();
+        best = std::min(best, std::chrono::duration<double>(SteadyClock::now() - t0).count());
+    }
+    return best;
+}
+
+// One line "what value (limit) PASS|FAIL"; true when value is within limit.
+inline bool report(int width, const char *what, double value, double limit, const char *unit)
+{
+    const bool pass = value <= limit;
+    std::printf("  %-*s %8.3f%s (limit %.2f%s)  %s\n", width, what, value, unit, limit, unit, pass ? "PASS" : "FAIL");
+    return pass;
 }
 
 } // namespace BenchSupport

@@ -39,6 +39,7 @@ namespace {
 
 using BenchSupport::SteadyClock;
 
+using BenchSupport::bestSeconds;
 using BenchSupport::ChildRun;
 using BenchSupport::makeCardFile;
 using BenchSupport::runChild;
@@ -61,23 +62,10 @@ std::pair<ChildRun, ChildRun> bestOfBoth(const std::vector<QByteArray> &a, const
     return {bestA, bestB};
 }
 
-template<typename F>
-double bestSeconds(int runs, F &&f)
-{
-    double best = 1e30;
-    for (int i = 0; i < runs; ++i) {
-        const auto t0 = SteadyClock::now();
-        f();
-        best = std::min(best, std::chrono::duration<double>(SteadyClock::now() - t0).count());
-    }
-    return best;
-}
 
 bool report(const char *what, double value, double limit, const char *unit = "")
 {
-    const bool pass = value <= limit;
-    std::printf("  %-62s %8.3f%s (limit %.2f%s)  %s\n", what, value, unit, limit, unit, pass ? "PASS" : "FAIL");
-    return pass;
+    return BenchSupport::report(62, what, value, limit, unit);
 }
 
 struct ExtractionTimes {

@@ -11,6 +11,7 @@
 #include "qtdialogs.h"
 #include "settingkeys.h"
 #include "settingsmodel.h"
+#include "topmost.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -427,16 +428,7 @@ void EditForm::syncMostFront(bool on)
 
 void EditForm::applyTopmost(bool on)
 {
-    if (bool(windowFlags() & Qt::WindowStaysOnTopHint) == on)
-        return;
-    // Changing the flags hides the window; it comes back where it was.
-    const bool wasVisible = isVisible();
-    const QRect where = geometry();
-    setWindowFlag(Qt::WindowStaysOnTopHint, on);
-    if (wasVisible) {
-        setGeometry(where);
-        show();
-    }
+    Topmost::apply(*this, on);
 }
 
 void EditForm::closeEditor()

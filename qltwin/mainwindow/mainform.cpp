@@ -15,6 +15,7 @@
 #include "qtdialogs.h"
 #include "searchbar.h"
 #include "version.h"
+#include "topmost.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -578,16 +579,7 @@ void MainForm::clientResized()
 
 void MainForm::setTopmost(bool on)
 {
-    if (bool(windowFlags() & Qt::WindowStaysOnTopHint) == on)
-        return;
-    // Changing the flags hides the window; it comes back where it was.
-    const bool wasVisible = isVisible();
-    const QRect where = geometry();
-    setWindowFlag(Qt::WindowStaysOnTopHint, on);
-    if (wasVisible) {
-        setGeometry(where);
-        show();
-    }
+    Topmost::apply(*this, on);
 }
 
 void MainForm::showExtractionList(bool shown)
