@@ -52,7 +52,7 @@ Processes::Outcome QtProcesses::startAndWait(const QString &program, const QStri
     if (process->exitStatus() == QProcess::NormalExit)
         outcome = {WaitResult::Finished, process->exitCode()};
     else
-        outcome = {WaitResult::Failed, -1};
+        outcome = {WaitResult::Crashed, -1};
     delete process;
     return outcome;
 }

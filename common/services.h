@@ -25,7 +25,12 @@ class Processes
 public:
     virtual ~Processes() = default;
 
-    enum class WaitResult { Finished, Failed, TimedOut };
+    enum class WaitResult {
+        Finished, // ended normally; exitCode is its exit status
+        Crashed,  // started, then ended abnormally (a signal)
+        Failed,   // could not be started
+        TimedOut, // still running when the wait ran out (it is left running)
+    };
     struct Outcome {
         WaitResult result = WaitResult::Failed;
         int exitCode = -1;

@@ -43,14 +43,13 @@ int run(Processes &processes, const QString &commandLine, ExternalEditWindows *w
 
     switch (outcome.result) {
     case Processes::WaitResult::Finished:
+    case Processes::WaitResult::Crashed: // it ran: whatever it saved is taken back
         return Ended;
     case Processes::WaitResult::TimedOut:
         return Abandoned;
     case Processes::WaitResult::Failed:
         break;
     }
-    // The process service says "failed" both when the program did not start
-    // and when it crashed; exit code -1 is what it reports for both.
     if (reason)
         *reason = EditorTexts::ProgramNotStarted.arg(program);
     return NotStarted;

@@ -60,11 +60,11 @@ TEST(QtProcessesWait, MissingProgramFails)
     EXPECT_EQ(processes.startAndWait("", {}).result, Processes::WaitResult::Failed);
 }
 
-TEST(QtProcessesWait, CrashFails)
+TEST(QtProcessesWait, CrashIsToldApartFromAFailedStart)
 {
     QtProcesses processes;
     const auto outcome = processes.startAndWait(kShell, {"-c", "kill -KILL $$"});
-    EXPECT_EQ(outcome.result, Processes::WaitResult::Failed);
+    EXPECT_EQ(outcome.result, Processes::WaitResult::Crashed);
 }
 
 TEST(QtProcessesWait, EventsRunWhileWaiting)

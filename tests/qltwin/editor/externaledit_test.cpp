@@ -155,6 +155,17 @@ TEST_F(RoundTrip, ChangeWithinTheSameSecondIsTakenBack)
                                           QStringLiteral("enable"), QStringLiteral("show")}));
 }
 
+TEST_F(RoundTrip, EditorThatCrashesAfterSavingIsTakenBackWithoutAStartError)
+{
+    useEditor(script(QStringLiteral("crash.sh"), "printf 'saved\\r\\n' > \"$1\"\nkill -KILL $$"));
+    ExternalEdit edit = realEdit();
+    const std::optional<QString> edited = edit.run(QStringLiteral("original"));
+    ASSERT_TRUE(edited.has_value());
+    EXPECT_EQ(*edited, QStringLiteral("saved\r\n"));
+    EXPECT_EQ(edit.lastRun().status, WaitShell::Ended);
+    EXPECT_TRUE(dialogs.messages().isEmpty());
+}
+
 TEST_F(RoundTrip, FileSavedUnchangedOrNotAtAllIsNotTakenBack)
 {
     for (const QByteArray &body : {QByteArray("exit 0"), QByteArray("sleep 1; touch \"$1\"")}) {
