@@ -32,15 +32,11 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
 
 using BenchSupport::SteadyClock;
-
 using BenchSupport::bestSeconds;
 using BenchSupport::ChildRun;
 using BenchSupport::makeCardFile;

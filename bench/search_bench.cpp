@@ -27,18 +27,12 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <fcntl.h>
 #include <memory>
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <vector>
 
 namespace {
 
 using BenchSupport::SteadyClock;
-
 using BenchSupport::bestSeconds;
 using BenchSupport::ChildRun;
 using BenchSupport::makeCardFile;

@@ -7,6 +7,7 @@
 #include "editortext.h"
 #include "editortexts.h"
 #include "fontfamilies.h"
+#include "functionbar.h"
 #include "qtcolours.h"
 #include "qtdialogs.h"
 #include "settingkeys.h"
@@ -259,17 +260,8 @@ void EditForm::buildFunctionBar()
     m_functionBar = statusBar();
     m_functionBar->setObjectName(QStringLiteral("sbStatusBar"));
     m_functionBar->setSizeGripEnabled(true);
-    for (const EditorFunctionPanel &p : EditorTables::functionBar()) {
-        auto *label = new QLabel(p.text, m_functionBar);
-        label->setToolTip(p.tooltip);
-        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        label->setAlignment(Qt::AlignCenter);
-        label->setMargin(1);
-        label->setMinimumWidth(label->fontMetrics().horizontalAdvance(p.text) + 16);
-        label->installEventFilter(this);
-        m_functionBar->addWidget(label, 0);
-        m_panels.append(label);
-    }
+    for (const EditorFunctionPanel &p : EditorTables::functionBar())
+        m_panels.append(FunctionBar::addPanel(m_functionBar, p.text, p.tooltip, this));
 }
 
 // ---------------------------------------------------------------- loading

@@ -14,6 +14,10 @@ class FunctionBar : public QStatusBar
 public:
     explicit FunctionBar(QWidget *parent = nullptr);
 
+    // One sunken, clickable panel of a function bar (this one or an editor's),
+    // added to bar; clicks reach filter's event filter.
+    static QLabel *addPanel(QStatusBar *bar, const QString &text, const QString &tooltip, QObject *filter);
+
     QStringList panelTexts() const;
     // The panel with the text; null when there is none.
     QLabel *panel(const QString &text) const;
