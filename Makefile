@@ -1,13 +1,18 @@
 # Two commands for a newcomer: `make run` and `make test`.
 BUILD   ?= build
+ASAN_BUILD ?= build-asan
 JOBS    ?= $(shell nproc 2>/dev/null || echo 2)
 SUDO    := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+# ccache, when it is installed, makes rebuilds of unchanged files free.
+LAUNCHER := $(shell command -v ccache >/dev/null 2>&1 && echo -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+CMAKE_FLAGS ?=
 
 # Debian packages the build, the tests, the benchmarks and the fonts need.
 PACKAGES := g++ cmake make pkg-config qt6-base-dev qt6-base-dev-tools libqt6svg6-dev \
-            libgtest-dev libgmock-dev libbenchmark-dev qt6-translations-l10n fonts-ipafont xvfb xauth libc-bin
+            libgtest-dev libgmock-dev libbenchmark-dev qt6-translations-l10n fonts-ipafont xvfb xauth libc-bin \
+            binutils
 
-.PHONY: deps build test run bench screens clean
+.PHONY: deps build test test-asan run bench screens format clean
 
 deps:
 	@missing=$$(for p in $(PACKAGES); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'install ok installed' || echo $$p; done); \
@@ -17,13 +22,26 @@ deps:
 	fi
 
 $(BUILD)/CMakeCache.txt:
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(LAUNCHER) $(CMAKE_FLAGS)
 
 build: deps $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j$(JOBS)
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
+
+# The whole suite once more under AddressSanitizer and UndefinedBehaviorSanitizer,
+# in a build folder of its own.
+$(ASAN_BUILD)/CMakeCache.txt:
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DQLT_SANITIZE=ON $(LAUNCHER) $(CMAKE_FLAGS)
+
+test-asan: deps $(ASAN_BUILD)/CMakeCache.txt
+	cmake --build $(ASAN_BUILD) -j$(JOBS)
+	cd $(ASAN_BUILD) && QT_QPA_PLATFORM=offscreen \
+	  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
+	  ctest --output-on-failure -j$(JOBS)
 
 run: build
 	$(BUILD)/bin/QLTWIN "$(CURDIR)/$(BUILD)/bin/sample.qlw"
@@ -36,5 +54,9 @@ bench: build
 screens: build
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bin/qlt_screens "$(CURDIR)/$(BUILD)/screens" "$(CURDIR)/$(BUILD)/bin/sample.qlw"
 
+# Formats every C++ file with the project's .clang-format.
+format:
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD)

@@ -2,7 +2,7 @@
 // What the benchmarks share: the card file of Japanese prose they measure on,
 // and running a program as a whole process with its time and peak memory.
 
-#include "win31j.h"
+#include "core/common/win31j.h"
 
 #include <QByteArray>
 #include <QRandomGenerator>

@@ -16,9 +16,9 @@
 // this process would reuse memory freed by the run before it and flatter the
 // small file.
 #include "benchsupport.h"
-#include "cardstore.h"
-#include "nativeformat.h"
-#include "win31j.h"
+#include "core/cards/cardstore.h"
+#include "core/cards/nativeformat.h"
+#include "core/common/win31j.h"
 
 #include <QByteArray>
 #include <QCoreApplication>

@@ -1,7 +1,7 @@
 // Speed of the Windows-31J codec on typical card text, against glibc's
 // iconv run as a process on the same bytes. Target: decode at least twice
 // as fast as iconv.
-#include "win31j.h"
+#include "core/common/win31j.h"
 
 #include <QByteArray>
 #include <QDir>

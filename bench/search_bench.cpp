@@ -8,14 +8,14 @@
 //    `iconv -f WINDOWS-31J -t UTF-8 FILE | grep -c PATTERN` on the same file.
 // Sorting the list is timed for information.
 #include "benchsupport.h"
-#include "cardlist.h"
-#include "cardmatch.h"
-#include "cardsort.h"
-#include "cardstore.h"
-#include "extraction.h"
-#include "grouplist.h"
-#include "nativeformat.h"
-#include "win31j.h"
+#include "core/cards/cardlist.h"
+#include "core/search/cardmatch.h"
+#include "core/search/cardsort.h"
+#include "core/cards/cardstore.h"
+#include "core/search/extraction.h"
+#include "core/search/grouplist.h"
+#include "core/cards/nativeformat.h"
+#include "core/common/win31j.h"
 
 #include <QByteArray>
 #include <QCoreApplication>

@@ -2,7 +2,7 @@
 // Recording fake of the dialogs interface. Answers come from queues filled by
 // the test; every request is kept so tests can assert the exact texts.
 
-#include "dialogs.h"
+#include "core/common/dialogs.h"
 
 #include <QList>
 #include <QQueue>

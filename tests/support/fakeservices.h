@@ -1,7 +1,7 @@
 #pragma once
 // Fakes of the system services: every call is recorded, answers are scripted.
 
-#include "services.h"
+#include "core/common/services.h"
 
 #include <QHash>
 #include <QList>

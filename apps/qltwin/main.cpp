@@ -1,0 +1,109 @@
+// QLTWIN's entry: the services, the document and the main window, the
+// commands of every subsystem wired into the window, then the start-up
+// routine.
+#include "gui/mainwindow/cardcommandwiring.h"
+#include "core/window/commandids.h"
+#include "core/document/document.h"
+#include "gui/editor/editorcommands.h"
+#include "core/document/filecommands.h"
+#include "gui/common/japaneseui.h"
+#include "core/window/maincommands.h"
+#include "gui/mainwindow/mainform.h"
+#include "gui/common/qtclipboard.h"
+#include "gui/common/qtdialogs.h"
+#include "core/common/qtservices.h"
+#include "gui/common/qtshell.h"
+#include "gui/mainwindow/searchwiring.h"
+#include "gui/mainwindow/splashform.h"
+#include "core/document/startup.h"
+#include "core/common/version.h"
+#include "gui/mainwindow/windowadapter.h"
+
+#include <QApplication>
+#include <QDir>
+
+namespace {
+
+void wireFileCommands(MainForm &window, FileCommands &files)
+{
+    MainCommands &c = window.commands();
+    c.wire(Cmd::NewWindow, [&files] { files.NewWindow(); });
+    c.wire(Cmd::NewDocument, [&files] { files.NewDocument(); });
+    c.wire(Cmd::OpenDocument, [&files] { files.OpenWithDialog(); });
+    c.wire(Cmd::SaveDocument, [&files] { files.Save(); });
+    c.wire(Cmd::SaveDocumentAs, [&files] { files.SaveAs(); });
+    c.wire(Cmd::Reload, [&files] { files.Reload(); });
+    for (int n = 0; n < Cmd::RecentFileCount; ++n)
+        c.wire(Cmd::recentFile(n), [&files, n] { files.OpenRecentFile(n); });
+    c.setEnabled(Cmd::Reload, files.document().reloadEnabled());
+    window.setCloseGuard([&files] { return files.WindowClosing(); });
+}
+
+// Search, extraction, the group list and sorting; the document asks them
+// through the adapter's hooks.
+SearchWiring *wireSearch(MainForm &window, Document &document, WindowAdapter &adapter)
+{
+    SearchWiring *search = SearchWiring::wire(window, document);
+    adapter.onCancelSort = [search] { search->commands().cancelSort(); };
+    adapter.onRebuildGroupList = [search] { search->commands().rebuildGroupList(); };
+    adapter.onSettingsApplied = [search](const AppliedSettings &values) {
+        search->commands().applySettings(values);
+    };
+    return search;
+}
+
+void wireAbout(MainForm &window, Shell &shell)
+{
+    window.commands().wire(Cmd::About, [&window, &shell] {
+        SplashForm about(shell, &window);
+        about.exec();
+    });
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("QLTWIN"));
+    QApplication::setApplicationDisplayName(Version::ProductName);
+    QApplication::setApplicationVersion(Version::dotted());
+    JapaneseUi::install(app);
+    // Start-up may show messages before the window exists (welcome, first
+    // run, the file-in-use question); closing one must not end the program.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    QtDialogs dialogs;
+    QtShell shell;
+    QtProcesses processes;
+    QtClipboard clipboard;
+    QSettingsUserStore userStore;
+    SystemClock clock;
+    const Services services{&dialogs, &shell, &processes, &clipboard, &userStore, &clock};
+
+    Document document(services);
+    FileCommands files(document);
+    MainForm window(services);
+    dialogs.setOwner(&window);
+    window.setCardModels(&document.lvData(0).store(), &document.lvData(1).store(),
+                         &document.lvData(0).selectionModel(), &document.lvData(1).selectionModel());
+    window.setSettingWriter([&document](const QString &key, const QVariant &value) {
+        document.iniData().SetiniValue(key, value);
+    });
+
+    WindowAdapter adapter(window, document);
+    document.setView(&adapter);
+
+    wireFileCommands(window, files);
+    SearchWiring *search = wireSearch(window, document, adapter);
+    EditorCommands editors(window, document, files);
+    editors.attach(adapter);
+    CardCommandWiring::wire(window, document, search->commands(), [&editors] { editors.editSelectedCards(); });
+    wireAbout(window, shell);
+
+    Startup startup(files, adapter);
+    if (startup.run(app.arguments().mid(1), QDir::currentPath()) == Startup::Result::Exit)
+        return 0;
+    QApplication::setQuitOnLastWindowClosed(true);
+    return app.exec();
+}

@@ -1,0 +1,157 @@
+#include "core/cards/cardfile.h"
+
+#include "core/common/atomicfile.h"
+#include "core/cards/cardstore.h"
+#include "core/common/qtservices.h"
+#include "core/cards/textfastread.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <cstring>
+
+namespace CardFile {
+
+ReadResult Loaded(const LineSplit::Outcome &split, QList<Card> cards, CardStore &store)
+{
+    ReadResult result;
+    if (!split.ok) {
+        result.error = split.error;
+        return result;
+    }
+    result.ok = true;
+    result.cardCount = cards.size();
+    result.decode = split.stats;
+    // Readers make their keys distinct.
+    store.reset(std::move(cards), CardStore::Keys::Unique);
+    return result;
+}
+
+Clock &ClockOf(const WriteOptions &options)
+{
+    static SystemClock system;
+    return options.clock ? *options.clock : system;
+}
+
+bool CanWrite(const QString &path, QString *error)
+{
+    const QFileInfo info(path);
+    if (path.isEmpty() || info.isDir()) {
+        if (error)
+            *error = QStringLiteral("not a file");
+        return false;
+    }
+    if (info.exists()) {
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Append)) {
+            if (error)
+                *error = file.errorString();
+            return false;
+        }
+        return true;
+    }
+    const QFileInfo folder(info.absolutePath());
+    if (!folder.isDir() || !folder.isWritable()) {
+        if (error)
+            *error = folder.isDir() ? QStringLiteral("folder not writable") : QStringLiteral("no such folder");
+        return false;
+    }
+    return true;
+}
+
+Encoder::Encoder(const CardStore &store)
+{
+    // Two bytes per UTF-16 unit at most, plus the writers' marks; pages of
+    // the room that are never written cost nothing.
+    qsizetype units = 0;
+    for (const Card &card : store.cards())
+        units += card.title.size() + card.remarks.size() + card.content.size() + 32;
+    m_bytes.resize(units * 2);
+    m_data = m_bytes.data();
+}
+
+void Encoder::makeRoom(qsizetype more)
+{
+    if (m_size + more <= m_bytes.size())
+        return;
+    m_bytes.resize(std::max(m_size + more, 2 * m_bytes.size()));
+    m_data = m_bytes.data();
+}
+
+void Encoder::text(QStringView text)
+{
+    if (text.isEmpty())
+        return;
+    makeRoom(2 * text.size());
+    const qsizetype before = m_stats.unmappableCount;
+    m_size += Win31J::encodeInto(text, m_data + m_size, &m_stats);
+    if (m_stats.unmappableCount > before && m_firstUnmappableRow < 0)
+        m_firstUnmappableRow = m_row;
+}
+
+void Encoder::ascii(QByteArrayView bytes)
+{
+    if (bytes.isEmpty())
+        return;
+    makeRoom(bytes.size());
+    std::memcpy(m_data + m_size, bytes.data(), size_t(bytes.size()));
+    m_size += bytes.size();
+}
+
+QByteArray &Encoder::bytes()
+{
+    m_bytes.resize(m_size);
+    m_data = m_bytes.data();
+    return m_bytes;
+}
+
+WriteResult Encoder::result() const
+{
+    WriteResult r;
+    r.unmappableCount = m_stats.unmappableCount;
+    r.firstUnmappableRow = m_firstUnmappableRow;
+    return r;
+}
+
+WriteResult Finish(const QString &path, const QByteArray &bytes, WriteResult result,
+                   const WriteOptions &options)
+{
+    if (result.fieldMarkRow >= 0) {
+        result.status = WriteStatus::FieldMark;
+        return result;
+    }
+    if (result.unmappableCount > 0 && !options.lossyAllowed) {
+        result.status = WriteStatus::Unmappable;
+        return result;
+    }
+    if (!AtomicFile::write(path, bytes, &result.error)) {
+        result.status = WriteStatus::WriteFailed;
+        return result;
+    }
+    result.status = WriteStatus::Ok;
+    result.bytesWritten = bytes.size();
+    return result;
+}
+
+SaveCheck Check(const CardStore &store, bool checkFieldMark)
+{
+    SaveCheck check;
+    const QList<Card> &cards = store.cards();
+    for (qsizetype row = 0; row < cards.size(); ++row) {
+        const Card &card = cards[row];
+        for (const QString *field : {&card.title, &card.remarks, &card.content}) {
+            if (const qsizetype n = Win31J::countUnmappable(*field)) {
+                check.unmappableCount += n;
+                if (check.firstUnmappableRow < 0)
+                    check.firstUnmappableRow = row;
+            }
+            if (checkFieldMark && check.fieldMarkRow < 0 && field->contains(QChar(0x01)))
+                check.fieldMarkRow = row;
+        }
+    }
+    return check;
+}
+
+} // namespace CardFile

@@ -1,0 +1,115 @@
+#pragma once
+// What the card-file readers and writers take and return. They hold no
+// window state: a reader fills the store it is given, a writer walks it;
+// document path, hiding the list and the messages are the caller's.
+
+#include "core/common/win31j.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringView>
+
+struct Card;
+class CardStore;
+class Clock;
+namespace LineSplit {
+struct Outcome;
+}
+
+struct ReadResult {
+    bool ok = false;    // false: not readable (the store is untouched)
+    QString error;      // why not, for logs
+    qsizetype cardCount = 0;
+    Win31J::DecodeStats decode; // byte sequences that are no Windows-31J character
+};
+
+struct WriteOptions {
+    bool addDateInfo = false; // AddDateInfo = 1: undated titles get today's prefix (native, CSV)
+    Clock *clock = nullptr;   // today and now; the system clock when null
+    bool lossyAllowed = false; // the user agreed that unstorable characters become "?"
+};
+
+enum class WriteStatus {
+    Ok,
+    NotWritable,  // the file cannot be opened for writing; nothing written
+    Unmappable,   // characters Windows-31J cannot hold and no consent; nothing written
+    FieldMark,    // a field holds the character 0x01 (native format); nothing written
+    WriteFailed,  // writing failed half-way; the old file is as it was
+    Unsupported,  // no writer for this format
+};
+
+struct WriteResult {
+    WriteStatus status = WriteStatus::Ok;
+    QString error;                   // the system's reason for NotWritable and WriteFailed
+    qsizetype unmappableCount = 0;   // characters written (or that would be written) as "?"
+    qsizetype firstUnmappableRow = -1;
+    qsizetype fieldMarkRow = -1;     // first card with 0x01 in a field
+    qsizetype bytesWritten = 0;
+    bool ok() const { return status == WriteStatus::Ok; }
+};
+
+// What a save would lose, found before writing so that the save command can
+// ask first.
+struct SaveCheck {
+    qsizetype unmappableCount = 0;   // characters Windows-31J cannot hold
+    qsizetype firstUnmappableRow = -1;
+    qsizetype fieldMarkRow = -1;     // native format only: first card with 0x01 in a field
+    bool lossless() const { return unmappableCount == 0 && fieldMarkRow < 0; }
+};
+
+namespace CardFile {
+
+// The common end of every reader: the cards go into the store when the file
+// was read, and the result says how it went.
+ReadResult Loaded(const LineSplit::Outcome &split, QList<Card> cards, CardStore &store);
+
+// The clock of the options, or the system clock.
+Clock &ClockOf(const WriteOptions &options);
+
+// Builds a writer's bytes, counting on the way what Windows-31J cannot hold
+// and in which card it first occurs. The bytes go straight into one buffer
+// sized for the whole store; it grows only when a writer adds more than its
+// estimate.
+class Encoder
+{
+public:
+    explicit Encoder(const CardStore &store);
+    void beginCard(qsizetype row) { m_row = row; }
+    void text(QStringView text);
+    void ascii(QByteArrayView bytes);
+    void crlf() { ascii(QByteArrayView("\r\n", 2)); }
+    // Bytes built so far.
+    qsizetype size() const { return m_size; }
+    // The bytes built from offset on.
+    QByteArrayView bytesFrom(qsizetype offset) const { return QByteArrayView(m_data + offset, m_size - offset); }
+    // The bytes built.
+    QByteArray &bytes();
+    // The counts so far, as a result to hand to Finish().
+    WriteResult result() const;
+
+private:
+    void makeRoom(qsizetype more);
+
+    QByteArray m_bytes; // as large as its room; the first m_size bytes are built
+    char *m_data = nullptr;
+    qsizetype m_size = 0;
+    Win31J::EncodeStats m_stats;
+    qsizetype m_row = -1;
+    qsizetype m_firstUnmappableRow = -1;
+};
+
+// Whether path can be written: an existing file opens for appending (and is
+// left as it was), a new one lies in a writable folder. Nothing is created.
+bool CanWrite(const QString &path, QString *error = nullptr);
+
+// Checks and writes the bytes a writer built: the common end of every writer.
+// `result` carries the counts found while building.
+WriteResult Finish(const QString &path, const QByteArray &bytes, WriteResult result,
+                   const WriteOptions &options);
+
+// Counts what the encoding of all cards would lose; checkFieldMark for the
+// native format.
+SaveCheck Check(const CardStore &store, bool checkFieldMark);
+
+} // namespace CardFile

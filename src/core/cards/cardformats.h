@@ -1,0 +1,30 @@
+#pragma once
+// Which reader and writer serve which extension (compared in lower case):
+//   qlw       native
+//   csv       CSV
+//   qlt, txt  text format, short date prefix
+//   stk       text format (MyNote), long date prefix
+//   html, htm no reader; writing is the HTML output wizard's business
+
+#include "core/cards/cardfile.h"
+
+#include <QString>
+
+class CardStore;
+
+enum class CardFormat { Unknown, Native, Csv, Text, MyNote, Html };
+
+// The format of a path by its extension.
+CardFormat CardFormatOfPath(const QString &path);
+CardFormat CardFormatOfExtension(const QString &extension);
+bool CanReadFormat(CardFormat format);
+bool CanWriteFormat(CardFormat format);
+
+// The reader of the format; a format without reader gives ok = false.
+ReadResult ReadCardFile(const QString &path, CardFormat format, CardStore &store);
+// The writer of the format; a format without writer gives Unsupported.
+WriteResult WriteCardFile(const QString &path, CardFormat format, const CardStore &store,
+                          const WriteOptions &options);
+// What writing store in the format would lose (see SaveCheck), for the save
+// command to ask before it writes.
+SaveCheck CheckCardsForSave(const CardStore &store, CardFormat format);

@@ -1,0 +1,397 @@
+#include "core/cards/cardstore.h"
+
+#include "core/cards/cardkeys.h"
+#include "core/cards/titlefield.h"
+
+#include <QSet>
+
+#include <algorithm>
+#include <numeric>
+
+CardStore::CardStore(QObject *parent)
+    : QAbstractTableModel(parent)
+    , m_headers{QStringLiteral("題名"), QStringLiteral("備考"), QStringLiteral("内容")}
+{
+}
+
+const QHash<QString, qsizetype> &CardStore::rows() const
+{
+    if (!m_rowsBuilt) {
+        m_rows.reserve(m_cards.size());
+        for (qsizetype row = 0; row < m_cards.size(); ++row)
+            m_rows.insert(m_cards[row].key, row);
+        m_rowsValidBelow = m_cards.size();
+        m_rowsBuilt = true;
+    }
+    return m_rows;
+}
+
+qsizetype CardStore::indexOfKey(const QString &key) const
+{
+    auto it = rows().constFind(key);
+    if (it == m_rows.constEnd())
+        return -1;
+    const qsizetype row = *it;
+    // Keys are unique, so a row that holds the key is the row.
+    if (row < m_cards.size() && m_cards[row].key == key)
+        return row;
+    repairRows();
+    return m_rows.value(key, -1);
+}
+
+const Card *CardStore::cardWithKey(const QString &key) const
+{
+    const qsizetype row = indexOfKey(key);
+    return row < 0 ? nullptr : &m_cards[row];
+}
+
+void CardStore::reset(QList<Card> cards, Keys keys)
+{
+    beginResetModel();
+    m_cards = std::move(cards);
+    m_rows.clear();
+    m_counterKeysExhausted = false;
+    if (keys == Keys::Unique) {
+        // Building the hash costs as much as the rest of a load; a store
+        // that is only shown, walked or written never needs it.
+        m_rowsBuilt = false;
+        m_rowsValidBelow = 0;
+        endResetModel();
+        return;
+    }
+    m_rowsBuilt = true;
+    m_rows.reserve(m_cards.size());
+    QList<qsizetype> rekey;
+    for (qsizetype row = 0; row < m_cards.size(); ++row) {
+        const QString &key = m_cards[row].key;
+        if (key.isEmpty()) {
+            rekey.append(row);
+            continue;
+        }
+        const qsizetype before = m_rows.size();
+        qsizetype &slot = m_rows[key];
+        if (m_rows.size() != before)
+            slot = row;
+        else
+            rekey.append(row);
+    }
+    // An empty or repeated key is a caller's slip; a list never holds two
+    // cards with one key.
+    for (qsizetype row : std::as_const(rekey)) {
+        m_cards[row].key = NewCardKey(*this);
+        m_rows.insert(m_cards[row].key, row);
+    }
+    m_rowsValidBelow = m_cards.size();
+    endResetModel();
+}
+
+void CardStore::clear()
+{
+    reset({});
+}
+
+bool CardStore::insert(qsizetype row, Card card)
+{
+    if (card.key.isEmpty() || rows().contains(card.key))
+        return false;
+    const qsizetype n = m_cards.size();
+    if (row < 0 || row > n)
+        row = n;
+    beginInsertRows(QModelIndex(), int(row), int(row));
+    m_rows.insert(card.key, row);
+    m_cards.insert(row, std::move(card));
+    if (row < n)
+        rowsShiftedFrom(row);
+    else if (m_rowsValidBelow == n)
+        m_rowsValidBelow = n + 1;
+    endInsertRows();
+    return true;
+}
+
+void CardStore::remove(qsizetype row, qsizetype n)
+{
+    if (row < 0 || n <= 0 || row >= m_cards.size())
+        return;
+    n = std::min(n, m_cards.size() - row);
+    rows();
+    beginRemoveRows(QModelIndex(), int(row), int(row + n - 1));
+    for (qsizetype r = row; r < row + n; ++r)
+        m_rows.remove(m_cards[r].key);
+    m_cards.remove(row, n);
+    rowsShiftedFrom(row);
+    m_counterKeysExhausted = false;
+    endRemoveRows();
+}
+
+bool CardStore::removeKey(const QString &key)
+{
+    const qsizetype row = indexOfKey(key);
+    if (row < 0)
+        return false;
+    remove(row);
+    return true;
+}
+
+template<typename C>
+static auto &columnText(C &card, int column)
+{
+    switch (column) {
+    case CardStore::RemarksColumn:
+        return card.remarks;
+    case CardStore::ContentColumn:
+        return card.content;
+    default:
+        return card.title;
+    }
+}
+
+void CardStore::changed(qsizetype first, qsizetype last, int firstColumn, int lastColumn, const QList<int> &roles)
+{
+    emit dataChanged(index(int(first), firstColumn), index(int(last), lastColumn), roles);
+}
+
+static const QList<int> TextRoles{Qt::DisplayRole, Qt::EditRole};
+
+void CardStore::setTitle(qsizetype row, const QString &title)
+{
+    m_cards[row].title = title;
+    changed(row, row, TitleColumn, TitleColumn, TextRoles);
+}
+
+void CardStore::setRemarks(qsizetype row, const QString &remarks)
+{
+    m_cards[row].remarks = remarks;
+    changed(row, row, RemarksColumn, RemarksColumn, TextRoles);
+}
+
+void CardStore::setContent(qsizetype row, const QString &content)
+{
+    m_cards[row].content = content;
+    changed(row, row, ContentColumn, ContentColumn, TextRoles);
+}
+
+void CardStore::setIcon(qsizetype row, int icon)
+{
+    m_cards[row].icon = icon;
+    changed(row, row, TitleColumn, ContentColumn, {IconRole});
+}
+
+void CardStore::setFields(qsizetype row, const Card &from)
+{
+    Card &card = m_cards[row];
+    card.title = from.title;
+    card.remarks = from.remarks;
+    card.content = from.content;
+    card.icon = from.icon;
+    changed(row, row, TitleColumn, ContentColumn, {Qt::DisplayRole, Qt::EditRole, IconRole});
+}
+
+void CardStore::setAllIcons(int icon)
+{
+    if (m_cards.isEmpty())
+        return;
+    for (Card &card : m_cards)
+        card.icon = icon;
+    changed(0, m_cards.size() - 1, TitleColumn, ContentColumn, {IconRole});
+}
+
+qsizetype CardStore::stripDatePrefixes()
+{
+    qsizetype first = -1, last = -1, n = 0;
+    for (qsizetype row = 0; row < m_cards.size(); ++row) {
+        QString &title = m_cards[row].title;
+        const qsizetype prefix = DatePrefixLength(title);
+        if (!prefix)
+            continue;
+        title.remove(0, prefix);
+        if (first < 0)
+            first = row;
+        last = row;
+        ++n;
+    }
+    if (n)
+        changed(first, last, TitleColumn, TitleColumn, TextRoles);
+    return n;
+}
+
+void CardStore::reorder(const QList<qsizetype> &order)
+{
+    const qsizetype n = m_cards.size();
+    Q_ASSERT(order.size() == n);
+    if (order.size() != n)
+        return;
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    QList<qsizetype> newRowOf(n);
+    QList<Card> reordered;
+    reordered.reserve(n);
+    for (qsizetype newRow = 0; newRow < n; ++newRow) {
+        newRowOf[order[newRow]] = newRow;
+        reordered.append(std::move(m_cards[order[newRow]]));
+    }
+    const QModelIndexList from = persistentIndexList();
+    QModelIndexList to;
+    to.reserve(from.size());
+    for (const QModelIndex &i : from)
+        to.append(index(int(newRowOf[i.row()]), i.column()));
+    changePersistentIndexList(from, to);
+    m_cards = std::move(reordered);
+    rowsShiftedFrom(0);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+void CardStore::sortByColumn(int column, Qt::SortOrder order,
+                             const std::function<int(const QString &, const QString &)> &compare)
+{
+    if (column < 0 || column >= ColumnCount)
+        return;
+    QList<qsizetype> rows(m_cards.size());
+    std::iota(rows.begin(), rows.end(), qsizetype(0));
+    auto text = [&](qsizetype row) -> const QString & { return columnText(m_cards[row], column); };
+    auto cmp = [&](const QString &a, const QString &b) { return compare ? compare(a, b) : a.compare(b); };
+    std::stable_sort(rows.begin(), rows.end(), [&](qsizetype a, qsizetype b) {
+        return order == Qt::AscendingOrder ? cmp(text(a), text(b)) < 0 : cmp(text(b), text(a)) < 0;
+    });
+    reorder(rows);
+}
+
+void CardStore::rowsShiftedFrom(qsizetype row) const
+{
+    m_rowsValidBelow = std::min(m_rowsValidBelow, row);
+}
+
+void CardStore::repairRows() const
+{
+    for (qsizetype row = m_rowsValidBelow; row < m_cards.size(); ++row)
+        m_rows[m_cards[row].key] = row;
+    m_rowsValidBelow = m_cards.size();
+}
+
+int CardStore::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(m_cards.size());
+}
+
+int CardStore::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QVariant CardStore::data(const QModelIndex &index, int role) const
+{
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+        return {};
+    const Card &card = m_cards[index.row()];
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole:
+        return columnText(card, index.column());
+    case IconRole:
+        return card.icon;
+    case KeyRole:
+        return card.key;
+    default:
+        return {};
+    }
+}
+
+bool CardStore::setData(const QModelIndex &index, const QVariant &value, int role)
+{
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+        return false;
+    const qsizetype row = index.row();
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole: {
+        QString &text = columnText(m_cards[row], index.column());
+        const QString v = value.toString();
+        if (text != v) {
+            text = v;
+            changed(row, row, index.column(), index.column(), TextRoles);
+        }
+        return true;
+    }
+    case IconRole: {
+        bool ok = false;
+        const int icon = value.toInt(&ok);
+        if (!ok)
+            return false;
+        if (m_cards[row].icon != icon)
+            setIcon(row, icon);
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+Qt::ItemFlags CardStore::flags(const QModelIndex &index) const
+{
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    Qt::ItemFlags f = Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemNeverHasChildren;
+    if (index.column() == TitleColumn)
+        f |= Qt::ItemIsEditable;
+    return f;
+}
+
+QVariant CardStore::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (role != Qt::DisplayRole && role != Qt::EditRole)
+        return {};
+    if (orientation == Qt::Horizontal)
+        return section >= 0 && section < ColumnCount ? QVariant(m_headers[section]) : QVariant();
+    return section >= 0 && section < m_cards.size() ? QVariant(section + 1) : QVariant();
+}
+
+bool CardStore::setHeaderData(int section, Qt::Orientation orientation, const QVariant &value, int role)
+{
+    if (orientation != Qt::Horizontal || section < 0 || section >= ColumnCount
+        || (role != Qt::DisplayRole && role != Qt::EditRole))
+        return false;
+    m_headers[section] = value.toString();
+    emit headerDataChanged(orientation, section, section);
+    return true;
+}
+
+void CardStore::sort(int column, Qt::SortOrder order)
+{
+    sortByColumn(column, order);
+}
+
+QHash<int, QByteArray> CardStore::roleNames() const
+{
+    QHash<int, QByteArray> names = QAbstractTableModel::roleNames();
+    names.insert(IconRole, "icon");
+    names.insert(KeyRole, "key");
+    return names;
+}
+
+QString NewCardKey(const CardStore &list, const CardStore *alsoAvoid)
+{
+    bool exhausted = list.counterKeysExhausted();
+    QString key = CardKeyCounter().nextFree([&](const QString &k) {
+        return list.containsKey(k) || (alsoAvoid && alsoAvoid->containsKey(k));
+    }, &exhausted);
+    if (exhausted)
+        list.setCounterKeysExhausted();
+    return key;
+}
+
+qsizetype StripDatePrefixes(CardStore &store)
+{
+    return store.stripDatePrefixes();
+}
+
+QStringList GroupsOf(const CardStore &store)
+{
+    QStringList groups;
+    QSet<QStringView> seen;
+    for (const Card &card : store.cards()) {
+        const std::optional<QStringView> group = GroupViewOf(card.title);
+        if (group && !seen.contains(*group)) {
+            seen.insert(*group);
+            groups.append(group->toString());
+        }
+    }
+    return groups;
+}

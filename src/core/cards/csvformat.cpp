@@ -1,0 +1,108 @@
+#include "core/cards/csvformat.h"
+
+#include "core/cards/cardstore.h"
+#include "core/common/services.h"
+#include "core/cards/textfastread.h"
+#include "core/cards/titlefield.h"
+#include "core/common/tool.h"
+
+QStringList SplitQuoted(QStringView line, QStringView separator)
+{
+    QStringList fields;
+    QString field;
+    const QChar quote = QLatin1Char('"');
+    const qsizetype n = line.size();
+    bool quoted = line.startsWith(quote);
+    qsizetype i = 0;
+    while (i < n) {
+        if (quoted && line[i] == quote) {
+            const QStringView after = line.mid(i + 1);
+            if ((!separator.isEmpty() && after.startsWith(separator)) || after.startsWith(QLatin1Char('\r')))
+                quoted = false;
+        }
+        if (!quoted && !separator.isEmpty() && line.mid(i).startsWith(separator)) {
+            fields.append(Tool::Unquote(field));
+            field.clear();
+            i += separator.size();
+            if (i < n && line[i] == quote) {
+                quoted = true;
+                field += quote;
+                ++i;
+            }
+            continue;
+        }
+        field += line[i];
+        ++i;
+    }
+    fields.append(Tool::Unquote(field));
+    return fields;
+}
+
+ReadResult ReadCsvFile(const QString &path, CardStore &store)
+{
+    // One card per line of a TextFastRead load, taken as the lines come.
+    const QString comma = QStringLiteral(",");
+    const QString crlf = QStringLiteral("\r\n");
+    QList<Card> cards;
+    const LineSplit::Outcome split = LineSplit::SplitFile(path, LineSplit::Separator::CrLf, [&](QString &&line) {
+        QStringList fields = SplitQuoted(line, comma);
+        while (fields.size() < 3)
+            fields.append(QString());
+        Card card;
+        card.key = QStringLiteral("Key") + QString::number(cards.size());
+        card.title = Tool::Unquote(fields[0]);
+        card.remarks = Tool::Unquote(fields[1]);
+        for (qsizetype i = 2; i < fields.size(); ++i) {
+            card.content += Tool::Unquote(fields[i]);
+            card.content += crlf;
+        }
+        card.icon = CardIcon::Saved;
+        cards.append(std::move(card));
+    });
+    return CardFile::Loaded(split, std::move(cards), store);
+}
+
+WriteResult WriteCsvFile(const QString &path, const CardStore &store, const WriteOptions &options)
+{
+    WriteResult refused;
+    if (!CardFile::CanWrite(path, &refused.error)) {
+        refused.status = WriteStatus::NotWritable;
+        return refused;
+    }
+    const QString today = ShortDatePrefix(CardFile::ClockOf(options).today());
+    const QStringView crlf = u"\r\n";
+    CardFile::Encoder out(store);
+    const QList<Card> &cards = store.cards();
+    for (qsizetype row = 0; row < cards.size(); ++row) {
+        const Card &card = cards[row];
+        out.beginCard(row);
+        out.ascii("\"");
+        if (options.addDateInfo && !DatePrefixLength(card.title))
+            out.text(today);
+        out.text(card.title);
+        out.ascii("\",\"");
+        out.text(card.remarks);
+        out.ascii("\",");
+        // Content without a final CR LF is taken as if it had one, so empty
+        // content is one empty line.
+        QStringView content = card.content;
+        if (content.endsWith(crlf))
+            content.chop(2);
+        for (;;) {
+            const qsizetype end = content.indexOf(crlf);
+            if (end < 0)
+                break;
+            out.ascii("\"");
+            out.text(content.left(end));
+            out.ascii("\",");
+            content = content.mid(end + 2);
+        }
+        if (!content.isEmpty()) {
+            out.ascii("\"");
+            out.text(content);
+            out.ascii("\"");
+        }
+        out.crlf();
+    }
+    return CardFile::Finish(path, out.bytes(), out.result(), options);
+}

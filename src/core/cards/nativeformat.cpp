@@ -1,0 +1,87 @@
+#include "core/cards/nativeformat.h"
+
+#include "core/cards/cardkeys.h"
+#include "core/cards/cardstore.h"
+#include "core/common/services.h"
+#include "core/cards/textfastread.h"
+#include "core/cards/titlefield.h"
+
+#include <cstring>
+
+ReadResult ReadNativeFile(const QString &path, CardStore &store)
+{
+    // The pieces of a TextFastReadBinary load, taken as they come: field 1,
+    // 2, 3 of a card in turn; fields missing at the end stay empty.
+    KeyCounter &keys = CardKeyCounter();
+    QList<Card> cards;
+    int field = 0;
+    const LineSplit::Outcome split = LineSplit::SplitFile(path, LineSplit::Separator::FieldMark, [&](QString &&piece) {
+        switch (field) {
+        case 0: {
+            Card card;
+            card.key = keys.nextForNewList(cards.size());
+            card.title = std::move(piece);
+            card.icon = CardIcon::Saved;
+            cards.append(std::move(card));
+            break;
+        }
+        case 1:
+            cards.last().remarks = std::move(piece);
+            break;
+        default:
+            cards.last().content = std::move(piece);
+            break;
+        }
+        field = (field + 1) % 3;
+    });
+    return CardFile::Loaded(split, std::move(cards), store);
+}
+
+QByteArray NativeFileBytes(const CardStore &store, const WriteOptions &options, WriteResult *counts)
+{
+    const QString today = ShortDatePrefix(CardFile::ClockOf(options).today());
+    CardFile::Encoder out(store);
+    qsizetype fieldMarkRow = -1;
+    const QList<Card> &cards = store.cards();
+    for (qsizetype row = 0; row < cards.size(); ++row) {
+        const Card &card = cards[row];
+        out.beginCard(row);
+        const qsizetype start = out.size();
+        if (options.addDateInfo && !DatePrefixLength(card.title))
+            out.text(today);
+        out.text(card.title);
+        out.ascii("\x01");
+        out.text(card.remarks);
+        out.ascii("\x01");
+        out.text(card.content);
+        // 0x01 is never the second byte of a character: one in the card's
+        // bytes other than its three terminators is a field mark in a field.
+        if (fieldMarkRow < 0) {
+            const QByteArrayView b = out.bytesFrom(start);
+            const char *p = b.data();
+            qsizetype marks = 0;
+            for (const char *end = b.data() + b.size();
+                 (p = static_cast<const char *>(std::memchr(p, 1, size_t(end - p)))); ++p)
+                ++marks;
+            if (marks != 2)
+                fieldMarkRow = row;
+        }
+        out.ascii("\x01");
+    }
+    if (counts) {
+        *counts = out.result();
+        counts->fieldMarkRow = fieldMarkRow;
+    }
+    return std::move(out.bytes());
+}
+
+WriteResult WriteNativeFile(const QString &path, const CardStore &store, const WriteOptions &options)
+{
+    WriteResult result;
+    if (!CardFile::CanWrite(path, &result.error)) {
+        result.status = WriteStatus::NotWritable;
+        return result;
+    }
+    const QByteArray bytes = NativeFileBytes(store, options, &result);
+    return CardFile::Finish(path, bytes, result, options);
+}

@@ -1,0 +1,129 @@
+#include "core/cards/textformat.h"
+
+#include "core/cards/cardstore.h"
+#include "core/common/services.h"
+#include "core/cards/textfastread.h"
+#include "core/cards/titlefield.h"
+
+namespace RecordLayout {
+
+bool ParseTitleLine(QStringView line, TitleLine *parts)
+{
+    const qsizetype colon = line.indexOf(TitleField::DateColon);
+    if (colon < 0)
+        return false;
+    const QStringView after = line.mid(colon + 1);
+    parts->beforeColon = line.left(colon).toString();
+    const qsizetype mark = after.indexOf(RemarksMark);
+    if (mark < 0) {
+        parts->name = after.toString();
+        parts->remarks.clear();
+        return true;
+    }
+    parts->name = after.left(mark).toString();
+    QStringView rest = after.mid(mark + RemarksMark.size());
+    const qsizetype next = rest.indexOf(RemarksMark);
+    parts->remarks = (next < 0 ? rest : rest.left(next)).toString();
+    return true;
+}
+
+void RecordReader::line(const QString &line)
+{
+    switch (m_state) {
+    case State::Between:
+        if (line.startsWith(QLatin1Char('@')))
+            m_state = State::AfterStart;
+        break;
+    case State::AfterStart:
+        if (ParseTitleLine(line, &m_title)) {
+            onTitle(m_title);
+            m_state = State::AfterTitle;
+        }
+        break;
+    case State::AfterTitle:
+        if (line == SeparatorLine)
+            m_state = State::InContent;
+        break;
+    case State::InContent:
+        if (line == EndLine) {
+            m_state = State::Between;
+            onContent(std::exchange(m_buffer, QString()), true);
+        } else {
+            m_buffer += line;
+            m_buffer += QLatin1String("\r\n");
+        }
+        break;
+    }
+}
+
+void RecordReader::finish()
+{
+    if (m_state == State::InContent)
+        onContent(std::exchange(m_buffer, QString()), false);
+    m_state = State::Between;
+}
+
+} // namespace RecordLayout
+
+using namespace RecordLayout;
+
+ReadResult ReadTextFile(const QString &path, CardStore &store)
+{
+    // The lines of a TextFastRead load, taken as they come.
+    QList<Card> cards;
+    RecordReader records;
+    records.onTitle = [&](const TitleLine &title) {
+        Card card;
+        card.key = QStringLiteral("Key") + QString::number(cards.size());
+        card.title = title.beforeColon + TitleField::DateColon + title.name;
+        card.remarks = title.remarks;
+        card.icon = CardIcon::Saved;
+        cards.append(std::move(card));
+    };
+    records.onContent = [&](QString &&content, bool) { cards.last().content = std::move(content); };
+    const LineSplit::Outcome split = LineSplit::SplitFile(path, LineSplit::Separator::CrLf,
+                                                          [&](QString &&line) { records.line(line); });
+    if (split.ok)
+        records.finish();
+    return CardFile::Loaded(split, std::move(cards), store);
+}
+
+WriteResult WriteTextFile(const QString &path, const CardStore &store, bool shortForm,
+                          const WriteOptions &options)
+{
+    WriteResult refused;
+    if (!CardFile::CanWrite(path, &refused.error)) {
+        refused.status = WriteStatus::NotWritable;
+        return refused;
+    }
+    Clock &clock = CardFile::ClockOf(options);
+    const QString prefix = shortForm ? ShortDatePrefix(clock.today()) : LongDatePrefix(clock.now());
+    const QStringView crlf = u"\r\n";
+    const QByteArray separator = SeparatorLine.toLatin1() + "\r\n";
+    const QByteArray end = EndLine.toLatin1() + "\r\n";
+    CardFile::Encoder out(store);
+    const QList<Card> &cards = store.cards();
+    for (qsizetype row = 0; row < cards.size(); ++row) {
+        const Card &card = cards[row];
+        out.beginCard(row);
+        out.ascii("@\r\n");
+        if (!DatePrefixLength(card.title))
+            out.text(prefix);
+        out.text(card.title);
+        if (!card.remarks.isEmpty()) {
+            out.ascii(" - ");
+            out.text(card.remarks);
+        }
+        out.crlf();
+        out.ascii(separator);
+        if (!card.content.isEmpty()) {
+            QStringView content = card.content;
+            if (content.endsWith(crlf))
+                content.chop(2);
+            out.text(content);
+            out.crlf();
+        }
+        out.ascii(end);
+    }
+    return CardFile::Finish(path, out.bytes(), out.result(), options);
+}

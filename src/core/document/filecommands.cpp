@@ -1,0 +1,359 @@
+#include "core/document/filecommands.h"
+
+#include "core/cards/cardformats.h"
+#include "core/cards/cardmessages.h"
+#include "core/cards/cardstore.h"
+#include "core/common/dialogs.h"
+#include "core/document/document.h"
+#include "core/document/documenttexts.h"
+#include "core/document/documentwriter.h"
+#include "core/common/programfolder.h"
+#include "core/settings/settingkeys.h"
+#include "core/cards/titlefield.h"
+#include "core/common/tool.h"
+
+#include <QFileInfo>
+
+namespace {
+
+const QString kAutoOpen = QStringLiteral("AUTOOPEN");
+
+bool isAutoOpenTitle(const QString &title)
+{
+    QString rest;
+    SplitDatePrefix(title, &rest);
+    return rest.toUpper() == kAutoOpen;
+}
+
+} // namespace
+
+FileCommands::FileCommands(Document &document)
+    : m_document(document)
+{
+}
+
+OpenOutcome FileCommands::OpenDocument(const QString &path)
+{
+    if (path.isEmpty())
+        return OpenOutcome::Unsupported; // nothing to open; nothing changes
+    Document &doc = m_document;
+    Dialogs &dialogs = doc.dialogs();
+    const bool exists = QFileInfo::exists(path);
+    const CardFormat format = CardFormatOfPath(path);
+    const bool unsupported = exists && !CanReadFormat(format);
+    // Removing the entry of an unreadable file must not take away the entry
+    // of another window that has the same path open: only an entry this
+    // open made is removed again.
+    const bool listedBefore = unsupported && doc.guard().listedSlots().contains(path);
+
+    if (doc.guard().CheckAndRegisterOpenFile(path))
+        return OpenOutcome::Declined;
+    doc.LeaveExtractionMode();
+    doc.StoreStateBeforeReplacing();
+
+    OpenOutcome outcome = OpenOutcome::NewFile;
+    Win31J::DecodeStats decode;
+    if (!exists) {
+        doc.view().cancelSort();
+        doc.cards().clear();
+        doc.SetDocumentPath(path);
+        dialogs.message(DocumentTexts::NewFile, MsgIcon::Information);
+    } else if (unsupported) {
+        dialogs.message(DocumentTexts::UnsupportedFile, MsgIcon::Error);
+        if (!listedBefore)
+            doc.guard().UnregisterOpenFile(path);
+        return OpenOutcome::Unsupported;
+    } else {
+        doc.view().cancelSort();
+        doc.cards().clear();
+        // The path names the file before it is read, so that a failed read
+        // leaves an empty document that a later save writes under that name.
+        doc.SetDocumentPath(path);
+        const ReadResult read = ReadCardFile(path, format, doc.cards());
+        outcome = read.ok ? OpenOutcome::Opened : OpenOutcome::ReadFailed;
+        decode = read.decode;
+    }
+
+    doc.settings().SelectSettingsFile(path);
+    doc.ApplySettings();
+
+    if (outcome == OpenOutcome::ReadFailed) {
+        dialogs.message(DocumentTexts::CannotOpen, MsgIcon::Error);
+        return outcome;
+    }
+    afterOpen(path);
+    // Shown once the file is in the window: the warning is about what a
+    // save would do to the bytes that were no character.
+    CardMessages::ShowInvalidBytesWarning(dialogs, decode);
+    return outcome;
+}
+
+void FileCommands::afterOpen(const QString &path)
+{
+    Document &doc = m_document;
+    doc.SetModified(false);
+    doc.SetDocumentPath(path);
+    doc.view().refreshPreview();
+    const QString extension = Tool::ExtensionOf(path).toLower();
+    if (!doc.settings().isOn(SettingKey::AddDateInfo) && extension != QLatin1String("qlw")
+        && extension != QLatin1String("csv"))
+        StripDatePrefixes(doc.cards());
+    doc.AddRecentFile(path);
+    doc.view().focusSearchBox();
+    autoOpenCards();
+    doc.view().rebuildGroupList();
+    showFirstCard();
+}
+
+void FileCommands::autoOpenCards()
+{
+    CardList &list = m_document.lvData(0);
+    for (qsizetype row = 0; row < list.store().count(); ++row) {
+        if (!isAutoOpenTitle(list.store().at(row).title))
+            continue;
+        // Only this card is selected, so the edit command opens it alone and
+        // never a second editor for a card opened before.
+        list.ClearSelection();
+        list.setSelected(row);
+        list.setCurrentRow(row);
+        m_document.view().ensureCardVisible(0, row);
+        m_document.view().editSelectedCards();
+    }
+}
+
+void FileCommands::showFirstCard()
+{
+    CardList &list = m_document.lvData(0);
+    if (list.store().isEmpty())
+        return;
+    list.ClearSelection();
+    list.setCurrentRow(0);
+    list.setSelected(0);
+    m_document.view().ensureCardVisible(0, 0);
+}
+
+bool FileCommands::ConfirmClose()
+{
+    Document &doc = m_document;
+    Dialogs &dialogs = doc.dialogs();
+    if (doc.view().openEditorCount() > 0) {
+        if (dialogs.message(DocumentTexts::EditorsOpen, MsgIcon::Question, MsgButtons::YesNo, QString(),
+                            MsgAnswer::No)
+            != MsgAnswer::Yes)
+            return false;
+        doc.view().closeAllEditors();
+    }
+    if (doc.IsModified()) {
+        switch (dialogs.message(DocumentTexts::SaveChanges, MsgIcon::Information, MsgButtons::YesNoCancel)) {
+        case MsgAnswer::Yes: {
+            doc.LeaveExtractionMode();
+            const bool saved = doc.IsUntitled() ? SaveDocumentAs() : saveUnderDocumentPath();
+            if (!saved) {
+                doc.SetModified(true);
+                return false;
+            }
+            doc.ResetCardIcons();
+            break;
+        }
+        case MsgAnswer::No:
+            break;
+        default:
+            doc.SetModified(true);
+            return false;
+        }
+        doc.SetModified(false);
+    }
+    doc.guard().UnregisterOpenFile(doc.DocumentPath());
+    return true;
+}
+
+OpenOutcome FileCommands::ReplaceDocument(const QString &path)
+{
+    if (!ConfirmClose())
+        return OpenOutcome::Kept;
+    const QString old = m_document.DocumentPath();
+    const OpenOutcome outcome = OpenDocument(path);
+    if (!DocumentReplaced(outcome))
+        registerAgain(old);
+    return outcome;
+}
+
+void FileCommands::registerAgain(const QString &path)
+{
+    // ConfirmClose took the document out of the guard's list; it stays in
+    // the window after all, so another window must be warned again.
+    if (!path.isEmpty() && !IsUntitledPath(path))
+        m_document.guard().RegisterOpenFile(path);
+}
+
+bool FileCommands::Save()
+{
+    if (m_document.IsUntitled())
+        return SaveAs();
+    return saveUnderDocumentPath();
+}
+
+bool FileCommands::saveUnderDocumentPath()
+{
+    Document &doc = m_document;
+    doc.LeaveExtractionMode();
+    const QString path = doc.DocumentPath();
+    const WriteOutcome written = WriteDocumentFile(doc, path);
+    doc.AddRecentFile(path);
+    switch (written) {
+    case WriteOutcome::Written:
+        doc.SetModified(false);
+        doc.ResetCardIcons();
+        return true;
+    case WriteOutcome::Failed:
+    case WriteOutcome::NoFormat:
+        CardMessages::ShowCannotWrite(doc.dialogs());
+        return false;
+    case WriteOutcome::Html:
+    case WriteOutcome::Declined:
+        // A declined or refused save is not a failed one: the message that
+        // stopped it already said why, a second one would only confuse.
+        return false;
+    }
+    return false;
+}
+
+bool FileCommands::SaveDocumentAs()
+{
+    Document &doc = m_document;
+    Dialogs &dialogs = doc.dialogs();
+    const QString old = doc.DocumentPath();
+
+    QString chosen;
+    for (;;) {
+        FileRequest request;
+        request.title = DocumentTexts::SaveAsTitle;
+        request.filter = DocumentTexts::SaveAsFilter;
+        request.startPath = Tool::JoinPath(Tool::ParentFolderOf(old), Tool::BaseNameOf(old));
+        request.promptOverwrite = true;
+        const std::optional<QString> answer = dialogs.saveFile(request);
+        if (!answer || answer->isEmpty())
+            return false;
+        chosen = *answer;
+        if (Tool::BaseNameOf(chosen) != DocumentTexts::Untitled)
+            break;
+        dialogs.message(DocumentTexts::NeedFileName, MsgIcon::Error);
+    }
+
+    switch (WriteDocumentFile(doc, chosen)) {
+    case WriteOutcome::Written:
+        doc.SetDocumentPath(chosen);
+        doc.AddRecentFile(chosen);
+        doc.guard().UnregisterOpenFile(old);
+        doc.guard().RegisterOpenFile(chosen);
+        if (doc.settings().FileSettingsActive()) {
+            // The per-file settings follow the card file to its new name.
+            doc.settings().save();
+            doc.settings().setFileName(SettingsModel::perFileSettingsPath(chosen));
+        }
+        return true;
+    case WriteOutcome::Failed:
+        // The document takes the new name even though the write failed (a
+        // save then retries there); the guard's entry moves with it, so
+        // that no entry is left behind for the old name.
+        doc.SetDocumentPath(chosen);
+        doc.guard().UnregisterOpenFile(old);
+        doc.guard().RegisterOpenFile(chosen);
+        CardMessages::ShowCannotWrite(dialogs);
+        return false;
+    case WriteOutcome::NoFormat:
+        CardMessages::ShowCannotWrite(dialogs);
+        return false;
+    case WriteOutcome::Html:
+    case WriteOutcome::Declined:
+        // Nothing was tried, so the document keeps its name; the message
+        // that stopped the save was shown already.
+        return false;
+    }
+    return false;
+}
+
+bool FileCommands::SaveAs()
+{
+    if (!SaveDocumentAs())
+        return false;
+    m_document.SetModified(false);
+    m_document.ResetCardIcons();
+    return true;
+}
+
+void FileCommands::NewDocument()
+{
+    Document &doc = m_document;
+    doc.LeaveExtractionMode();
+    if (!ConfirmClose())
+        return;
+    // The old document's settings keep what changed in them while it was
+    // open, as they do when another card file is opened.
+    doc.StoreStateBeforeReplacing();
+    doc.cards().clear();
+    doc.SetDocumentPath(DocumentTexts::Untitled);
+    doc.settings().loadGeneralSettings();
+    doc.ApplySettings();
+    doc.view().rebuildGroupList();
+    doc.view().refreshPreview();
+}
+
+void FileCommands::OpenWithDialog()
+{
+    Document &doc = m_document;
+    if (!ConfirmClose())
+        return;
+    const QString old = doc.DocumentPath();
+    FileRequest request;
+    request.title = DocumentTexts::OpenTitle;
+    request.filter = DocumentTexts::OpenFilter;
+    if (!doc.IsUntitled())
+        request.startPath = Tool::ParentFolderOf(old);
+    const std::optional<QString> chosen = doc.dialogs().openFile(request);
+    if (!chosen || chosen->isEmpty()) {
+        registerAgain(old);
+        return;
+    }
+    if (!DocumentReplaced(OpenDocument(*chosen)))
+        registerAgain(old);
+}
+
+void FileCommands::Reload()
+{
+    // Reopens the file the window shows. (The first recent-file entry is
+    // usually that file, but not after a failed read or when the path could
+    // not be kept in the list.)
+    if (m_document.reloadEnabled())
+        ReplaceDocument(m_document.DocumentPath());
+}
+
+void FileCommands::OpenRecentFile(int index)
+{
+    if (index < 0 || index >= m_document.recentMenuVisibleCount())
+        return;
+    // Read before ConfirmClose: saving the current document there moves the
+    // entries of the list, and the clicked entry must be the one opened.
+    const QString path = m_document.recentFiles().entry(index);
+    if (path.isEmpty())
+        return;
+    ReplaceDocument(path);
+}
+
+bool FileCommands::NewWindow()
+{
+    Processes *processes = m_document.services().processes;
+    if (!processes || !processes->startDetached(ProgramFolder::executablePath(), QStringList())) {
+        m_document.dialogs().message(DocumentTexts::NewWindowFailed, MsgIcon::Error);
+        return false;
+    }
+    return true;
+}
+
+bool FileCommands::WindowClosing()
+{
+    if (!ConfirmClose())
+        return false;
+    m_document.StoreStateOnClose();
+    return true;
+}

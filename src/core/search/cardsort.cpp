@@ -1,0 +1,206 @@
+#include "core/search/cardsort.h"
+
+#include "core/cards/cardstore.h"
+#include "core/settings/settingkeys.h"
+#include "core/settings/settingsmodel.h"
+
+#include <QCollator>
+#include <QLocale>
+
+#include <algorithm>
+#include <numeric>
+#include <vector>
+
+namespace SortMark {
+
+QString removed(const QString &caption)
+{
+    if (caption.endsWith(Ascending) || caption.endsWith(Descending))
+        return caption.chopped(1);
+    return caption;
+}
+
+} // namespace SortMark
+
+void SortCardStore(CardStore &store, int column, Qt::SortOrder order)
+{
+    const qsizetype n = store.count();
+    if (column < 0 || column >= CardStore::ColumnCount || n < 2)
+        return;
+    QCollator collator{QLocale(QLocale::Japanese)};
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    collator.setNumericMode(false);
+    auto text = [&](qsizetype row) -> const QString & {
+        const Card &card = store.at(row);
+        return column == CardStore::TitleColumn ? card.title
+            : column == CardStore::RemarksColumn ? card.remarks
+                                                 : card.content;
+    };
+    // A sort key per card, then byte comparisons: one collation per card
+    // instead of one per comparison.
+    std::vector<QCollatorSortKey> keys;
+    keys.reserve(std::size_t(n));
+    for (qsizetype row = 0; row < n; ++row)
+        keys.push_back(collator.sortKey(text(row)));
+    QList<qsizetype> rows(n);
+    std::iota(rows.begin(), rows.end(), qsizetype(0));
+    if (order == Qt::AscendingOrder)
+        std::stable_sort(rows.begin(), rows.end(),
+                         [&](qsizetype a, qsizetype b) { return keys[std::size_t(a)].compare(keys[std::size_t(b)]) < 0; });
+    else
+        std::stable_sort(rows.begin(), rows.end(),
+                         [&](qsizetype a, qsizetype b) { return keys[std::size_t(b)].compare(keys[std::size_t(a)]) < 0; });
+    bool moved = false;
+    for (qsizetype i = 0; i < n && !moved; ++i)
+        moved = rows[i] != i;
+    if (moved)
+        store.reorder(rows);
+}
+
+CardSorting::CardSorting(CardStore &main, CardStore &extraction, SettingsModel &settings)
+    : m_settings(settings)
+{
+    m_lists[MainList].store = &main;
+    m_lists[ExtractionList].store = &extraction;
+    for (List &l : m_lists) {
+        for (int c = 0; c < 3; ++c)
+            l.captions[c] = l.store->headerData(c, Qt::Horizontal).toString();
+    }
+}
+
+void CardSorting::changed(int list)
+{
+    if (onCaptionsChanged)
+        onCaptionsChanged(list);
+}
+
+void CardSorting::setCaptions(const std::array<QString, 3> &captions)
+{
+    for (int list = 0; list < 2; ++list) {
+        m_lists[list].captions = captions;
+        changed(list);
+    }
+}
+
+void CardSorting::removeMarks(int list)
+{
+    for (QString &caption : m_lists[list].captions)
+        caption = SortMark::removed(caption);
+}
+
+void CardSorting::mark(int list, int column, int order)
+{
+    m_lists[list].captions[column] += order == 0 ? SortMark::Ascending : SortMark::Descending;
+}
+
+void CardSorting::sortNow(int list)
+{
+    const State &s = m_lists[list].state;
+    if (s.sorted)
+        SortCardStore(*m_lists[list].store, s.column, s.order == 0 ? Qt::AscendingOrder : Qt::DescendingOrder);
+}
+
+void CardSorting::store(int column, int style)
+{
+    if (!m_settings.FileSettingsActive())
+        return;
+    m_settings.setInteger(SettingKey::SortStyle, style);
+    m_settings.setInteger(SettingKey::SortColumn, column);
+}
+
+void CardSorting::click(int list, int column)
+{
+    State &s = m_lists[list].state;
+    removeMarks(list);
+    // Only the column a list is sorted by turns round; any other (or the
+    // first click after a cancel) starts ascending.
+    if (s.sorted && s.column == column)
+        s.order = s.order == 0 ? 1 : 0;
+    else
+        s.order = 0;
+    mark(list, column, s.order);
+    s.column = column;
+    s.sorted = true;
+    sortNow(list);
+    changed(list);
+}
+
+void CardSorting::headerClicked(int list, int column)
+{
+    if ((list != MainList && list != ExtractionList) || column < 0 || column > 2)
+        return;
+    if (list == ExtractionList) {
+        click(ExtractionList, column);
+        return;
+    }
+    if (m_settings.isOn(SettingKey::NoSort))
+        return;
+    click(MainList, column);
+    store(column, m_lists[MainList].state.order);
+    click(ExtractionList, column);
+}
+
+void CardSorting::sortCommand()
+{
+    if (m_settings.isOn(SettingKey::NoSort))
+        return;
+    for (int list = 0; list < 2; ++list) {
+        removeMarks(list);
+        mark(list, 0, 0);
+        m_lists[list].state = State{true, 0, 0};
+        sortNow(list);
+        changed(list);
+    }
+    store(0, 0);
+}
+
+void CardSorting::cancelSort(int list)
+{
+    if (list != MainList && list != ExtractionList)
+        return;
+    removeMarks(list);
+    m_lists[list].state.sorted = false;
+    changed(list);
+    store(-1, 0);
+}
+
+void CardSorting::restore(int column, int style)
+{
+    if (column < 0 || column > 2)
+        return;
+    const int order = style == 1 ? 1 : 0;
+    for (int list = 0; list < 2; ++list) {
+        removeMarks(list);
+        mark(list, column, order);
+        m_lists[list].state = State{true, column, order};
+        sortNow(list);
+        changed(list);
+    }
+}
+
+void CardSorting::applySettings(const AppliedSettings &values, int currentList)
+{
+    setCaptions(values.columnCaptions);
+    if (values.sort == AppliedSettings::SortAction::Restore)
+        restore(values.sortColumn, values.sortStyle);
+    else
+        cancelSort(currentList);
+    // The captions came fresh from the settings: a list that stays sorted
+    // shows its mark again.
+    for (int list = 0; list < 2; ++list) {
+        const State &s = m_lists[list].state;
+        const QString &caption = m_lists[list].captions[s.column];
+        const QChar wanted = s.order == 0 ? SortMark::Ascending : SortMark::Descending;
+        if (s.sorted && !caption.endsWith(wanted)) {
+            removeMarks(list);
+            mark(list, s.column, s.order);
+            changed(list);
+        }
+    }
+}
+
+void CardSorting::resort(int list)
+{
+    if (list == MainList || list == ExtractionList)
+        sortNow(list);
+}

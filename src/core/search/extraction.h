@@ -1,0 +1,71 @@
+#pragma once
+// Extraction: the extraction list holds copies of the matching cards of the
+// main card list, under the same keys, and is shown in its place. A further
+// extraction narrows it. Edits made in the extraction list reach the main
+// card list by key when the list is written back (before narrowing and when
+// extraction ends); cards created meanwhile carry a new-card mark and are
+// added to the main card list then.
+//
+//     Extraction ex(document.lvData(0), document.lvData(1));
+//     ex.start(matcher);        // fresh
+//     ex.narrow(otherMatcher);  // only cards matching both remain
+//     ex.finish();              // written back, selection carried over
+
+#include "core/search/cardmatch.h"
+
+#include <QHash>
+#include <QList>
+#include <QString>
+
+class CardList;
+class CardStore;
+
+// Rows of the cards of store that match, in order.
+QList<qsizetype> MatchingRows(const CardStore &store, const CardMatcher &matcher, CardTextCache *cache = nullptr);
+
+class Extraction
+{
+public:
+    // main: the main card list; list: the extraction list. Both outlive this.
+    Extraction(CardList &main, CardList &list);
+
+    CardList &mainList() { return m_main; }
+    CardList &list() { return m_list; }
+    // The folded texts of each list, kept while their cards stay unchanged.
+    CardTextCache &mainCache() { return m_mainCache; }
+    CardTextCache &listCache() { return m_listCache; }
+
+    // --- New-card marks: a card created while extraction mode is on lives
+    // in the extraction list only until the write back adds it to the main
+    // card list.
+    void markNewCard(const QString &key) { m_marks.insert(key, 1); }
+    bool isNewCard(const QString &key) const { return m_marks.value(key) == 1; }
+    void unmarkNewCard(const QString &key) { m_marks.remove(key); }
+    qsizetype markCount() const { return m_marks.size(); }
+
+    // Fresh extraction: the marks emptied, the extraction list replaced by
+    // copies of the matching cards of the main card list, in its order.
+    // Returns how many cards the list holds.
+    qsizetype start(const CardMatcher &matcher);
+    // Narrowing: write back, then every card of the extraction list that does
+    // not match leaves it (the others keep their selection).
+    qsizetype narrow(const CardMatcher &matcher);
+
+    // Every card of the extraction list to the main card list: an unmarked
+    // card's texts and icon into the card with the same key (skipped when
+    // there is none), a marked one appended as a new card (icon 2) and
+    // unmarked. carrySelection: the main card of each selected card becomes
+    // selected too.
+    void writeBack(bool carrySelection);
+    // Ending extraction: the main card list deselected, the write back with
+    // the selection carried over (the current card too), the extraction list
+    // emptied. Returns the main card list's new current row, -1 when none.
+    qsizetype finish();
+
+private:
+    CardList &m_main;
+    CardList &m_list;
+    CardTextCache m_mainCache;
+    CardTextCache m_listCache;
+    QHash<QString, int> m_marks;
+};

@@ -1,0 +1,333 @@
+#include "gui/mainwindow/cardlistview.h"
+
+#include "core/cards/cardstore.h"
+#include "gui/mainwindow/mainicons.h"
+
+#include <QEvent>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QListView>
+#include <QTreeView>
+
+#include <algorithm>
+
+namespace {
+// The card store's icon number (1 or 2).
+constexpr int CardIconRole = CardStore::IconRole;
+} // namespace
+
+QString CardItemDelegate::oneLine(QString text)
+{
+    if (text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r'))) {
+        text.replace(QLatin1String("\r\n"), QLatin1String(" "));
+        text.replace(QLatin1Char('\n'), QLatin1Char(' '));
+        text.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    }
+    return text;
+}
+
+QString CardItemDelegate::displayText(const QVariant &value, const QLocale &locale) const
+{
+    if (value.typeId() == QMetaType::QString)
+        return oneLine(value.toString());
+    return QStyledItemDelegate::displayText(value, locale);
+}
+
+void CardItemDelegate::initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const
+{
+    QStyledItemDelegate::initStyleOption(option, index);
+    if (index.column() != 0)
+        return;
+    QVariant number = index.data(Qt::DecorationRole);
+    if (!number.isValid())
+        number = index.data(CardIconRole);
+    bool isNumber = false;
+    const int icon = number.toInt(&isNumber);
+    if (!isNumber || number.typeId() == QMetaType::QIcon)
+        return;
+    auto it = m_icons.constFind(icon);
+    if (it == m_icons.constEnd())
+        it = m_icons.insert(icon, MainIcons::listIcon(icon));
+    option->icon = *it;
+    option->features |= QStyleOptionViewItem::HasDecoration;
+    option->decorationSize = option->decorationSize.isValid() ? option->decorationSize : QSize(16, 16);
+}
+
+CardListView::CardListView(QWidget *parent)
+    : QStackedWidget(parent)
+    , m_delegate(new CardItemDelegate(this))
+    , m_icons(new QListView(this))
+    , m_details(new QTreeView(this))
+{
+    m_icons->setItemDelegate(m_delegate);
+    m_details->setItemDelegate(m_delegate);
+
+    for (QAbstractItemView *view : {static_cast<QAbstractItemView *>(m_icons), static_cast<QAbstractItemView *>(m_details)}) {
+        view->setSelectionMode(QAbstractItemView::ExtendedSelection);
+        view->setSelectionBehavior(QAbstractItemView::SelectRows);
+        // Titles are edited in place only on request (F2), never by a click.
+        view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        view->setContextMenuPolicy(Qt::CustomContextMenu);
+        view->setTextElideMode(Qt::ElideRight);
+        view->installEventFilter(this);
+        connect(view, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex &index) {
+            if (index.isValid())
+                emit cardDoubleClicked(index.row());
+        });
+        connect(view, &QWidget::customContextMenuRequested, this, [this, view](const QPoint &pos) {
+            const QModelIndex index = view->indexAt(pos);
+            QItemSelectionModel *selection = selectionModel();
+            if (!index.isValid()) {
+                clearSelectionAndCurrent();
+            } else if (!selection->isRowSelected(index.row(), index.parent())) {
+                selectOnly(index.row());
+            }
+            emit contextMenuAt(view->viewport()->mapToGlobal(pos), index.isValid() ? index.row() : -1);
+        });
+    }
+    m_details->setRootIsDecorated(false);
+    m_details->setItemsExpandable(false);
+    m_details->setUniformRowHeights(true);
+    m_details->setAllColumnsShowFocus(true);
+    m_details->header()->setStretchLastSection(false);
+    m_details->header()->setSectionsMovable(false);
+    m_icons->setUniformItemSizes(true);
+
+    // The widths are the list's own: a model that rebuilds its columns (or a
+    // new model) gets them again, and the person's resizing is kept.
+    connect(m_details->header(), &QHeaderView::sectionResized, this, [this](int section, int, int size) {
+        if (!m_resetting && section >= 0 && section < 3 && m_details->header()->count() >= 3)
+            m_widths[section] = size;
+    });
+    addWidget(m_icons);
+    addWidget(m_details);
+    setCardModel(nullptr);
+    setMode(ListViewMode::Details);
+}
+
+void CardListView::connectSelection()
+{
+    QItemSelectionModel *selection = selectionModel();
+    if (!selection)
+        return;
+    m_modelConnections << connect(selection, &QItemSelectionModel::selectionChanged, this,
+                                  &CardListView::cardSelectionChanged);
+    m_modelConnections << connect(selection, &QItemSelectionModel::currentChanged, this,
+                                  &CardListView::cardSelectionChanged);
+}
+
+void CardListView::setCardModel(QAbstractItemModel *model, QItemSelectionModel *selection)
+{
+    for (const QMetaObject::Connection &c : std::as_const(m_modelConnections))
+        disconnect(c);
+    m_modelConnections.clear();
+    m_model = model;
+    QItemSelectionModel *oldOwn = m_icons->selectionModel();
+    const bool ownedOld = oldOwn && oldOwn->parent() == this;
+    m_icons->setModel(model);
+    m_details->setModel(model);
+    QItemSelectionModel *madeByViews[] = {m_icons->selectionModel(), m_details->selectionModel()};
+    if (!model) {
+        // No cards: the views keep the selection over their empty model.
+        selection = m_icons->selectionModel();
+        madeByViews[0] = nullptr;
+        m_details->setSelectionModel(selection);
+    } else {
+        if (!selection || selection->model() != model)
+            selection = new QItemSelectionModel(model, this);
+        // One selection for both views: the commands' own when given.
+        m_icons->setSelectionModel(selection);
+        m_details->setSelectionModel(selection);
+    }
+    for (QItemSelectionModel *made : madeByViews)
+        if (made && made != selection && made != oldOwn)
+            made->deleteLater();
+    if (ownedOld && oldOwn != selection)
+        oldOwn->deleteLater();
+    if (model) {
+        m_modelConnections << connect(model, &QAbstractItemModel::modelAboutToBeReset, this,
+                                      [this] { m_resetting = true; });
+        m_modelConnections << connect(model, &QAbstractItemModel::modelReset, this, [this] {
+            m_resetting = false;
+            setColumnWidths(m_widths);
+        });
+        m_modelConnections << connect(model, &QAbstractItemModel::columnsInserted, this,
+                                      [this] { setColumnWidths(m_widths); });
+    }
+    connectSelection();
+    applyCaptions();
+    setColumnWidths(m_widths);
+    emit cardSelectionChanged();
+}
+
+QItemSelectionModel *CardListView::selectionModel() const
+{
+    return m_icons->selectionModel();
+}
+
+QAbstractItemView *CardListView::activeView() const
+{
+    if (m_mode == ListViewMode::Details)
+        return m_details;
+    return m_icons;
+}
+
+void CardListView::applyIconMode()
+{
+    const int rowHeight = std::max(18, m_icons->fontMetrics().height() + 4);
+    switch (m_mode) {
+    case ListViewMode::LargeIcons:
+        m_icons->setViewMode(QListView::IconMode);
+        m_icons->setFlow(QListView::LeftToRight);
+        m_icons->setIconSize(QSize(32, 32));
+        m_icons->setGridSize(QSize(std::max(88, 7 * m_icons->fontMetrics().averageCharWidth() * 2),
+                                   32 + 2 * m_icons->fontMetrics().height() + 10));
+        m_icons->setWordWrap(true);
+        break;
+    case ListViewMode::SmallIcons:
+        m_icons->setViewMode(QListView::ListMode);
+        m_icons->setFlow(QListView::LeftToRight);
+        m_icons->setIconSize(QSize(16, 16));
+        m_icons->setGridSize(QSize(m_listColumnWidth, rowHeight));
+        m_icons->setWordWrap(false);
+        break;
+    case ListViewMode::List:
+        m_icons->setViewMode(QListView::ListMode);
+        m_icons->setFlow(QListView::TopToBottom);
+        m_icons->setIconSize(QSize(16, 16));
+        m_icons->setGridSize(QSize(m_listColumnWidth, rowHeight));
+        m_icons->setWordWrap(false);
+        break;
+    case ListViewMode::Details:
+        return;
+    }
+    m_icons->setWrapping(true);
+    m_icons->setMovement(QListView::Static);
+    m_icons->setResizeMode(QListView::Adjust);
+}
+
+void CardListView::setMode(ListViewMode mode)
+{
+    const bool hadFocus = activeView()->hasFocus();
+    m_mode = mode;
+    applyIconMode();
+    setCurrentWidget(activeView());
+    const QModelIndex current = selectionModel()->currentIndex();
+    if (current.isValid())
+        activeView()->scrollTo(current);
+    if (hadFocus)
+        activeView()->setFocus();
+}
+
+void CardListView::setColumnCaptions(const std::array<QString, 3> &captions)
+{
+    m_captions = captions;
+    applyCaptions();
+}
+
+void CardListView::applyCaptions()
+{
+    if (!m_model)
+        return;
+    for (int i = 0; i < 3 && i < m_model->columnCount(); ++i)
+        if (!m_captions[i].isEmpty())
+            m_model->setHeaderData(i, Qt::Horizontal, m_captions[i]);
+}
+
+void CardListView::setColumnWidths(const std::array<int, 3> &pixels)
+{
+    m_widths = pixels;
+    QHeaderView *header = m_details->header();
+    for (int i = 0; i < 3 && i < header->count(); ++i)
+        header->resizeSection(i, std::max(0, pixels[i]));
+    // The list modes line their columns up at the title column's width.
+    m_listColumnWidth = std::clamp(pixels[0], 80, 320);
+    if (m_mode == ListViewMode::SmallIcons || m_mode == ListViewMode::List)
+        applyIconMode();
+}
+
+std::array<int, 3> CardListView::columnWidths() const
+{
+    return m_widths;
+}
+
+void CardListView::setListFont(const QFont &font)
+{
+    m_icons->setFont(font);
+    m_details->setFont(font);
+    applyIconMode();
+}
+
+void CardListView::setColours(const QColor &text, const QColor &background)
+{
+    for (QAbstractItemView *view : {static_cast<QAbstractItemView *>(m_icons), static_cast<QAbstractItemView *>(m_details)}) {
+        QPalette palette = view->palette();
+        for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+            palette.setColor(group, QPalette::Text, text);
+            palette.setColor(group, QPalette::Base, background);
+        }
+        view->setPalette(palette);
+    }
+}
+
+QList<int> CardListView::selectedRows() const
+{
+    QList<int> rows;
+    for (const QModelIndex &index : selectionModel()->selectedRows())
+        rows.append(index.row());
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+int CardListView::currentRow() const
+{
+    const QModelIndex current = selectionModel()->currentIndex();
+    return current.isValid() ? current.row() : -1;
+}
+
+void CardListView::selectOnly(int row)
+{
+    const QModelIndex index = m_model ? m_model->index(row, 0) : QModelIndex();
+    if (!index.isValid())
+        return;
+    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    activeView()->scrollTo(index);
+}
+
+void CardListView::clearSelectionAndCurrent()
+{
+    selectionModel()->clearSelection();
+    selectionModel()->clearCurrentIndex();
+}
+
+void CardListView::selectAllCards()
+{
+    activeView()->setFocus();
+    activeView()->selectAll();
+}
+
+void CardListView::invertSelection()
+{
+    if (!m_model)
+        return;
+    const int rows = m_model->rowCount();
+    const int columns = m_model->columnCount();
+    if (rows == 0 || columns == 0)
+        return;
+    const QItemSelection all(m_model->index(0, 0), m_model->index(rows - 1, columns - 1));
+    selectionModel()->select(all, QItemSelectionModel::Toggle | QItemSelectionModel::Rows);
+}
+
+void CardListView::refresh(bool reflowColumns)
+{
+    if (reflowColumns)
+        m_icons->doItemsLayout();
+    activeView()->viewport()->update();
+}
+
+bool CardListView::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::FocusOut && (watched == m_icons || watched == m_details))
+        emit focusLeft();
+    return QStackedWidget::eventFilter(watched, event);
+}

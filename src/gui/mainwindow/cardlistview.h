@@ -1,0 +1,115 @@
+#pragma once
+// One card list of the main window (lvData(0) or lvData(1)) over any item
+// model with the three columns title, remarks and content. It shows the model
+// in the four view modes: large icons, small icons and list in a QListView,
+// details in a QTreeView with the three columns; both views share one
+// selection, so switching modes keeps the selection and the current card.
+//
+// The views show the card model itself, with the selection model the
+// commands work on (CardList's), so that a selection made by a command and
+// one made by a click are the same thing. The item delegate shows every text
+// on one line and turns an icon number (the decoration role, or the card
+// store's icon role, 1 to 4) into the window's icon; the column captions go
+// into the model's header data.
+
+#include "core/window/viewmodes.h"
+
+#include <QHash>
+#include <QIcon>
+#include <QPointer>
+#include <QStackedWidget>
+#include <QStyledItemDelegate>
+
+#include <array>
+
+class QAbstractItemModel;
+class QAbstractItemView;
+class QItemSelectionModel;
+class QListView;
+class QTreeView;
+
+class CardItemDelegate : public QStyledItemDelegate
+{
+    Q_OBJECT
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    // A row shows its texts on one line: line breaks become spaces.
+    static QString oneLine(QString text);
+    QString displayText(const QVariant &value, const QLocale &locale) const override;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override;
+
+private:
+    mutable QHash<int, QIcon> m_icons;
+};
+
+class CardListView : public QStackedWidget
+{
+    Q_OBJECT
+public:
+    explicit CardListView(QWidget *parent = nullptr);
+
+    // The cards and, when given, the selection model over them that the
+    // commands use (else the list makes its own); null shows an empty list.
+    // Neither is owned.
+    void setCardModel(QAbstractItemModel *model, QItemSelectionModel *selection = nullptr);
+    QAbstractItemModel *cardModel() const { return m_model; }
+    // The model the views show: the card model itself.
+    QAbstractItemModel *viewModel() const { return m_model; }
+    QItemSelectionModel *selectionModel() const;
+
+    void setMode(ListViewMode mode);
+    ListViewMode mode() const { return m_mode; }
+    // The view showing the current mode.
+    QAbstractItemView *activeView() const;
+    QListView *iconView() const { return m_icons; }
+    QTreeView *detailsView() const { return m_details; }
+
+    void setColumnCaptions(const std::array<QString, 3> &captions);
+    void setColumnWidths(const std::array<int, 3> &pixels);
+    std::array<int, 3> columnWidths() const;
+    void setListFont(const QFont &font);
+    void setColours(const QColor &text, const QColor &background);
+
+    // Rows of the selected cards in ascending order; the current card's row
+    // (-1 when none).
+    QList<int> selectedRows() const;
+    int currentRow() const;
+    // Makes a row the current card, selected alone, and scrolls it into view.
+    void selectOnly(int row);
+    void clearSelectionAndCurrent();
+    void selectAllCards();
+    void invertSelection();
+    // Repaints; reflowColumns lays the list mode's columns out again.
+    void refresh(bool reflowColumns);
+
+signals:
+    // The current card or the selection changed.
+    void cardSelectionChanged();
+    void cardDoubleClicked(int row);
+    // A right click (row -1 on empty space), at a global position.
+    void contextMenuAt(const QPoint &globalPos, int row);
+    // The list lost the keyboard focus.
+    void focusLeft();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void connectSelection();
+    void applyIconMode();
+
+    void applyCaptions();
+
+    QPointer<QAbstractItemModel> m_model;
+    QList<QMetaObject::Connection> m_modelConnections;
+    std::array<QString, 3> m_captions;
+    CardItemDelegate *m_delegate;
+    QListView *m_icons;
+    QTreeView *m_details;
+    ListViewMode m_mode = ListViewMode::Details;
+    int m_listColumnWidth = 160;
+    std::array<int, 3> m_widths{467, 200, 96};
+    bool m_resetting = false;
+};

@@ -1,0 +1,118 @@
+#include "gui/mainwindow/searchbar.h"
+
+#include "core/window/commandids.h"
+#include "core/window/maincommands.h"
+#include "core/window/mainwindowtables.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QTimer>
+#include <QToolButton>
+
+SearchBar::SearchBar(MainCommands &commands, QWidget *parent)
+    : QWidget(parent)
+    , m_commands(commands)
+    , m_keyword(new QComboBox(this))
+{
+    setObjectName(QStringLiteral("picSearch"));
+    auto *layout = new QHBoxLayout(this);
+    layout->setContentsMargins(2, 0, 2, 0);
+    layout->setSpacing(1);
+
+    m_keyword->setObjectName(QStringLiteral("txtSearch"));
+    m_keyword->setEditable(true);
+    // The history is kept by the search itself, not by Enter in the box.
+    m_keyword->setInsertPolicy(QComboBox::NoInsert);
+    m_keyword->setToolTip(MainWindowTables::searchBoxTooltip());
+    m_keyword->setMinimumContentsLength(16);
+    m_keyword->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    m_keyword->lineEdit()->installEventFilter(this);
+    layout->addWidget(m_keyword, 1);
+
+    for (const SearchBarControl &c : MainWindowTables::searchBar()) {
+        const QString id = c.command;
+        if (c.name == QLatin1String("chkSeiki")) {
+            m_regex = new QCheckBox(c.caption, this);
+            m_regex->setObjectName(c.objectName());
+            m_regex->setToolTip(c.tooltip);
+            m_regex->setChecked(commands.isChecked(id));
+            m_regex->setEnabled(commands.isEnabled(id));
+            connect(m_regex, &QCheckBox::clicked, this, [this, id] {
+                m_commands.trigger(id);
+                // The box shows the command's state, whatever the click did.
+                m_regex->setChecked(m_commands.isChecked(id));
+            });
+            layout->addSpacing(2);
+            layout->addWidget(m_regex);
+            continue;
+        }
+        auto *button = new QToolButton(this);
+        button->setObjectName(c.objectName());
+        button->setText(c.caption);
+        button->setToolTip(c.tooltip);
+        button->setAutoRaise(false);
+        button->setEnabled(commands.isEnabled(id));
+        connect(button, &QToolButton::clicked, this, [this, id] { m_commands.trigger(id); });
+        connect(&commands, &MainCommands::enabledChanged, button, [button, id](const QString &changed, bool on) {
+            if (changed == id)
+                button->setEnabled(on);
+        });
+        layout->addWidget(button);
+    }
+    connect(&commands, &MainCommands::checkedChanged, this, [this](const QString &id, bool on) {
+        if (m_regex && id == QLatin1String(Cmd::Regex))
+            m_regex->setChecked(on);
+    });
+    connect(&commands, &MainCommands::enabledChanged, this, [this](const QString &id, bool on) {
+        if (m_regex && id == QLatin1String(Cmd::Regex))
+            m_regex->setEnabled(on);
+    });
+}
+
+QString SearchBar::keyword() const
+{
+    return m_keyword->currentText();
+}
+
+void SearchBar::setKeyword(const QString &keyword)
+{
+    m_keyword->setEditText(keyword);
+}
+
+QStringList SearchBar::history() const
+{
+    QStringList entries;
+    for (int i = 0; i < m_keyword->count(); ++i)
+        entries.append(m_keyword->itemText(i));
+    return entries;
+}
+
+void SearchBar::setHistory(const QStringList &entries)
+{
+    const QString text = keyword();
+    m_keyword->clear();
+    m_keyword->addItems(entries);
+    m_keyword->setEditText(text);
+}
+
+void SearchBar::focusKeyword()
+{
+    m_keyword->setFocus(Qt::ShortcutFocusReason);
+    selectKeyword();
+}
+
+void SearchBar::selectKeyword()
+{
+    m_keyword->lineEdit()->selectAll();
+}
+
+bool SearchBar::eventFilter(QObject *watched, QEvent *event)
+{
+    // On focus the whole keyword is selected (after the click has placed the caret).
+    if (watched == m_keyword->lineEdit() && event->type() == QEvent::FocusIn)
+        QTimer::singleShot(0, m_keyword->lineEdit(), &QLineEdit::selectAll);
+    return QWidget::eventFilter(watched, event);
+}

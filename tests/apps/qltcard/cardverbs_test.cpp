@@ -1,0 +1,252 @@
+// qltcard dump, convert and stat, run as the built program.
+#include "qltcardprocess.h"
+#include "support/sandbox.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Outcome = QltcardRun;
+
+Outcome qltcard(const QStringList &arguments)
+{
+    return runQltcard(arguments);
+}
+
+QString fixture(const QString &name)
+{
+    return QStringLiteral(QLT_TEST_DATA "/cards/") + name;
+}
+
+QString path(const QString &name)
+{
+    static int n = 0;
+    const QString dir = Sandbox::root() + QStringLiteral("/cli%1").arg(++n);
+    QDir().mkpath(dir);
+    return dir + QLatin1Char('/') + name;
+}
+
+QString file(const QString &name, const QByteArray &bytes)
+{
+    const QString p = path(name);
+    EXPECT_TRUE(Sandbox::writeBytes(p, bytes));
+    return p;
+}
+
+QByteArray sjis(const char *utf8)
+{
+    // The test texts are ASCII or in fixtures; this keeps the few Japanese
+    // ones readable.
+    QProcess iconv;
+    iconv.start(QStringLiteral("iconv"), {"-f", "UTF-8", "-t", "CP932"});
+    iconv.write(utf8);
+    iconv.closeWriteChannel();
+    iconv.waitForFinished();
+    return iconv.readAllStandardOutput();
+}
+
+const QByteArray Sep = QByteArray(78, '-');
+const QByteArray End = QByteArray(78, '=');
+
+} // namespace
+
+TEST(QltcardDump, PrintsOneJsonObjectPerCardWithTheReadersKeys)
+{
+    const Outcome r = qltcard({"dump", fixture("sample.qlw")});
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out,
+              "{\"key\":\"Key00000000\",\"title\":\"2001/05/03：仕事＠会議\",\"remarks\":\"本社\",\"content\":\"議題：予算\\r\\n出席：5名\\r\\n\"}\n"
+              "{\"key\":\"Key00000001\",\"title\":\"メモ\",\"remarks\":\"\",\"content\":\"x\"}\n"
+              "{\"key\":\"Key00000002\",\"title\":\"空\",\"remarks\":\"\",\"content\":\"\"}\n"
+              "{\"key\":\"Key00000003\",\"title\":\"He said \\\"hi\\\" ok\",\"remarks\":\"r\",\"content\":\"line1\\r\\n\\r\\n\"}\n");
+    EXPECT_TRUE(r.err.isEmpty());
+
+    const Outcome csv = qltcard({"dump", fixture("sample.csv")});
+    EXPECT_EQ(csv.status, 0);
+    EXPECT_TRUE(csv.out.startsWith("{\"key\":\"Key0\",\"title\":\"2001/05/03：仕事＠会議\""));
+    EXPECT_TRUE(csv.out.contains("{\"key\":\"Key1\",\"title\":\"メモ\",\"remarks\":\"\",\"content\":\"x\\r\\n\"}\n"));
+}
+
+TEST(QltcardDump, ShowsTextFormatCardsAsReadWithTheirDatePrefixes)
+{
+    const Outcome r = qltcard({"dump", fixture("sample.stk")});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_TRUE(r.out.contains("\"title\":\"2024/02/29(09:08:07)［題］：メモ\""));
+    EXPECT_TRUE(r.out.contains("{\"key\":\"Key2\",\"title\":\"2024/02/29(09:08:07)［題］：空\",\"remarks\":\"\",\"content\":\"\"}"));
+    const Outcome help = qltcard({"dump", "--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_TRUE(help.out.contains("not\nstripped")) << help.out.constData();
+}
+
+TEST(QltcardDump, EscapesEveryControlCharacter)
+{
+    const Outcome r = qltcard({"dump", file("e.qlw", "a\\b\tc\x02\x1f\x01\"\x01\x7f\x01")});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "{\"key\":\"Key00000000\",\"title\":\"a\\\\b\\tc\\u0002\\u001f\",\"remarks\":\"\\\"\",\"content\":\"\x7f\"}\n");
+}
+
+TEST(QltcardDump, ChoosesTheReaderByTheExtensionInLowerCase)
+{
+    const QString upper = path("SAMPLE.QLW");
+    ASSERT_TRUE(QFile::copy(fixture("sample.qlw"), upper));
+    EXPECT_EQ(qltcard({"dump", upper}).out, qltcard({"dump", fixture("sample.qlw")}).out);
+
+    const Outcome doc = qltcard({"dump", file("notes.doc", "x")});
+    EXPECT_EQ(doc.status, 1);
+    EXPECT_TRUE(doc.err.contains("\"doc\"")) << doc.err.toStdString();
+    EXPECT_TRUE(doc.out.isEmpty());
+}
+
+TEST(QltcardDump, WarnsOfInvalidBytesOnStandardError)
+{
+    const Outcome r = qltcard({"dump", fixture("broken_lead.qlw")});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_TRUE(r.err.contains("2 invalid byte")) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("offset 5"));
+    EXPECT_EQ(r.out.count('\n'), 2);
+}
+
+TEST(QltcardExit, SaysWhyForEveryFailure)
+{
+    const Outcome missing = qltcard({"dump", path("missing.qlw")});
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_TRUE(missing.err.contains("cannot read"));
+    EXPECT_EQ(qltcard({"dump"}).status, 64);
+    EXPECT_EQ(qltcard({"dump", "a.qlw", "b.qlw"}).status, 64);
+    EXPECT_EQ(qltcard({"stat"}).status, 64);
+    EXPECT_EQ(qltcard({"convert", fixture("sample.qlw")}).status, 64);
+    EXPECT_EQ(qltcard({"convert", fixture("sample.qlw"), path("x.qlw"), "--fast"}).status, 64);
+    const Outcome badNow = qltcard({"convert", fixture("sample.qlw"), path("x.qlw"), "--now", "yesterday"});
+    EXPECT_EQ(badNow.status, 64);
+    EXPECT_FALSE(badNow.err.isEmpty());
+    EXPECT_EQ(qltcard({"convert", fixture("sample.qlw"), path("x.qlw"), "--now"}).status, 64);
+    const Outcome unwritable = qltcard({"convert", fixture("sample.qlw"), Sandbox::root() + "/none/x.qlw"});
+    EXPECT_EQ(unwritable.status, 2);
+    EXPECT_TRUE(unwritable.err.contains("cannot write"));
+}
+
+TEST(QltcardStat, CountsCardsDistinctGroupsAndInvalidBytes)
+{
+    const Outcome r = qltcard({"stat", fixture("sample.qlw")});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "cards: 4\ngroups: 1\ninvalid-bytes: 0\n");
+
+    const QByteArray bytes = sjis("2001/05/03：A＠1\x01\x01\x01" "A＠2\x01\x01\x01" "a＠3\x01\x01\x01"
+                                  "Ａ＠4\x01\x01\x01" "＠5\x01\x01\x01" "none\x01\x01\x01"
+                                  "2001/05/03(01:02:03)［題］：A＠6\x01\x01\x01");
+    EXPECT_EQ(qltcard({"stat", file("g.qlw", bytes)}).out, "cards: 7\ngroups: 4\ninvalid-bytes: 0\n");
+    EXPECT_EQ(qltcard({"stat", fixture("broken_bytes.csv")}).out, "cards: 2\ngroups: 0\ninvalid-bytes: 2\n");
+}
+
+TEST(QltcardStat, HasNo32767CardCeiling)
+{
+    QByteArray bytes;
+    for (int i = 0; i < 40000; ++i)
+        bytes += "G" + QByteArray::number(i % 3) + "\x81\x97x\x01r\x01\x01"; // Gn＠x
+    const Outcome r = qltcard({"stat", file("big.qlw", bytes)});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "cards: 40000\ngroups: 3\ninvalid-bytes: 0\n");
+}
+
+TEST(QltcardConvert, WritesTheFixtureBytesOfEveryWriter)
+{
+    const QString now = QStringLiteral("2024/02/29 09:08:07");
+    struct Case {
+        const char *out;
+        const char *expected;
+        bool addDate;
+    } cases[] = {
+        {"o.qlw", "sample.qlw", false}, {"o.qlw", "sample_dated.qlw", true}, {"o.csv", "sample.csv", false},
+        {"o.csv", "sample_dated.csv", true}, {"o.qlt", "sample.qlt", false}, {"o.txt", "sample.qlt", true},
+        {"o.stk", "sample.stk", false},
+    };
+    for (const Case &c : cases) {
+        const QString out = path(c.out);
+        QStringList args{"convert", fixture("sample.qlw"), out, "--now", now};
+        if (c.addDate)
+            args << "--add-date";
+        const Outcome r = qltcard(args);
+        EXPECT_EQ(r.status, 0) << c.expected << r.err.toStdString();
+        EXPECT_EQ(Sandbox::readBytes(out), Sandbox::readBytes(fixture(c.expected))) << c.expected;
+    }
+}
+
+TEST(QltcardConvert, ReadingAndWritingANativeFileKeepsItByteForByte)
+{
+    const QString out = path("same.qlw");
+    EXPECT_EQ(qltcard({"convert", fixture("sample_dated.qlw"), out}).status, 0);
+    EXPECT_EQ(Sandbox::readBytes(out), Sandbox::readBytes(fixture("sample_dated.qlw")));
+    const QString back = path("back.qlw");
+    EXPECT_EQ(qltcard({"convert", fixture("sample.csv"), path("x.qlw")}).status, 0);
+    EXPECT_EQ(qltcard({"convert", fixture("sample.qlt"), back}).status, 0);
+    EXPECT_TRUE(Sandbox::readBytes(back).startsWith(sjis("2001/05/03：仕事＠会議\x01本社\x01")));
+}
+
+TEST(QltcardConvert, ReproducesTheFormatExamples)
+{
+    const QString card = file("card.qlw", "A\x01r\x01x\r\ny\r\n\x01" "B\x01r\x01x\r\n\r\n\x01" "C\x01r\x01\x01");
+    const QString csv = path("c.csv");
+    ASSERT_EQ(qltcard({"convert", card, csv}).status, 0);
+    EXPECT_EQ(Sandbox::readBytes(csv), "\"A\",\"r\",\"x\",\"y\"\r\n\"B\",\"r\",\"x\",\r\n\"C\",\"r\",\r\n");
+
+    const QString memo = file("memo.qlw", "Memo\x01r\x01x\r\ny\x01");
+    const QString qlt = path("m.qlt");
+    ASSERT_EQ(qltcard({"convert", memo, qlt, "--now", "2001/05/03 14:05:09"}).status, 0);
+    EXPECT_EQ(Sandbox::readBytes(qlt), "@\r\n" + sjis("2001/05/03：Memo - r") + "\r\n" + Sep + "\r\nx\r\ny\r\n" + End + "\r\n");
+    const QString stk = path("m.stk");
+    ASSERT_EQ(qltcard({"convert", memo, stk, "--now", "2001/05/03 14:05:09"}).status, 0);
+    EXPECT_TRUE(Sandbox::readBytes(stk).startsWith("@\r\n" + sjis("2001/05/03(14:05:09)［題］：Memo - r\r\n")));
+
+    const QString dated = path("d.qlw");
+    ASSERT_EQ(qltcard({"convert", file("u.qlw", sjis("Memo\x01\x01\x01" "2001/05/03：Memo\x01\x01\x01")), dated, "--add-date",
+                       "--now", "2001/05/04 00:00:00"})
+                  .status,
+              0);
+    EXPECT_EQ(Sandbox::readBytes(dated), sjis("2001/05/04：Memo\x01\x01\x01" "2001/05/03：Memo\x01\x01\x01"));
+}
+
+TEST(QltcardConvert, RefusesHtmlAndUnknownExtensionsWritingNothing)
+{
+    const QString html = path("page.html");
+    const Outcome r = qltcard({"convert", fixture("sample.qlw"), html});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("「HTML出力ウイザード」を使用してください。")));
+    EXPECT_FALSE(QFile::exists(html));
+    const QString htm = path("page.HTM");
+    EXPECT_EQ(qltcard({"convert", fixture("sample.qlw"), htm}).status, 1);
+    const QString abc = path("abc");
+    EXPECT_EQ(qltcard({"convert", fixture("sample.qlw"), abc}).status, 1);
+    EXPECT_FALSE(QFile::exists(abc));
+}
+
+TEST(QltcardConvert, RefusesCharactersWindows31JCannotHoldUnlessLossy)
+{
+    // Invalid bytes read as U+FFFD, which Windows-31J cannot hold.
+    const QString out = file("out.qlw", "old");
+    const Outcome refused = qltcard({"convert", fixture("broken_lead.qlw"), out});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_TRUE(refused.err.contains("2 character(s)")) << refused.err.toStdString();
+    EXPECT_TRUE(refused.err.contains(QStringLiteral("card 1 \"題名\"")));
+    EXPECT_EQ(Sandbox::readBytes(out), "old");
+
+    const Outcome lossy = qltcard({"convert", fixture("broken_lead.qlw"), out, "--lossy"});
+    EXPECT_EQ(lossy.status, 0);
+    EXPECT_EQ(Sandbox::readBytes(out), sjis("題名") + "\x01?\x01" + sjis("内容") + "\x01?\x01\x01\x01");
+}
+
+TEST(QltcardConvert, RefusesANativeFileWithTheFieldMarkInsideAField)
+{
+    const QString in = file("in.csv", "\"ok\",\"r\"\r\n\"bad\",\"x\x01y\"\r\n");
+    const QString out = file("out.qlw", "old");
+    const Outcome r = qltcard({"convert", in, out});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains("card 2 \"bad\"")) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("0x01"));
+    EXPECT_EQ(Sandbox::readBytes(out), "old");
+    // The other formats carry it.
+    EXPECT_EQ(qltcard({"convert", in, path("out.csv")}).status, 0);
+}

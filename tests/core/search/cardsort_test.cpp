@@ -1,0 +1,283 @@
+// Sorting: header clicks and their marks, NoSort, the sort and cancel
+// commands, the stored sort and its restore, the collation.
+#include "core/search/cardsort.h"
+
+#include "support/sandbox.h"
+#include "support/searchtestutil.h"
+#include "core/settings/settingkeys.h"
+#include "core/settings/settingsmodel.h"
+
+#include <QDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using State = CardSorting::State;
+
+std::array<QString, 3> captions(const char *a, const char *b, const char *c)
+{
+    return {QString::fromUtf8(a), QString::fromUtf8(b), QString::fromUtf8(c)};
+}
+
+class SortTest : public ::testing::Test
+{
+protected:
+    SortTest()
+        : settings(dir() + QStringLiteral("/QLTWIN.ini"))
+    {
+        settings.loadGeneralSettings();
+        main.reset({
+            makeCard("K0", "b", "3", "x"),
+            makeCard("K1", "a", "1", "z"),
+            makeCard("K2", "c", "2", "y"),
+        });
+        extraction.reset({makeCard("K2", "c", "2", "y"), makeCard("K1", "a", "1", "z")});
+        sorting.setCaptions(captions("題名", "備考", "内容"));
+        sorting.onCaptionsChanged = [this](int list) { ++captionChanges[list]; };
+    }
+    static QString dir()
+    {
+        static int n = 0;
+        const QString d = Sandbox::root() + QStringLiteral("/sort%1").arg(++n);
+        QDir().mkpath(d);
+        return d;
+    }
+    void perFileSettings()
+    {
+        settings.loadFile(dir() + QStringLiteral("/memo.ini"));
+        ASSERT_TRUE(settings.FileSettingsActive());
+    }
+    QString stored(const QString &key) { return settings.iniData().GetiniValue(key).toString(); }
+
+    SettingsModel settings;
+    CardStore main;
+    CardStore extraction;
+    CardSorting sorting{main, extraction, settings};
+    int captionChanges[2] = {0, 0};
+};
+
+TEST_F(SortTest, ClickingTheTitleHeaderThreeTimesTurnsTheOrderRound)
+{
+    sorting.headerClicked(0, 0);
+    EXPECT_EQ(titlesOf(main), QStringList({"a", "b", "c"}));
+    EXPECT_EQ(sorting.captions(0), captions("題名▽", "備考", "内容"));
+    EXPECT_EQ(sorting.state(0), (State{true, 0, 0}));
+
+    sorting.headerClicked(0, 0);
+    EXPECT_EQ(titlesOf(main), QStringList({"c", "b", "a"}));
+    EXPECT_EQ(sorting.captions(0), captions("題名△", "備考", "内容"));
+
+    sorting.headerClicked(0, 0);
+    EXPECT_EQ(titlesOf(main), QStringList({"a", "b", "c"}));
+    EXPECT_EQ(sorting.captions(0), captions("題名▽", "備考", "内容"));
+}
+
+TEST_F(SortTest, AnotherColumnAlwaysStartsAscendingAndTakesTheOnlyMark)
+{
+    sorting.headerClicked(0, 0);
+    sorting.headerClicked(0, 0); // descending by title
+    sorting.headerClicked(0, 1);
+    EXPECT_EQ(keysOf(main), QStringList({"K1", "K2", "K0"}));
+    EXPECT_EQ(sorting.captions(0), captions("題名", "備考▽", "内容"));
+    sorting.headerClicked(0, 2);
+    EXPECT_EQ(keysOf(main), QStringList({"K0", "K2", "K1"}));
+    EXPECT_EQ(sorting.captions(0), captions("題名", "備考", "内容▽"));
+}
+
+TEST_F(SortTest, AClickOnTheMainListSortsTheExtractionListTheSameWay)
+{
+    sorting.headerClicked(0, 0);
+    EXPECT_EQ(titlesOf(extraction), QStringList({"a", "c"}));
+    EXPECT_EQ(sorting.captions(1), captions("題名▽", "備考", "内容"));
+    sorting.headerClicked(0, 0);
+    EXPECT_EQ(titlesOf(extraction), QStringList({"c", "a"}));
+    EXPECT_EQ(sorting.state(1), (State{true, 0, 1}));
+}
+
+TEST_F(SortTest, AClickOnTheExtractionListSortsOnlyItAndStoresNothing)
+{
+    perFileSettings();
+    sorting.headerClicked(1, 0);
+    EXPECT_EQ(titlesOf(extraction), QStringList({"a", "c"}));
+    EXPECT_EQ(titlesOf(main), QStringList({"b", "a", "c"}));
+    EXPECT_FALSE(sorting.state(0).sorted);
+    EXPECT_EQ(sorting.captions(0), captions("題名", "備考", "内容"));
+    EXPECT_EQ(stored(SettingKey::SortColumn), QStringLiteral("-1"));
+}
+
+TEST_F(SortTest, NoSortStopsHeaderClicksOnTheMainListOnly)
+{
+    settings.setInteger(SettingKey::NoSort, 1);
+    sorting.headerClicked(0, 0);
+    EXPECT_EQ(titlesOf(main), QStringList({"b", "a", "c"}));
+    EXPECT_FALSE(sorting.state(0).sorted);
+    EXPECT_EQ(sorting.captions(0), captions("題名", "備考", "内容"));
+    EXPECT_EQ(titlesOf(extraction), QStringList({"c", "a"}));
+
+    sorting.headerClicked(1, 0);
+    EXPECT_EQ(titlesOf(extraction), QStringList({"a", "c"}));
+    EXPECT_EQ(sorting.captions(1), captions("題名▽", "備考", "内容"));
+
+    sorting.sortCommand();
+    EXPECT_EQ(titlesOf(main), QStringList({"b", "a", "c"}));
+}
+
+TEST_F(SortTest, TheSortIsStoredOnlyWhilePerFileSettingsAreActive)
+{
+    sorting.headerClicked(0, 2);
+    EXPECT_EQ(stored(SettingKey::SortColumn), QStringLiteral("-1")); // the general default
+    perFileSettings();
+    sorting.headerClicked(0, 2); // the second click on the column: descending
+    EXPECT_EQ(stored(SettingKey::SortColumn), QStringLiteral("2"));
+    EXPECT_EQ(stored(SettingKey::SortStyle), QStringLiteral("1"));
+    sorting.cancelSort(0);
+    EXPECT_EQ(stored(SettingKey::SortColumn), QStringLiteral("-1"));
+    EXPECT_EQ(stored(SettingKey::SortStyle), QStringLiteral("0"));
+    sorting.sortCommand();
+    EXPECT_EQ(stored(SettingKey::SortColumn), QStringLiteral("0"));
+    EXPECT_EQ(stored(SettingKey::SortStyle), QStringLiteral("0"));
+}
+
+TEST_F(SortTest, SortCommandSortsBothListsAscendingByTitle)
+{
+    sorting.headerClicked(0, 1);
+    sorting.sortCommand();
+    EXPECT_EQ(titlesOf(main), QStringList({"a", "b", "c"}));
+    EXPECT_EQ(titlesOf(extraction), QStringList({"a", "c"}));
+    for (int list = 0; list < 2; ++list) {
+        EXPECT_EQ(sorting.captions(list), captions("題名▽", "備考", "内容"));
+        EXPECT_EQ(sorting.state(list), (State{true, 0, 0}));
+    }
+}
+
+TEST_F(SortTest, CancelKeepsTheSortedOrderAndRemovesTheMarksOfThatListOnly)
+{
+    sorting.headerClicked(0, 0);
+    sorting.cancelSort(0);
+    EXPECT_EQ(titlesOf(main), QStringList({"a", "b", "c"}));
+    EXPECT_FALSE(sorting.state(0).sorted);
+    EXPECT_EQ(sorting.captions(0), captions("題名", "備考", "内容"));
+    EXPECT_TRUE(sorting.state(1).sorted);
+    EXPECT_EQ(sorting.captions(1), captions("題名▽", "備考", "内容"));
+    // The next click on the same column starts ascending again.
+    main.reorder({2, 1, 0});
+    sorting.headerClicked(0, 0);
+    EXPECT_EQ(titlesOf(main), QStringList({"a", "b", "c"}));
+    EXPECT_EQ(sorting.captions(0), captions("題名▽", "備考", "内容"));
+}
+
+TEST_F(SortTest, ACaptionEndingInAMarkLosesItOnTheNextSortChange)
+{
+    sorting.setCaptions(captions("題名▽", "備考△", "内容"));
+    EXPECT_EQ(sorting.captions(0), captions("題名▽", "備考△", "内容"));
+    sorting.headerClicked(0, 2);
+    EXPECT_EQ(sorting.captions(0), captions("題名", "備考", "内容▽"));
+    // Only one final mark is removed.
+    sorting.setCaptions(captions("題名▽▽", "備考", "内容"));
+    sorting.headerClicked(0, 1);
+    EXPECT_EQ(sorting.captions(0), captions("題名▽", "備考▽", "内容"));
+}
+
+TEST_F(SortTest, RestoreSortsBothListsByTheStoredColumnAndStyle)
+{
+    sorting.restore(2, 1);
+    EXPECT_EQ(keysOf(main), QStringList({"K1", "K2", "K0"}));
+    EXPECT_EQ(keysOf(extraction), QStringList({"K1", "K2"}));
+    for (int list = 0; list < 2; ++list) {
+        EXPECT_EQ(sorting.captions(list), captions("題名", "備考", "内容△"));
+        EXPECT_EQ(sorting.state(list), (State{true, 2, 1}));
+    }
+}
+
+TEST_F(SortTest, RestoringColumnMinusOneLeavesBothListsUnsortedAndUnmarked)
+{
+    sorting.restore(-1, 0);
+    sorting.restore(3, 0);
+    EXPECT_EQ(keysOf(main), QStringList({"K0", "K1", "K2"}));
+    for (int list = 0; list < 2; ++list) {
+        EXPECT_FALSE(sorting.state(list).sorted);
+        EXPECT_EQ(sorting.captions(list), captions("題名", "備考", "内容"));
+    }
+}
+
+TEST_F(SortTest, ApplyingSettingsTakesTheCaptionsThenRestoresOrCancels)
+{
+    AppliedSettings values;
+    values.columnCaptions = captions("Title", "Note", "Body");
+    values.sort = AppliedSettings::SortAction::Restore;
+    values.sortColumn = 0;
+    values.sortStyle = 1;
+    sorting.applySettings(values, 0);
+    EXPECT_EQ(titlesOf(main), QStringList({"c", "b", "a"}));
+    EXPECT_EQ(sorting.captions(0), captions("Title△", "Note", "Body"));
+    EXPECT_EQ(sorting.captions(1), captions("Title△", "Note", "Body"));
+
+    values.sort = AppliedSettings::SortAction::Cancel;
+    sorting.applySettings(values, 0);
+    EXPECT_FALSE(sorting.state(0).sorted);
+    EXPECT_EQ(sorting.captions(0), captions("Title", "Note", "Body"));
+    // The extraction list stays sorted and shows its mark on the new captions.
+    EXPECT_TRUE(sorting.state(1).sorted);
+    EXPECT_EQ(sorting.captions(1), captions("Title△", "Note", "Body"));
+}
+
+TEST_F(SortTest, ResortReestablishesTheOrderAfterEdits)
+{
+    sorting.headerClicked(0, 0);
+    main.setTitle(0, QStringLiteral("z"));
+    main.append(makeCard("K9", "0"));
+    EXPECT_EQ(titlesOf(main), QStringList({"z", "b", "c", "0"}));
+    sorting.resort(0);
+    EXPECT_EQ(titlesOf(main), QStringList({"0", "b", "c", "z"}));
+    sorting.cancelSort(0);
+    main.setTitle(0, QStringLiteral("y"));
+    sorting.resort(0);
+    EXPECT_EQ(titlesOf(main).first(), QStringLiteral("y"));
+}
+
+TEST_F(SortTest, ListenersHearOfEveryCaptionChange)
+{
+    captionChanges[0] = captionChanges[1] = 0;
+    sorting.headerClicked(0, 0);
+    EXPECT_EQ(captionChanges[0], 1);
+    EXPECT_EQ(captionChanges[1], 1);
+    sorting.headerClicked(1, 1);
+    EXPECT_EQ(captionChanges[1], 2);
+}
+
+// ---------------------------------------------------------------- collation
+
+TEST(SortCardStore, IgnoresCaseAndKeepsEqualTextsInTheirOrder)
+{
+    CardStore store;
+    store.reset({makeCard("1", "b"), makeCard("2", "B"), makeCard("3", "a"), makeCard("4", "b"), makeCard("5", "A")});
+    SortCardStore(store, 0, Qt::AscendingOrder);
+    EXPECT_EQ(keysOf(store), QStringList({"3", "5", "1", "2", "4"}));
+    SortCardStore(store, 0, Qt::DescendingOrder);
+    EXPECT_EQ(keysOf(store), QStringList({"1", "2", "4", "3", "5"}));
+}
+
+TEST(SortCardStore, OrdersJapaneseTextByTheJapaneseCollation)
+{
+    CardStore store;
+    store.reset(cardsTitled({"さくら", "あさひ", "漢字", "かめ", "Zebra", "apple", "10", "2"}));
+    SortCardStore(store, 0, Qt::AscendingOrder);
+    const QStringList t = titlesOf(store);
+    // Digits, then Latin letters, then kana in gojūon order, then kanji.
+    EXPECT_EQ(t, QStringList({"10", "2", "apple", "Zebra", "あさひ", "かめ", "さくら", "漢字"}));
+}
+
+TEST(SortCardStore, AnOrderThatHoldsAlreadyLeavesTheStoreAlone)
+{
+    CardStore store;
+    store.reset(cardsTitled({"a", "b", "c"}));
+    int layouts = 0;
+    QObject::connect(&store, &QAbstractItemModel::layoutChanged, [&] { ++layouts; });
+    SortCardStore(store, 0, Qt::AscendingOrder);
+    EXPECT_EQ(layouts, 0);
+    SortCardStore(store, 0, Qt::DescendingOrder);
+    EXPECT_EQ(layouts, 1);
+}
+
+} // namespace

@@ -1,0 +1,80 @@
+// The Help menu's commands through the shell and the dialogs.
+
+#include "core/window/commandids.h"
+#include "support/fakedialogs.h"
+#include "support/fakeservices.h"
+#include "core/window/helpcommands.h"
+#include "core/window/maincommands.h"
+#include "support/sandbox.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class HelpCommandsTest : public ::testing::Test
+{
+protected:
+    HelpCommandsTest()
+    {
+        HelpCommands::wire(commands, Services{&dialogs, &shell, nullptr, nullptr, nullptr, nullptr}, links);
+    }
+    const HelpCommands::Links links{QStringLiteral("http://help.example/"), QStringLiteral("http://home.example/"),
+                                    QStringLiteral("http://board.example/"), QStringLiteral("mailto:author@home.example")};
+    MainCommands commands;
+    FakeDialogs dialogs;
+    FakeShell shell;
+};
+
+} // namespace
+
+TEST_F(HelpCommandsTest, PagesOpenThroughTheShell)
+{
+    commands.trigger(Cmd::HelpOnline);
+    commands.trigger(Cmd::HelpHomePage);
+    commands.trigger(Cmd::HelpBoard);
+    EXPECT_EQ(shell.opened, (QStringList{"http://help.example/", "http://home.example/", "http://board.example/"}));
+    EXPECT_TRUE(dialogs.records.isEmpty());
+}
+
+TEST_F(HelpCommandsTest, MailAsksFirstAndYesWritesTheMail)
+{
+    dialogs.answers.enqueue(MsgAnswer::Yes);
+    commands.trigger(Cmd::HelpMail);
+    ASSERT_EQ(dialogs.messages().size(), 1);
+    const MessageRequest question = dialogs.messages().first();
+    EXPECT_EQ(question.text, QString::fromUtf8("　作者に連絡する場合は、できるだけ掲示板を使用してください。\r\n"
+                                               "共通の問題を抱えている人の間で情報を共有するためです。\r\n"
+                                               "　それでもまだ、メールで送信しますか？"));
+    EXPECT_EQ(question.icon, MsgIcon::Warning);
+    EXPECT_EQ(question.buttons, MsgButtons::YesNo);
+    EXPECT_EQ(shell.opened, QStringList{"mailto:author@home.example"});
+}
+
+TEST_F(HelpCommandsTest, NoToTheMailOpensTheBoardInstead)
+{
+    dialogs.answers.enqueue(MsgAnswer::No);
+    commands.trigger(Cmd::HelpMail);
+    EXPECT_EQ(shell.opened, QStringList{"http://board.example/"});
+}
+
+TEST_F(HelpCommandsTest, TheOldHelpFileIsOpenedFromTheProgramFolder)
+{
+    ScopedProgramFolder folder;
+    commands.trigger(Cmd::HelpOld);
+    EXPECT_EQ(shell.opened, QStringList{folder.file(QStringLiteral("Qlt.chm"))});
+}
+
+TEST_F(HelpCommandsTest, TheHiddenKoshinEntryDoesNothing)
+{
+    EXPECT_TRUE(commands.trigger(Cmd::HelpKoshin));
+    EXPECT_TRUE(shell.opened.isEmpty());
+    EXPECT_TRUE(dialogs.records.isEmpty());
+}
+
+TEST(HelpLinks, DefaultsAreAddressesTheShellTakes)
+{
+    const HelpCommands::Links links = HelpCommands::defaultLinks();
+    for (const QString &page : {links.onlineHelp, links.homePage, links.supportBoard})
+        EXPECT_TRUE(page.startsWith(QLatin1String("http://"))) << page.toStdString();
+    EXPECT_TRUE(links.mail.startsWith(QLatin1String("mailto:")));
+}

@@ -1,0 +1,202 @@
+#include "gui/common/qtcolours.h"
+#include "gui/common/qtdialogs.h"
+#include "gui/common/qtshell.h"
+
+#include "core/common/colours.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+using namespace QtDialogConversions;
+
+namespace {
+
+QString q(const char *utf8)
+{
+    return QString::fromUtf8(utf8);
+}
+
+} // namespace
+
+// ------------------------------------------------------------------ filters
+
+TEST(QtDialogFilters, OnePairPerFilter)
+{
+    EXPECT_EQ(nameFilters(q("QLT@WINファイル|*.qlw|テキストファイル|*.txt")),
+              (QStringList{q("QLT@WINファイル (*.qlw)"), q("テキストファイル (*.txt)")}));
+}
+
+TEST(QtDialogFilters, SeveralPatternsAndTheirOwnList)
+{
+    EXPECT_EQ(nameFilters(q("カードファイル (*.qlw;*.qlt)|*.qlw;*.qlt;*.stk|すべてのファイル (*.*)|*.*")),
+              (QStringList{q("カードファイル (*.qlw *.qlt *.stk)"), q("すべてのファイル (*)")}));
+}
+
+TEST(QtDialogFilters, OddAndEmptyParts)
+{
+    EXPECT_TRUE(nameFilters("").isEmpty());
+    EXPECT_EQ(nameFilters(q("すべて")), QStringList{q("すべて (*)")});
+    EXPECT_EQ(nameFilters("|*.csv"), QStringList{"*.csv"});
+    EXPECT_EQ(nameFilters(q("CSV| *.csv ; ;")), QStringList{"CSV (*.csv)"});
+    // Parentheses that are no pattern list stay in the description.
+    EXPECT_EQ(nameFilters(q("雛形(HTML)|Hina*.qlw")), QStringList{q("雛形(HTML) (Hina*.qlw)")});
+}
+
+TEST(QtDialogStartPlace, FolderOrFolderAndName)
+{
+    QTemporaryDir dir;
+    const StartPlace folder = startPlace(dir.path());
+    EXPECT_EQ(folder.folder, dir.path());
+    EXPECT_TRUE(folder.fileName.isEmpty());
+    const StartPlace named = startPlace(dir.filePath(q("メモ.qlw")));
+    EXPECT_EQ(named.folder, dir.path());
+    EXPECT_EQ(named.fileName, q("メモ.qlw"));
+    const StartPlace bare = startPlace("memo.qlw");
+    EXPECT_TRUE(bare.folder.isEmpty());
+    EXPECT_EQ(bare.fileName, "memo.qlw");
+    EXPECT_TRUE(startPlace("").folder.isEmpty());
+}
+
+// ------------------------------------------------------------------ colours
+
+TEST(Colours, NumbersAreBlueGreenRed)
+{
+    EXPECT_EQ(Colours::fromRgb(0x12, 0x34, 0x56), 0x563412u);
+    EXPECT_EQ(QtColours::fromQColor(QColor(0x12, 0x34, 0x56)), 0x563412u);
+    EXPECT_EQ(QtColours::toQColor(0x563412u), QColor(0x12, 0x34, 0x56));
+    EXPECT_EQ(QtColours::toQColor(5592405u), QColor(0x55, 0x55, 0x55));
+    EXPECT_EQ(QtColours::toQColor(16777215u), QColor(Qt::white));
+    EXPECT_EQ(QtColours::fromQColor(QColor(255, 0, 0, 10)), 0x0000FFu); // alpha dropped
+    EXPECT_EQ(QtColours::fromQColor(QColor::fromHsv(0, 255, 255)), 0x0000FFu);
+}
+
+TEST(Colours, SystemReferencesFollowThePalette)
+{
+    QPalette palette;
+    palette.setColor(QPalette::Base, QColor(1, 2, 3));
+    palette.setColor(QPalette::ButtonText, QColor(4, 5, 6));
+    palette.setColor(QPalette::Text, QColor(7, 8, 9));
+    EXPECT_TRUE(Colours::isSystemColour(0x80000005u));
+    EXPECT_FALSE(Colours::isSystemColour(0xFFFFFFu));
+    EXPECT_EQ(QtColours::toQColor(0x80000005u, palette), QColor(1, 2, 3));  // window background
+    EXPECT_EQ(QtColours::toQColor(0x80000012u, palette), QColor(4, 5, 6));  // button text
+    EXPECT_EQ(QtColours::toQColor(Colours::systemColour(Colours::WindowText), palette), QColor(7, 8, 9));
+}
+
+TEST(Colours, SettingTextIsSignedDecimal)
+{
+    EXPECT_EQ(Colours::toSettingText(0x80000005u), "-2147483643");
+    EXPECT_EQ(Colours::toSettingText(0x80000012u), "-2147483630");
+    EXPECT_EQ(Colours::toSettingText(0xFFFFFFu), "16777215");
+    EXPECT_EQ(Colours::fromSettingText("-2147483643"), 0x80000005u);
+    EXPECT_EQ(Colours::fromSettingText(" 5592405 "), 0x555555u);
+    EXPECT_EQ(Colours::fromSettingText("2147483653"), 0x80000005u);
+    EXPECT_FALSE(Colours::fromSettingText("").has_value());
+    EXPECT_FALSE(Colours::fromSettingText("red").has_value());
+    EXPECT_FALSE(Colours::fromSettingText("4294967296").has_value());
+}
+
+// ------------------------------------------------------------------- fonts
+
+TEST(QtDialogFonts, RoundTrip)
+{
+    FontChoice choice;
+    choice.family = "Sans Serif";
+    choice.pointSize = 10.5;
+    choice.bold = true;
+    choice.underline = true;
+    const FontChoice back = fromQFont(toQFont(choice));
+    EXPECT_EQ(back.family, choice.family);
+    EXPECT_DOUBLE_EQ(back.pointSize, 10.5);
+    EXPECT_TRUE(back.bold);
+    EXPECT_FALSE(back.italic);
+    EXPECT_TRUE(back.underline);
+    EXPECT_FALSE(back.strikeOut);
+}
+
+// ----------------------------------------------------------- message boxes
+
+namespace {
+
+struct SeenBox {
+    QString title;
+    QString text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QStringList buttons;
+    QString defaultButton;
+};
+
+// Looks at the message box once it is up and then presses the key.
+void inspectAndPress(SeenBox &seen, int key)
+{
+    QTimer::singleShot(0, [&seen, key] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        seen.title = box->windowTitle();
+        seen.text = box->text();
+        seen.icon = box->icon();
+        for (QAbstractButton *b : box->buttons())
+            seen.buttons.append(b->text());
+        seen.buttons.sort();
+        if (box->defaultButton())
+            seen.defaultButton = box->defaultButton()->text();
+        if (key == Qt::Key_Escape)
+            box->reject();
+        else if (box->defaultButton())
+            box->defaultButton()->click();
+    });
+}
+
+} // namespace
+
+TEST(QtDialogsMessage, YesNoWithDefaultNo)
+{
+    QtDialogs dialogs;
+    SeenBox seen;
+    inspectAndPress(seen, Qt::Key_Return);
+    const MsgAnswer answer = dialogs.message(q("削除しますか？"), MsgIcon::Question, MsgButtons::YesNo,
+                                             q("確認"), MsgAnswer::No);
+    EXPECT_EQ(answer, MsgAnswer::No);
+    EXPECT_EQ(seen.title, q("確認"));
+    EXPECT_EQ(seen.text, q("削除しますか？"));
+    EXPECT_EQ(seen.icon, QMessageBox::Question);
+    EXPECT_EQ(seen.buttons, (QStringList{q("いいえ(&N)"), q("はい(&Y)")}));
+    EXPECT_EQ(seen.defaultButton, q("いいえ(&N)"));
+}
+
+TEST(QtDialogsMessage, EscapeRefusesAndTheTitleDefaultsToTheProgram)
+{
+    QApplication::setApplicationDisplayName("QLT@WIN");
+    QtDialogs dialogs;
+    SeenBox seen;
+    inspectAndPress(seen, Qt::Key_Escape);
+    const MsgAnswer answer = dialogs.message(q("保存しますか？"), MsgIcon::Warning, MsgButtons::YesNoCancel);
+    EXPECT_EQ(answer, MsgAnswer::Cancel);
+    EXPECT_EQ(seen.title, "QLT@WIN");
+    EXPECT_EQ(seen.icon, QMessageBox::Warning);
+    EXPECT_EQ(seen.defaultButton, q("はい(&Y)"));
+    EXPECT_EQ(seen.buttons.size(), 3);
+}
+
+// -------------------------------------------------------------------- shell
+
+TEST(QtShell, AddressesAsUrlsFilesAsLocalFiles)
+{
+    EXPECT_EQ(QtShell::urlFor("https://example.jp/a?b=c").toString(), "https://example.jp/a?b=c");
+    EXPECT_EQ(QtShell::urlFor("mailto:info@example.jp").scheme(), "mailto");
+    const QUrl file = QtShell::urlFor(q("/tmp/a b/プレビュー.html"));
+    EXPECT_TRUE(file.isLocalFile());
+    EXPECT_EQ(file.toLocalFile(), q("/tmp/a b/プレビュー.html"));
+    const QUrl relative = QtShell::urlFor("Temp.html");
+    EXPECT_TRUE(relative.isLocalFile());
+    EXPECT_EQ(relative.toLocalFile(), QDir::current().absoluteFilePath("Temp.html"));
+    EXPECT_TRUE(QtShell::urlFor("C:x").isLocalFile());
+}

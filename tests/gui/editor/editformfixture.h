@@ -1,0 +1,137 @@
+#pragma once
+// A main window over a document with the editor wiring attached, on the
+// offscreen platform, and helpers to open cards in editors.
+
+#include "core/cards/cardlist.h"
+#include "core/document/document.h"
+#include "core/document/documentview.h"
+#include "gui/editor/editform.h"
+#include "gui/editor/editorcommands.h"
+#include "support/fakedialogs.h"
+#include "support/fakeservices.h"
+#include "core/document/filecommands.h"
+#include "core/window/maincommands.h"
+#include "gui/mainwindow/mainform.h"
+#include "core/cards/nativeformat.h"
+#include "support/sandbox.h"
+#include "core/settings/settingkeys.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <ostream>
+
+inline void PrintTo(const QString &text, std::ostream *os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
+
+// The lifecycle's view of the window, with the hooks the editor wiring fills.
+class HookedView : public DocumentView
+{
+public:
+    std::function<void()> onEditSelectedCards;
+    std::function<int()> onOpenEditorCount;
+    std::function<void()> onCloseAllEditors;
+    int groupRebuilds = 0;
+    int previewRefreshes = 0;
+    QStringList titles;
+
+    void showTitle(const QString &title) override { titles.append(title); }
+    void rebuildGroupList() override { ++groupRebuilds; }
+    void refreshPreview() override { ++previewRefreshes; }
+    void editSelectedCards() override
+    {
+        if (onEditSelectedCards)
+            onEditSelectedCards();
+    }
+    int openEditorCount() override { return onOpenEditorCount ? onOpenEditorCount() : 0; }
+    void closeAllEditors() override
+    {
+        if (onCloseAllEditors)
+            onCloseAllEditors();
+    }
+};
+
+class EditFormTest : public ::testing::Test
+{
+protected:
+    ScopedProgramFolder folder;
+    QTemporaryDir cardsDir;
+    FakeDialogs dialogs;
+    FakeShell shell;
+    FakeClipboard clipboard;
+    FakeUserStore userStore;
+    FakeClock clock;
+    FakeProcesses processes;
+    Services services{&dialogs, &shell, &processes, &clipboard, &userStore, &clock};
+    Document document{services};
+    FileCommands files{document};
+    HookedView view;
+    MainForm window{services};
+    EditorCommands editors{window, document, files};
+
+    void SetUp() override
+    {
+        document.setView(&view);
+        document.settings().FillDefaultSettings();
+        document.SetDocumentPath(cardsDir.filePath(QStringLiteral("memo.qlw")));
+        window.setCardModels(&document.lvData(0).store(), &document.lvData(1).store(),
+                             &document.lvData(0).selectionModel(), &document.lvData(1).selectionModel());
+        editors.attach(view);
+    }
+
+    void TearDown() override
+    {
+        editors.closeAllEditors();
+        flushDeletes();
+    }
+
+    static void flushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+
+    CardStore &mainCards() { return document.lvData(0).store(); }
+    const Card *card(const QString &key, int list = 0) { return document.lvData(list).store().cardWithKey(key); }
+
+    QString addCard(const QString &title, const QString &remarks = QString(), const QString &content = QString(),
+                    int list = 0)
+    {
+        const QString key = QStringLiteral("K%1").arg(++m_keys);
+        EXPECT_TRUE(document.lvData(list).store().append(Card{key, title, remarks, content, CardIcon::Saved}));
+        return key;
+    }
+
+    // Makes the card current (and alone selected) and runs the edit command.
+    EditForm *open(const QString &key, int list = 0)
+    {
+        CardList &cards = document.lvData(list);
+        const qsizetype row = cards.store().indexOfKey(key);
+        EXPECT_GE(row, 0);
+        cards.ClearSelection();
+        cards.setCurrentRow(row);
+        cards.setSelected(row);
+        window.commands().trigger(QStringLiteral("EditCard"));
+        EditForm *editor = editors.editorFor(key);
+        if (editor) {
+            EXPECT_TRUE(QTest::qWaitForWindowExposed(editor));
+            QApplication::processEvents();
+        }
+        return editor;
+    }
+
+    static void press(QWidget *target, Qt::Key k, Qt::KeyboardModifiers mods = Qt::NoModifier)
+    {
+        QTest::keyClick(target, k, mods);
+        QApplication::processEvents();
+    }
+
+private:
+    int m_keys = 0;
+};
