@@ -16,6 +16,7 @@
 // this process would reuse memory freed by the run before it and flatter the
 // small file.
 #include "benchsupport.h"
+
 #include "core/cards/cardstore.h"
 #include "core/cards/nativeformat.h"
 #include "core/common/win31j.h"
@@ -36,11 +37,11 @@
 
 namespace {
 
-using BenchSupport::SteadyClock;
 using BenchSupport::bestSeconds;
 using BenchSupport::ChildRun;
 using BenchSupport::makeCardFile;
 using BenchSupport::runChild;
+using BenchSupport::SteadyClock;
 
 // Peak memory of a child. A child started from this process (vfork and exec)
 // inherits this process's high-water mark, so the measuring is done by a
@@ -88,7 +89,6 @@ ChildRun bestChild(const QList<QByteArray> &argv, int runs)
     }
     return best;
 }
-
 
 bool report(const char *what, double value, double limit, const char *unit = "")
 {
@@ -192,7 +192,8 @@ int main(int argc, char **argv)
     QCoreApplication app(argc, argv);
     const bool quick = app.arguments().contains(QStringLiteral("--quick"));
     const QByteArray self = QCoreApplication::applicationFilePath().toLocal8Bit();
-    const QByteArray qltcard = (QCoreApplication::applicationDirPath() + QStringLiteral("/../bin/qltcard")).toLocal8Bit();
+    const QByteArray qltcard =
+        (QCoreApplication::applicationDirPath() + QStringLiteral("/../bin/qltcard")).toLocal8Bit();
     QTemporaryDir dir;
     if (!dir.isValid() || !QFile::exists(QString::fromLocal8Bit(qltcard))) {
         std::printf("cards_bench: needs a temporary folder and %s\n", qltcard.constData());
@@ -219,8 +220,9 @@ int main(int argc, char **argv)
                     convert.status);
         return 1;
     }
-    std::printf("  iconv %.1f ms, qltcard stat %.1f ms, qltcard convert x.qlw y.qlw %.1f ms, qltcard --version %.1f ms\n",
-                iconv.seconds * 1e3, stat.seconds * 1e3, convert.seconds * 1e3, version.seconds * 1e3);
+    std::printf(
+        "  iconv %.1f ms, qltcard stat %.1f ms, qltcard convert x.qlw y.qlw %.1f ms, qltcard --version %.1f ms\n",
+        iconv.seconds * 1e3, stat.seconds * 1e3, convert.seconds * 1e3, version.seconds * 1e3);
     ok &= report("qltcard stat / iconv (time)", stat.seconds / iconv.seconds, 0.5);
 
     const InProcess smallRun = measureInProcess(smallFile, small, dir.filePath(QStringLiteral("out.qlw")), runs);
@@ -259,7 +261,8 @@ int main(int argc, char **argv)
         std::printf("  qltcard stat %.0f ms, qltcard convert x.qlw y.qlw %.0f ms\n", largeStat.seconds * 1e3,
                     largeConvert.seconds * 1e3);
         const double n = double(large) / double(small);
-        ok &= report("qltcard stat, time per card, 1,000,000 / 32,767 cards", largeStat.seconds / n / stat.seconds, 1.2);
+        ok &=
+            report("qltcard stat, time per card, 1,000,000 / 32,767 cards", largeStat.seconds / n / stat.seconds, 1.2);
         ok &= report("qltcard convert, time per card, 1,000,000 / 32,767 cards",
                      largeConvert.seconds / n / convert.seconds, 1.2);
         const InProcess largeRun = measureInProcess(largeFile, large, dir.filePath(QStringLiteral("out.qlw")), 3);

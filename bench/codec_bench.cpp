@@ -67,7 +67,7 @@ QString makeCardText(qsizetype targetUnits)
     return text;
 }
 
-template <typename F>
+template<typename F>
 double bestSeconds(int runs, F &&f)
 {
     double best = 1e30;
@@ -86,8 +86,8 @@ bool runIconv(const QByteArray &input, const QByteArray &outputPath)
 {
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outputPath.constData(),
-                                     O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outputPath.constData(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0600);
     char arg0[] = "iconv", arg1[] = "-f", arg2[] = "WINDOWS-31J", arg3[] = "-t", arg4[] = "UTF-16LE";
     QByteArray in = input;
     char *argv[] = {arg0, arg1, arg2, arg3, arg4, in.data(), nullptr};
@@ -102,7 +102,10 @@ bool runIconv(const QByteArray &input, const QByteArray &outputPath)
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
-double mbPerSecond(qsizetype bytes, double seconds) { return double(bytes) / 1e6 / seconds; }
+double mbPerSecond(qsizetype bytes, double seconds)
+{
+    return double(bytes) / 1e6 / seconds;
+}
 
 } // namespace
 
@@ -126,8 +129,8 @@ int main()
             return 1;
         }
     }
-    std::printf("sample: %.2f MB Windows-31J, %lld characters, CR LF lines\n",
-                double(bytes.size()) / 1e6, static_cast<long long>(text.size()));
+    std::printf("sample: %.2f MB Windows-31J, %lld characters, CR LF lines\n", double(bytes.size()) / 1e6,
+                static_cast<long long>(text.size()));
 
     // Correctness first: the same characters as the code page's reference.
     QString decoded = Win31J::decode(bytes);
@@ -159,7 +162,7 @@ int main()
         QFile out(QFile::decodeName(outputPath));
         const QByteArray utf16 = out.open(QIODevice::ReadOnly) ? out.readAll() : QByteArray();
         const bool same = utf16.size() == decoded.size() * 2
-            && std::equal(utf16.cbegin(), utf16.cend(), reinterpret_cast<const char *>(decoded.utf16()));
+                          && std::equal(utf16.cbegin(), utf16.cend(), reinterpret_cast<const char *>(decoded.utf16()));
         std::printf("iconv output identical: %s\n", same ? "yes" : "no");
     }
     double iconvSec = 0;

@@ -8,14 +8,15 @@
 //    `iconv -f WINDOWS-31J -t UTF-8 FILE | grep -c PATTERN` on the same file.
 // Sorting the list is timed for information.
 #include "benchsupport.h"
+
 #include "core/cards/cardlist.h"
-#include "core/search/cardmatch.h"
-#include "core/search/cardsort.h"
 #include "core/cards/cardstore.h"
-#include "core/search/extraction.h"
-#include "core/search/grouplist.h"
 #include "core/cards/nativeformat.h"
 #include "core/common/win31j.h"
+#include "core/search/cardmatch.h"
+#include "core/search/cardsort.h"
+#include "core/search/extraction.h"
+#include "core/search/grouplist.h"
 
 #include <QByteArray>
 #include <QCoreApplication>
@@ -32,11 +33,11 @@
 
 namespace {
 
-using BenchSupport::SteadyClock;
 using BenchSupport::bestSeconds;
 using BenchSupport::ChildRun;
 using BenchSupport::makeCardFile;
 using BenchSupport::runChild;
+using BenchSupport::SteadyClock;
 
 // The fastest of several runs of each command, run in turns so that both
 // meet the same load of the machine; status of the last run of each.
@@ -55,7 +56,6 @@ std::pair<ChildRun, ChildRun> bestOfBoth(const std::vector<QByteArray> &a, const
     }
     return {bestA, bestB};
 }
-
 
 bool report(const char *what, double value, double limit, const char *unit = "")
 {
@@ -93,7 +93,8 @@ ExtractionTimes timeExtraction(const CardStore &cards, const CardMatcher &matche
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    const QByteArray qltcard = (QCoreApplication::applicationDirPath() + QStringLiteral("/../bin/qltcard")).toLocal8Bit();
+    const QByteArray qltcard =
+        (QCoreApplication::applicationDirPath() + QStringLiteral("/../bin/qltcard")).toLocal8Bit();
     QTemporaryDir dir;
     if (!dir.isValid() || !QFile::exists(QString::fromLocal8Bit(qltcard))) {
         std::printf("search_bench: needs a temporary folder and %s\n", qltcard.constData());
@@ -151,8 +152,8 @@ int main(int argc, char **argv)
     const QByteArray plainUtf8 = plainKeyword.toUtf8();
     const QByteArray regexUtf8 = regexKeyword.toUtf8();
     const auto pipeline = [&](const QByteArray &grepArgs) {
-        return std::vector<QByteArray>{"/bin/sh", "-c",
-                                       "iconv -f WINDOWS-31J -t UTF-8 \"$0\" | grep -c " + grepArgs, path};
+        return std::vector<QByteArray>{"/bin/sh", "-c", "iconv -f WINDOWS-31J -t UTF-8 \"$0\" | grep -c " + grepArgs,
+                                       path};
     };
     const int childRuns = 11;
     const auto [iconvPlain, grepPlain] =
@@ -180,7 +181,9 @@ int main(int argc, char **argv)
             SortCardStore(copy, column, Qt::AscendingOrder);
         });
         std::printf("  %-62s %8.1f ms   (for information)\n",
-                    column == 0 ? "sorting by title field" : column == 1 ? "sorting by remarks" : "sorting by content",
+                    column == 0   ? "sorting by title field"
+                    : column == 1 ? "sorting by remarks"
+                                  : "sorting by content",
                     seconds * 1e3);
     }
     return ok ? 0 : 1;

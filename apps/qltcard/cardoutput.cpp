@@ -137,8 +137,7 @@ namespace {
 constexpr qsizetype Piece = qsizetype(1) << 18;
 } // namespace
 
-CardLineWriter::CardLineWriter(VerbIo &io)
-    : m_io(io)
+CardLineWriter::CardLineWriter(VerbIo &io) : m_io(io)
 {
     m_buffer.reserve(2 * Piece);
 }

@@ -8,8 +8,8 @@
 
 #include <QByteArray>
 #include <QString>
-#include <QStringView>
 #include <QStringList>
+#include <QStringView>
 
 struct Card;
 class CardStore;

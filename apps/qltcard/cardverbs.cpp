@@ -2,15 +2,15 @@
 // reader its extension selects, exactly as the main program opens it; the
 // cards are shown as read (the main program strips the date prefixes of a
 // text-format file afterwards when AddDateInfo is 0; these verbs do not).
+#include "cardoutput.h"
 #include "verb.h"
 
-#include "cardoutput.h"
 #include "core/cards/cardfilestats.h"
 #include "core/cards/cardformats.h"
 #include "core/cards/cardstore.h"
+#include "core/cards/titlefield.h"
 #include "core/common/services.h"
 #include "core/common/tool.h"
-#include "core/cards/titlefield.h"
 
 #include <QDateTime>
 
@@ -98,7 +98,8 @@ int runConvert(const QStringList &arguments, VerbIo &io)
                 return usage(io, verb, QStringLiteral("--now needs a date and time"));
             const QDateTime moment = QDateTime::fromString(arguments[++i], QStringLiteral("yyyy/MM/dd HH:mm:ss"));
             if (!moment.isValid())
-                return usage(io, verb, QStringLiteral("--now takes \"yyyy/mm/dd hh:nn:ss\", not \"%1\"").arg(arguments[i]));
+                return usage(io, verb,
+                             QStringLiteral("--now takes \"yyyy/mm/dd hh:nn:ss\", not \"%1\"").arg(arguments[i]));
             fixed.emplace(moment);
         } else if (a.startsWith(QLatin1String("--"))) {
             return usage(io, verb, QStringLiteral("unknown option %1").arg(a));
@@ -120,8 +121,8 @@ int runConvert(const QStringList &arguments, VerbIo &io)
         return Exit::Refused;
     }
     if (!CanWriteFormat(outFormat)) {
-        io.err << "qltcard convert: " << out << ": no card-file writer for the extension \""
-               << Tool::ExtensionOf(out) << "\" (writable: " << ReadableList << ")\n";
+        io.err << "qltcard convert: " << out << ": no card-file writer for the extension \"" << Tool::ExtensionOf(out)
+               << "\" (writable: " << ReadableList << ")\n";
         return Exit::Refused;
     }
 
@@ -152,8 +153,7 @@ int runConvert(const QStringList &arguments, VerbIo &io)
     case WriteStatus::WriteFailed:
         io.err << "qltcard convert: cannot write " << out << ": " << written.error << '\n';
         return Exit::FileError;
-    case WriteStatus::Unsupported:
-        break;
+    case WriteStatus::Unsupported: break;
     }
     io.err << "qltcard convert: " << out << ": no writer\n";
     return Exit::Refused;
@@ -178,8 +178,8 @@ int runStat(const QStringList &arguments, VerbIo &io)
     const QString &path = arguments.first();
     const CardFormat format = CardFormatOfPath(path);
     if (!CanReadFormat(format)) {
-        io.err << "qltcard stat: " << path << ": no card-file reader for the extension \""
-               << Tool::ExtensionOf(path) << "\" (readable: " << ReadableList << ")\n";
+        io.err << "qltcard stat: " << path << ": no card-file reader for the extension \"" << Tool::ExtensionOf(path)
+               << "\" (readable: " << ReadableList << ")\n";
         return Exit::Refused;
     }
     const CardFileStats stats = StatCardFile(path, format);
@@ -204,10 +204,9 @@ QList<Verb> cardVerbs()
     return {
         {QStringLiteral("dump"), QStringLiteral("dump FILE"),
          QStringLiteral("print each card as one JSON line (qlt/txt/stk as read, date prefixes kept)"), runDump},
-        {QStringLiteral("convert"),
-         QStringLiteral("convert IN OUT [OPTIONS]"),
+        {QStringLiteral("convert"), QStringLiteral("convert IN OUT [OPTIONS]"),
          QStringLiteral("rewrite a card file in the format of OUT's extension (see convert --help)"), runConvert},
-        {QStringLiteral("stat"), QStringLiteral("stat FILE"),
-         QStringLiteral("count cards, groups and invalid bytes"), runStat},
+        {QStringLiteral("stat"), QStringLiteral("stat FILE"), QStringLiteral("count cards, groups and invalid bytes"),
+         runStat},
     };
 }

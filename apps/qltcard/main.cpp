@@ -1,5 +1,6 @@
 // qltcard: the core of QLTWIN without a window, for scripts and tests.
 #include "verb.h"
+
 #include "core/common/version.h"
 
 #include <QCoreApplication>
@@ -21,7 +22,9 @@ void printHelp(QTextStream &out, const QList<Verb> &verbs)
 {
     out << "Usage: qltcard VERB [ARGUMENTS...]\n"
            "       qltcard --help | --version\n\n"
-           "Card files of " << Version::ProductName << " without a window.\n\n"
+           "Card files of "
+        << Version::ProductName
+        << " without a window.\n\n"
            "Verbs:\n";
     for (const Verb &v : verbs)
         out << "  " << v.synopsis.leftJustified(44) << ' ' << v.description << '\n';

@@ -2,11 +2,11 @@
 // groups as the group list shows them, grep prints the cards a fresh
 // extraction keeps. The file is read as dump reads it (qlt, txt and stk
 // cards keep their date prefixes).
+#include "cardoutput.h"
 #include "verb.h"
 
-#include "core/search/cardmatch.h"
-#include "cardoutput.h"
 #include "core/cards/cardstore.h"
+#include "core/search/cardmatch.h"
 #include "core/search/extraction.h"
 #include "core/search/grouplist.h"
 

@@ -16,8 +16,7 @@ int main(int argc, char **argv)
     QtProcesses processes;
     const QString qltwin = userStore.value(QStringLiteral("Path")).value_or(QString());
     if (qltwin.isEmpty() || !QFileInfo(qltwin).isExecutable()) {
-        QTextStream(stderr) << "QLTReg: QLTWIN not found (per-user value \"Path\" is \""
-                            << qltwin << "\")\n";
+        QTextStream(stderr) << "QLTReg: QLTWIN not found (per-user value \"Path\" is \"" << qltwin << "\")\n";
         return 1;
     }
     return processes.startDetached(qltwin, app.arguments().mid(1)) ? 0 : 1;

@@ -1,22 +1,22 @@
 // QLTWIN's entry: the services, the document and the main window, the
 // commands of every subsystem wired into the window, then the start-up
 // routine.
-#include "gui/mainwindow/cardcommandwiring.h"
-#include "core/window/commandids.h"
+#include "core/common/qtservices.h"
+#include "core/common/version.h"
 #include "core/document/document.h"
-#include "gui/editor/editorcommands.h"
 #include "core/document/filecommands.h"
-#include "gui/common/japaneseui.h"
+#include "core/document/startup.h"
+#include "core/window/commandids.h"
 #include "core/window/maincommands.h"
-#include "gui/mainwindow/mainform.h"
+#include "gui/common/japaneseui.h"
 #include "gui/common/qtclipboard.h"
 #include "gui/common/qtdialogs.h"
-#include "core/common/qtservices.h"
 #include "gui/common/qtshell.h"
+#include "gui/editor/editorcommands.h"
+#include "gui/mainwindow/cardcommandwiring.h"
+#include "gui/mainwindow/mainform.h"
 #include "gui/mainwindow/searchwiring.h"
 #include "gui/mainwindow/splashform.h"
-#include "core/document/startup.h"
-#include "core/common/version.h"
 #include "gui/mainwindow/windowadapter.h"
 
 #include <QApplication>
@@ -46,9 +46,7 @@ SearchWiring *wireSearch(MainForm &window, Document &document, WindowAdapter &ad
     SearchWiring *search = SearchWiring::wire(window, document);
     adapter.onCancelSort = [search] { search->commands().cancelSort(); };
     adapter.onRebuildGroupList = [search] { search->commands().rebuildGroupList(); };
-    adapter.onSettingsApplied = [search](const AppliedSettings &values) {
-        search->commands().applySettings(values);
-    };
+    adapter.onSettingsApplied = [search](const AppliedSettings &values) { search->commands().applySettings(values); };
     return search;
 }
 
@@ -85,11 +83,10 @@ int main(int argc, char **argv)
     FileCommands files(document);
     MainForm window(services);
     dialogs.setOwner(&window);
-    window.setCardModels(&document.lvData(0).store(), &document.lvData(1).store(),
-                         &document.lvData(0).selectionModel(), &document.lvData(1).selectionModel());
-    window.setSettingWriter([&document](const QString &key, const QVariant &value) {
-        document.iniData().SetiniValue(key, value);
-    });
+    window.setCardModels(&document.lvData(0).store(), &document.lvData(1).store(), &document.lvData(0).selectionModel(),
+                         &document.lvData(1).selectionModel());
+    window.setSettingWriter(
+        [&document](const QString &key, const QVariant &value) { document.iniData().SetiniValue(key, value); });
 
     WindowAdapter adapter(window, document);
     document.setView(&adapter);

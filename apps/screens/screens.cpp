@@ -5,16 +5,16 @@
 //     QT_QPA_PLATFORM=offscreen qlt_screens [output folder [card file]]
 //     (defaults: screens, and sample.qlw beside the program)
 
-#include "gui/mainwindow/cardlistview.h"
-#include "core/window/commandids.h"
-#include "core/window/maincommands.h"
-#include "gui/mainwindow/mainform.h"
-#include "gui/mainwindow/mainicons.h"
-#include "core/window/mainwindowtables.h"
 #include "core/cards/cardformats.h"
 #include "core/cards/cardstore.h"
 #include "core/cards/titlefield.h"
 #include "core/settings/settingsmodel.h"
+#include "core/window/commandids.h"
+#include "core/window/maincommands.h"
+#include "core/window/mainwindowtables.h"
+#include "gui/mainwindow/cardlistview.h"
+#include "gui/mainwindow/mainform.h"
+#include "gui/mainwindow/mainicons.h"
 
 #include <QApplication>
 #include <QDir>
@@ -48,8 +48,8 @@ bool saveIconSheet(const QString &folder)
     QStringList names;
     for (const ToolbarButton &b : MainWindowTables::toolbar())
         names.append(b.icon);
-    names << QStringLiteral("card.svg") << QStringLiteral("cardchanged.svg")
-          << QStringLiteral("allcards.svg") << QStringLiteral("group.svg");
+    names << QStringLiteral("card.svg") << QStringLiteral("cardchanged.svg") << QStringLiteral("allcards.svg")
+          << QStringLiteral("group.svg");
     const int cell = 120;
     const int columns = 6;
     QImage sheet(columns * cell, int((names.size() + columns - 1) / columns) * cell, QImage::Format_ARGB32);

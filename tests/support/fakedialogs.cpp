@@ -6,11 +6,9 @@ MsgAnswer firstButton(MsgButtons buttons)
 {
     switch (buttons) {
     case MsgButtons::Ok:
-    case MsgButtons::OkCancel:
-        return MsgAnswer::Ok;
+    case MsgButtons::OkCancel: return MsgAnswer::Ok;
     case MsgButtons::YesNo:
-    case MsgButtons::YesNoCancel:
-        return MsgAnswer::Yes;
+    case MsgButtons::YesNoCancel: return MsgAnswer::Yes;
     }
     return MsgAnswer::Ok;
 }

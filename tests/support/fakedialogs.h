@@ -32,7 +32,7 @@ public:
     // Queued answers. An empty queue answers with the default button (or the
     // first button), and cancels every chooser.
     QQueue<MsgAnswer> answers;
-    QQueue<std::optional<QString>> files;   // open and save choosers
+    QQueue<std::optional<QString>> files; // open and save choosers
     QQueue<std::optional<QString>> folders;
     QQueue<std::optional<QString>> inputs;
     QQueue<std::optional<FontChoice>> fonts;

@@ -36,8 +36,7 @@ public:
     // Runs while a waited-for program "runs" (to change files, say).
     std::function<void(const Call &)> onWait;
 
-    bool startDetached(const QString &program, const QStringList &arguments,
-                       const QString & = QString()) override
+    bool startDetached(const QString &program, const QStringList &arguments, const QString & = QString()) override
     {
         calls.append({program, arguments, false});
         return startSucceeds;

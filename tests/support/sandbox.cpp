@@ -54,8 +54,7 @@ bool writeBytes(const QString &path, const QByteArray &bytes)
 
 } // namespace Sandbox
 
-ScopedProgramFolder::ScopedProgramFolder()
-    : m_previous(qgetenv("QLT_HOME"))
+ScopedProgramFolder::ScopedProgramFolder() : m_previous(qgetenv("QLT_HOME"))
 {
     qputenv("QLT_HOME", m_dir.path().toLocal8Bit());
 }

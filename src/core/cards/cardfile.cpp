@@ -1,9 +1,9 @@
 #include "core/cards/cardfile.h"
 
-#include "core/common/atomicfile.h"
 #include "core/cards/cardstore.h"
-#include "core/common/qtservices.h"
 #include "core/cards/textfastread.h"
+#include "core/common/atomicfile.h"
+#include "core/common/qtservices.h"
 
 #include <QDir>
 #include <QFile>
@@ -115,8 +115,7 @@ WriteResult Encoder::result() const
     return r;
 }
 
-WriteResult Finish(const QString &path, const QByteArray &bytes, WriteResult result,
-                   const WriteOptions &options)
+WriteResult Finish(const QString &path, const QByteArray &bytes, WriteResult result, const WriteOptions &options)
 {
     if (result.fieldMarkRow >= 0) {
         result.status = WriteStatus::FieldMark;

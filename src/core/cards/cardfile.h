@@ -18,33 +18,33 @@ struct Outcome;
 }
 
 struct ReadResult {
-    bool ok = false;    // false: not readable (the store is untouched)
-    QString error;      // why not, for logs
+    bool ok = false; // false: not readable (the store is untouched)
+    QString error;   // why not, for logs
     qsizetype cardCount = 0;
     Win31J::DecodeStats decode; // byte sequences that are no Windows-31J character
 };
 
 struct WriteOptions {
-    bool addDateInfo = false; // AddDateInfo = 1: undated titles get today's prefix (native, CSV)
-    Clock *clock = nullptr;   // today and now; the system clock when null
+    bool addDateInfo = false;  // AddDateInfo = 1: undated titles get today's prefix (native, CSV)
+    Clock *clock = nullptr;    // today and now; the system clock when null
     bool lossyAllowed = false; // the user agreed that unstorable characters become "?"
 };
 
 enum class WriteStatus {
     Ok,
-    NotWritable,  // the file cannot be opened for writing; nothing written
-    Unmappable,   // characters Windows-31J cannot hold and no consent; nothing written
-    FieldMark,    // a field holds the character 0x01 (native format); nothing written
-    WriteFailed,  // writing failed half-way; the old file is as it was
-    Unsupported,  // no writer for this format
+    NotWritable, // the file cannot be opened for writing; nothing written
+    Unmappable,  // characters Windows-31J cannot hold and no consent; nothing written
+    FieldMark,   // a field holds the character 0x01 (native format); nothing written
+    WriteFailed, // writing failed half-way; the old file is as it was
+    Unsupported, // no writer for this format
 };
 
 struct WriteResult {
     WriteStatus status = WriteStatus::Ok;
-    QString error;                   // the system's reason for NotWritable and WriteFailed
-    qsizetype unmappableCount = 0;   // characters written (or that would be written) as "?"
+    QString error;                 // the system's reason for NotWritable and WriteFailed
+    qsizetype unmappableCount = 0; // characters written (or that would be written) as "?"
     qsizetype firstUnmappableRow = -1;
-    qsizetype fieldMarkRow = -1;     // first card with 0x01 in a field
+    qsizetype fieldMarkRow = -1; // first card with 0x01 in a field
     qsizetype bytesWritten = 0;
     bool ok() const { return status == WriteStatus::Ok; }
 };
@@ -52,9 +52,9 @@ struct WriteResult {
 // What a save would lose, found before writing so that the save command can
 // ask first.
 struct SaveCheck {
-    qsizetype unmappableCount = 0;   // characters Windows-31J cannot hold
+    qsizetype unmappableCount = 0; // characters Windows-31J cannot hold
     qsizetype firstUnmappableRow = -1;
-    qsizetype fieldMarkRow = -1;     // native format only: first card with 0x01 in a field
+    qsizetype fieldMarkRow = -1; // native format only: first card with 0x01 in a field
     bool lossless() const { return unmappableCount == 0 && fieldMarkRow < 0; }
 };
 
@@ -105,8 +105,7 @@ bool CanWrite(const QString &path, QString *error = nullptr);
 
 // Checks and writes the bytes a writer built: the common end of every writer.
 // `result` carries the counts found while building.
-WriteResult Finish(const QString &path, const QByteArray &bytes, WriteResult result,
-                   const WriteOptions &options);
+WriteResult Finish(const QString &path, const QByteArray &bytes, WriteResult result, const WriteOptions &options);
 
 // Counts what the encoding of all cards would lose; checkFieldMark for the
 // native format.

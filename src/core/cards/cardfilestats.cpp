@@ -62,8 +62,8 @@ CardFileStats ScanNativeFile(const QString &path)
     qsizetype pieces = 0;
     QSet<QString> groups;
     GroupReader reader;
-    const LineSplit::Outcome split = LineSplit::SplitFileBytes(
-        path, LineSplit::Separator::FieldMark, [&](QByteArrayView bytes, qsizetype offset) {
+    const LineSplit::Outcome split =
+        LineSplit::SplitFileBytes(path, LineSplit::Separator::FieldMark, [&](QByteArrayView bytes, qsizetype offset) {
             Win31J::validate(bytes, &stats.decode, offset);
             if (pieces++ % 3 != 0)
                 return;

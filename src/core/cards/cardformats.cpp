@@ -29,7 +29,7 @@ CardFormat CardFormatOfPath(const QString &path)
 bool CanReadFormat(CardFormat format)
 {
     return format == CardFormat::Native || format == CardFormat::Csv || format == CardFormat::Text
-        || format == CardFormat::MyNote;
+           || format == CardFormat::MyNote;
 }
 
 bool CanWriteFormat(CardFormat format)
@@ -40,13 +40,10 @@ bool CanWriteFormat(CardFormat format)
 ReadResult ReadCardFile(const QString &path, CardFormat format, CardStore &store)
 {
     switch (format) {
-    case CardFormat::Native:
-        return ReadNativeFile(path, store);
-    case CardFormat::Csv:
-        return ReadCsvFile(path, store);
+    case CardFormat::Native: return ReadNativeFile(path, store);
+    case CardFormat::Csv: return ReadCsvFile(path, store);
     case CardFormat::Text:
-    case CardFormat::MyNote:
-        return ReadTextFile(path, store);
+    case CardFormat::MyNote: return ReadTextFile(path, store);
     default: {
         ReadResult refused;
         refused.error = QStringLiteral("no reader for this extension");
@@ -55,18 +52,13 @@ ReadResult ReadCardFile(const QString &path, CardFormat format, CardStore &store
     }
 }
 
-WriteResult WriteCardFile(const QString &path, CardFormat format, const CardStore &store,
-                          const WriteOptions &options)
+WriteResult WriteCardFile(const QString &path, CardFormat format, const CardStore &store, const WriteOptions &options)
 {
     switch (format) {
-    case CardFormat::Native:
-        return WriteNativeFile(path, store, options);
-    case CardFormat::Csv:
-        return WriteCsvFile(path, store, options);
-    case CardFormat::Text:
-        return WriteTextFile(path, store, true, options);
-    case CardFormat::MyNote:
-        return WriteTextFile(path, store, false, options);
+    case CardFormat::Native: return WriteNativeFile(path, store, options);
+    case CardFormat::Csv: return WriteCsvFile(path, store, options);
+    case CardFormat::Text: return WriteTextFile(path, store, true, options);
+    case CardFormat::MyNote: return WriteTextFile(path, store, false, options);
     default: {
         WriteResult refused;
         refused.status = WriteStatus::Unsupported;

@@ -23,8 +23,7 @@ bool CanWriteFormat(CardFormat format);
 // The reader of the format; a format without reader gives ok = false.
 ReadResult ReadCardFile(const QString &path, CardFormat format, CardStore &store);
 // The writer of the format; a format without writer gives Unsupported.
-WriteResult WriteCardFile(const QString &path, CardFormat format, const CardStore &store,
-                          const WriteOptions &options);
+WriteResult WriteCardFile(const QString &path, CardFormat format, const CardStore &store, const WriteOptions &options);
 // What writing store in the format would lose (see SaveCheck), for the save
 // command to ask before it writes.
 SaveCheck CheckCardsForSave(const CardStore &store, CardFormat format);

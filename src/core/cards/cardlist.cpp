@@ -2,11 +2,7 @@
 
 #include <algorithm>
 
-CardList::CardList(QObject *parent)
-    : QObject(parent)
-    , m_selection(&m_store)
-{
-}
+CardList::CardList(QObject *parent) : QObject(parent), m_selection(&m_store) {}
 
 qsizetype CardList::currentRow() const
 {
@@ -49,8 +45,7 @@ static QItemSelection everyRow(const CardStore &store)
 {
     if (store.isEmpty())
         return {};
-    return QItemSelection(store.index(0, 0),
-                          store.index(int(store.count() - 1), CardStore::ColumnCount - 1));
+    return QItemSelection(store.index(0, 0), store.index(int(store.count() - 1), CardStore::ColumnCount - 1));
 }
 
 void CardList::selectAll()

@@ -12,14 +12,15 @@ QString CardLabel(const CardStore &store, qsizetype row)
     title.replace(QChar(0x01), QStringLiteral("[0x01]"));
     title.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
     return QString::number(row + 1) + QStringLiteral("番目のカード「") + Tool::ShortenWithEllipsis(title, 40)
-        + QStringLiteral("」");
+           + QStringLiteral("」");
 }
 
 QString FieldMarkRefusal(const CardStore &store, qsizetype row)
 {
-    return CardLabel(store, row) + QStringLiteral("に0x01コードが含まれています。\r\n\r\n"
-                                                  "QLW形式では、このカード以降のデータが正しく読み込めなくなるため保存できません。"
-                                                  "0x01コードを取り除いてから保存してください。");
+    return CardLabel(store, row)
+           + QStringLiteral("に0x01コードが含まれています。\r\n\r\n"
+                            "QLW形式では、このカード以降のデータが正しく読み込めなくなるため保存できません。"
+                            "0x01コードを取り除いてから保存してください。");
 }
 
 QString UnmappableQuestion(const CardStore &store, qsizetype count, qsizetype firstRow)
@@ -32,8 +33,9 @@ QString UnmappableQuestion(const CardStore &store, qsizetype count, qsizetype fi
 
 QString InvalidBytesWarning(const Win31J::DecodeStats &stats)
 {
-    return QStringLiteral("このファイルには文字に変換できないデータが%1箇所あります（最初は先頭から%2バイトの位置）。\r\n"
-                          "保存すると、これらのデータは変更されます。")
+    return QStringLiteral(
+               "このファイルには文字に変換できないデータが%1箇所あります（最初は先頭から%2バイトの位置）。\r\n"
+               "保存すると、これらのデータは変更されます。")
         .arg(stats.invalidCount)
         .arg(stats.firstInvalidOffset);
 }
@@ -52,9 +54,9 @@ bool AskSaveWithUnmappable(Dialogs &dialogs, const CardStore &store, const SaveC
 {
     if (check.unmappableCount == 0)
         return true;
-    return dialogs.message(UnmappableQuestion(store, check.unmappableCount, check.firstUnmappableRow),
-                           MsgIcon::Warning, MsgButtons::YesNo, QString(), MsgAnswer::No)
-        == MsgAnswer::Yes;
+    return dialogs.message(UnmappableQuestion(store, check.unmappableCount, check.firstUnmappableRow), MsgIcon::Warning,
+                           MsgButtons::YesNo, QString(), MsgAnswer::No)
+           == MsgAnswer::Yes;
 }
 
 void ShowInvalidBytesWarning(Dialogs &dialogs, const Win31J::DecodeStats &stats)

@@ -12,8 +12,8 @@ class Dialogs;
 namespace CardMessages {
 
 inline const QString CannotWrite = QStringLiteral("ファイルが書き込めません");
-inline const QString BinaryTransferText = QStringLiteral(
-    "0x01コードの含まれた不正なデータです。\r\n\r\nバイナリデータは扱えません。");
+inline const QString BinaryTransferText =
+    QStringLiteral("0x01コードの含まれた不正なデータです。\r\n\r\nバイナリデータは扱えません。");
 
 // How a card is named in a message: its position (from 1) and its title
 // field, shortened.

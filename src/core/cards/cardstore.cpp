@@ -9,10 +9,8 @@
 #include <numeric>
 
 CardStore::CardStore(QObject *parent)
-    : QAbstractTableModel(parent)
-    , m_headers{QStringLiteral("題名"), QStringLiteral("備考"), QStringLiteral("内容")}
-{
-}
+    : QAbstractTableModel(parent), m_headers{QStringLiteral("題名"), QStringLiteral("備考"), QStringLiteral("内容")}
+{}
 
 const QHash<QString, qsizetype> &CardStore::rows() const
 {
@@ -136,12 +134,9 @@ template<typename C>
 static auto &columnText(C &card, int column)
 {
     switch (column) {
-    case CardStore::RemarksColumn:
-        return card.remarks;
-    case CardStore::ContentColumn:
-        return card.content;
-    default:
-        return card.title;
+    case CardStore::RemarksColumn: return card.remarks;
+    case CardStore::ContentColumn: return card.content;
+    default: return card.title;
     }
 }
 
@@ -283,14 +278,10 @@ QVariant CardStore::data(const QModelIndex &index, int role) const
     const Card &card = m_cards[index.row()];
     switch (role) {
     case Qt::DisplayRole:
-    case Qt::EditRole:
-        return columnText(card, index.column());
-    case IconRole:
-        return card.icon;
-    case KeyRole:
-        return card.key;
-    default:
-        return {};
+    case Qt::EditRole: return columnText(card, index.column());
+    case IconRole: return card.icon;
+    case KeyRole: return card.key;
+    default: return {};
     }
 }
 
@@ -319,8 +310,7 @@ bool CardStore::setData(const QModelIndex &index, const QVariant &value, int rol
             setIcon(row, icon);
         return true;
     }
-    default:
-        return false;
+    default: return false;
     }
 }
 
@@ -369,9 +359,8 @@ QHash<int, QByteArray> CardStore::roleNames() const
 QString NewCardKey(const CardStore &list, const CardStore *alsoAvoid)
 {
     bool exhausted = list.counterKeysExhausted();
-    QString key = CardKeyCounter().nextFree([&](const QString &k) {
-        return list.containsKey(k) || (alsoAvoid && alsoAvoid->containsKey(k));
-    }, &exhausted);
+    QString key = CardKeyCounter().nextFree(
+        [&](const QString &k) { return list.containsKey(k) || (alsoAvoid && alsoAvoid->containsKey(k)); }, &exhausted);
     if (exhausted)
         list.setCounterKeysExhausted();
     return key;

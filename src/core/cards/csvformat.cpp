@@ -1,9 +1,9 @@
 #include "core/cards/csvformat.h"
 
 #include "core/cards/cardstore.h"
-#include "core/common/services.h"
 #include "core/cards/textfastread.h"
 #include "core/cards/titlefield.h"
+#include "core/common/services.h"
 #include "core/common/tool.h"
 
 QStringList SplitQuoted(QStringView line, QStringView separator)

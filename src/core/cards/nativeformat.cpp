@@ -2,9 +2,9 @@
 
 #include "core/cards/cardkeys.h"
 #include "core/cards/cardstore.h"
-#include "core/common/services.h"
 #include "core/cards/textfastread.h"
 #include "core/cards/titlefield.h"
+#include "core/common/services.h"
 
 #include <cstring>
 
@@ -25,12 +25,8 @@ ReadResult ReadNativeFile(const QString &path, CardStore &store)
             cards.append(std::move(card));
             break;
         }
-        case 1:
-            cards.last().remarks = std::move(piece);
-            break;
-        default:
-            cards.last().content = std::move(piece);
-            break;
+        case 1: cards.last().remarks = std::move(piece); break;
+        default: cards.last().content = std::move(piece); break;
         }
         field = (field + 1) % 3;
     });

@@ -121,9 +121,8 @@ bool LineReaderBase::load(const QString &path, Separator separator)
     // Into a local list first: a load that fails half-way leaves the
     // previous pieces as they were.
     QStringList pieces;
-    const LineSplit::Outcome split = LineSplit::SplitFile(path, separator, [&](QString &&piece) {
-        pieces.append(std::move(piece));
-    });
+    const LineSplit::Outcome split =
+        LineSplit::SplitFile(path, separator, [&](QString &&piece) { pieces.append(std::move(piece)); });
     if (!split.ok) {
         m_error = split.error;
         return false;

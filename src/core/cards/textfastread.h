@@ -31,9 +31,9 @@ namespace LineSplit {
 enum class Separator { CrLf, FieldMark };
 
 struct Outcome {
-    bool ok = false;       // false: not readable
+    bool ok = false; // false: not readable
     QString error;
-    bool empty = false;    // the file had no bytes
+    bool empty = false;       // the file had no bytes
     bool droppedLast = false; // it ended with a separator
     Win31J::DecodeStats stats;
 };

@@ -1,9 +1,9 @@
 #include "core/cards/textformat.h"
 
 #include "core/cards/cardstore.h"
-#include "core/common/services.h"
 #include "core/cards/textfastread.h"
 #include "core/cards/titlefield.h"
+#include "core/common/services.h"
 
 namespace RecordLayout {
 
@@ -81,15 +81,14 @@ ReadResult ReadTextFile(const QString &path, CardStore &store)
         cards.append(std::move(card));
     };
     records.onContent = [&](QString &&content, bool) { cards.last().content = std::move(content); };
-    const LineSplit::Outcome split = LineSplit::SplitFile(path, LineSplit::Separator::CrLf,
-                                                          [&](QString &&line) { records.line(line); });
+    const LineSplit::Outcome split =
+        LineSplit::SplitFile(path, LineSplit::Separator::CrLf, [&](QString &&line) { records.line(line); });
     if (split.ok)
         records.finish();
     return CardFile::Loaded(split, std::move(cards), store);
 }
 
-WriteResult WriteTextFile(const QString &path, const CardStore &store, bool shortForm,
-                          const WriteOptions &options)
+WriteResult WriteTextFile(const QString &path, const CardStore &store, bool shortForm, const WriteOptions &options)
 {
     WriteResult refused;
     if (!CardFile::CanWrite(path, &refused.error)) {

@@ -63,5 +63,4 @@ ReadResult ReadTextFile(const QString &path, CardStore &store);
 // gets a prefix (the title line needs its "："), whatever AddDateInfo says:
 // the short form for .qlt and .txt (shortForm true), the long form with the
 // current time for .stk.
-WriteResult WriteTextFile(const QString &path, const CardStore &store, bool shortForm,
-                          const WriteOptions &options);
+WriteResult WriteTextFile(const QString &path, const CardStore &store, bool shortForm, const WriteOptions &options);

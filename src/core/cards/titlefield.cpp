@@ -45,8 +45,8 @@ QString StampDate(const QString &title, bool addDateInfo, Clock &clock, QStringV
         return title;
     const QStringView rest = QStringView(title).mid(DatePrefixLength(title));
     QString stamped = documentExtension.compare(QLatin1String("stk"), Qt::CaseInsensitive) == 0
-        ? LongDatePrefix(clock.now())
-        : ShortDatePrefix(clock.today());
+                          ? LongDatePrefix(clock.now())
+                          : ShortDatePrefix(clock.today());
     stamped += rest;
     return stamped;
 }

@@ -27,12 +27,12 @@ QString SelectedCardsToText(const CardList &list, const QDate &today);
 bool HasNoFieldMark(QStringView text);
 
 struct InsertOptions {
-    bool keepDate = false;        // keep the date carried in the title line
-    qsizetype position = -1;      // row of the first new card; -1: after the last
-    bool select = false;          // select the new cards
-    std::optional<QString> title;   // for plain text; "(無題のカード)" when none
-    std::optional<QString> remarks; // for plain text
-    DateStamp stamp;              // StampDate for every new title field
+    bool keepDate = false;                    // keep the date carried in the title line
+    qsizetype position = -1;                  // row of the first new card; -1: after the last
+    bool select = false;                      // select the new cards
+    std::optional<QString> title;             // for plain text; "(無題のカード)" when none
+    std::optional<QString> remarks;           // for plain text
+    DateStamp stamp;                          // StampDate for every new title field
     const CardStore *alsoAvoidKeys = nullptr; // keys must be new there too
 };
 

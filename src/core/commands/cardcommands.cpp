@@ -1,20 +1,20 @@
 #include "core/commands/cardcommands.h"
 
-#include "core/common/atomicfile.h"
-#include "core/commands/cardcommandtexts.h"
 #include "core/cards/cardlist.h"
-#include "core/commands/cardlistedits.h"
 #include "core/cards/cardmessages.h"
-#include "core/window/commandids.h"
+#include "core/cards/titlefield.h"
+#include "core/cards/transfertext.h"
+#include "core/commands/cardcommandtexts.h"
+#include "core/commands/cardlistedits.h"
+#include "core/common/atomicfile.h"
 #include "core/common/dialogs.h"
+#include "core/common/tool.h"
+#include "core/common/win31j.h"
 #include "core/document/document.h"
 #include "core/search/extraction.h"
-#include "core/window/maincommands.h"
 #include "core/settings/settingkeys.h"
-#include "core/cards/titlefield.h"
-#include "core/common/tool.h"
-#include "core/cards/transfertext.h"
-#include "core/common/win31j.h"
+#include "core/window/commandids.h"
+#include "core/window/maincommands.h"
 
 using namespace CardCommandTexts;
 
@@ -33,12 +33,8 @@ std::optional<QString> withoutDatePrefix(const QString &title)
 } // namespace
 
 CardCommands::CardCommands(Document &document, MainCommands &commands, Extraction &extraction, CardCommandView &view)
-    : m_document(document)
-    , m_commands(commands)
-    , m_extraction(extraction)
-    , m_view(view)
-{
-}
+    : m_document(document), m_commands(commands), m_extraction(extraction), m_view(view)
+{}
 
 void CardCommands::wire()
 {
@@ -277,13 +273,12 @@ void CardCommands::renewDate()
         == MsgAnswer::No)
         return;
     const DateStamp stamp = dateStamp();
-    CardListEdits::ChangeTitles(list.store(), list.selectedRows(),
-                                [&](const QString &title) -> std::optional<QString> {
-                                    // With AddDateInfo on, StampDate replaces the old prefix.
-                                    if (renew)
-                                        return StampDate(title, stamp);
-                                    return withoutDatePrefix(title);
-                                });
+    CardListEdits::ChangeTitles(list.store(), list.selectedRows(), [&](const QString &title) -> std::optional<QString> {
+        // With AddDateInfo on, StampDate replaces the old prefix.
+        if (renew)
+            return StampDate(title, stamp);
+        return withoutDatePrefix(title);
+    });
     m_document.SetModified(true);
     m_view.refreshPreview();
 }
@@ -330,8 +325,8 @@ bool CardCommands::copyContentToFile()
     FileRequest request;
     request.title = WriteContentTitle;
     request.filter = WriteContentFilter;
-    request.startPath = Tool::JoinPath(Tool::ParentFolderOf(m_document.DocumentPath()),
-                                       contentFileName(card.title, card.remarks));
+    request.startPath =
+        Tool::JoinPath(Tool::ParentFolderOf(m_document.DocumentPath()), contentFileName(card.title, card.remarks));
     request.promptOverwrite = true;
     const std::optional<QString> path = dialogs.saveFile(request);
     if (!path || path->isEmpty())

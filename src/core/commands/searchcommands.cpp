@@ -2,18 +2,15 @@
 
 #include "core/cards/cardlist.h"
 #include "core/cards/cardstore.h"
-#include "core/window/commandids.h"
 #include "core/common/dialogs.h"
 #include "core/document/document.h"
-#include "core/window/maincommands.h"
 #include "core/search/searchtexts.h"
+#include "core/window/commandids.h"
+#include "core/window/maincommands.h"
 
 SearchCommands::SearchCommands(Document &document, MainCommands &commands, SearchView &view)
-    : m_document(document)
-    , m_commands(commands)
-    , m_view(view)
-    , m_extraction(document.lvData(0), document.lvData(1))
-    , m_sorting(document.lvData(0).store(), document.lvData(1).store(), document.settings())
+    : m_document(document), m_commands(commands), m_view(view), m_extraction(document.lvData(0), document.lvData(1)),
+      m_sorting(document.lvData(0).store(), document.lvData(1).store(), document.settings())
 {
     m_sorting.onCaptionsChanged = [this](int list) { m_view.showCaptions(list, m_sorting.captions(list)); };
     m_document.setLeaveExtractionHandler([this] { leaveExtraction(); });
@@ -102,7 +99,8 @@ void SearchCommands::search(SearchDirection direction)
 
 void SearchCommands::searchWithPrompt(SearchDirection direction)
 {
-    const std::optional<QString> answer = m_document.dialogs().inputBox(SearchTexts::SearchPrompt, QString(), m_view.keyword());
+    const std::optional<QString> answer =
+        m_document.dialogs().inputBox(SearchTexts::SearchPrompt, QString(), m_view.keyword());
     if (!answer)
         return;
     m_view.setKeyword(*answer);
@@ -136,7 +134,8 @@ void SearchCommands::extractWith(const CardMatcher &matcher)
 
 void SearchCommands::extractWithPrompt()
 {
-    const std::optional<QString> answer = m_document.dialogs().inputBox(SearchTexts::ExtractPrompt, QString(), m_view.keyword());
+    const std::optional<QString> answer =
+        m_document.dialogs().inputBox(SearchTexts::ExtractPrompt, QString(), m_view.keyword());
     if (!answer)
         return;
     m_view.setKeyword(*answer);

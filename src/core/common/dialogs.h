@@ -15,7 +15,7 @@ enum class MsgAnswer { Ok, Cancel, Yes, No };
 
 struct MessageRequest {
     QString text;
-    QString title;              // empty: the program's own caption
+    QString title; // empty: the program's own caption
     MsgIcon icon = MsgIcon::None;
     MsgButtons buttons = MsgButtons::Ok;
     std::optional<MsgAnswer> defaultButton; // none: the first button
@@ -27,7 +27,7 @@ struct MessageRequest {
 struct FileRequest {
     QString title;
     QString filter;
-    QString startPath;          // folder, or folder joined with a proposed name
+    QString startPath;            // folder, or folder joined with a proposed name
     bool promptOverwrite = false; // save only
 };
 
@@ -50,15 +50,15 @@ public:
     virtual std::optional<QString> openFile(const FileRequest &request) = 0;
     virtual std::optional<QString> saveFile(const FileRequest &request) = 0;
     virtual std::optional<QString> chooseFolder(const QString &prompt, const QString &startFolder) = 0;
-    virtual std::optional<QString> inputBox(const QString &prompt, const QString &title, const QString &defaultText) = 0;
+    virtual std::optional<QString> inputBox(const QString &prompt, const QString &title,
+                                            const QString &defaultText) = 0;
     virtual std::optional<FontChoice> chooseFont(const FontChoice &initial) = 0;
     // Colours are 0x00BBGGRR colour numbers.
     virtual std::optional<std::uint32_t> chooseColour(std::uint32_t initial) = 0;
 
     // Shorthand for the common case.
     MsgAnswer message(const QString &text, MsgIcon icon, MsgButtons buttons = MsgButtons::Ok,
-                      const QString &title = QString(),
-                      std::optional<MsgAnswer> defaultButton = std::nullopt)
+                      const QString &title = QString(), std::optional<MsgAnswer> defaultButton = std::nullopt)
     {
         return message(MessageRequest{text, title, icon, buttons, defaultButton, false});
     }

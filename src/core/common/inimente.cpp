@@ -56,8 +56,8 @@ QString realText(Real value)
     if (!std::isfinite(value))
         return QString::number(double(value));
     const Real magnitude = std::fabs(value);
-    const auto format = (magnitude >= Real(1e-4) && magnitude < Real(1e15)) ? std::chars_format::fixed
-                                                                         : std::chars_format::general;
+    const auto format =
+        (magnitude >= Real(1e-4) && magnitude < Real(1e15)) ? std::chars_format::fixed : std::chars_format::general;
     char buffer[400];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, format);
     return QString::fromLatin1(buffer, result.ptr - buffer);
@@ -100,10 +100,7 @@ bool readAll(QIODevice &device, QByteArray &bytes)
 
 } // namespace
 
-iniMente::iniMente(Build build)
-    : m_build(build)
-{
-}
+iniMente::iniMente(Build build) : m_build(build) {}
 
 bool iniMente::iniLoader(const QString &Filename)
 {
@@ -315,17 +312,11 @@ QVariant iniMente::MakeiniItem(const QString &ItemName, const QVariant &ItemValu
 QString iniMente::textOf(const QVariant &value)
 {
     switch (value.typeId()) {
-    case QMetaType::QString:
-        return value.toString();
-    case QMetaType::Bool:
-        return value.toBool() ? QStringLiteral("True") : QStringLiteral("False");
-    case QMetaType::Double:
-        return realText(value.toDouble());
-    case QMetaType::Float:
-        return realText(value.toFloat());
-    case QMetaType::UnknownType:
-        return QStringLiteral("");
-    default:
-        return value.toString();
+    case QMetaType::QString: return value.toString();
+    case QMetaType::Bool: return value.toBool() ? QStringLiteral("True") : QStringLiteral("False");
+    case QMetaType::Double: return realText(value.toDouble());
+    case QMetaType::Float: return realText(value.toFloat());
+    case QMetaType::UnknownType: return QStringLiteral("");
+    default: return value.toString();
     }
 }

@@ -2,13 +2,14 @@
 
 #include "core/common/win31j.h"
 
-#include <QFile>
-#include <algorithm>
-#include <QFileInfo>
 #include <QDeadlineTimer>
+#include <QFile>
+#include <QFileInfo>
 #include <QLockFile>
 #include <QRandomGenerator>
 #include <QThread>
+
+#include <algorithm>
 
 namespace LockedIniFile {
 
@@ -47,8 +48,8 @@ QString lockFilePath(const QString &path)
     return path + QStringLiteral(".lock");
 }
 
-Result update(iniMente &store, const QString &path,
-              const std::function<bool(iniMente &)> &change, const Options &options)
+Result update(iniMente &store, const QString &path, const std::function<bool(iniMente &)> &change,
+              const Options &options)
 {
     Result result;
     QLockFile lock(lockFilePath(path));

@@ -42,8 +42,8 @@ struct Result {
 // whole, change does not run and nothing is saved, so a half-read list never
 // overwrites the full one. When the lock cannot be had (unwritable folder,
 // timeout), the cycle still runs, unlocked.
-Result update(iniMente &store, const QString &path,
-              const std::function<bool(iniMente &)> &change, const Options &options = {});
+Result update(iniMente &store, const QString &path, const std::function<bool(iniMente &)> &change,
+              const Options &options = {});
 
 // Reloads store from path under the lock, changing nothing.
 Result reload(iniMente &store, const QString &path, const Options &options = {});

@@ -10,16 +10,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-bool QtProcesses::startDetached(const QString &program, const QStringList &arguments,
-                                const QString &workingFolder)
+bool QtProcesses::startDetached(const QString &program, const QStringList &arguments, const QString &workingFolder)
 {
     if (program.isEmpty())
         return false;
     return QProcess::startDetached(program, arguments, workingFolder);
 }
 
-Processes::Outcome QtProcesses::startAndWait(const QString &program, const QStringList &arguments,
-                                             int timeoutMs)
+Processes::Outcome QtProcesses::startAndWait(const QString &program, const QStringList &arguments, int timeoutMs)
 {
     if (program.isEmpty())
         return {WaitResult::Failed, -1};
@@ -34,8 +32,7 @@ Processes::Outcome QtProcesses::startAndWait(const QString &program, const QStri
         return {WaitResult::Failed, -1};
     }
 
-    const QDeadlineTimer deadline = timeoutMs < 0 ? QDeadlineTimer(QDeadlineTimer::Forever)
-                                                  : QDeadlineTimer(timeoutMs);
+    const QDeadlineTimer deadline = timeoutMs < 0 ? QDeadlineTimer(QDeadlineTimer::Forever) : QDeadlineTimer(timeoutMs);
     for (;;) {
         QCoreApplication::processEvents(QEventLoop::AllEvents);
         if (process->state() == QProcess::NotRunning)
@@ -118,8 +115,8 @@ std::optional<QString> QSettingsUserStore::value(const QString &key)
 {
     if (key.isEmpty())
         return std::nullopt;
-    const QSettings settings(QSettings::NativeFormat, QSettings::UserScope,
-                             QStringLiteral("Orvale SoftWares"), QStringLiteral("QLT@WIN"));
+    const QSettings settings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Orvale SoftWares"),
+                             QStringLiteral("QLT@WIN"));
     if (!settings.contains(key))
         return std::nullopt;
     return settings.value(key).toString();
@@ -129,8 +126,8 @@ void QSettingsUserStore::setValue(const QString &key, const QString &value)
 {
     if (key.isEmpty())
         return;
-    QSettings settings(QSettings::NativeFormat, QSettings::UserScope,
-                       QStringLiteral("Orvale SoftWares"), QStringLiteral("QLT@WIN"));
+    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Orvale SoftWares"),
+                       QStringLiteral("QLT@WIN"));
     settings.setValue(key, value);
     // Other processes of the program read the value right away.
     settings.sync();

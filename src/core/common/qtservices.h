@@ -8,8 +8,7 @@ class QtProcesses : public Processes
 public:
     bool startDetached(const QString &program, const QStringList &arguments,
                        const QString &workingFolder = QString()) override;
-    Outcome startAndWait(const QString &program, const QStringList &arguments,
-                         int timeoutMs = -1) override;
+    Outcome startAndWait(const QString &program, const QStringList &arguments, int timeoutMs = -1) override;
     bool anotherInstanceRunning() override;
 };
 

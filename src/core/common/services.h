@@ -40,8 +40,7 @@ public:
     virtual bool startDetached(const QString &program, const QStringList &arguments,
                                const QString &workingFolder = QString()) = 0;
     // Starts and waits, pumping events meanwhile; timeoutMs < 0 waits for ever.
-    virtual Outcome startAndWait(const QString &program, const QStringList &arguments,
-                                 int timeoutMs = -1) = 0;
+    virtual Outcome startAndWait(const QString &program, const QStringList &arguments, int timeoutMs = -1) = 0;
     // Whether another process of this program is running.
     virtual bool anotherInstanceRunning() = 0;
 };

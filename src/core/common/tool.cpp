@@ -153,10 +153,9 @@ bool EnsureFolder(const QString &path, bool ask, Dialogs *dialogs)
         return true;
     const bool talk = ask && dialogs;
     if (talk) {
-        const QString question = QStringLiteral("フォルダ \"") + path
-            + QStringLiteral("\" は存在しません。\n作成しますか？");
-        if (dialogs->message(question, MsgIcon::Question, MsgButtons::YesNo,
-                             QStringLiteral("フォルダ作成"))
+        const QString question =
+            QStringLiteral("フォルダ \"") + path + QStringLiteral("\" は存在しません。\n作成しますか？");
+        if (dialogs->message(question, MsgIcon::Question, MsgButtons::YesNo, QStringLiteral("フォルダ作成"))
             == MsgAnswer::No)
             return false;
     }
@@ -181,16 +180,16 @@ QString CleanFileName(const QString &text, bool replaceBackslash)
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text.at(i);
         switch (c.unicode()) {
-        case '?': out += QChar(0xFF1F); break;   // ？
-        case '/': out += QChar(0xFF0F); break;   // ／
-        case ':': out += i < 2 ? c : QChar(0xFF1A); break; // ： (a drive letter survives)
-        case ',': out += QChar(0xFF0C); break;   // ，
-        case ';': out += QChar(0xFF1B); break;   // ；
-        case '*': out += QChar(0xFF0A); break;   // ＊
-        case '~': out += QChar(0xFF5E); break;   // ～
-        case '<': out += QChar(0xFF1C); break;   // ＜
-        case '>': out += QChar(0xFF1E); break;   // ＞
-        case '|': out += QChar(0xFF5C); break;   // ｜
+        case '?': out += QChar(0xFF1F); break;                         // ？
+        case '/': out += QChar(0xFF0F); break;                         // ／
+        case ':': out += i < 2 ? c : QChar(0xFF1A); break;             // ： (a drive letter survives)
+        case ',': out += QChar(0xFF0C); break;                         // ，
+        case ';': out += QChar(0xFF1B); break;                         // ；
+        case '*': out += QChar(0xFF0A); break;                         // ＊
+        case '~': out += QChar(0xFF5E); break;                         // ～
+        case '<': out += QChar(0xFF1C); break;                         // ＜
+        case '>': out += QChar(0xFF1E); break;                         // ＞
+        case '|': out += QChar(0xFF5C); break;                         // ｜
         case '\\': out += replaceBackslash ? QChar(0xFFE5) : c; break; // ￥
         default: out += c;
         }
@@ -269,8 +268,7 @@ TempFile MakeTempFile(const QString &base, const QString &extension, const QStri
 
 bool OpenWithShell(Shell &shell, const QString &target)
 {
-    if (startsWithNoCase(target, QLatin1StringView("mailto:"))
-        || startsWithNoCase(target, QLatin1StringView("http://"))
+    if (startsWithNoCase(target, QLatin1StringView("mailto:")) || startsWithNoCase(target, QLatin1StringView("http://"))
         || startsWithNoCase(target, QLatin1StringView("https://"))
         || startsWithNoCase(target, QLatin1StringView("ftp://"))) {
         shell.open(target);

@@ -18,6 +18,9 @@ inline QString dotted()
     return QStringLiteral("%1.%2.%3").arg(Major).arg(Minor).arg(Revision);
 }
 // major * 10000 + minor * 100 + revision: 1.8.1 gives 10801
-inline constexpr int number() { return Major * 10000 + Minor * 100 + Revision; }
+inline constexpr int number()
+{
+    return Major * 10000 + Minor * 100 + Revision;
+}
 
 } // namespace Version

@@ -248,7 +248,8 @@ qsizetype decodeInto(QByteArrayView bytes, char16_t *out, DecodeStats *stats, qs
     qsizetype invalid = 0;
     qsizetype firstInvalid = -1;
     const qsizetype length = bytes.isEmpty() ? 0
-        : decodeUnits(reinterpret_cast<const unsigned char *>(bytes.data()), bytes.size(), out, invalid, firstInvalid);
+                                             : decodeUnits(reinterpret_cast<const unsigned char *>(bytes.data()),
+                                                           bytes.size(), out, invalid, firstInvalid);
     if (stats)
         merge(stats->invalidCount, stats->firstInvalidOffset, invalid, baseOffset + firstInvalid);
     return length;

@@ -27,7 +27,7 @@ struct DecodeStats {
 };
 
 struct EncodeStats {
-    qsizetype unmappableCount = 0;     // characters with no Windows-31J form (each written as "?")
+    qsizetype unmappableCount = 0;       // characters with no Windows-31J form (each written as "?")
     qsizetype firstUnmappableIndex = -1; // index in the text (UTF-16 units) of the first one, -1 when none
     // Characters written in the form of a look-alike the code page holds, one
     // way: U+301C WAVE DASH as 0x8160 (read back as U+FF5E FULLWIDTH TILDE),

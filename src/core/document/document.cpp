@@ -1,18 +1,19 @@
 #include "core/document/document.h"
 
 #include "core/cards/cardstore.h"
-#include "core/document/documenttexts.h"
 #include "core/common/programfolder.h"
-#include "core/settings/settingkeys.h"
 #include "core/common/tool.h"
 #include "core/common/version.h"
+#include "core/document/documenttexts.h"
+#include "core/settings/settingkeys.h"
 
 #include <QtGlobal>
 
 QString DocumentTitle(const QString &path, bool modified)
 {
-    return Tool::FileNameOf(path) + (modified ? DocumentTexts::ModifiedMark + QStringLiteral(" - ") : QStringLiteral(" - "))
-        + Version::ProductName + QStringLiteral(" Ver.") + Version::dotted();
+    return Tool::FileNameOf(path)
+           + (modified ? DocumentTexts::ModifiedMark + QStringLiteral(" - ") : QStringLiteral(" - "))
+           + Version::ProductName + QStringLiteral(" Ver.") + Version::dotted();
 }
 
 bool IsUntitledPath(const QString &path)
@@ -30,11 +31,9 @@ QString orProgramFile(const QString &path, const QString &name)
 } // namespace
 
 Document::Document(const Services &services, const Files &files, int recentLastIndex)
-    : m_services(services)
-    , m_settings(files.generalSettings)
-    , m_recentFile(orProgramFile(files.recentList, RecentFiles::ListFileName))
-    , m_recent(recentLastIndex, m_recentFile)
-    , m_guard(*services.dialogs, orProgramFile(files.openCheck, OpenGuard::ListFileName))
+    : m_services(services), m_settings(files.generalSettings),
+      m_recentFile(orProgramFile(files.recentList, RecentFiles::ListFileName)), m_recent(recentLastIndex, m_recentFile),
+      m_guard(*services.dialogs, orProgramFile(files.openCheck, OpenGuard::ListFileName))
 {
     Q_ASSERT(services.dialogs);
     m_lists[0] = std::make_unique<CardList>();

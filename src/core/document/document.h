@@ -11,12 +11,12 @@
 //     FileCommands files(document);
 //     files.OpenDocument("/data/memo.qlw");
 
-#include "core/cards/cardlist.h"
 #include "core/cards/cardfile.h"
+#include "core/cards/cardlist.h"
+#include "core/common/services.h"
 #include "core/document/documentview.h"
 #include "core/document/openguard.h"
 #include "core/settings/recentfiles.h"
-#include "core/common/services.h"
 #include "core/settings/settingsmodel.h"
 #include "core/settings/uservalues.h"
 

@@ -17,17 +17,17 @@ inline const QString UnsupportedFile =
     QStringLiteral("不正なファイルか、拡張子が異常なファイルを読み込ませようとしました。");
 inline const QString CannotOpen = QStringLiteral("ファイルが開けません");
 inline const QString OpenTitle = QStringLiteral("カードファイルを開く");
-inline const QString OpenFilter = QStringLiteral(
-    "全ての対応ファイル(*.qlw;*.csv;*.qlt;*.stk;*.txt)|*.qlw;*.csv;*.qlt;*.stk;*.txt|"
-    "QLW形式(*.qlw)|*.qlw|CSV形式(*.csv)|*.csv|QLT形式(*.qlt;*.txt)|*.qlt;*.txt|"
-    "MyNote形式(*.stk)|*.stk|その他 (*.*)|*.*");
+inline const QString OpenFilter =
+    QStringLiteral("全ての対応ファイル(*.qlw;*.csv;*.qlt;*.stk;*.txt)|*.qlw;*.csv;*.qlt;*.stk;*.txt|"
+                   "QLW形式(*.qlw)|*.qlw|CSV形式(*.csv)|*.csv|QLT形式(*.qlt;*.txt)|*.qlt;*.txt|"
+                   "MyNote形式(*.stk)|*.stk|その他 (*.*)|*.*");
 
 // Saving ("ファイルが書き込めません" is CardMessages::CannotWrite)
 inline const QString UseHtmlWizard = QStringLiteral("「HTML出力ウイザード」を使用してください。");
 inline const QString SaveAsTitle = QStringLiteral("名前を付けてカードファイルの保存");
-inline const QString SaveAsFilter = QStringLiteral(
-    "QLW形式(*.qlw)|*.qlw|CSV形式(*.csv)|*.csv|QLT形式(*.qlt;*.txt)|*.qlt;*.txt|"
-    "MyNote形式(*.stk)|*.stk|その他 (*.*)|*.*");
+inline const QString SaveAsFilter =
+    QStringLiteral("QLW形式(*.qlw)|*.qlw|CSV形式(*.csv)|*.csv|QLT形式(*.qlt;*.txt)|*.qlt;*.txt|"
+                   "MyNote形式(*.stk)|*.stk|その他 (*.*)|*.*");
 inline const QString NeedFileName = QStringLiteral("ファイル名を付けてください。");
 
 // Closing
@@ -41,13 +41,12 @@ inline const QString NewWindowFailed = QStringLiteral("ウインドウを作成�
 // Start-up
 inline const QString Welcome =
     QStringLiteral("ようこそQLT@WINの世界へ！\r\n各バージョンごとに1度だけ情報ウイザードが起動します。");
-inline const QString FirstRunNotice = QStringLiteral(
-    "QLT@WINをお選びいただき、ありがとうございます。\r\n\r\n"
-    "このソフトはフリーソフトです。料金はかかりません。\r\n"
-    "このソフトの使用によって生じたデータの消失、その他のいかなる損害についても、"
-    "作者は一切の責任を負いません。");
+inline const QString FirstRunNotice =
+    QStringLiteral("QLT@WINをお選びいただき、ありがとうございます。\r\n\r\n"
+                   "このソフトはフリーソフトです。料金はかかりません。\r\n"
+                   "このソフトの使用によって生じたデータの消失、その他のいかなる損害についても、"
+                   "作者は一切の責任を負いません。");
 // The information wizard could not be started; %1 is its path.
-inline const QString WizardFailed =
-    QStringLiteral("情報ウイザード「QLTReg」を起動できませんでした。\r\n%1");
+inline const QString WizardFailed = QStringLiteral("情報ウイザード「QLTReg」を起動できませんでした。\r\n%1");
 
 } // namespace DocumentTexts

@@ -2,9 +2,9 @@
 
 #include "core/cards/cardformats.h"
 #include "core/cards/cardmessages.h"
+#include "core/common/dialogs.h"
 #include "core/document/document.h"
 #include "core/document/documenttexts.h"
-#include "core/common/dialogs.h"
 
 WriteOutcome WriteDocumentFile(Document &document, const QString &path)
 {
@@ -31,19 +31,14 @@ WriteOutcome WriteDocumentFile(Document &document, const QString &path)
 
     const WriteResult result = WriteCardFile(path, format, cards, options);
     switch (result.status) {
-    case WriteStatus::Ok:
-        return WriteOutcome::Written;
-    case WriteStatus::NotWritable:
-        CardMessages::ShowCannotWrite(document.dialogs());
-        return WriteOutcome::Failed;
+    case WriteStatus::Ok: return WriteOutcome::Written;
+    case WriteStatus::NotWritable: CardMessages::ShowCannotWrite(document.dialogs()); return WriteOutcome::Failed;
     case WriteStatus::FieldMark:
         CardMessages::ShowFieldMarkRefusal(document.dialogs(), cards, result.fieldMarkRow);
         return WriteOutcome::Declined;
     case WriteStatus::Unmappable: // the check above found none; the cards cannot have changed since
-    case WriteStatus::WriteFailed:
-        return WriteOutcome::Failed;
-    case WriteStatus::Unsupported:
-        return WriteOutcome::NoFormat;
+    case WriteStatus::WriteFailed: return WriteOutcome::Failed;
+    case WriteStatus::Unsupported: return WriteOutcome::NoFormat;
     }
     return WriteOutcome::Failed;
 }

@@ -3,14 +3,14 @@
 #include "core/cards/cardformats.h"
 #include "core/cards/cardmessages.h"
 #include "core/cards/cardstore.h"
+#include "core/cards/titlefield.h"
 #include "core/common/dialogs.h"
+#include "core/common/programfolder.h"
+#include "core/common/tool.h"
 #include "core/document/document.h"
 #include "core/document/documenttexts.h"
 #include "core/document/documentwriter.h"
-#include "core/common/programfolder.h"
 #include "core/settings/settingkeys.h"
-#include "core/cards/titlefield.h"
-#include "core/common/tool.h"
 
 #include <QFileInfo>
 
@@ -27,10 +27,7 @@ bool isAutoOpenTitle(const QString &title)
 
 } // namespace
 
-FileCommands::FileCommands(Document &document)
-    : m_document(document)
-{
-}
+FileCommands::FileCommands(Document &document) : m_document(document) {}
 
 OpenOutcome FileCommands::OpenDocument(const QString &path)
 {
@@ -137,8 +134,7 @@ bool FileCommands::ConfirmClose()
     Document &doc = m_document;
     Dialogs &dialogs = doc.dialogs();
     if (doc.view().openEditorCount() > 0) {
-        if (dialogs.message(DocumentTexts::EditorsOpen, MsgIcon::Question, MsgButtons::YesNo, QString(),
-                            MsgAnswer::No)
+        if (dialogs.message(DocumentTexts::EditorsOpen, MsgIcon::Question, MsgButtons::YesNo, QString(), MsgAnswer::No)
             != MsgAnswer::Yes)
             return false;
         doc.view().closeAllEditors();
@@ -155,11 +151,8 @@ bool FileCommands::ConfirmClose()
             doc.ResetCardIcons();
             break;
         }
-        case MsgAnswer::No:
-            break;
-        default:
-            doc.SetModified(true);
-            return false;
+        case MsgAnswer::No: break;
+        default: doc.SetModified(true); return false;
         }
         doc.SetModified(false);
     }
@@ -206,9 +199,7 @@ bool FileCommands::saveUnderDocumentPath()
         doc.ResetCardIcons();
         return true;
     case WriteOutcome::Failed:
-    case WriteOutcome::NoFormat:
-        CardMessages::ShowCannotWrite(doc.dialogs());
-        return false;
+    case WriteOutcome::NoFormat: CardMessages::ShowCannotWrite(doc.dialogs()); return false;
     case WriteOutcome::Html:
     case WriteOutcome::Declined:
         // A declined or refused save is not a failed one: the message that
@@ -261,9 +252,7 @@ bool FileCommands::SaveDocumentAs()
         doc.guard().RegisterOpenFile(chosen);
         CardMessages::ShowCannotWrite(dialogs);
         return false;
-    case WriteOutcome::NoFormat:
-        CardMessages::ShowCannotWrite(dialogs);
-        return false;
+    case WriteOutcome::NoFormat: CardMessages::ShowCannotWrite(dialogs); return false;
     case WriteOutcome::Html:
     case WriteOutcome::Declined:
         // Nothing was tried, so the document keeps its name; the message

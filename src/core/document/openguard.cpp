@@ -45,11 +45,9 @@ bool putIntoFreeSlot(iniMente &store, const QString &path)
 } // namespace
 
 OpenGuard::OpenGuard(Dialogs &dialogs, const QString &listFile)
-    : m_store(iniMente::Build::QltWin)
-    , m_dialogs(dialogs)
-    , m_listFile(listFile.isEmpty() ? ProgramFolder::file(ListFileName) : listFile)
-{
-}
+    : m_store(iniMente::Build::QltWin), m_dialogs(dialogs),
+      m_listFile(listFile.isEmpty() ? ProgramFolder::file(ListFileName) : listFile)
+{}
 
 bool OpenGuard::isListable(const QString &path)
 {
@@ -92,9 +90,7 @@ void OpenGuard::RegisterOpenFile(const QString &path)
 {
     if (path.isEmpty() || !isListable(path))
         return;
-    LockedIniFile::update(m_store, m_listFile, [&](iniMente &store) {
-        return putIntoFreeSlot(store, path);
-    });
+    LockedIniFile::update(m_store, m_listFile, [&](iniMente &store) { return putIntoFreeSlot(store, path); });
 }
 
 QStringList OpenGuard::listedSlots()

@@ -1,14 +1,14 @@
 #include "core/document/startup.h"
 
-#include "core/document/commandline.h"
 #include "core/common/dialogs.h"
-#include "core/document/document.h"
-#include "core/document/documenttexts.h"
-#include "core/document/filecommands.h"
 #include "core/common/lockedinifile.h"
 #include "core/common/programfolder.h"
 #include "core/common/services.h"
 #include "core/common/tool.h"
+#include "core/document/commandline.h"
+#include "core/document/document.h"
+#include "core/document/documenttexts.h"
+#include "core/document/filecommands.h"
 #include "core/settings/uservalues.h"
 
 #include <QDir>
@@ -18,11 +18,7 @@ namespace {
 const QString kWizardName = QStringLiteral("QLTReg");
 }
 
-Startup::Startup(FileCommands &files, StartupWindow &window)
-    : m_files(files)
-    , m_window(window)
-{
-}
+Startup::Startup(FileCommands &files, StartupWindow &window) : m_files(files), m_window(window) {}
 
 QString Startup::wizardPath()
 {

@@ -4,8 +4,8 @@
 // table of open editors, the program's windows for the external editor, and
 // the hooks into the main window that the wiring fills in.
 
-#include "core/editor/editwindows.h"
 #include "core/common/services.h"
+#include "core/editor/editwindows.h"
 
 #include <QString>
 
@@ -28,10 +28,7 @@ struct EditorHooks {
 class EditorContext
 {
 public:
-    explicit EditorContext(Document &document)
-        : m_document(document)
-    {
-    }
+    explicit EditorContext(Document &document) : m_document(document) {}
     EditorContext(const EditorContext &) = delete;
     EditorContext &operator=(const EditorContext &) = delete;
 

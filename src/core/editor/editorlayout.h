@@ -11,12 +11,12 @@
 #include <array>
 
 struct EditorLayoutInput {
-    QSize client;          // the client area (below toolbar, above status bar)
-    int labelWidth = 0;    // the widest item label (LongestLabel)
-    int atMarkWidth = 0;   // the "＠" label
-    int rowHeight = 0;     // a single-line box
-    int margin = 4;        // around the area
-    int spacing = 4;       // between controls
+    QSize client;        // the client area (below toolbar, above status bar)
+    int labelWidth = 0;  // the widest item label (LongestLabel)
+    int atMarkWidth = 0; // the "＠" label
+    int rowHeight = 0;   // a single-line box
+    int margin = 4;      // around the area
+    int spacing = 4;     // between controls
 };
 
 struct EditorLayoutResult {

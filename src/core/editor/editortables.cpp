@@ -59,13 +59,16 @@ const QList<EditorMenuEntry> &menus()
         item(edit, QStringLiteral("MenuEditChangeGroup"), QStringLiteral("グループの変更(&G)"), EditorCmd::ChangeGroup),
         separator(edit),
         item(edit, QStringLiteral("MenuEditOpen"), QStringLiteral("URLを開く(&O)"), EditorCmd::OpenUrl, 0),
-        item(edit, QStringLiteral("MenuEditOpen"), QStringLiteral("選択範囲で抽出(&S)"), EditorCmd::ExtractSelection, 1),
+        item(edit, QStringLiteral("MenuEditOpen"), QStringLiteral("選択範囲で抽出(&S)"), EditorCmd::ExtractSelection,
+             1),
         separator(edit),
         item(edit, QStringLiteral("MenuEditEditor"), QStringLiteral("外部エディタ(&E)"), EditorCmd::ExternalEditor),
 
         menu(disp, QStringLiteral("表示(&V)")),
-        item(disp, QStringLiteral("MenuDispSetMostFront"), QStringLiteral("最前面表示(&S)"), EditorCmd::MostFront, -1, true),
-        item(disp, QStringLiteral("MenuDispViewMode"), QStringLiteral("閲覧モード(&V)"), EditorCmd::BrowseMode, -1, true),
+        item(disp, QStringLiteral("MenuDispSetMostFront"), QStringLiteral("最前面表示(&S)"), EditorCmd::MostFront, -1,
+             true),
+        item(disp, QStringLiteral("MenuDispViewMode"), QStringLiteral("閲覧モード(&V)"), EditorCmd::BrowseMode, -1,
+             true),
     };
     return table;
 }
@@ -73,8 +76,10 @@ const QList<EditorMenuEntry> &menus()
 const QList<EditorToolbarButton> &toolbar()
 {
     static const QList<EditorToolbarButton> table{
-        {QStringLiteral("tbOK"), QStringLiteral("反映"), QStringLiteral("変更を反映します"), QString(EditorCmd::Go), false},
-        {QStringLiteral("tbCancel"), QStringLiteral("破棄"), QStringLiteral("変更を破棄します"), QString(EditorCmd::Cancel), false},
+        {QStringLiteral("tbOK"), QStringLiteral("反映"), QStringLiteral("変更を反映します"), QString(EditorCmd::Go),
+         false},
+        {QStringLiteral("tbCancel"), QStringLiteral("破棄"), QStringLiteral("変更を破棄します"),
+         QString(EditorCmd::Cancel), false},
         {QStringLiteral("tbEditor"), QStringLiteral("エディタ"), QStringLiteral("外部エディタを呼び出します"),
          QString(EditorCmd::ExternalEditor), false},
         {QStringLiteral("tbViewMode"), QStringLiteral("閲覧"), QStringLiteral("閲覧モードに切り替えます"),

@@ -9,16 +9,16 @@
 #include <QString>
 
 namespace EditorCmd {
-inline constexpr QLatin1String Go{"Go"};                     // apply and close
-inline constexpr QLatin1String Cancel{"Cancel"};             // discard and close
+inline constexpr QLatin1String Go{"Go"};         // apply and close
+inline constexpr QLatin1String Cancel{"Cancel"}; // discard and close
 inline constexpr QLatin1String Undo{"Undo"};
 inline constexpr QLatin1String Cut{"Cut"};
 inline constexpr QLatin1String Copy{"Copy"};
 inline constexpr QLatin1String Paste{"Paste"};
-inline constexpr QLatin1String Delete{"Delete"};             // empties the selection
+inline constexpr QLatin1String Delete{"Delete"}; // empties the selection
 inline constexpr QLatin1String SelectAll{"SelectAll"};
-inline constexpr QLatin1String ChangeGroup{"ChangeGroup"};   // focus the group box
-inline constexpr QLatin1String OpenUrl{"OpenUrl"};           // MenuEditOpen(0)
+inline constexpr QLatin1String ChangeGroup{"ChangeGroup"};           // focus the group box
+inline constexpr QLatin1String OpenUrl{"OpenUrl"};                   // MenuEditOpen(0)
 inline constexpr QLatin1String ExtractSelection{"ExtractSelection"}; // MenuEditOpen(1)
 inline constexpr QLatin1String ExternalEditor{"ExternalEditor"};
 inline constexpr QLatin1String MostFront{"MostFront"};             // the menu entry
@@ -26,7 +26,7 @@ inline constexpr QLatin1String MostFrontButton{"MostFrontButton"}; // the toolba
 inline constexpr QLatin1String BrowseMode{"BrowseMode"};
 inline constexpr QLatin1String SearchForward{"SearchForward"};
 inline constexpr QLatin1String SearchBackward{"SearchBackward"};
-inline constexpr QLatin1String Commit{"Commit"};             // apply without closing
+inline constexpr QLatin1String Commit{"Commit"};               // apply without closing
 inline constexpr QLatin1String CommitAndSave{"CommitAndSave"}; // the same, then the card file is saved
 } // namespace EditorCmd
 

@@ -1,9 +1,9 @@
 #include "core/editor/editortext.h"
 
-#include "core/common/dialogs.h"
-#include "core/editor/editortexts.h"
 #include "core/cards/transfertext.h"
+#include "core/common/dialogs.h"
 #include "core/common/win31j.h"
+#include "core/editor/editortexts.h"
 
 #include <QFile>
 

@@ -24,8 +24,7 @@ struct Range {
 // selected is stepped over and the next one found; without a selection it
 // starts at the caret, so text right at the caret (the very start, say) is
 // found. None for an empty needle or no hit (no wrap-around).
-std::optional<Range> findForward(QStringView text, QStringView needle, qsizetype selectionStart,
-                                 bool hasSelection);
+std::optional<Range> findForward(QStringView text, QStringView needle, qsizetype selectionStart, bool hasSelection);
 // The last occurrence lying wholly before position, ignoring letter case;
 // none at the very start.
 std::optional<Range> findBackward(QStringView text, QStringView needle, qsizetype position);

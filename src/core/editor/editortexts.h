@@ -40,16 +40,16 @@ inline const QString ProgramNotStarted = QStringLiteral("「%1」を起動でき
 inline const QString WaitFailed = QStringLiteral("外部エディタの終了を待てませんでした。");
 // Content the temporary file cannot hold as it is: %1 characters, the first
 // at character %2 (from 1). Asked before the file is written.
-inline const QString UnmappableQuestionPattern = QStringLiteral(
-    "内容に、外部エディタに渡せない文字が%1文字あります（最初は%2文字目）。\r\n"
-    "これらの文字は「?」に置き換えて渡され、外部エディタで保存するとその文字は失われます。\r\n"
-    "外部エディタを起動しますか？");
+inline const QString UnmappableQuestionPattern =
+    QStringLiteral("内容に、外部エディタに渡せない文字が%1文字あります（最初は%2文字目）。\r\n"
+                   "これらの文字は「?」に置き換えて渡され、外部エディタで保存するとその文字は失われます。\r\n"
+                   "外部エディタを起動しますか？");
 QString UnmappableQuestion(qsizetype count, qsizetype firstIndex);
 // The file came back with bytes that are no character: %1 places, the first
 // at byte %2 (from 0).
-inline const QString UnreadableBytesPattern = QStringLiteral(
-    "外部エディタで保存されたファイルに、文字に変換できないデータが%1箇所ありました"
-    "（最初は先頭から%2バイトの位置）。\r\nその部分は「\uFFFD」として取り込まれています。");
+inline const QString UnreadableBytesPattern =
+    QStringLiteral("外部エディタで保存されたファイルに、文字に変換できないデータが%1箇所ありました"
+                   "（最初は先頭から%2バイトの位置）。\r\nその部分は「\uFFFD」として取り込まれています。");
 QString UnreadableBytes(qsizetype count, qsizetype firstOffset);
 
 } // namespace EditorTexts

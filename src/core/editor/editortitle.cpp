@@ -1,9 +1,9 @@
 #include "core/editor/editortitle.h"
 
 #include "core/cards/cardstore.h"
-#include "core/editor/editortexts.h"
 #include "core/cards/titlefield.h"
 #include "core/common/version.h"
+#include "core/editor/editortexts.h"
 
 namespace EditorTitle {
 
@@ -46,7 +46,7 @@ QStringList groupChoices(const CardStore &store)
 QString windowTitle(const QString &titleBox, bool changed)
 {
     return titleBox + (changed ? EditorTexts::ChangedSeparator : EditorTexts::Separator) + Version::ProductName
-        + QStringLiteral(" Ver.") + Version::dotted();
+           + QStringLiteral(" Ver.") + Version::dotted();
 }
 
 QString removeLineBreaks(const QString &text)

@@ -7,21 +7,16 @@
 #include "core/editor/editorcontext.h"
 #include "core/editor/editortexts.h"
 #include "core/editor/externaledit.h"
-#include "core/window/mainlayout.h"
-#include "core/window/mostfront.h"
 #include "core/settings/settingkeys.h"
 #include "core/settings/settingsmodel.h"
+#include "core/window/mainlayout.h"
+#include "core/window/mostfront.h"
 
 #include <cmath>
 
 EditSession::EditSession(EditorContext &context, int listIndex, const QString &key, int slot, QObject *parent)
-    : QObject(parent)
-    , m_context(context)
-    , m_key(key)
-    , m_index(listIndex == 1 ? 1 : 0)
-    , m_slot(slot)
-{
-}
+    : QObject(parent), m_context(context), m_key(key), m_index(listIndex == 1 ? 1 : 0), m_slot(slot)
+{}
 
 bool EditSession::load()
 {
@@ -67,12 +62,9 @@ QString EditSession::content() const
 QString EditSession::text(EditBox box) const
 {
     switch (box) {
-    case EditBox::Title:
-        return m_title;
-    case EditBox::Remarks:
-        return m_remarks;
-    case EditBox::Content:
-        return content();
+    case EditBox::Title: return m_title;
+    case EditBox::Remarks: return m_remarks;
+    case EditBox::Content: return content();
     }
     return QString();
 }
@@ -80,12 +72,9 @@ QString EditSession::text(EditBox box) const
 QString &EditSession::field(EditBox box)
 {
     switch (box) {
-    case EditBox::Title:
-        return m_title;
-    case EditBox::Remarks:
-        return m_remarks;
-    case EditBox::Content:
-        break;
+    case EditBox::Title: return m_title;
+    case EditBox::Remarks: return m_remarks;
+    case EditBox::Content: break;
     }
     m_contentStale = false;
     return m_content;

@@ -61,11 +61,11 @@ public:
     using Factory = std::function<EditorWindow *(int slot, int listIndex, const QString &key)>;
 
     enum class OpenResult {
-        NoCard,   // no key given: nothing happens
-        Refused,  // every usable slot is taken (the message was shown)
-        Fronted,  // the card's editor was open already and came to the front
-        Opened,   // a new editor was made and shown
-        NotMade,  // the factory made none
+        NoCard,  // no key given: nothing happens
+        Refused, // every usable slot is taken (the message was shown)
+        Fronted, // the card's editor was open already and came to the front
+        Opened,  // a new editor was made and shown
+        NotMade, // the factory made none
     };
     // Opens an editor for the card with key in list listIndex: the slot test
     // first (so with 100 editors open even a card that has one gets the

@@ -1,13 +1,13 @@
 #include "core/editor/externaledit.h"
 
 #include "core/common/dialogs.h"
-#include "core/editor/editortexts.h"
-#include "core/editor/externaleditcommand.h"
 #include "core/common/inimente.h"
-#include "core/settings/settingkeys.h"
-#include "core/settings/settingsmodel.h"
 #include "core/common/tool.h"
 #include "core/common/win31j.h"
+#include "core/editor/editortexts.h"
+#include "core/editor/externaleditcommand.h"
+#include "core/settings/settingkeys.h"
+#include "core/settings/settingsmodel.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -45,10 +45,8 @@ int run(Processes &processes, const QString &commandLine, ExternalEditWindows *w
     case Processes::WaitResult::Finished:
     case Processes::WaitResult::Crashed: // it ran: whatever it saved is taken back
         return Ended;
-    case Processes::WaitResult::TimedOut:
-        return Abandoned;
-    case Processes::WaitResult::Failed:
-        break;
+    case Processes::WaitResult::TimedOut: return Abandoned;
+    case Processes::WaitResult::Failed: break;
     }
     if (reason)
         *reason = EditorTexts::ProgramNotStarted.arg(program);
@@ -82,11 +80,8 @@ QString decodeTakenBack(const QByteArray &bytes, Win31J::DecodeStats *stats)
 } // namespace
 
 ExternalEdit::ExternalEdit(SettingsModel &settings, const Services &services, ExternalEditWindows *windows)
-    : m_settings(settings)
-    , m_services(services)
-    , m_windows(windows)
-{
-}
+    : m_settings(settings), m_services(services), m_windows(windows)
+{}
 
 QString ExternalEdit::extensionFrom(const QString &setting)
 {
@@ -100,8 +95,7 @@ QString ExternalEdit::extensionFrom(const QString &setting)
 
 void ExternalEdit::showError(const QString &reason)
 {
-    m_services.dialogs->message(EditorTexts::ExternalEditorError + QStringLiteral("\r\n\r\n") + reason,
-                                MsgIcon::Error);
+    m_services.dialogs->message(EditorTexts::ExternalEditorError + QStringLiteral("\r\n\r\n") + reason, MsgIcon::Error);
 }
 
 std::optional<QString> ExternalEdit::run(const QString &content)
@@ -121,16 +115,16 @@ std::optional<QString> ExternalEdit::run(const QString &content)
     Win31J::EncodeStats encodeStats;
     const QByteArray written = Win31J::encode(text, &encodeStats);
     if (encodeStats.unmappableCount > 0
-        && dialogs.message(EditorTexts::UnmappableQuestion(encodeStats.unmappableCount,
-                                                           encodeStats.firstUnmappableIndex),
-                           MsgIcon::Warning, MsgButtons::YesNo, QString(), MsgAnswer::No)
+        && dialogs.message(
+               EditorTexts::UnmappableQuestion(encodeStats.unmappableCount, encodeStats.firstUnmappableIndex),
+               MsgIcon::Warning, MsgButtons::YesNo, QString(), MsgAnswer::No)
                != MsgAnswer::Yes)
         return std::nullopt;
 
     // A new file of its own (created exclusively), written through its handle:
     // the name is ours from the moment it exists.
-    Tool::TempFile temp = Tool::MakeTempFile(QStringLiteral("Temp"),
-                                             extensionFrom(m_settings.text(SettingKey::ExtEditorEXT)));
+    Tool::TempFile temp =
+        Tool::MakeTempFile(QStringLiteral("Temp"), extensionFrom(m_settings.text(SettingKey::ExtEditorEXT)));
     if (!temp.ok()) {
         dialogs.message(EditorTexts::TempFileFailed, MsgIcon::Error);
         return std::nullopt;
@@ -149,9 +143,9 @@ std::optional<QString> ExternalEdit::run(const QString &content)
         m_windows->hideAll();
     QString reason;
     m_report.started = true;
-    m_report.status = WaitShell::run(*m_services.processes,
-                                     ExternalEditCommand::withFile(command->commandLine, m_report.tempFile),
-                                     m_windows, &reason);
+    m_report.status =
+        WaitShell::run(*m_services.processes, ExternalEditCommand::withFile(command->commandLine, m_report.tempFile),
+                       m_windows, &reason);
     if (m_windows)
         m_windows->showAll();
     // Told once the windows are back, so the message has them behind it.

@@ -58,8 +58,7 @@ enum Status : int {
 // quotes grouping) and waits for the program to end, pumping events. windows
 // (may be null) is disabled meanwhile. *reason (optional) says why for a
 // negative status.
-int run(Processes &processes, const QString &commandLine, ExternalEditWindows *windows,
-        QString *reason = nullptr);
+int run(Processes &processes, const QString &commandLine, ExternalEditWindows *windows, QString *reason = nullptr);
 
 } // namespace WaitShell
 
@@ -78,9 +77,9 @@ public:
 
     // What the last run did, for callers and tests.
     struct Report {
-        bool started = false;    // a program was run
+        bool started = false; // a program was run
         int status = WaitShell::NotStarted;
-        QString tempFile;        // the temporary file (deleted again)
+        QString tempFile; // the temporary file (deleted again)
         bool changed = false;
     };
     const Report &lastRun() const { return m_report; }

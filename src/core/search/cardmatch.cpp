@@ -1,8 +1,8 @@
 #include "core/search/cardmatch.h"
 
 #include "core/cards/cardstore.h"
-#include "core/search/textfold.h"
 #include "core/cards/titlefield.h"
+#include "core/search/textfold.h"
 
 QString CardText(const Card &card)
 {
@@ -22,9 +22,7 @@ void CardTextInto(const Card &card, QString &out)
 
 // ---------------------------------------------------------------- cache
 
-CardTextCache::CardTextCache(const CardStore &store, QObject *parent)
-    : QObject(parent)
-    , m_store(store)
+CardTextCache::CardTextCache(const CardStore &store, QObject *parent) : QObject(parent), m_store(store)
 {
     m_entries.resize(store.count());
     connect(&store, &QAbstractItemModel::dataChanged, this,
@@ -140,9 +138,7 @@ void CardTextCache::layoutChanged()
 
 // ---------------------------------------------------------------- matcher
 
-CardMatcher::CardMatcher(const QString &keyword, MatchMode mode)
-    : m_keyword(keyword)
-    , m_mode(mode)
+CardMatcher::CardMatcher(const QString &keyword, MatchMode mode) : m_keyword(keyword), m_mode(mode)
 {
     if (mode == MatchMode::WithoutGroup)
         return;

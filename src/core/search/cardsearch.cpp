@@ -2,8 +2,7 @@
 
 #include "core/cards/cardlist.h"
 
-qsizetype SearchCardList(CardList &list, const CardMatcher &matcher, SearchDirection direction,
-                         CardTextCache *cache)
+qsizetype SearchCardList(CardList &list, const CardMatcher &matcher, SearchDirection direction, CardTextCache *cache)
 {
     const CardStore &store = list.store();
     const qsizetype count = store.count();
@@ -15,16 +14,13 @@ qsizetype SearchCardList(CardList &list, const CardMatcher &matcher, SearchDirec
 
     qsizetype from = 0, to = count - 1, step = 1;
     switch (direction) {
-    case SearchDirection::FromTop:
-        break;
+    case SearchDirection::FromTop: break;
     case SearchDirection::Up:
         from = current < 0 ? count - 1 : current - 1;
         to = 0;
         step = -1;
         break;
-    case SearchDirection::Down:
-        from = current < 0 ? 0 : current + 1;
-        break;
+    case SearchDirection::Down: from = current < 0 ? 0 : current + 1; break;
     }
     if (matcher.matchesNothing())
         return -1;

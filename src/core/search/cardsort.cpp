@@ -32,9 +32,9 @@ void SortCardStore(CardStore &store, int column, Qt::SortOrder order)
     collator.setNumericMode(false);
     auto text = [&](qsizetype row) -> const QString & {
         const Card &card = store.at(row);
-        return column == CardStore::TitleColumn ? card.title
-            : column == CardStore::RemarksColumn ? card.remarks
-                                                 : card.content;
+        return column == CardStore::TitleColumn     ? card.title
+               : column == CardStore::RemarksColumn ? card.remarks
+                                                    : card.content;
     };
     // A sort key per card, then byte comparisons: one collation per card
     // instead of one per comparison.
@@ -45,11 +45,13 @@ void SortCardStore(CardStore &store, int column, Qt::SortOrder order)
     QList<qsizetype> rows(n);
     std::iota(rows.begin(), rows.end(), qsizetype(0));
     if (order == Qt::AscendingOrder)
-        std::stable_sort(rows.begin(), rows.end(),
-                         [&](qsizetype a, qsizetype b) { return keys[std::size_t(a)].compare(keys[std::size_t(b)]) < 0; });
+        std::stable_sort(rows.begin(), rows.end(), [&](qsizetype a, qsizetype b) {
+            return keys[std::size_t(a)].compare(keys[std::size_t(b)]) < 0;
+        });
     else
-        std::stable_sort(rows.begin(), rows.end(),
-                         [&](qsizetype a, qsizetype b) { return keys[std::size_t(b)].compare(keys[std::size_t(a)]) < 0; });
+        std::stable_sort(rows.begin(), rows.end(), [&](qsizetype a, qsizetype b) {
+            return keys[std::size_t(b)].compare(keys[std::size_t(a)]) < 0;
+        });
     bool moved = false;
     for (qsizetype i = 0; i < n && !moved; ++i)
         moved = rows[i] != i;
@@ -57,8 +59,7 @@ void SortCardStore(CardStore &store, int column, Qt::SortOrder order)
         store.reorder(rows);
 }
 
-CardSorting::CardSorting(CardStore &main, CardStore &extraction, SettingsModel &settings)
-    : m_settings(settings)
+CardSorting::CardSorting(CardStore &main, CardStore &extraction, SettingsModel &settings) : m_settings(settings)
 {
     m_lists[MainList].store = &main;
     m_lists[ExtractionList].store = &extraction;

@@ -53,12 +53,8 @@ QList<qsizetype> MatchingRows(const CardStore &store, const CardMatcher &matcher
 }
 
 Extraction::Extraction(CardList &main, CardList &list)
-    : m_main(main)
-    , m_list(list)
-    , m_mainCache(main.store())
-    , m_listCache(list.store())
-{
-}
+    : m_main(main), m_list(list), m_mainCache(main.store()), m_listCache(list.store())
+{}
 
 qsizetype Extraction::start(const CardMatcher &matcher)
 {

@@ -2,8 +2,8 @@
 
 #include "core/cards/cardkeys.h"
 #include "core/cards/cardstore.h"
-#include "core/search/searchtexts.h"
 #include "core/cards/titlefield.h"
+#include "core/search/searchtexts.h"
 
 #include <QSet>
 
@@ -47,8 +47,9 @@ QString EscapedName(const QString &group)
 
 QString Pattern(const QString &group)
 {
-    return QStringLiteral("^(([0-9]{4}/[0-9]{2}/[0-9]{2}：)|(^[0-9]{4}/[0-9]{2}/[0-9]{2}\\([0-9]{2}:[0-9]{2}:[0-9]{2}\\)［題］：)|^)")
-        + EscapedName(group) + TitleField::GroupMark;
+    return QStringLiteral(
+               "^(([0-9]{4}/[0-9]{2}/[0-9]{2}：)|(^[0-9]{4}/[0-9]{2}/[0-9]{2}\\([0-9]{2}:[0-9]{2}:[0-9]{2}\\)［題］：)|^)")
+           + EscapedName(group) + TitleField::GroupMark;
 }
 
 QString TitleInGroup(const QString &title, const QString &group)

@@ -28,23 +28,41 @@ char16_t voiced(char16_t base)
     case 0x30A6: return 0x30F4; // ウ -> ヴ
     case 0x30EF: return 0x30F7; // ワ -> ヷ
     case 0x30F2: return 0x30FA; // ヲ -> ヺ
-    case 0x30AB: case 0x30AD: case 0x30AF: case 0x30B1: case 0x30B3: // カ行
-    case 0x30B5: case 0x30B7: case 0x30B9: case 0x30BB: case 0x30BD: // サ行
-    case 0x30BF: case 0x30C1: case 0x30C4: case 0x30C6: case 0x30C8: // タ行
-    case 0x30CF: case 0x30D2: case 0x30D5: case 0x30D8: case 0x30DB: // ハ行
+    case 0x30AB:
+    case 0x30AD:
+    case 0x30AF:
+    case 0x30B1:
+    case 0x30B3: // カ行
+    case 0x30B5:
+    case 0x30B7:
+    case 0x30B9:
+    case 0x30BB:
+    case 0x30BD: // サ行
+    case 0x30BF:
+    case 0x30C1:
+    case 0x30C4:
+    case 0x30C6:
+    case 0x30C8: // タ行
+    case 0x30CF:
+    case 0x30D2:
+    case 0x30D5:
+    case 0x30D8:
+    case 0x30DB: // ハ行
         return char16_t(base + 1);
-    default:
-        return 0;
+    default: return 0;
     }
 }
 
 char16_t semiVoiced(char16_t base)
 {
     switch (base) {
-    case 0x30CF: case 0x30D2: case 0x30D5: case 0x30D8: case 0x30DB: // ハ行
+    case 0x30CF:
+    case 0x30D2:
+    case 0x30D5:
+    case 0x30D8:
+    case 0x30DB: // ハ行
         return char16_t(base + 2);
-    default:
-        return 0;
+    default: return 0;
     }
 }
 
@@ -53,7 +71,7 @@ char16_t semiVoiced(char16_t base)
 inline bool hasNoCase(char16_t c)
 {
     return (c >= 0x2E80 && c < 0xA640) || (c >= 0xAC00 && c < 0xD800) || (c >= 0x2000 && c < 0x2100)
-        || (c >= 0x2190 && c < 0x24B6) || (c >= 0x24EA && c < 0x2C00);
+           || (c >= 0x2190 && c < 0x24B6) || (c >= 0x24EA && c < 0x2C00);
 }
 
 // Characters that fold to themselves and that nothing else folds to, that

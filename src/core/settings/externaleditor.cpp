@@ -53,8 +53,7 @@ QString command(const QString &path, const QString &switches)
 QString defaultCommand(const Lookup &lookup, const QString &desktop)
 {
     QList<Candidate> order = desktopEditors(desktop);
-    order << kGedit << kGnomeTextEditor << kKate << kKWrite << kMousepad << kFeatherPad
-          << kLeafpad << kGeany;
+    order << kGedit << kGnomeTextEditor << kKate << kKWrite << kMousepad << kFeatherPad << kLeafpad << kGeany;
     for (const Candidate &c : order) {
         const QString path = lookup(QString::fromLatin1(c.program));
         if (!path.isEmpty())

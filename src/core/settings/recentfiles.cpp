@@ -1,9 +1,9 @@
 #include "core/settings/recentfiles.h"
 
-#include "core/settings/filepaths.h"
 #include "core/common/lockedinifile.h"
 #include "core/common/programfolder.h"
 #include "core/common/tool.h"
+#include "core/settings/filepaths.h"
 
 namespace RecentFiles {
 
@@ -55,10 +55,9 @@ QStringList Entries(iniMente &store, int lastIndex)
 
 QString MenuCaption(int n, const QString &path, int shortenLength)
 {
-    const QString lead = n <= 25 ? QStringLiteral("&") + QChar(u'A' + n) + QLatin1Char(' ')
-                                 : QStringLiteral("  ");
+    const QString lead = n <= 25 ? QStringLiteral("&") + QChar(u'A' + n) + QLatin1Char(' ') : QStringLiteral("  ");
     return lead + escapeAmpersands(Tool::FileNameOf(path)) + QLatin1Char('\t')
-        + escapeAmpersands(Tool::ShortenWithEllipsis(path, shortenLength));
+           + escapeAmpersands(Tool::ShortenWithEllipsis(path, shortenLength));
 }
 
 QStringList BuildRecentMenuCaptions(const QStringList &paths, int lastIndex, int shortenLength)
@@ -81,11 +80,9 @@ QStringList BuildRecentMenuCaptions(iniMente &store, int lastIndex, int shortenL
 } // namespace RecentFiles
 
 RecentFileList::RecentFileList(int lastIndex, const QString &listFile)
-    : m_store(iniMente::Build::QltWin)
-    , m_lastIndex(lastIndex)
-    , m_listFile(listFile.isEmpty() ? ProgramFolder::file(RecentFiles::ListFileName) : listFile)
-{
-}
+    : m_store(iniMente::Build::QltWin), m_lastIndex(lastIndex),
+      m_listFile(listFile.isEmpty() ? ProgramFolder::file(RecentFiles::ListFileName) : listFile)
+{}
 
 void RecentFileList::load()
 {
@@ -102,17 +99,20 @@ bool RecentFileList::AddRecentFile(const QString &path)
         return false;
     LockedIniFile::Options options;
     options.whenMissing = LockedIniFile::WhenMissing::KeepEntries;
-    const LockedIniFile::Result result = LockedIniFile::update(m_store, m_listFile, [&](iniMente &store) {
-        const int found = RecentFiles::find(store, path);
-        // Not found: everything moves down and the last entry falls off.
-        // Found at n: only the entries above it move; its old place is
-        // overwritten and the entries after it keep theirs.
-        const int from = found < 0 ? m_lastIndex - 1 : found - 1;
-        for (int i = from; i >= 0; --i)
-            store.SetiniValue(entryKey(i + 1), RecentFiles::entryValue(store, i));
-        store.SetiniValue(entryKey(0), path);
-        return true;
-    }, options);
+    const LockedIniFile::Result result = LockedIniFile::update(
+        m_store, m_listFile,
+        [&](iniMente &store) {
+            const int found = RecentFiles::find(store, path);
+            // Not found: everything moves down and the last entry falls off.
+            // Found at n: only the entries above it move; its old place is
+            // overwritten and the entries after it keep theirs.
+            const int from = found < 0 ? m_lastIndex - 1 : found - 1;
+            for (int i = from; i >= 0; --i)
+                store.SetiniValue(entryKey(i + 1), RecentFiles::entryValue(store, i));
+            store.SetiniValue(entryKey(0), path);
+            return true;
+        },
+        options);
     return result.saved;
 }
 

@@ -1,11 +1,11 @@
 #include "core/settings/settingsmodel.h"
 
 #include "core/common/colours.h"
-#include "core/settings/externaleditor.h"
-#include "core/settings/filepaths.h"
 #include "core/common/programfolder.h"
 #include "core/common/tool.h"
 #include "core/common/version.h"
+#include "core/settings/externaleditor.h"
+#include "core/settings/filepaths.h"
 
 #include <QFileInfo>
 
@@ -40,10 +40,8 @@ bool isNumericType(const QVariant &value)
     case QMetaType::Double:
     case QMetaType::Float:
     case QMetaType::Short:
-    case QMetaType::UShort:
-        return true;
-    default:
-        return false;
+    case QMetaType::UShort: return true;
+    default: return false;
     }
 }
 
@@ -62,11 +60,9 @@ bool isSharedListFile(const QString &path)
 } // namespace
 
 SettingsModel::SettingsModel(const QString &generalFile)
-    : m_generalFile(generalFile.isEmpty() ? defaultGeneralSettingsFile() : generalFile)
-    , m_externalEditorDefault(ExternalEditor::defaultCommand())
-    , m_store(iniMente::Build::QltWin)
-{
-}
+    : m_generalFile(generalFile.isEmpty() ? defaultGeneralSettingsFile() : generalFile),
+      m_externalEditorDefault(ExternalEditor::defaultCommand()), m_store(iniMente::Build::QltWin)
+{}
 
 QString SettingsModel::defaultGeneralSettingsFile()
 {
@@ -90,14 +86,10 @@ QString SettingsModel::defaultText(const QString &key) const
     if (!k)
         return QString();
     switch (k->computed) {
-    case Computed::None:
-        return k->defaultText;
-    case Computed::Version:
-        return Version::dotted();
-    case Computed::ExternalEditor:
-        return m_externalEditorDefault;
-    case Computed::BrowserTemplate:
-        return SettingKeys::browserTemplatePath(ProgramFolder::path());
+    case Computed::None: return k->defaultText;
+    case Computed::Version: return Version::dotted();
+    case Computed::ExternalEditor: return m_externalEditorDefault;
+    case Computed::BrowserTemplate: return SettingKeys::browserTemplatePath(ProgramFolder::path());
     }
     return k->defaultText;
 }
@@ -253,8 +245,7 @@ std::optional<int> SettingsModel::toInteger(const QVariant &value)
     if (!d)
         return std::nullopt;
     const double rounded = std::nearbyint(*d); // half to even
-    if (rounded < double(std::numeric_limits<int>::min())
-        || rounded > double(std::numeric_limits<int>::max()))
+    if (rounded < double(std::numeric_limits<int>::min()) || rounded > double(std::numeric_limits<int>::max()))
         return std::nullopt;
     return int(rounded);
 }

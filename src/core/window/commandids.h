@@ -122,9 +122,9 @@ inline constexpr QLatin1String Extract{"Extract"};
 inline constexpr QLatin1String ExtractPrompt{"ExtractPrompt"};
 inline constexpr QLatin1String ExtractAndSelect{"ExtractAndSelect"}; // Ctrl+Enter
 inline constexpr QLatin1String EndExtraction{"EndExtraction"};
-inline constexpr QLatin1String Regex{"Regex"};                       // chkSeiki
+inline constexpr QLatin1String Regex{"Regex"}; // chkSeiki
 inline constexpr QLatin1String FocusSearch{"FocusSearch"};
-inline constexpr QLatin1String SearchBoxToList{"SearchBoxToList"};   // Up/Down in an empty search box
+inline constexpr QLatin1String SearchBoxToList{"SearchBoxToList"}; // Up/Down in an empty search box
 inline constexpr QLatin1String Escape{"Escape"};
 
 } // namespace Cmd

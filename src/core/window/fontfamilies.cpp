@@ -31,9 +31,8 @@ QStringList substitutesFor(const QString &family)
                                  QStringLiteral("Noto Serif CJK JP"), QStringLiteral("IPAMincho")};
     const QStringList mincho = {QStringLiteral("IPAMincho"), QStringLiteral("IPAPMincho")};
 
-    if (k == QStringLiteral("mspゴシック") || k == QStringLiteral("mspgothic")
-        || k == QStringLiteral("msuigothic") || k == QStringLiteral("メイリオ")
-        || k == QStringLiteral("meiryo") || k == QStringLiteral("meiryoui"))
+    if (k == QStringLiteral("mspゴシック") || k == QStringLiteral("mspgothic") || k == QStringLiteral("msuigothic")
+        || k == QStringLiteral("メイリオ") || k == QStringLiteral("meiryo") || k == QStringLiteral("meiryoui"))
         return pGothic;
     if (k == QStringLiteral("msゴシック") || k == QStringLiteral("msgothic"))
         return gothic;

@@ -1,11 +1,11 @@
 #include "core/window/helpcommands.h"
 
-#include "core/window/commandids.h"
 #include "core/common/dialogs.h"
-#include "core/window/maincommands.h"
 #include "core/common/programfolder.h"
 #include "core/common/services.h"
 #include "core/common/tool.h"
+#include "core/window/commandids.h"
+#include "core/window/maincommands.h"
 
 namespace HelpCommands {
 
@@ -45,9 +45,8 @@ void wire(MainCommands &commands, const Services &services, const Links &links)
     commands.wire(Cmd::HelpHomePage, [open, links] { open(links.homePage); });
     commands.wire(Cmd::HelpBoard, [open, links] { open(links.supportBoard); });
     commands.wire(Cmd::HelpMail, [&commands, dialogs, open, links] {
-        const MsgAnswer answer = dialogs
-            ? dialogs->message(mailQuestion(), MsgIcon::Warning, MsgButtons::YesNo)
-            : MsgAnswer::Yes;
+        const MsgAnswer answer =
+            dialogs ? dialogs->message(mailQuestion(), MsgIcon::Warning, MsgButtons::YesNo) : MsgAnswer::Yes;
         if (answer == MsgAnswer::Yes)
             open(links.mail);
         else

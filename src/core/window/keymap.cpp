@@ -13,12 +13,9 @@ QKeyCombination KeyBinding::combination() const
 QString KeyBinding::control() const
 {
     switch (scope) {
-    case KeyScope::Window:
-        return QStringLiteral("MainForm");
-    case KeyScope::CardList:
-        return QStringLiteral("lvData");
-    case KeyScope::SearchBox:
-        return QStringLiteral("txtSearch");
+    case KeyScope::Window: return QStringLiteral("MainForm");
+    case KeyScope::CardList: return QStringLiteral("lvData");
+    case KeyScope::SearchBox: return QStringLiteral("txtSearch");
     }
     return QString();
 }
@@ -104,12 +101,9 @@ const QHash<QString, Qt::Key> &namedKeys()
 bool holds(KeyCondition condition, const KeyContext &context)
 {
     switch (condition) {
-    case KeyCondition::Always:
-        return true;
-    case KeyCondition::KeywordEmpty:
-        return context.keywordEmpty;
-    case KeyCondition::BrowseMode:
-        return context.browseMode;
+    case KeyCondition::Always: return true;
+    case KeyCondition::KeywordEmpty: return context.keywordEmpty;
+    case KeyCondition::BrowseMode: return context.browseMode;
     }
     return false;
 }

@@ -25,7 +25,7 @@ enum class KeyCondition {
 };
 
 struct KeyBinding {
-    QString keys;    // "Ctrl+Enter"
+    QString keys; // "Ctrl+Enter"
     KeyScope scope = KeyScope::Window;
     KeyCondition condition = KeyCondition::Always;
     QString command;

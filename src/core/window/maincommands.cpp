@@ -2,8 +2,7 @@
 
 #include "core/window/mainwindowtables.h"
 
-MainCommands::MainCommands(QObject *parent)
-    : QObject(parent)
+MainCommands::MainCommands(QObject *parent) : QObject(parent)
 {
     for (const QString &id : MainWindowTables::allCommandIds())
         define(id);

@@ -19,14 +19,10 @@ int previewHeight(PreviewMode mode, int availableHeight)
     if (availableHeight <= 0)
         return 0;
     switch (mode) {
-    case PreviewMode::None:
-        return 0;
-    case PreviewMode::OneToTwo:
-        return int(std::lround(availableHeight * 2.0 / 3.0));
-    case PreviewMode::OneToOne:
-        return int(std::lround(availableHeight / 2.0));
-    case PreviewMode::TwoToOne:
-        return int(std::lround(availableHeight / 3.0));
+    case PreviewMode::None: return 0;
+    case PreviewMode::OneToTwo: return int(std::lround(availableHeight * 2.0 / 3.0));
+    case PreviewMode::OneToOne: return int(std::lround(availableHeight / 2.0));
+    case PreviewMode::TwoToOne: return int(std::lround(availableHeight / 3.0));
     }
     return 0;
 }

@@ -30,9 +30,9 @@ struct MainLayout {
     QRect statusBar;
     bool treeShown = false;
     QRect tree;
-    QRect lists;   // both card lists
+    QRect lists; // both card lists
     bool previewShown = false;
-    QRect preview; // picPreView in client coordinates
+    QRect preview;         // picPreView in client coordinates
     QRect previewBoxes[3]; // title, remarks, content, in pane coordinates
 };
 
@@ -58,8 +58,7 @@ void stackPreviewBoxes(int paneWidth, int paneHeight, int lineHeight, int margin
 // vertically centred in the toolbar, always as wide as it wants to be: in a
 // narrow window the window's edge cuts off its right end, so the keyword box
 // keeps a usable width instead of being squeezed to nothing.
-QRect searchBar(const QRect &toolbar, int lastButtonLeft, int lastButtonWidth, int preferredWidth,
-                int height);
+QRect searchBar(const QRect &toolbar, int lastButtonLeft, int lastButtonWidth, int preferredWidth, int height);
 
 } // namespace MainLayoutRules
 

@@ -1,7 +1,6 @@
 #include "core/window/mainwindowtables.h"
 
 #include "core/search/searchtexts.h"
-
 #include "core/window/commandids.h"
 #include "core/window/keymap.h"
 
@@ -51,8 +50,8 @@ public:
     {
         return add(make(name, -1, caption, command, shortcut));
     }
-    MenuBuilder &indexed(const QString &name, int index, const QString &caption,
-                         const QString &command, const QString &shortcut = QString())
+    MenuBuilder &indexed(const QString &name, int index, const QString &caption, const QString &command,
+                         const QString &shortcut = QString())
     {
         return add(make(name, index, caption, command, shortcut));
     }
@@ -135,13 +134,17 @@ QList<MenuEntry> buildMenuTree()
     b.menu(QStringLiteral("MenuFile"), QStringLiteral("ファイル(&F)"))
         .item(QStringLiteral("MenuFileOpenNewWindow"), QStringLiteral("新しいウインドウ(&1)"), Cmd::NewWindow)
         .separator()
-        .item(QStringLiteral("MenuNewDocument"), QStringLiteral("新規作成(&2)"), Cmd::NewDocument, QStringLiteral("Ctrl+N"))
-        .item(QStringLiteral("MenuOpenFile"), QStringLiteral("開く(&3)..."), Cmd::OpenDocument, QStringLiteral("Ctrl+O"))
-        .item(QStringLiteral("MenuOverRideWrite"), QStringLiteral("上書き保存(&4)"), Cmd::SaveDocument, QStringLiteral("Ctrl+S"))
+        .item(QStringLiteral("MenuNewDocument"), QStringLiteral("新規作成(&2)"), Cmd::NewDocument,
+              QStringLiteral("Ctrl+N"))
+        .item(QStringLiteral("MenuOpenFile"), QStringLiteral("開く(&3)..."), Cmd::OpenDocument,
+              QStringLiteral("Ctrl+O"))
+        .item(QStringLiteral("MenuOverRideWrite"), QStringLiteral("上書き保存(&4)"), Cmd::SaveDocument,
+              QStringLiteral("Ctrl+S"))
         .item(QStringLiteral("MenuSaveAs"), QStringLiteral("名前を付けて保存(&5)..."), Cmd::SaveDocumentAs)
         .item(QStringLiteral("MenuReload"), QStringLiteral("再読込(&6)"), Cmd::Reload)
         .item(QStringLiteral("MenuFileHTMLWiz"), QStringLiteral("HTMLウイザード(&7)"), Cmd::HtmlWizard)
-        .item(QStringLiteral("MenuFileHTMLWizAgain"), QStringLiteral("HTMLウイザード再実行"), Cmd::HtmlWizardAgain, QStringLiteral("Ctrl+M"))
+        .item(QStringLiteral("MenuFileHTMLWizAgain"), QStringLiteral("HTMLウイザード再実行"), Cmd::HtmlWizardAgain,
+              QStringLiteral("Ctrl+M"))
         .sub(QStringLiteral("MenuFileETC"), QStringLiteral("外部形式で出力"), true)
         .indexed(QStringLiteral("MenuPartHTML"), 0, QStringLiteral("全カードを階層型HTML(&H)"), Cmd::PartHtmlAll)
         .indexed(QStringLiteral("MenuPartHTML"), 1, QStringLiteral("選択カードを階層型HTML(&K)"), Cmd::PartHtmlSelected)
@@ -157,7 +160,8 @@ QList<MenuEntry> buildMenuTree()
         b.indexed(QStringLiteral("MenuFileRecent"), n, QStringLiteral("RecentFile"), Cmd::recentFile(n)).hidden();
 
     b.menu(QStringLiteral("MenuEdit"), QStringLiteral("編集(&E)"))
-        .item(QStringLiteral("MenuEditItem"), QStringLiteral("カードの編集(&E)..."), Cmd::EditCard, QStringLiteral("Ctrl+E"))
+        .item(QStringLiteral("MenuEditItem"), QStringLiteral("カードの編集(&E)..."), Cmd::EditCard,
+              QStringLiteral("Ctrl+E"))
         .separator()
         .item(QStringLiteral("MenuMakeNewItem"), QStringLiteral("新規カード作成(&N)..."), Cmd::NewCard)
         .shown(QStringLiteral("Shift+Ctrl+A"))
@@ -168,7 +172,8 @@ QList<MenuEntry> buildMenuTree()
         .shown(QStringLiteral("Ctrl+X"))
         .item(QStringLiteral("MenuEditCopy"), QStringLiteral("コピー(&C)"), Cmd::Copy)
         .shown(QStringLiteral("Ctrl+C"))
-        .item(QStringLiteral("MenuEditCopyOnlyText"), QStringLiteral("コピー(項目3のみ)(&G)"), Cmd::CopyContentOnly, QStringLiteral("Ctrl+G"))
+        .item(QStringLiteral("MenuEditCopyOnlyText"), QStringLiteral("コピー(項目3のみ)(&G)"), Cmd::CopyContentOnly,
+              QStringLiteral("Ctrl+G"))
         .item(QStringLiteral("MenuEditPaste"), QStringLiteral("ペースト(&P)"), Cmd::Paste)
         .shown(QStringLiteral("Ctrl+V"))
         .item(QStringLiteral("MenuEditSelectAll"), QStringLiteral("すべて選択(&A)"), Cmd::SelectAll)
@@ -180,11 +185,14 @@ QList<MenuEntry> buildMenuTree()
         .item(QStringLiteral("MenuEditToday"), QStringLiteral("日付を削除(又は今日に)(&Y)"), Cmd::RenewDate)
         .item(QStringLiteral("MenuEditChangeGroup"), QStringLiteral("グループを変更(&O)"), Cmd::ChangeGroup)
         .sub(QStringLiteral("MenuDispBrowserF"), QStringLiteral("ブラウザで表示(&B)"))
-        .indexed(QStringLiteral("MenuDispBrowser"), 0, QStringLiteral("&1 選択カードのみ"), Cmd::BrowserSelected, QStringLiteral("Ctrl+B"))
+        .indexed(QStringLiteral("MenuDispBrowser"), 0, QStringLiteral("&1 選択カードのみ"), Cmd::BrowserSelected,
+                 QStringLiteral("Ctrl+B"))
         .indexed(QStringLiteral("MenuDispBrowser"), 1, QStringLiteral("&2 すべてのカード"), Cmd::BrowserAll)
-        .item(QStringLiteral("MenuDispMHT"), QStringLiteral("&3 ホームページ(HTML,mht,URL)"), Cmd::BrowserHomePage, QStringLiteral("Ctrl+D"))
+        .item(QStringLiteral("MenuDispMHT"), QStringLiteral("&3 ホームページ(HTML,mht,URL)"), Cmd::BrowserHomePage,
+              QStringLiteral("Ctrl+D"))
         .separator()
-        .item(QStringLiteral("MenuEditOpenURL"), QStringLiteral("&4 項目2をURLとして開く"), Cmd::OpenRemarksUrl, QStringLiteral("Ctrl+U"))
+        .item(QStringLiteral("MenuEditOpenURL"), QStringLiteral("&4 項目2をURLとして開く"), Cmd::OpenRemarksUrl,
+              QStringLiteral("Ctrl+U"))
         .endSub()
         .item(QStringLiteral("MenuEditCopyToFile"), QStringLiteral("ファイルに出力(&F)"), Cmd::CopyContentToFile);
 
@@ -193,8 +201,10 @@ QList<MenuEntry> buildMenuTree()
         .indexed(QStringLiteral("MenuDispChange"), 1, QStringLiteral("小さいアイコン(&M)"), Cmd::ViewSmallIcons)
         .indexed(QStringLiteral("MenuDispChange"), 2, QStringLiteral("一覧(&L)"), Cmd::ViewList)
         .indexed(QStringLiteral("MenuDispChange"), 3, QStringLiteral("詳細(&D)"), Cmd::ViewDetails)
-        .indexed(QStringLiteral("MenuDispChange"), 4, QStringLiteral("表示モード順次切替(&M)"), Cmd::ViewNextMode, QStringLiteral("F4"))
-        .item(QStringLiteral("MenuDispPreview"), QStringLiteral("プレビュー表示域切替(&P)"), Cmd::PreviewNext, QStringLiteral("Ctrl+F4"))
+        .indexed(QStringLiteral("MenuDispChange"), 4, QStringLiteral("表示モード順次切替(&M)"), Cmd::ViewNextMode,
+                 QStringLiteral("F4"))
+        .item(QStringLiteral("MenuDispPreview"), QStringLiteral("プレビュー表示域切替(&P)"), Cmd::PreviewNext,
+              QStringLiteral("Ctrl+F4"))
         .item(QStringLiteral("MenuDispTree"), QStringLiteral("グループツリー表示(&T)"), Cmd::ToggleTree)
         .checkable(true)
         .separator()
@@ -212,7 +222,8 @@ QList<MenuEntry> buildMenuTree()
         .item(QStringLiteral("MenuSettingBase"), QStringLiteral("基本設定(&B)..."), Cmd::Settings);
 
     b.menu(QStringLiteral("MenuHelp"), QStringLiteral("ヘルプ(&H)"))
-        .item(QStringLiteral("MenuDispHelpWeb"), QStringLiteral("オンラインヘルプ(&H)"), Cmd::HelpOnline, QStringLiteral("F1"))
+        .item(QStringLiteral("MenuDispHelpWeb"), QStringLiteral("オンラインヘルプ(&H)"), Cmd::HelpOnline,
+              QStringLiteral("F1"))
         .item(QStringLiteral("MenuDispHelp"), QStringLiteral("旧ヘルプ"), Cmd::HelpOld)
         .item(QStringLiteral("MenuHelpKoshin"), QStringLiteral("更新風鐸とは...(&F)"), Cmd::HelpKoshin)
         .hidden()
@@ -231,8 +242,8 @@ QList<MenuEntry> buildMenuTree()
 
 QList<ToolbarButton> buildToolbar()
 {
-    auto button = [](const QString &key, const QString &tooltip, const QString &command,
-                     const QString &icon, bool separatorBefore = false) {
+    auto button = [](const QString &key, const QString &tooltip, const QString &command, const QString &icon,
+                     bool separatorBefore = false) {
         ToolbarButton b;
         b.key = key;
         b.tooltip = tooltip;
@@ -242,46 +253,57 @@ QList<ToolbarButton> buildToolbar()
         return b;
     };
     QList<ToolbarButton> t;
-    t << button(QStringLiteral("tbNewDocument"), QStringLiteral("新規に「ファイル」を作成します"), Cmd::NewDocument, QStringLiteral("newdocument.svg"));
+    t << button(QStringLiteral("tbNewDocument"), QStringLiteral("新規に「ファイル」を作成します"), Cmd::NewDocument,
+                QStringLiteral("newdocument.svg"));
 
-    ToolbarButton load = button(QStringLiteral("tbLoadDocument"), QStringLiteral("ファイルを読み込みます"), Cmd::OpenDocument, QStringLiteral("opendocument.svg"));
+    ToolbarButton load = button(QStringLiteral("tbLoadDocument"), QStringLiteral("ファイルを読み込みます"),
+                                Cmd::OpenDocument, QStringLiteral("opendocument.svg"));
     load.dropDown = {{QStringLiteral("tbLoadQLW"), QStringLiteral("QLW形式"), Cmd::LoadQlw},
                      {QStringLiteral("tbLoadCSV"), QStringLiteral("CSV形式"), Cmd::LoadCsv},
                      {QStringLiteral("tbLoadDBFS"), QStringLiteral("DBFS形式"), Cmd::LoadDbfs}};
     t << load;
 
-    ToolbarButton save = button(QStringLiteral("tbSaveDocument"), QStringLiteral("ファイルを上書き保存します"), Cmd::SaveDocument, QStringLiteral("savedocument.svg"));
+    ToolbarButton save = button(QStringLiteral("tbSaveDocument"), QStringLiteral("ファイルを上書き保存します"),
+                                Cmd::SaveDocument, QStringLiteral("savedocument.svg"));
     save.dropDown = {{QStringLiteral("tbSaveQLW"), QStringLiteral("QLW形式"), Cmd::SaveQlw},
                      {QStringLiteral("tbSaveCSV"), QStringLiteral("CSV形式"), Cmd::SaveCsv},
                      {QStringLiteral("tbSaveDBFS"), QStringLiteral("DBFS形式"), Cmd::SaveDbfs},
                      {QStringLiteral("tbSaveHTML"), QStringLiteral("HTML形式"), Cmd::SaveHtml}};
     t << save;
 
-    ToolbarButton browser = button(QStringLiteral("tbBrowser"), QStringLiteral("ブラウザでカードを表示します"), Cmd::BrowserMenu, QStringLiteral("browser.svg"), true);
+    ToolbarButton browser = button(QStringLiteral("tbBrowser"), QStringLiteral("ブラウザでカードを表示します"),
+                                   Cmd::BrowserMenu, QStringLiteral("browser.svg"), true);
     browser.popupMenu = QStringLiteral("MenuDispBrowserF");
     t << browser;
-    t << button(QStringLiteral("tbHTMLWiz"), QStringLiteral("HTMLウイザードを呼び出します"), Cmd::HtmlWizard, QStringLiteral("htmlwizard.svg"));
-    t << button(QStringLiteral("tbNewCard"), QStringLiteral("新規カードを作成します"), Cmd::NewCard, QStringLiteral("newcard.svg"), true);
+    t << button(QStringLiteral("tbHTMLWiz"), QStringLiteral("HTMLウイザードを呼び出します"), Cmd::HtmlWizard,
+                QStringLiteral("htmlwizard.svg"));
+    t << button(QStringLiteral("tbNewCard"), QStringLiteral("新規カードを作成します"), Cmd::NewCard,
+                QStringLiteral("newcard.svg"), true);
     t << button(QStringLiteral("tbCut"), QStringLiteral("切り取り"), Cmd::Cut, QStringLiteral("cut.svg"), true);
     t << button(QStringLiteral("tbCopy"), QStringLiteral("コピー"), Cmd::Copy, QStringLiteral("copy.svg"));
     t << button(QStringLiteral("tbPaste"), QStringLiteral("ペースト"), Cmd::Paste, QStringLiteral("paste.svg"));
 
-    ToolbarButton viewMode = button(QStringLiteral("tbViewMode"), QStringLiteral("閲覧モードのON/OFF"), Cmd::BrowseMode, QStringLiteral("browsemode.svg"), true);
+    ToolbarButton viewMode = button(QStringLiteral("tbViewMode"), QStringLiteral("閲覧モードのON/OFF"), Cmd::BrowseMode,
+                                    QStringLiteral("browsemode.svg"), true);
     viewMode.twoState = true;
     t << viewMode;
 
-    ToolbarButton listMode = button(QStringLiteral("tbListMode"), QStringLiteral("リストの表示形式を変更します"), Cmd::ViewNextMode, QStringLiteral("listmode.svg"));
+    ToolbarButton listMode = button(QStringLiteral("tbListMode"), QStringLiteral("リストの表示形式を変更します"),
+                                    Cmd::ViewNextMode, QStringLiteral("listmode.svg"));
     listMode.dropDown = {{QStringLiteral("tbLargeIcon"), QStringLiteral("大きいアイコン"), Cmd::ViewLargeIcons},
                          {QStringLiteral("tbSmallIcon"), QStringLiteral("小さいアイコン"), Cmd::ViewSmallIcons},
                          {QStringLiteral("tbList"), QStringLiteral("一覧"), Cmd::ViewList},
                          {QStringLiteral("tbDes"), QStringLiteral("詳細"), Cmd::ViewDetails}};
     t << listMode;
 
-    ToolbarButton mostFront = button(QStringLiteral("tbSetMostFront"), QStringLiteral("最前面表示にします"), Cmd::MostFrontButton, QStringLiteral("mostfront.svg"));
+    ToolbarButton mostFront = button(QStringLiteral("tbSetMostFront"), QStringLiteral("最前面表示にします"),
+                                     Cmd::MostFrontButton, QStringLiteral("mostfront.svg"));
     mostFront.twoState = true;
     t << mostFront;
 
-    ToolbarButton preview = button(QStringLiteral("tbPreView"), QStringLiteral("プレビューウインドウの表示域を切り替えます"), Cmd::PreviewNext, QStringLiteral("preview.svg"));
+    ToolbarButton preview =
+        button(QStringLiteral("tbPreView"), QStringLiteral("プレビューウインドウの表示域を切り替えます"),
+               Cmd::PreviewNext, QStringLiteral("preview.svg"));
     preview.dropDown = {{QStringLiteral("tbPVNone"), QStringLiteral("なし"), Cmd::PreviewNone},
                         {QStringLiteral("tbPV12"), QStringLiteral("1:2"), Cmd::Preview12},
                         {QStringLiteral("tbPV11"), QStringLiteral("1:1"), Cmd::Preview11},
@@ -313,9 +335,12 @@ QList<SearchBarControl> buildSearchBar()
         {QStringLiteral("btnSearch"), 0, QStringLiteral("◆"), QStringLiteral("先頭を検索"), Cmd::SearchTop},
         {QStringLiteral("btnSearch"), 1, QStringLiteral("▲"), QStringLiteral("上方向に検索"), Cmd::SearchUp},
         {QStringLiteral("btnSearch"), 2, QStringLiteral("▼"), QStringLiteral("下方向に検索"), Cmd::SearchDown},
-        {QStringLiteral("btnSearchOnlyItem"), -1, QStringLiteral("§"), QStringLiteral("キーワードを含むカードを抽出する"), Cmd::Extract},
-        {QStringLiteral("btnSearchOnlyItemQuit"), -1, QStringLiteral("×"), QStringLiteral("抽出状態を解除する"), Cmd::EndExtraction},
-        {QStringLiteral("chkSeiki"), -1, QString(), QStringLiteral("正規表現を使用する場合はチェックします"), Cmd::Regex},
+        {QStringLiteral("btnSearchOnlyItem"), -1, QStringLiteral("§"),
+         QStringLiteral("キーワードを含むカードを抽出する"), Cmd::Extract},
+        {QStringLiteral("btnSearchOnlyItemQuit"), -1, QStringLiteral("×"), QStringLiteral("抽出状態を解除する"),
+         Cmd::EndExtraction},
+        {QStringLiteral("chkSeiki"), -1, QString(), QStringLiteral("正規表現を使用する場合はチェックします"),
+         Cmd::Regex},
     };
 }
 
@@ -416,12 +441,14 @@ QStringList allCommandIds()
 const QStringList &windowCommandIds()
 {
     static const QStringList ids = {
-        Cmd::ViewLargeIcons, Cmd::ViewSmallIcons, Cmd::ViewList, Cmd::ViewDetails, Cmd::ViewNextMode,
-        Cmd::PreviewNext, Cmd::PreviewNone, Cmd::Preview12, Cmd::Preview11, Cmd::Preview21,
-        Cmd::ToggleTree, Cmd::MostFront, Cmd::MostFrontButton, Cmd::BrowseMode, Cmd::Refresh,
-        Cmd::SelectAll, Cmd::InvertSelection, Cmd::Escape, Cmd::FocusSearch, Cmd::SearchBoxToList,
-        Cmd::Regex, Cmd::BrowserMenu, Cmd::Quit, Cmd::EditMenuPopup,
-        Cmd::HelpOnline, Cmd::HelpOld, Cmd::HelpKoshin, Cmd::HelpHomePage, Cmd::HelpBoard, Cmd::HelpMail,
+        Cmd::ViewLargeIcons,  Cmd::ViewSmallIcons, Cmd::ViewList,    Cmd::ViewDetails,
+        Cmd::ViewNextMode,    Cmd::PreviewNext,    Cmd::PreviewNone, Cmd::Preview12,
+        Cmd::Preview11,       Cmd::Preview21,      Cmd::ToggleTree,  Cmd::MostFront,
+        Cmd::MostFrontButton, Cmd::BrowseMode,     Cmd::Refresh,     Cmd::SelectAll,
+        Cmd::InvertSelection, Cmd::Escape,         Cmd::FocusSearch, Cmd::SearchBoxToList,
+        Cmd::Regex,           Cmd::BrowserMenu,    Cmd::Quit,        Cmd::EditMenuPopup,
+        Cmd::HelpOnline,      Cmd::HelpOld,        Cmd::HelpKoshin,  Cmd::HelpHomePage,
+        Cmd::HelpBoard,       Cmd::HelpMail,
     };
     return ids;
 }

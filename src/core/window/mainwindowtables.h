@@ -14,16 +14,16 @@
 // sub-menu; an entry followed by entries one level deeper is a sub-menu.
 struct MenuEntry {
     int level = 1;
-    QString name;        // control name; empty for a separator
-    int index = -1;      // control-array index, -1 for a single control
-    QString caption;     // with its "&" accelerator; "-" for a separator
-    QString shortcut;    // menu shortcut key (QKeySequence text), may be empty
+    QString name;         // control name; empty for a separator
+    int index = -1;       // control-array index, -1 for a single control
+    QString caption;      // with its "&" accelerator; "-" for a separator
+    QString shortcut;     // menu shortcut key (QKeySequence text), may be empty
     QString shortcutText; // display-only key text appended after a tab at load
-    bool hidden = false; // not shown at start
+    bool hidden = false;  // not shown at start
     bool checkable = false;
     bool checked = false; // initial check mark
-    QString command;     // empty for menus, sub-menus, separators and titles
-    QString parent;      // control name of the menu holding the entry; empty at level 0
+    QString command;      // empty for menus, sub-menus, separators and titles
+    QString parent;       // control name of the menu holding the entry; empty at level 0
 
     bool isSeparator() const { return caption == QLatin1String("-"); }
     // The caption as shown: caption, then a tab and the display-only key text.
@@ -42,10 +42,10 @@ struct ToolbarButton {
     QString key;
     QString tooltip;
     QString command;
-    QString icon;        // resource name below ":/icons/"
+    QString icon; // resource name below ":/icons/"
     bool separatorBefore = false;
     bool twoState = false; // a pressed/released button (its command is checkable)
-    QString popupMenu;   // control name of a menu popped up below the button instead of a command
+    QString popupMenu;     // control name of a menu popped up below the button instead of a command
     QList<ToolbarDropDownEntry> dropDown;
 };
 

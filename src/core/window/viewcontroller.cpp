@@ -5,9 +5,7 @@
 #include "core/window/mostfront.h"
 
 MainViewController::MainViewController(MainCommands &commands, MainView &view, const Services &services)
-    : m_commands(commands)
-    , m_view(view)
-    , m_services(services)
+    : m_commands(commands), m_view(view), m_services(services)
 {
     wire();
 }

@@ -29,14 +29,10 @@ PreviewMode previewModeFrom(int value)
 QString previewModeText(PreviewMode mode)
 {
     switch (mode) {
-    case PreviewMode::None:
-        return QStringLiteral("なし");
-    case PreviewMode::OneToTwo:
-        return QStringLiteral("1:2");
-    case PreviewMode::OneToOne:
-        return QStringLiteral("1:1");
-    case PreviewMode::TwoToOne:
-        return QStringLiteral("2:1");
+    case PreviewMode::None: return QStringLiteral("なし");
+    case PreviewMode::OneToTwo: return QStringLiteral("1:2");
+    case PreviewMode::OneToOne: return QStringLiteral("1:1");
+    case PreviewMode::TwoToOne: return QStringLiteral("2:1");
     }
     return QString();
 }

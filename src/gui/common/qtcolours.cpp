@@ -13,54 +13,36 @@ QColor systemColour(int index, const QPalette &p)
     using namespace Colours;
     switch (index) {
     case ScrollBar:
-    case ButtonFace:
-        return p.color(QPalette::Button);
+    case ButtonFace: return p.color(QPalette::Button);
     case ActiveCaption:
     case Highlight:
     case GradientActiveCaption:
-    case MenuHighlight:
-        return p.color(QPalette::Highlight);
+    case MenuHighlight: return p.color(QPalette::Highlight);
     case InactiveCaption:
-    case GradientInactiveCaption:
-        return p.color(QPalette::Inactive, QPalette::Highlight);
+    case GradientInactiveCaption: return p.color(QPalette::Inactive, QPalette::Highlight);
     case CaptionText:
-    case HighlightText:
-        return p.color(QPalette::HighlightedText);
-    case Window:
-        return p.color(QPalette::Base);
-    case WindowText:
-        return p.color(QPalette::Text);
+    case HighlightText: return p.color(QPalette::HighlightedText);
+    case Window: return p.color(QPalette::Base);
+    case WindowText: return p.color(QPalette::Text);
     case MenuText:
-    case InactiveCaptionText:
-        return p.color(QPalette::WindowText);
+    case InactiveCaptionText: return p.color(QPalette::WindowText);
     case WindowFrame:
-    case DarkShadow3D:
-        return p.color(QPalette::Shadow);
-    case AppWorkspace:
-        return p.color(QPalette::Mid);
-    case ButtonShadow:
-        return p.color(QPalette::Dark);
-    case GrayText:
-        return p.color(QPalette::Disabled, QPalette::Text);
-    case ButtonText:
-        return p.color(QPalette::ButtonText);
-    case ButtonHighlight:
-        return p.color(QPalette::Light);
-    case Light3D:
-        return p.color(QPalette::Midlight);
-    case InfoText:
-        return p.color(QPalette::ToolTipText);
-    case InfoBackground:
-        return p.color(QPalette::ToolTipBase);
-    case HotLight:
-        return p.color(QPalette::Link);
+    case DarkShadow3D: return p.color(QPalette::Shadow);
+    case AppWorkspace: return p.color(QPalette::Mid);
+    case ButtonShadow: return p.color(QPalette::Dark);
+    case GrayText: return p.color(QPalette::Disabled, QPalette::Text);
+    case ButtonText: return p.color(QPalette::ButtonText);
+    case ButtonHighlight: return p.color(QPalette::Light);
+    case Light3D: return p.color(QPalette::Midlight);
+    case InfoText: return p.color(QPalette::ToolTipText);
+    case InfoBackground: return p.color(QPalette::ToolTipBase);
+    case HotLight: return p.color(QPalette::Link);
     case Background:
     case Menu:
     case ActiveBorder:
     case InactiveBorder:
     case MenuBar:
-    default:
-        return p.color(QPalette::Window);
+    default: return p.color(QPalette::Window);
     }
 }
 

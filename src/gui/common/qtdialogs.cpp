@@ -1,7 +1,7 @@
 #include "gui/common/qtdialogs.h"
 
-#include "gui/common/qtcolours.h"
 #include "core/common/tool.h"
+#include "gui/common/qtcolours.h"
 
 #include <QApplication>
 #include <QColorDialog>
@@ -38,8 +38,7 @@ QStringList nameFilters(const QString &filter)
         description.remove(ownList);
         description = description.trimmed();
         const QString list = patterns.join(QLatin1Char(' '));
-        out.append(description.isEmpty() ? list
-                                         : description + QStringLiteral(" (") + list + QLatin1Char(')'));
+        out.append(description.isEmpty() ? list : description + QStringLiteral(" (") + list + QLatin1Char(')'));
     }
     return out;
 }
@@ -162,10 +161,7 @@ std::optional<QString> runForOne(QFileDialog &dialog)
 
 } // namespace
 
-QtDialogs::QtDialogs(QWidget *owner)
-    : m_owner(owner)
-{
-}
+QtDialogs::QtDialogs(QWidget *owner) : m_owner(owner) {}
 
 QWidget *QtDialogs::owner() const
 {
@@ -181,9 +177,8 @@ MsgAnswer QtDialogs::message(const MessageRequest &request)
     box.setIcon(qtIcon(request.icon));
 
     const QList<MsgAnswer> answers = answersOf(request.buttons);
-    const MsgAnswer preferred = request.defaultButton && answers.contains(*request.defaultButton)
-        ? *request.defaultButton
-        : answers.first();
+    const MsgAnswer preferred =
+        request.defaultButton && answers.contains(*request.defaultButton) ? *request.defaultButton : answers.first();
     const MsgAnswer refusal = escapeOf(request.buttons);
     QList<QPair<QAbstractButton *, MsgAnswer>> buttons;
     for (MsgAnswer answer : answers) {

@@ -6,13 +6,13 @@
 #include "core/editor/editortables.h"
 #include "core/editor/editortext.h"
 #include "core/editor/editortexts.h"
-#include "core/window/fontfamilies.h"
-#include "gui/mainwindow/functionbar.h"
-#include "gui/common/qtcolours.h"
-#include "gui/common/qtdialogs.h"
 #include "core/settings/settingkeys.h"
 #include "core/settings/settingsmodel.h"
+#include "core/window/fontfamilies.h"
+#include "gui/common/qtcolours.h"
+#include "gui/common/qtdialogs.h"
 #include "gui/common/topmost.h"
+#include "gui/mainwindow/functionbar.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -80,9 +80,7 @@ void setBoxColours(QWidget *box, const QColor &text, const QColor &back)
 } // namespace
 
 EditForm::EditForm(EditorContext &context, int listIndex, const QString &key, int slot, QWidget *parent)
-    : QMainWindow(parent)
-    , m_context(context)
-    , m_session(context, listIndex, key, slot)
+    : QMainWindow(parent), m_context(context), m_session(context, listIndex, key, slot)
 {
     setObjectName(QStringLiteral("EditForm"));
     // An editor never ends the program by closing; the main window does.
@@ -99,8 +97,7 @@ EditForm::EditForm(EditorContext &context, int listIndex, const QString &key, in
     connect(&m_session, &EditSession::boxReplaced, this, &EditForm::replaceBox);
     connect(&m_session, &EditSession::groupFocusRequested, this, [this] { m_group->setFocus(); });
     connect(&m_session, &EditSession::mostFrontChanged, this, &EditForm::syncMostFront);
-    m_session.setContentSource(
-        [this] { return EditorText::toCardLineEnds(m_content->document()->toRawText()); });
+    m_session.setContentSource([this] { return EditorText::toCardLineEnds(m_content->document()->toRawText()); });
 }
 
 EditForm::~EditForm()
@@ -374,8 +371,7 @@ bool EditForm::event(QEvent *event)
                 resize(outer - frameExtra());
         }
         break;
-    default:
-        break;
+    default: break;
     }
     return QMainWindow::event(event);
 }
@@ -536,9 +532,9 @@ void EditForm::searchContent(bool forward)
     // Positions of the raw text are the cursor's: one character per line end.
     const QString text = m_content->document()->toRawText();
     QTextCursor cursor = m_content->textCursor();
-    const std::optional<EditorText::Range> hit
-        = forward ? EditorText::findForward(text, needle, cursor.selectionStart(), cursor.hasSelection())
-                  : EditorText::findBackward(text, needle, cursor.selectionStart());
+    const std::optional<EditorText::Range> hit =
+        forward ? EditorText::findForward(text, needle, cursor.selectionStart(), cursor.hasSelection())
+                : EditorText::findBackward(text, needle, cursor.selectionStart());
     if (!hit)
         return;
     cursor.setPosition(int(hit->start));
@@ -559,14 +555,10 @@ void EditForm::runExternalEditor()
 QWidget *EditForm::textBox(int index) const
 {
     switch (index) {
-    case 0:
-        return m_title;
-    case 1:
-        return m_remarks;
-    case 2:
-        return m_content;
-    default:
-        return nullptr;
+    case 0: return m_title;
+    case 1: return m_remarks;
+    case 2: return m_content;
+    default: return nullptr;
     }
 }
 
@@ -611,8 +603,7 @@ void EditForm::popUpEditMenu(const QPoint &globalPos)
 QWidget *EditForm::editTarget() const
 {
     QWidget *focus = QApplication::focusWidget();
-    if (focus && focus->window() == this
-        && (qobject_cast<QLineEdit *>(focus) || qobject_cast<QPlainTextEdit *>(focus)))
+    if (focus && focus->window() == this && (qobject_cast<QLineEdit *>(focus) || qobject_cast<QPlainTextEdit *>(focus)))
         return focus;
     return textBox(m_nowSelected);
 }
@@ -646,9 +637,7 @@ void EditForm::replaceBox(EditBox box, const QString &text)
         if (m_remarks->text() != text)
             m_remarks->setText(text);
         break;
-    case EditBox::Content:
-        m_content->setPlainText(text);
-        break;
+    case EditBox::Content: m_content->setPlainText(text); break;
     }
     m_loading = loading;
 }

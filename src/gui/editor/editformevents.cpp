@@ -1,13 +1,12 @@
 // EditForm's event handling: the keys of the window and of its boxes, focus
 // changes, clicks on the item labels and the function bar, drops.
-#include "gui/editor/editform.h"
-
 #include "core/document/document.h"
 #include "core/editor/editorcontext.h"
 #include "core/editor/editortables.h"
 #include "core/editor/editortext.h"
 #include "core/settings/settingkeys.h"
 #include "core/settings/settingsmodel.h"
+#include "gui/editor/editform.h"
 
 #include <QComboBox>
 #include <QDragEnterEvent>
@@ -86,8 +85,7 @@ bool EditForm::eventFilter(QObject *watched, QEvent *event)
         if (boxIndexOf(watched) >= 0 && handleDrop(event))
             return true;
         break;
-    default:
-        break;
+    default: break;
     }
     return QMainWindow::eventFilter(watched, event);
 }
@@ -101,8 +99,8 @@ void EditForm::keyPressEvent(QKeyEvent *event)
 
 bool EditForm::handleKey(QObject *watched, QKeyEvent *event)
 {
-    const Qt::KeyboardModifiers mods
-        = event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    const Qt::KeyboardModifiers mods =
+        event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
     const int key = event->key();
 
     // Keys of the whole window.
@@ -210,8 +208,8 @@ bool EditForm::handleDrop(QEvent *event)
         text = mime->text();
     drop->acceptProposedAction();
     // Whatever box it lands on, the text goes in at the content box's caret.
-    const std::optional<QString> dropped
-        = EditorText::droppedText(files, files.isEmpty() ? text : std::nullopt, m_context.document().dialogs());
+    const std::optional<QString> dropped =
+        EditorText::droppedText(files, files.isEmpty() ? text : std::nullopt, m_context.document().dialogs());
     if (dropped) {
         m_content->setFocus(Qt::OtherFocusReason);
         QTextCursor cursor = m_content->textCursor();

@@ -1,11 +1,11 @@
 #include "gui/editor/editorcommands.h"
 
 #include "core/cards/cardlist.h"
-#include "core/window/commandids.h"
 #include "core/document/document.h"
-#include "gui/editor/editform.h"
 #include "core/document/filecommands.h"
+#include "core/window/commandids.h"
 #include "core/window/maincommands.h"
+#include "gui/editor/editform.h"
 #include "gui/mainwindow/mainform.h"
 
 #include <QApplication>
@@ -16,11 +16,7 @@
 class EditorCommands::ProgramWindows : public ExternalEditWindows
 {
 public:
-    ProgramWindows(QWidget &mainWindow, EditWindows &editors)
-        : m_main(mainWindow)
-        , m_editors(editors)
-    {
-    }
+    ProgramWindows(QWidget &mainWindow, EditWindows &editors) : m_main(mainWindow), m_editors(editors) {}
 
     void hideAll() override
     {
@@ -66,12 +62,8 @@ private:
 };
 
 EditorCommands::EditorCommands(MainForm &window, Document &document, FileCommands &files, QObject *parent)
-    : QObject(parent)
-    , m_window(window)
-    , m_document(document)
-    , m_files(files)
-    , m_context(document)
-    , m_programWindows(std::make_unique<ProgramWindows>(window, m_context.windows()))
+    : QObject(parent), m_window(window), m_document(document), m_files(files), m_context(document),
+      m_programWindows(std::make_unique<ProgramWindows>(window, m_context.windows()))
 {
     m_context.programWindows = m_programWindows.get();
     EditorHooks &hooks = m_context.hooks;
@@ -107,15 +99,15 @@ void EditorCommands::install()
 EditWindows::OpenResult EditorCommands::openEditor(int listIndex, const QString &key)
 {
     const bool mostFront = m_window.commands().isChecked(Cmd::MostFront);
-    return m_context.windows().open(
-        m_document.dialogs(), listIndex, key, mostFront, [this](int slot, int list, const QString &cardKey) {
-            auto *editor = new EditForm(m_context, list, cardKey, slot);
-            if (!editor->load()) {
-                delete editor;
-                return static_cast<EditorWindow *>(nullptr);
-            }
-            return static_cast<EditorWindow *>(editor);
-        });
+    return m_context.windows().open(m_document.dialogs(), listIndex, key, mostFront,
+                                    [this](int slot, int list, const QString &cardKey) {
+                                        auto *editor = new EditForm(m_context, list, cardKey, slot);
+                                        if (!editor->load()) {
+                                            delete editor;
+                                            return static_cast<EditorWindow *>(nullptr);
+                                        }
+                                        return static_cast<EditorWindow *>(editor);
+                                    });
 }
 
 void EditorCommands::editSelectedCards()

@@ -36,7 +36,7 @@ public:
     ~EditorCommands() override;
 
     // The DocumentView hooks of adapter, then install().
-    template <class Adapter>
+    template<class Adapter>
     void attach(Adapter &adapter)
     {
         adapter.onEditSelectedCards = [this] { editSelectedCards(); };

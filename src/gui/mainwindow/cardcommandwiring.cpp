@@ -1,11 +1,11 @@
 #include "gui/mainwindow/cardcommandwiring.h"
 
-#include "gui/mainwindow/cardlistview.h"
-#include "core/window/commandids.h"
-#include "core/document/document.h"
-#include "core/window/maincommands.h"
-#include "gui/mainwindow/mainform.h"
 #include "core/commands/searchcommands.h"
+#include "core/document/document.h"
+#include "core/window/commandids.h"
+#include "core/window/maincommands.h"
+#include "gui/mainwindow/cardlistview.h"
+#include "gui/mainwindow/mainform.h"
 
 #include <QAbstractItemView>
 #include <QItemSelectionModel>
@@ -22,11 +22,7 @@ class TitleEditDelegate : public CardItemDelegate
 {
 public:
     using Commit = std::function<void(int row, const QString &title)>;
-    TitleEditDelegate(Commit commit, QObject *parent)
-        : CardItemDelegate(parent)
-        , m_commit(std::move(commit))
-    {
-    }
+    TitleEditDelegate(Commit commit, QObject *parent) : CardItemDelegate(parent), m_commit(std::move(commit)) {}
 
     void setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const override
     {
@@ -57,11 +53,8 @@ CardCommandWiring *CardCommandWiring::wire(MainForm &window, Document &document,
 
 CardCommandWiring::CardCommandWiring(MainForm &window, Document &document, SearchCommands &search,
                                      EditCurrentCard editCurrentCard)
-    : QObject(&window)
-    , m_window(window)
-    , m_document(document)
-    , m_search(search)
-    , m_editCurrentCard(std::move(editCurrentCard))
+    : QObject(&window), m_window(window), m_document(document), m_search(search),
+      m_editCurrentCard(std::move(editCurrentCard))
 {
     setObjectName(QStringLiteral("CardCommandWiring"));
     if (!window.cardList(0)->cardModel() && !window.cardList(1)->cardModel())

@@ -54,15 +54,14 @@ void CardItemDelegate::initStyleOption(QStyleOptionViewItem *option, const QMode
 }
 
 CardListView::CardListView(QWidget *parent)
-    : QStackedWidget(parent)
-    , m_delegate(new CardItemDelegate(this))
-    , m_icons(new QListView(this))
-    , m_details(new QTreeView(this))
+    : QStackedWidget(parent), m_delegate(new CardItemDelegate(this)), m_icons(new QListView(this)),
+      m_details(new QTreeView(this))
 {
     m_icons->setItemDelegate(m_delegate);
     m_details->setItemDelegate(m_delegate);
 
-    for (QAbstractItemView *view : {static_cast<QAbstractItemView *>(m_icons), static_cast<QAbstractItemView *>(m_details)}) {
+    for (QAbstractItemView *view :
+         {static_cast<QAbstractItemView *>(m_icons), static_cast<QAbstractItemView *>(m_details)}) {
         view->setSelectionMode(QAbstractItemView::ExtendedSelection);
         view->setSelectionBehavior(QAbstractItemView::SelectRows);
         // Titles are edited in place only on request (F2), never by a click.
@@ -198,8 +197,7 @@ void CardListView::applyIconMode()
         m_icons->setGridSize(QSize(m_listColumnWidth, rowHeight));
         m_icons->setWordWrap(false);
         break;
-    case ListViewMode::Details:
-        return;
+    case ListViewMode::Details: return;
     }
     m_icons->setWrapping(true);
     m_icons->setMovement(QListView::Static);
@@ -260,7 +258,8 @@ void CardListView::setListFont(const QFont &font)
 
 void CardListView::setColours(const QColor &text, const QColor &background)
 {
-    for (QAbstractItemView *view : {static_cast<QAbstractItemView *>(m_icons), static_cast<QAbstractItemView *>(m_details)}) {
+    for (QAbstractItemView *view :
+         {static_cast<QAbstractItemView *>(m_icons), static_cast<QAbstractItemView *>(m_details)}) {
         QPalette palette = view->palette();
         for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
             palette.setColor(group, QPalette::Text, text);

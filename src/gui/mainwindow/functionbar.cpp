@@ -5,8 +5,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 
-FunctionBar::FunctionBar(QWidget *parent)
-    : QStatusBar(parent)
+FunctionBar::FunctionBar(QWidget *parent) : QStatusBar(parent)
 {
     setSizeGripEnabled(false);
     for (const FunctionBarPanel &p : MainWindowTables::functionBar())

@@ -9,10 +9,8 @@
 #include <QVBoxLayout>
 
 GroupChangeForm::GroupChangeForm(QWidget *parent)
-    : QDialog(parent)
-    , m_group(new QComboBox(this))
-    , m_ok(new QPushButton(SearchTexts::Ok, this))
-    , m_cancel(new QPushButton(SearchTexts::Cancel, this))
+    : QDialog(parent), m_group(new QComboBox(this)), m_ok(new QPushButton(SearchTexts::Ok, this)),
+      m_cancel(new QPushButton(SearchTexts::Cancel, this))
 {
     setObjectName(QStringLiteral("GroupChangeForm"));
     setWindowTitle(SearchTexts::GroupChangeCaption);

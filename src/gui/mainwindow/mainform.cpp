@@ -1,21 +1,21 @@
 #include "gui/mainwindow/mainform.h"
 
-#include "gui/mainwindow/cardlistview.h"
+#include "core/common/version.h"
 #include "core/window/commandids.h"
 #include "core/window/fontfamilies.h"
-#include "gui/mainwindow/functionbar.h"
 #include "core/window/helpcommands.h"
 #include "core/window/keymap.h"
 #include "core/window/maincommands.h"
-#include "gui/mainwindow/mainicons.h"
 #include "core/window/mainlayout.h"
 #include "core/window/mainwindowtables.h"
-#include "gui/mainwindow/previewpane.h"
 #include "gui/common/qtcolours.h"
 #include "gui/common/qtdialogs.h"
-#include "gui/mainwindow/searchbar.h"
-#include "core/common/version.h"
 #include "gui/common/topmost.h"
+#include "gui/mainwindow/cardlistview.h"
+#include "gui/mainwindow/functionbar.h"
+#include "gui/mainwindow/mainicons.h"
+#include "gui/mainwindow/previewpane.h"
+#include "gui/mainwindow/searchbar.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -49,9 +49,7 @@ QFont fontFor(const FontChoice &choice)
 } // namespace
 
 MainForm::MainForm(const Services &services, QWidget *parent)
-    : QMainWindow(parent)
-    , m_commands(std::make_unique<MainCommands>())
-    , m_services(services)
+    : QMainWindow(parent), m_commands(std::make_unique<MainCommands>()), m_services(services)
 {
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(Version::ProductName + QStringLiteral(" Ver.") + Version::dotted());
@@ -169,7 +167,8 @@ void MainForm::buildToolbar()
             m_actionsByCommand.insert(d.command, entry);
             syncAction(entry, d.command);
             const QString entryCommand = d.command;
-            connect(entry, &QAction::triggered, this, [this, entry, entryCommand] { runFromAction(entry, entryCommand); });
+            connect(entry, &QAction::triggered, this,
+                    [this, entry, entryCommand] { runFromAction(entry, entryCommand); });
         }
         button->setMenu(dropDown);
         button->setPopupMode(QToolButton::MenuButtonPopup);
@@ -213,9 +212,8 @@ void MainForm::buildClientArea()
                 edit->popup(globalPos);
         });
         // The other list takes over the column widths when this one loses the focus.
-        connect(list, &CardListView::focusLeft, this, [this, i] {
-            m_lists[1 - i]->setColumnWidths(m_lists[i]->columnWidths());
-        });
+        connect(list, &CardListView::focusLeft, this,
+                [this, i] { m_lists[1 - i]->setColumnWidths(m_lists[i]->columnWidths()); });
     }
     m_lists[1]->hide();
 
@@ -346,8 +344,7 @@ void MainForm::applySettings(const AppliedSettings &s)
     if (s.applyWindowSize)
         setOuterSize(QSize(WindowTwips::toPixels(s.windowWidthTwips), WindowTwips::toPixels(s.windowHeightTwips)));
     m_preview->setPreviewFont(fontFor(FontChoice{s.previewFontName, s.previewFontSize}));
-    m_preview->setColours(QtColours::toQColor(s.preview.text, palette),
-                          QtColours::toQColor(s.preview.back, palette));
+    m_preview->setColours(QtColours::toQColor(s.preview.text, palette), QtColours::toQColor(s.preview.back, palette));
     m_controller->apply(s.viewMode, s.previewMode, s.treeVisible, s.regularExpression);
 }
 
@@ -401,8 +398,7 @@ bool MainForm::event(QEvent *event)
                 setOuterSize(outer);
         }
         break;
-    default:
-        break;
+    default: break;
     }
     return QMainWindow::event(event);
 }
@@ -564,7 +560,8 @@ void MainForm::clientResized()
             last = w->geometry();
     }
     const QSize wanted = m_searchBar->sizeHint();
-    m_searchBar->setGeometry(MainLayoutRules::searchBar(layout.toolbar, last.left(), last.width(), wanted.width(), wanted.height()));
+    m_searchBar->setGeometry(
+        MainLayoutRules::searchBar(layout.toolbar, last.left(), last.width(), wanted.width(), wanted.height()));
     m_searchBar->raise();
 
     m_tree->setVisible(layout.treeShown);
@@ -694,8 +691,7 @@ bool MainForm::eventFilter(QObject *watched, QEvent *event)
                          event->type() == QEvent::ShortcutOverride))
             return true;
         break;
-    default:
-        break;
+    default: break;
     }
     return QMainWindow::eventFilter(watched, event);
 }

@@ -12,9 +12,9 @@
 //     window.applySettings(values);
 //     window.show();
 
+#include "core/common/services.h"
 #include "core/window/keymap.h"
 #include "core/window/mainwindowsettings.h"
-#include "core/common/services.h"
 #include "core/window/viewcontroller.h"
 
 #include <QHash>
@@ -162,8 +162,8 @@ private:
     PreviewPane *m_preview = nullptr;
     FunctionBar *m_functionBar = nullptr;
 
-    QHash<QString, QAction *> m_menuActions; // by object name
-    QHash<QString, QMenu *> m_menus;         // by control name
+    QHash<QString, QAction *> m_menuActions;    // by object name
+    QHash<QString, QMenu *> m_menus;            // by control name
     QHash<QString, QAction *> m_toolbarActions; // by key, drop-down entries included
     QMultiHash<QString, QAction *> m_actionsByCommand;
     QHash<QAction *, QString> m_menuCommand; // menu entries only (visibility and text follow)

@@ -27,16 +27,11 @@ QIcon icon(const QString &fileName)
 QIcon listIcon(int number)
 {
     switch (number) {
-    case 1:
-        return icon(QStringLiteral("card.svg"));
-    case 2:
-        return icon(QStringLiteral("cardchanged.svg"));
-    case 3:
-        return icon(QStringLiteral("allcards.svg"));
-    case 4:
-        return icon(QStringLiteral("group.svg"));
-    default:
-        return QIcon();
+    case 1: return icon(QStringLiteral("card.svg"));
+    case 2: return icon(QStringLiteral("cardchanged.svg"));
+    case 3: return icon(QStringLiteral("allcards.svg"));
+    case 4: return icon(QStringLiteral("group.svg"));
+    default: return QIcon();
     }
 }
 

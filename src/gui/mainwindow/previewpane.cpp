@@ -6,10 +6,7 @@
 #include <QPlainTextEdit>
 
 PreviewPane::PreviewPane(QWidget *parent)
-    : QFrame(parent)
-    , m_title(new QLineEdit(this))
-    , m_remarks(new QLineEdit(this))
-    , m_content(new QPlainTextEdit(this))
+    : QFrame(parent), m_title(new QLineEdit(this)), m_remarks(new QLineEdit(this)), m_content(new QPlainTextEdit(this))
 {
     setObjectName(QStringLiteral("picPreView"));
     m_title->setObjectName(QStringLiteral("txtPreView_0"));
@@ -60,7 +57,8 @@ void PreviewPane::setPreviewFont(const QFont &font)
 
 void PreviewPane::setColours(const QColor &text, const QColor &background)
 {
-    for (QWidget *box : {static_cast<QWidget *>(m_title), static_cast<QWidget *>(m_remarks), static_cast<QWidget *>(m_content)}) {
+    for (QWidget *box :
+         {static_cast<QWidget *>(m_title), static_cast<QWidget *>(m_remarks), static_cast<QWidget *>(m_content)}) {
         QPalette palette = box->palette();
         for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
             palette.setColor(group, QPalette::Text, text);

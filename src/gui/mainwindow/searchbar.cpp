@@ -13,9 +13,7 @@
 #include <QToolButton>
 
 SearchBar::SearchBar(MainCommands &commands, QWidget *parent)
-    : QWidget(parent)
-    , m_commands(commands)
-    , m_keyword(new QComboBox(this))
+    : QWidget(parent), m_commands(commands), m_keyword(new QComboBox(this))
 {
     setObjectName(QStringLiteral("picSearch"));
     auto *layout = new QHBoxLayout(this);

@@ -1,8 +1,8 @@
 #include "gui/mainwindow/searchwiring.h"
 
 #include "core/cards/cardlist.h"
-#include "gui/mainwindow/cardlistview.h"
 #include "core/document/document.h"
+#include "gui/mainwindow/cardlistview.h"
 #include "gui/mainwindow/groupchangeform.h"
 #include "gui/mainwindow/mainform.h"
 
@@ -17,9 +17,7 @@ SearchWiring *SearchWiring::wire(MainForm &window, Document &document)
 }
 
 SearchWiring::SearchWiring(MainForm &window, Document &document)
-    : QObject(&window)
-    , m_window(window)
-    , m_document(document)
+    : QObject(&window), m_window(window), m_document(document)
 {
     setObjectName(QStringLiteral("SearchWiring"));
     if (!window.cardList(0)->cardModel() && !window.cardList(1)->cardModel())
@@ -35,9 +33,8 @@ SearchWiring::SearchWiring(MainForm &window, Document &document)
         QHeaderView *header = window.cardList(i)->detailsView()->header();
         header->setSectionsClickable(true);
         header->setSortIndicatorShown(false);
-        connect(header, &QHeaderView::sectionClicked, this, [this, i](int section) {
-            m_commands->headerClicked(i, section);
-        });
+        connect(header, &QHeaderView::sectionClicked, this,
+                [this, i](int section) { m_commands->headerClicked(i, section); });
     }
     // The window's view state outlives this only when this is deleted first.
     window.viewState().setSortRefresher([wiring = QPointer<SearchWiring>(this)](int list) {

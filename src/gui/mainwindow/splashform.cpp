@@ -1,9 +1,9 @@
 #include "gui/mainwindow/splashform.h"
 
-#include "core/window/helpcommands.h"
 #include "core/common/services.h"
 #include "core/common/tool.h"
 #include "core/common/version.h"
+#include "core/window/helpcommands.h"
 
 #include <QLabel>
 #include <QMouseEvent>
@@ -34,9 +34,7 @@ constexpr int CornerDiameter = 200;
 } // namespace
 
 SplashForm::SplashForm(Shell &shell, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
-    , m_shell(shell)
-    , m_tile(makeTile())
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_shell(shell), m_tile(makeTile())
 {
     setObjectName(QStringLiteral("SplashForm"));
     setModal(true);

@@ -1,19 +1,15 @@
 #include "gui/mainwindow/windowadapter.h"
 
-#include "gui/mainwindow/cardlistview.h"
-#include "core/window/commandids.h"
 #include "core/document/document.h"
-#include "core/window/maincommands.h"
-#include "gui/mainwindow/mainform.h"
 #include "core/settings/settingkeys.h"
+#include "core/window/commandids.h"
+#include "core/window/maincommands.h"
+#include "gui/mainwindow/cardlistview.h"
+#include "gui/mainwindow/mainform.h"
 
 #include <QAbstractItemView>
 
-WindowAdapter::WindowAdapter(MainForm &window, Document &document)
-    : m_window(window)
-    , m_document(document)
-{
-}
+WindowAdapter::WindowAdapter(MainForm &window, Document &document) : m_window(window), m_document(document) {}
 
 void WindowAdapter::showTitle(const QString &title)
 {

@@ -1,5 +1,6 @@
 // qltcard dump, convert and stat, run as the built program.
 #include "qltcardprocess.h"
+
 #include "support/sandbox.h"
 
 #include <QDir>
@@ -58,11 +59,12 @@ TEST(QltcardDump, PrintsOneJsonObjectPerCardWithTheReadersKeys)
 {
     const Outcome r = qltcard({"dump", fixture("sample.qlw")});
     EXPECT_EQ(r.status, 0) << r.err.toStdString();
-    EXPECT_EQ(r.out,
-              "{\"key\":\"Key00000000\",\"title\":\"2001/05/03：仕事＠会議\",\"remarks\":\"本社\",\"content\":\"議題：予算\\r\\n出席：5名\\r\\n\"}\n"
-              "{\"key\":\"Key00000001\",\"title\":\"メモ\",\"remarks\":\"\",\"content\":\"x\"}\n"
-              "{\"key\":\"Key00000002\",\"title\":\"空\",\"remarks\":\"\",\"content\":\"\"}\n"
-              "{\"key\":\"Key00000003\",\"title\":\"He said \\\"hi\\\" ok\",\"remarks\":\"r\",\"content\":\"line1\\r\\n\\r\\n\"}\n");
+    EXPECT_EQ(
+        r.out,
+        "{\"key\":\"Key00000000\",\"title\":\"2001/05/03：仕事＠会議\",\"remarks\":\"本社\",\"content\":\"議題：予算\\r\\n出席：5名\\r\\n\"}\n"
+        "{\"key\":\"Key00000001\",\"title\":\"メモ\",\"remarks\":\"\",\"content\":\"x\"}\n"
+        "{\"key\":\"Key00000002\",\"title\":\"空\",\"remarks\":\"\",\"content\":\"\"}\n"
+        "{\"key\":\"Key00000003\",\"title\":\"He said \\\"hi\\\" ok\",\"remarks\":\"r\",\"content\":\"line1\\r\\n\\r\\n\"}\n");
     EXPECT_TRUE(r.err.isEmpty());
 
     const Outcome csv = qltcard({"dump", fixture("sample.csv")});
@@ -76,7 +78,8 @@ TEST(QltcardDump, ShowsTextFormatCardsAsReadWithTheirDatePrefixes)
     const Outcome r = qltcard({"dump", fixture("sample.stk")});
     EXPECT_EQ(r.status, 0);
     EXPECT_TRUE(r.out.contains("\"title\":\"2024/02/29(09:08:07)［題］：メモ\""));
-    EXPECT_TRUE(r.out.contains("{\"key\":\"Key2\",\"title\":\"2024/02/29(09:08:07)［題］：空\",\"remarks\":\"\",\"content\":\"\"}"));
+    EXPECT_TRUE(r.out.contains(
+        "{\"key\":\"Key2\",\"title\":\"2024/02/29(09:08:07)［題］：空\",\"remarks\":\"\",\"content\":\"\"}"));
     const Outcome help = qltcard({"dump", "--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_TRUE(help.out.contains("not\nstripped")) << help.out.constData();
@@ -86,7 +89,9 @@ TEST(QltcardDump, EscapesEveryControlCharacter)
 {
     const Outcome r = qltcard({"dump", file("e.qlw", "a\\b\tc\x02\x1f\x01\"\x01\x7f\x01")});
     EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out, "{\"key\":\"Key00000000\",\"title\":\"a\\\\b\\tc\\u0002\\u001f\",\"remarks\":\"\\\"\",\"content\":\"\x7f\"}\n");
+    EXPECT_EQ(
+        r.out,
+        "{\"key\":\"Key00000000\",\"title\":\"a\\\\b\\tc\\u0002\\u001f\",\"remarks\":\"\\\"\",\"content\":\"\x7f\"}\n");
 }
 
 TEST(QltcardDump, ChoosesTheReaderByTheExtensionInLowerCase)
@@ -135,8 +140,12 @@ TEST(QltcardStat, CountsCardsDistinctGroupsAndInvalidBytes)
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, "cards: 4\ngroups: 1\ninvalid-bytes: 0\n");
 
-    const QByteArray bytes = sjis("2001/05/03：A＠1\x01\x01\x01" "A＠2\x01\x01\x01" "a＠3\x01\x01\x01"
-                                  "Ａ＠4\x01\x01\x01" "＠5\x01\x01\x01" "none\x01\x01\x01"
+    const QByteArray bytes = sjis("2001/05/03：A＠1\x01\x01\x01"
+                                  "A＠2\x01\x01\x01"
+                                  "a＠3\x01\x01\x01"
+                                  "Ａ＠4\x01\x01\x01"
+                                  "＠5\x01\x01\x01"
+                                  "none\x01\x01\x01"
                                   "2001/05/03(01:02:03)［題］：A＠6\x01\x01\x01");
     EXPECT_EQ(qltcard({"stat", file("g.qlw", bytes)}).out, "cards: 7\ngroups: 4\ninvalid-bytes: 0\n");
     EXPECT_EQ(qltcard({"stat", fixture("broken_bytes.csv")}).out, "cards: 2\ngroups: 0\ninvalid-bytes: 2\n");
@@ -160,8 +169,8 @@ TEST(QltcardConvert, WritesTheFixtureBytesOfEveryWriter)
         const char *expected;
         bool addDate;
     } cases[] = {
-        {"o.qlw", "sample.qlw", false}, {"o.qlw", "sample_dated.qlw", true}, {"o.csv", "sample.csv", false},
-        {"o.csv", "sample_dated.csv", true}, {"o.qlt", "sample.qlt", false}, {"o.txt", "sample.qlt", true},
+        {"o.qlw", "sample.qlw", false},      {"o.qlw", "sample_dated.qlw", true}, {"o.csv", "sample.csv", false},
+        {"o.csv", "sample_dated.csv", true}, {"o.qlt", "sample.qlt", false},      {"o.txt", "sample.qlt", true},
         {"o.stk", "sample.stk", false},
     };
     for (const Case &c : cases) {
@@ -188,7 +197,9 @@ TEST(QltcardConvert, ReadingAndWritingANativeFileKeepsItByteForByte)
 
 TEST(QltcardConvert, ReproducesTheFormatExamples)
 {
-    const QString card = file("card.qlw", "A\x01r\x01x\r\ny\r\n\x01" "B\x01r\x01x\r\n\r\n\x01" "C\x01r\x01\x01");
+    const QString card = file("card.qlw", "A\x01r\x01x\r\ny\r\n\x01"
+                                          "B\x01r\x01x\r\n\r\n\x01"
+                                          "C\x01r\x01\x01");
     const QString csv = path("c.csv");
     ASSERT_EQ(qltcard({"convert", card, csv}).status, 0);
     EXPECT_EQ(Sandbox::readBytes(csv), "\"A\",\"r\",\"x\",\"y\"\r\n\"B\",\"r\",\"x\",\r\n\"C\",\"r\",\r\n");
@@ -196,17 +207,21 @@ TEST(QltcardConvert, ReproducesTheFormatExamples)
     const QString memo = file("memo.qlw", "Memo\x01r\x01x\r\ny\x01");
     const QString qlt = path("m.qlt");
     ASSERT_EQ(qltcard({"convert", memo, qlt, "--now", "2001/05/03 14:05:09"}).status, 0);
-    EXPECT_EQ(Sandbox::readBytes(qlt), "@\r\n" + sjis("2001/05/03：Memo - r") + "\r\n" + Sep + "\r\nx\r\ny\r\n" + End + "\r\n");
+    EXPECT_EQ(Sandbox::readBytes(qlt),
+              "@\r\n" + sjis("2001/05/03：Memo - r") + "\r\n" + Sep + "\r\nx\r\ny\r\n" + End + "\r\n");
     const QString stk = path("m.stk");
     ASSERT_EQ(qltcard({"convert", memo, stk, "--now", "2001/05/03 14:05:09"}).status, 0);
     EXPECT_TRUE(Sandbox::readBytes(stk).startsWith("@\r\n" + sjis("2001/05/03(14:05:09)［題］：Memo - r\r\n")));
 
     const QString dated = path("d.qlw");
-    ASSERT_EQ(qltcard({"convert", file("u.qlw", sjis("Memo\x01\x01\x01" "2001/05/03：Memo\x01\x01\x01")), dated, "--add-date",
-                       "--now", "2001/05/04 00:00:00"})
+    ASSERT_EQ(qltcard({"convert",
+                       file("u.qlw", sjis("Memo\x01\x01\x01"
+                                          "2001/05/03：Memo\x01\x01\x01")),
+                       dated, "--add-date", "--now", "2001/05/04 00:00:00"})
                   .status,
               0);
-    EXPECT_EQ(Sandbox::readBytes(dated), sjis("2001/05/04：Memo\x01\x01\x01" "2001/05/03：Memo\x01\x01\x01"));
+    EXPECT_EQ(Sandbox::readBytes(dated), sjis("2001/05/04：Memo\x01\x01\x01"
+                                              "2001/05/03：Memo\x01\x01\x01"));
 }
 
 TEST(QltcardConvert, RefusesHtmlAndUnknownExtensionsWritingNothing)

@@ -1,7 +1,9 @@
 // qltcard groups and grep, run as the built program.
 #include "qltcardprocess.h"
-#include "support/sandbox.h"
+
 #include "core/common/win31j.h"
+
+#include "support/sandbox.h"
 
 #include <QDir>
 #include <QProcess>
@@ -40,15 +42,15 @@ QString nativeFile(const QString &name, const QList<QStringList> &cards)
 QString sample()
 {
     return nativeFile(QStringLiteral("sample.qlw"), {
-        {"2001/05/06：旅行＠京都", "寺", "金閣\r\n銀閣"},
-        {"仕事＠会議", "本社", "予算の見直し"},
-        {"メモ", "", "ｶﾞｲﾄﾞ"},
-        {"2001/05/06(14:05:09)［題］：旅行＠奈良", "", "鹿"},
-        {"仕事＠報告", "Report", "予算"},
-        {"＠名前なし", "", ""},
-        {"work＠a", "", ""},
-        {"esc\\a\tb\x02\x1f\"q\"\x7f", "/", "ﾊﾝｶｸ"},
-    });
+                                                        {"2001/05/06：旅行＠京都", "寺", "金閣\r\n銀閣"},
+                                                        {"仕事＠会議", "本社", "予算の見直し"},
+                                                        {"メモ", "", "ｶﾞｲﾄﾞ"},
+                                                        {"2001/05/06(14:05:09)［題］：旅行＠奈良", "", "鹿"},
+                                                        {"仕事＠報告", "Report", "予算"},
+                                                        {"＠名前なし", "", ""},
+                                                        {"work＠a", "", ""},
+                                                        {"esc\\a\tb\x02\x1f\"q\"\x7f", "/", "ﾊﾝｶｸ"},
+                                                    });
 }
 
 TEST(QltcardGroups, ListsEachGroupOnceInOrderOfFirstAppearance)

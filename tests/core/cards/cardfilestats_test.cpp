@@ -1,6 +1,6 @@
-#include "core/cards/cardfilestats.h"
-
 #include "cardtestutil.h"
+
+#include "core/cards/cardfilestats.h"
 
 #include <QDir>
 #include <QRandomGenerator>
@@ -52,17 +52,35 @@ void expectSameForBytes(const QByteArray &bytes, const QString &name = QStringLi
 QByteArray randomCardBytes(QRandomGenerator &rng, int atoms)
 {
     static const QByteArray pieces[] = {
-        "\x01", "\x01", "\x01", "\x01",
-        "2024/02/05", "\x81\x46",             // date prefix and its "："
-        "\x81\x97", "\x81\x97",               // "＠"
-        "\x8E\x64\x8E\x96",                   // 仕事
-        "\x81\xE6", "\x87\x9A", "\xFA\x5B",   // ∵ in its three forms
-        "\x81\xCA", "\xEE\xF9", "\xFA\x54",   // ￢ in its three forms
-        "\x82\xA0", "\xB1", "abc", "\r\n", " ",
-        "\x89\x81\x97",                       // 8981, then 97 leads whatever follows
-        "\x81",                               // a lead byte before whatever follows
-        "\x85\x40",                           // a pair with no character
-        "\xFC\xFC", "\x80", "\xA0", "\xFD", "\xFF", "@",
+        "\x01",
+        "\x01",
+        "\x01",
+        "\x01",
+        "2024/02/05",
+        "\x81\x46", // date prefix and its "："
+        "\x81\x97",
+        "\x81\x97",         // "＠"
+        "\x8E\x64\x8E\x96", // 仕事
+        "\x81\xE6",
+        "\x87\x9A",
+        "\xFA\x5B", // ∵ in its three forms
+        "\x81\xCA",
+        "\xEE\xF9",
+        "\xFA\x54", // ￢ in its three forms
+        "\x82\xA0",
+        "\xB1",
+        "abc",
+        "\r\n",
+        " ",
+        "\x89\x81\x97", // 8981, then 97 leads whatever follows
+        "\x81",         // a lead byte before whatever follows
+        "\x85\x40",     // a pair with no character
+        "\xFC\xFC",
+        "\x80",
+        "\xA0",
+        "\xFD",
+        "\xFF",
+        "@",
     };
     QByteArray bytes;
     for (int i = 0; i < atoms; ++i) {
@@ -84,23 +102,29 @@ TEST(CardFileStats, NativeScanCountsAsReadingOnEdgeCases)
         "\x01\x01",
         "\x01\x01\x01",
         "\x01\x01\x01\x01",
-        "A\x01" "B\x01" "C",                         // no final mark
-        "A\x01" "B\x01" "C\x01" "D",                 // a last card of one field
-        "\x8E\x64\x81\x97x\x01\x01\x01",            // 仕事＠x
-        "\x81\x97\x01\x01\x01",                     // ＠ alone: the group ""
-        "2024/02/05\x81\x46\x8E\x64\x81\x97x\x01\x01\x01" "\x8E\x64\x81\x97y\x01\x01\x01", // dated and not: one group
-        "2024/02/05\x81\x46\x81\x97x\x01\x01\x01",  // group "" after a prefix
-        "2024/02/05\x81\x97x\x01\x01\x01",          // no prefix: the group is the date
+        "A\x01"
+        "B\x01"
+        "C", // no final mark
+        "A\x01"
+        "B\x01"
+        "C\x01"
+        "D",                             // a last card of one field
+        "\x8E\x64\x81\x97x\x01\x01\x01", // 仕事＠x
+        "\x81\x97\x01\x01\x01",          // ＠ alone: the group ""
+        "2024/02/05\x81\x46\x8E\x64\x81\x97x\x01\x01\x01"
+        "\x8E\x64\x81\x97y\x01\x01\x01",                                             // dated and not: one group
+        "2024/02/05\x81\x46\x81\x97x\x01\x01\x01",                                   // group "" after a prefix
+        "2024/02/05\x81\x97x\x01\x01\x01",                                           // no prefix: the group is the date
         "2001/05/03(14:05:09)\x81\x6D\x91\xE8\x81\x6E\x81\x46\x81\x97x\x01\x01\x01", // long prefix
         "\x81\xE6\x81\x97\x01\x01\x01\x87\x9A\x81\x97\x01\x01\x01\xFA\x5B\x81\x97\x01\x01\x01", // one group
-        "\x89\x81\x97\x40\x81\x97x\x01\x01\x01",    // the first 81 97 is halves of 8981 and 9740
-        "\x88\x81\x97\x01\x01\x01",                 // 88 81 has no character, 97 before a mark is alone
-        "\x85\x40\x81\x97\x01\x85\x41\x01\x01",     // invalid pairs in a group and in the remarks
+        "\x89\x81\x97\x40\x81\x97x\x01\x01\x01",            // the first 81 97 is halves of 8981 and 9740
+        "\x88\x81\x97\x01\x01\x01",                         // 88 81 has no character, 97 before a mark is alone
+        "\x85\x40\x81\x97\x01\x85\x41\x01\x01",             // invalid pairs in a group and in the remarks
         "\xFF\x81\x97\x01\x01\x01\xFE\x81\x97\x01\x01\x01", // U+F8F3 and U+F8F2 groups
-        "x\x82\x01\x82\x01\x82",                    // lead bytes before marks and at the end
+        "x\x82\x01\x82\x01\x82",                            // lead bytes before marks and at the end
         "\x82",
         "a\x01\x01\x01\x81",
-        "\x01\x01\x01\x81\x97",                     // second card: ＠ and nothing else
+        "\x01\x01\x01\x81\x97", // second card: ＠ and nothing else
     };
     for (const QByteArray &bytes : cases)
         expectSameForBytes(bytes);
@@ -121,7 +145,8 @@ TEST(CardFileStats, NativeScanCountsAsReadingOnLongPiecesAndBlockBorders)
     QByteArray longTitles;
     for (int i = 0; i < 20; ++i) {
         longTitles += QByteArray(int(rng.bounded(400, 3000)), '\x82').append("\xA0") + randomCardBytes(rng, 30);
-        longTitles += "\x81\x97x\x01r\x01" "c\x01";
+        longTitles += "\x81\x97x\x01r\x01"
+                      "c\x01";
     }
     expectSameForBytes(longTitles);
 

@@ -1,7 +1,8 @@
+#include "cardtestutil.h"
+
 #include "core/cards/cardkeys.h"
 #include "core/cards/cardlist.h"
 #include "core/cards/cardstore.h"
-#include "cardtestutil.h"
 
 #include <QAbstractItemModelTester>
 #include <QRandomGenerator>

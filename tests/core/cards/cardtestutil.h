@@ -3,9 +3,10 @@
 // in the sandbox, and the fixed moment the writer fixtures were made for.
 
 #include "core/cards/cardstore.h"
+#include "core/common/win31j.h"
+
 #include "support/fakeservices.h"
 #include "support/sandbox.h"
-#include "core/common/win31j.h"
 
 #include <QDir>
 #include <QList>
@@ -92,7 +93,8 @@ inline FakeClock fixtureClock()
 inline QList<Texts> sampleCards()
 {
     return {
-        {QStringLiteral("2001/05/03：仕事＠会議"), QStringLiteral("本社"), QStringLiteral("議題：予算\r\n出席：5名\r\n")},
+        {QStringLiteral("2001/05/03：仕事＠会議"), QStringLiteral("本社"),
+         QStringLiteral("議題：予算\r\n出席：5名\r\n")},
         {QStringLiteral("メモ"), QString(), QStringLiteral("x")},
         {QStringLiteral("空"), QString(), QString()},
         {QStringLiteral("He said \"hi\" ok"), QStringLiteral("r"), QStringLiteral("line1\r\n\r\n")},

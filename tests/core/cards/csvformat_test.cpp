@@ -1,6 +1,6 @@
-#include "core/cards/csvformat.h"
-
 #include "cardtestutil.h"
+
+#include "core/cards/csvformat.h"
 
 #include <QRandomGenerator>
 
@@ -34,9 +34,14 @@ struct SplitCase {
     QStringList fields;
 };
 
-void PrintTo(const SplitCase &c, std::ostream *os) { *os << c.name; }
+void PrintTo(const SplitCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
 
-class SplitQuotedTest : public ::testing::TestWithParam<SplitCase> {};
+class SplitQuotedTest : public ::testing::TestWithParam<SplitCase>
+{
+};
 
 } // namespace
 
@@ -47,19 +52,16 @@ TEST_P(SplitQuotedTest, SplitsOutsideQuotesAndRemovesEnclosingPairs)
 
 INSTANTIATE_TEST_SUITE_P(
     Csv, SplitQuotedTest,
-    ::testing::Values(
-        SplitCase{"empty", "", {""}},
-        SplitCase{"plain", "A,B,C", {"A", "B", "C"}},
-        SplitCase{"quoted", "\"A\",\"B\"", {"A", "B"}},
-        SplitCase{"commaInQuotes", "\"a,b\",\"c\"", {"a,b", "c"}},
-        SplitCase{"innerQuotesStay", "\"say \"hi\" now\",x", {"say \"hi\" now", "x"}},
-        SplitCase{"quoteBeforeCommaEndsTheField", "\"a\"b\",c\"", {"a\"b", "c\""}},
-        SplitCase{"quoteBeforeCrEnds", "\"a\"\r,b", {"\"a\"\r", "b"}},
-        SplitCase{"trailingComma", "\"A\",\"r\",", {"A", "r", ""}},
-        SplitCase{"emptyQuoted", "\"\",\"\"", {"", ""}},
-        SplitCase{"loneQuote", "\",x", {"\"", "x"}},
-        SplitCase{"doubledQuotesKept", "\"\"\"\"", {"\"\""}},
-        SplitCase{"unclosedQuote", "\"abc,def", {"\"abc,def"}}),
+    ::testing::Values(SplitCase{"empty", "", {""}}, SplitCase{"plain", "A,B,C", {"A", "B", "C"}},
+                      SplitCase{"quoted", "\"A\",\"B\"", {"A", "B"}},
+                      SplitCase{"commaInQuotes", "\"a,b\",\"c\"", {"a,b", "c"}},
+                      SplitCase{"innerQuotesStay", "\"say \"hi\" now\",x", {"say \"hi\" now", "x"}},
+                      SplitCase{"quoteBeforeCommaEndsTheField", "\"a\"b\",c\"", {"a\"b", "c\""}},
+                      SplitCase{"quoteBeforeCrEnds", "\"a\"\r,b", {"\"a\"\r", "b"}},
+                      SplitCase{"trailingComma", "\"A\",\"r\",", {"A", "r", ""}},
+                      SplitCase{"emptyQuoted", "\"\",\"\"", {"", ""}}, SplitCase{"loneQuote", "\",x", {"\"", "x"}},
+                      SplitCase{"doubledQuotesKept", "\"\"\"\"", {"\"\""}},
+                      SplitCase{"unclosedQuote", "\"abc,def", {"\"abc,def"}}),
     [](const auto &test) { return std::string(test.param.name); });
 
 TEST(SplitQuotedTest, TakesSeparatorsLongerThanOneCharacter)

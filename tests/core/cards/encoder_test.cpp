@@ -1,6 +1,6 @@
-#include "core/cards/cardfile.h"
-
 #include "cardtestutil.h"
+
+#include "core/cards/cardfile.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "core/cards/textfastread.h"
-
 #include "cardtestutil.h"
+
+#include "core/cards/textfastread.h"
 
 #include <QRandomGenerator>
 
@@ -59,9 +59,14 @@ TEST(TextFastReadTest, SplitsAtCrLfOnly)
 TEST(TextFastReadBinaryTest, SplitsAtTheFieldMarkAndKeepsLineEndsInPieces)
 {
     EXPECT_EQ(piecesOf(""), QStringList());
-    EXPECT_EQ(piecesOf("t\x01r\x01" "c\x01"), (QStringList{"t", "r", "c"}));
+    EXPECT_EQ(piecesOf("t\x01r\x01"
+                       "c\x01"),
+              (QStringList{"t", "r", "c"}));
     EXPECT_EQ(piecesOf("A\x01\x01x\r\ny\x01"), (QStringList{"A", "", "x\r\ny"}));
-    EXPECT_EQ(piecesOf("A\x01" "B\x01" "C"), (QStringList{"A", "B", "C"}));
+    EXPECT_EQ(piecesOf("A\x01"
+                       "B\x01"
+                       "C"),
+              (QStringList{"A", "B", "C"}));
     EXPECT_EQ(piecesOf("A\x01\x01"), (QStringList{"A", ""}));
     EXPECT_EQ(piecesOf("\x01"), QStringList{QString()});
 }
@@ -99,7 +104,8 @@ TEST(LineReaderTest, FailedLoadKeepsThePreviousPieces)
 TEST(LineReaderTest, ReloadStartsAfresh)
 {
     TextFastReadBinary reader;
-    ASSERT_TRUE(reader.LoadTextFile(writeFile(QStringLiteral("a.qlw"), "a\x01" "b\x01")));
+    ASSERT_TRUE(reader.LoadTextFile(writeFile(QStringLiteral("a.qlw"), "a\x01"
+                                                                       "b\x01")));
     reader.InputLine();
     ASSERT_TRUE(reader.LoadTextFile(writeFile(QStringLiteral("b.qlw"), "c\x01")));
     EXPECT_EQ(readAll(reader), QStringList{"c"});
@@ -129,7 +135,8 @@ TEST(TextFastReadTest, KeepsTheWholeText)
 TEST(TextFastReadBinaryTest, GetOneLineSplitsThePieceIntoLines)
 {
     TextFastReadBinary reader;
-    ASSERT_TRUE(reader.LoadTextFile(writeFile(QStringLiteral("g.qlw"), "a\r\nb\r\n\x01" "c\x01")));
+    ASSERT_TRUE(reader.LoadTextFile(writeFile(QStringLiteral("g.qlw"), "a\r\nb\r\n\x01"
+                                                                       "c\x01")));
     EXPECT_EQ(reader.GetOneLine(), (QStringList{"a", "b", ""}));
     EXPECT_EQ(reader.GetOneLine(), QStringList{"c"});
     EXPECT_TRUE(reader.GetOneLine().isEmpty());
@@ -188,8 +195,8 @@ TEST(LineReaderTest, AnyBytesGiveTheTextOfConvertingTheWholeFileFirst)
     // Random bytes rich in lead bytes, trail bytes and separators: splitting
     // before converting never differs from converting first.
     QRandomGenerator rng(5032001);
-    const char alphabet[] = {'\x01', '\r', '\n', 'a', '"', ',', '\x81', '\x82', '\x88', '\x9f', '\xe0', '\xfc',
-                             '\x40', '\x7e', '\x80', '\xa0', '\xa1', '\xdf', '\xfd', '\xff', '\x5c', '\x00'};
+    const char alphabet[] = {'\x01', '\r',   '\n',   'a',    '"',    ',',    '\x81', '\x82', '\x88', '\x9f', '\xe0',
+                             '\xfc', '\x40', '\x7e', '\x80', '\xa0', '\xa1', '\xdf', '\xfd', '\xff', '\x5c', '\x00'};
     for (int round = 0; round < 300; ++round) {
         QByteArray bytes;
         const int n = rng.bounded(60);

@@ -1,8 +1,9 @@
-#include "core/cards/nativeformat.h"
+#include "cardtestutil.h"
 
 #include "core/cards/cardkeys.h"
 #include "core/cards/cardmessages.h"
-#include "cardtestutil.h"
+#include "core/cards/nativeformat.h"
+
 #include "support/fakedialogs.h"
 
 #include <QFile>
@@ -40,9 +41,17 @@ QByteArray writeNative(const QList<Texts> &cards, bool addDateInfo = false, Writ
 TEST(NativeRead, PiecesMakeCardsThreeByThree)
 {
     EXPECT_EQ(readNative(""), QList<Texts>());
-    EXPECT_EQ(readNative("A\x01" "B\x01"), (QList<Texts>{{"A", "B", ""}}));
-    EXPECT_EQ(readNative("A\x01" "B\x01" "C"), (QList<Texts>{{"A", "B", "C"}}));
-    EXPECT_EQ(readNative("A\x01" "B\x01" "C\x01\x01"), (QList<Texts>{{"A", "B", "C"}, {"", "", ""}}));
+    EXPECT_EQ(readNative("A\x01"
+                         "B\x01"),
+              (QList<Texts>{{"A", "B", ""}}));
+    EXPECT_EQ(readNative("A\x01"
+                         "B\x01"
+                         "C"),
+              (QList<Texts>{{"A", "B", "C"}}));
+    EXPECT_EQ(readNative("A\x01"
+                         "B\x01"
+                         "C\x01\x01"),
+              (QList<Texts>{{"A", "B", "C"}, {"", "", ""}}));
     EXPECT_EQ(readNative("A\x01\x01x\r\ny\x01"), (QList<Texts>{{"A", "", "x\r\ny"}}));
 }
 
@@ -88,9 +97,10 @@ TEST(NativeRead, OpeningCanWarnThatSavingWouldChangeInvalidBytes)
     CardMessages::ShowInvalidBytesWarning(dialogs, r.decode);
     CardMessages::ShowInvalidBytesWarning(dialogs, Win31J::DecodeStats{}); // none: no message
     ASSERT_EQ(dialogs.messages().size(), 1);
-    EXPECT_EQ(dialogs.messages()[0].text,
-              QStringLiteral("このファイルには文字に変換できないデータが2箇所あります（最初は先頭から5バイトの位置）。\r\n"
-                             "保存すると、これらのデータは変更されます。"));
+    EXPECT_EQ(
+        dialogs.messages()[0].text,
+        QStringLiteral("このファイルには文字に変換できないデータが2箇所あります（最初は先頭から5バイトの位置）。\r\n"
+                       "保存すると、これらのデータは変更されます。"));
     EXPECT_EQ(dialogs.messages()[0].icon, MsgIcon::Warning);
 }
 
@@ -99,7 +109,9 @@ TEST(NativeRead, LoadsFarMoreThan32767Cards)
     QByteArray bytes;
     const int n = 70000;
     for (int i = 0; i < n; ++i)
-        bytes += QByteArray::number(i) + "\x01r\x01" "c\x01";
+        bytes += QByteArray::number(i)
+                 + "\x01r\x01"
+                   "c\x01";
     CardStore store;
     const ReadResult r = ReadNativeFile(writeFile(QStringLiteral("big.qlw"), bytes), store);
     ASSERT_TRUE(r.ok);
@@ -131,7 +143,8 @@ TEST(NativeWrite, StampsUndatedTitlesInTheFileOnly)
     FakeClock clock = fixtureClock();
     const QString path = sandboxPath(QStringLiteral("d.qlw"));
     ASSERT_TRUE(WriteNativeFile(path, store, {true, &clock, false}).ok());
-    EXPECT_EQ(Sandbox::readBytes(path), sjis(QStringLiteral("2024/02/29：Memo\x01\x01\x01" "2001/05/03：Memo\x01\x01\x01")));
+    EXPECT_EQ(Sandbox::readBytes(path), sjis(QStringLiteral("2024/02/29：Memo\x01\x01\x01"
+                                                            "2001/05/03：Memo\x01\x01\x01")));
     EXPECT_EQ(store.at(0).title, QStringLiteral("Memo"));
 }
 
@@ -141,7 +154,9 @@ TEST(NativeWrite, BytesAreBuiltWithTheirCountsAndNothingWritten)
     fill(store, {{"ok", "", ""}, {QStringLiteral(u"x\u00E9"), "", ""}, {"a", QStringLiteral("b") + QChar(1), ""}});
     WriteResult counts;
     const QByteArray bytes = NativeFileBytes(store, {}, &counts);
-    EXPECT_EQ(bytes, QByteArray("ok\x01\x01\x01x?\x01\x01\x01" "a\x01" "b\x01\x01\x01"));
+    EXPECT_EQ(bytes, QByteArray("ok\x01\x01\x01x?\x01\x01\x01"
+                                "a\x01"
+                                "b\x01\x01\x01"));
     EXPECT_EQ(counts.unmappableCount, 1);
     EXPECT_EQ(counts.firstUnmappableRow, 1);
     EXPECT_EQ(counts.fieldMarkRow, 2);
@@ -198,7 +213,8 @@ TEST(NativeWrite, RefusesUnstorableCharactersWithoutConsent)
     const WriteResult lossy = WriteNativeFile(path, store, {false, nullptr, true});
     EXPECT_TRUE(lossy.ok());
     EXPECT_EQ(lossy.unmappableCount, 2);
-    EXPECT_EQ(Sandbox::readBytes(path), QByteArray("ok\x01\x01\x01" "emoji\x01? x ?\x01\x01"));
+    EXPECT_EQ(Sandbox::readBytes(path), QByteArray("ok\x01\x01\x01"
+                                                   "emoji\x01? x ?\x01\x01"));
 }
 
 TEST(NativeWrite, AsksBeforeReplacingCharactersWithQuestionMarks)

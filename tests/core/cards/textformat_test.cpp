@@ -1,7 +1,7 @@
+#include "cardtestutil.h"
+
 #include "core/cards/textformat.h"
 #include "core/cards/titlefield.h"
-
-#include "cardtestutil.h"
 
 #include <QRandomGenerator>
 
@@ -72,9 +72,8 @@ TEST(TextRead, SplitsTheTitleLineAtItsFirstColonAndDashes)
 
 TEST(TextRead, SkipsLinesThatDoNotFit)
 {
-    const QByteArray bytes = lines({"junk", "@anything", "no colon here", "2001/05/03：T", "between",
-                                    SeparatorLine, "c1", "@", "c3", EndLine, "after", "@", "2001/05/03：U",
-                                    SeparatorLine, EndLine});
+    const QByteArray bytes = lines({"junk", "@anything", "no colon here", "2001/05/03：T", "between", SeparatorLine,
+                                    "c1", "@", "c3", EndLine, "after", "@", "2001/05/03：U", SeparatorLine, EndLine});
     EXPECT_EQ(readText(bytes), (QList<Texts>{{"2001/05/03：T", "", "c1\r\n@\r\nc3\r\n"}, {"2001/05/03：U", "", ""}}));
 }
 
@@ -89,8 +88,8 @@ TEST(TextRead, ARecordCutOffByTheEndKeepsTheLinesReadSoFar)
 {
     CardStore store;
     ASSERT_TRUE(ReadTextFile(fixture(QStringLiteral("cut_record.qlt")), store).ok);
-    EXPECT_EQ(textsOf(store), (QList<Texts>{{"2001/05/03：一", "", "本文\r\n"},
-                                            {"2001/05/04：二", "備考", "途中まで\r\nここも\r\n"}}));
+    EXPECT_EQ(textsOf(store),
+              (QList<Texts>{{"2001/05/03：一", "", "本文\r\n"}, {"2001/05/04：二", "備考", "途中まで\r\nここも\r\n"}}));
     EXPECT_EQ(readText(lines({"@", "2001/05/03：T"})), (QList<Texts>{{"2001/05/03：T", "", ""}}));
 }
 
@@ -128,7 +127,8 @@ TEST(TextRoundTrip, CardsWithinWhatTheFormatCarriesComeBack)
     auto text = [&](bool lineEnds) {
         QString s;
         for (int n = rng.bounded(10); n > 0; --n)
-            s += lineEnds && rng.bounded(4) == 0 ? QStringLiteral("\r\n") : QString(alphabet[rng.bounded(int(alphabet.size()))]);
+            s += lineEnds && rng.bounded(4) == 0 ? QStringLiteral("\r\n")
+                                                 : QString(alphabet[rng.bounded(int(alphabet.size()))]);
         return s;
     };
     const QStringList prefixes{"", "2001/05/03：", "2001/05/03(01:02:03)［題］："};
@@ -139,7 +139,8 @@ TEST(TextRoundTrip, CardsWithinWhatTheFormatCarriesComeBack)
                 Texts t{prefixes[rng.bounded(3)] + text(false), text(false), text(true)};
                 cards.append(t);
                 if (!DatePrefixLength(t.title))
-                    t.title = (shortForm ? QStringLiteral("2024/02/29：") : QStringLiteral("2024/02/29(09:08:07)［題］："))
+                    t.title =
+                        (shortForm ? QStringLiteral("2024/02/29：") : QStringLiteral("2024/02/29(09:08:07)［題］："))
                         + t.title;
                 if (!t.content.isEmpty() && !t.content.endsWith(QStringLiteral("\r\n")))
                     t.content += QStringLiteral("\r\n");

@@ -14,9 +14,14 @@ struct PrefixCase {
     const char *prefix;
 };
 
-void PrintTo(const PrefixCase &c, std::ostream *os) { *os << c.name; }
+void PrintTo(const PrefixCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
 
-class SplitDatePrefixTest : public ::testing::TestWithParam<PrefixCase> {};
+class SplitDatePrefixTest : public ::testing::TestWithParam<PrefixCase>
+{
+};
 
 } // namespace
 
@@ -31,17 +36,17 @@ TEST_P(SplitDatePrefixTest, FindsThePrefixByItsSeparatorsOnly)
 
 INSTANTIATE_TEST_SUITE_P(
     TitleField, SplitDatePrefixTest,
-    ::testing::Values(
-        PrefixCase{"short", "2001/05/03：Work＠Meeting", true, "Work＠Meeting", "2001/05/03"},
-        PrefixCase{"long", "2001/05/03(14:05:09)［題］：Meeting", true, "Meeting", "2001/05/03(14:05:09)［題］"},
-        PrefixCase{"dashes", "2001-05-03：Meeting", false, "2001-05-03：Meeting", ""},
-        PrefixCase{"letters", "abcd/ef/gh：x", true, "x", "abcd/ef/gh"},
-        PrefixCase{"exactlyShort", "2001/05/03：", true, "", "2001/05/03"},
-        PrefixCase{"tenCharacters", "2001/05/03", false, "2001/05/03", ""},
-        PrefixCase{"halfWidthColon", "2001/05/03:x", false, "2001/05/03:x", ""},
-        PrefixCase{"longTooShort", "2001/05/03(14:05:09)［題］", false, "2001/05/03(14:05:09)［題］", ""},
-        PrefixCase{"longExactly", "2001/05/03(14:05:09)［題］：", true, "", "2001/05/03(14:05:09)［題］"},
-        PrefixCase{"empty", "", false, "", ""}),
+    ::testing::Values(PrefixCase{"short", "2001/05/03：Work＠Meeting", true, "Work＠Meeting", "2001/05/03"},
+                      PrefixCase{"long", "2001/05/03(14:05:09)［題］：Meeting", true, "Meeting",
+                                 "2001/05/03(14:05:09)［題］"},
+                      PrefixCase{"dashes", "2001-05-03：Meeting", false, "2001-05-03：Meeting", ""},
+                      PrefixCase{"letters", "abcd/ef/gh：x", true, "x", "abcd/ef/gh"},
+                      PrefixCase{"exactlyShort", "2001/05/03：", true, "", "2001/05/03"},
+                      PrefixCase{"tenCharacters", "2001/05/03", false, "2001/05/03", ""},
+                      PrefixCase{"halfWidthColon", "2001/05/03:x", false, "2001/05/03:x", ""},
+                      PrefixCase{"longTooShort", "2001/05/03(14:05:09)［題］", false, "2001/05/03(14:05:09)［題］", ""},
+                      PrefixCase{"longExactly", "2001/05/03(14:05:09)［題］：", true, "", "2001/05/03(14:05:09)［題］"},
+                      PrefixCase{"empty", "", false, "", ""}),
     [](const auto &test) { return std::string(test.param.name); });
 
 TEST(GroupOfTest, TakesTheTextBeforeTheFirstMarkWithoutDatePrefix)
@@ -79,7 +84,8 @@ TEST(StampDateTest, ReplacesThePrefixOnlyWhenAddDateInfoIsOn)
 
 TEST(RebuildTitleFieldTest, KeepsTheOldPrefixAndTrimsTheGroup)
 {
-    EXPECT_EQ(RebuildTitleField(u"2001/05/06：旅行＠京都", u"  仕事 ", u"京都"), QStringLiteral("2001/05/06：仕事＠京都"));
+    EXPECT_EQ(RebuildTitleField(u"2001/05/06：旅行＠京都", u"  仕事 ", u"京都"),
+              QStringLiteral("2001/05/06：仕事＠京都"));
     EXPECT_EQ(RebuildTitleField(u"2001/05/06(01:02:03)［題］：x", u"", u"y"),
               QStringLiteral("2001/05/06(01:02:03)［題］：y"));
     EXPECT_EQ(RebuildTitleField(u"plain", u"   ", u"name"), QStringLiteral("name"));

@@ -1,10 +1,11 @@
-#include "core/cards/transfertext.h"
+#include "cardtestutil.h"
 
 #include "core/cards/cardkeys.h"
 #include "core/cards/cardlist.h"
-#include "cardtestutil.h"
-#include "support/fakedialogs.h"
 #include "core/cards/textformat.h"
+#include "core/cards/transfertext.h"
+
+#include "support/fakedialogs.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +15,8 @@ namespace {
 
 QString record(const QString &titleLine, const QStringList &content)
 {
-    QString text = QStringLiteral("@\r\n") + titleLine + QStringLiteral("\r\n") + SeparatorLine + QStringLiteral("\r\n");
+    QString text =
+        QStringLiteral("@\r\n") + titleLine + QStringLiteral("\r\n") + SeparatorLine + QStringLiteral("\r\n");
     for (const QString &line : content)
         text += line + QStringLiteral("\r\n");
     return text + EndLine + QStringLiteral("\r\n");
@@ -103,7 +105,7 @@ TEST(InsertCardsFromTextTest, ARecordCutOffKeepsTheLinesReadSoFar)
 {
     Fixture f;
     const QString text = record(QStringLiteral("2001/05/03：A"), {"a"}) + QStringLiteral("@\r\n2001/05/03：B\r\n")
-        + SeparatorLine + QStringLiteral("\r\nb1\r\nb2\r\n");
+                         + SeparatorLine + QStringLiteral("\r\nb1\r\nb2\r\n");
     EXPECT_EQ(InsertCardsFromText(text, f.list, {}), 2);
     EXPECT_EQ(textsOf(f.list.store()), (QList<Texts>{{"A", "", "a\r\n"}, {"B", "", "b1\r\nb2\r\n"}}));
 }
@@ -177,7 +179,9 @@ TEST(PasteCardTextTest, RefusesTextHoldingCodeOne)
     Fixture f;
     fill(f.list.store(), {{"1", "", ""}});
     f.list.setSelected(0);
-    const PasteResult r = PasteCardText(QStringLiteral("bin\x01" "ary"), f.list, f.dialogs, f.options());
+    const PasteResult r = PasteCardText(QStringLiteral("bin\x01"
+                                                       "ary"),
+                                        f.list, f.dialogs, f.options());
     EXPECT_TRUE(r.refused);
     EXPECT_EQ(f.list.store().count(), 1);
     EXPECT_TRUE(f.list.isSelected(0));

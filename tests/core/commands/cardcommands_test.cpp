@@ -3,17 +3,17 @@
 // documents, paste and its refusals, the date commands, remarks as an
 // address, content to a file, rename and the print notice.
 #include "core/commands/cardcommands.h"
-
 #include "core/commands/cardcommandtexts.h"
-#include "core/window/commandids.h"
+#include "core/commands/searchcommands.h"
 #include "core/document/document.h"
+#include "core/settings/settingkeys.h"
+#include "core/window/commandids.h"
+#include "core/window/maincommands.h"
+
 #include "support/fakedialogs.h"
 #include "support/fakeservices.h"
-#include "core/window/maincommands.h"
 #include "support/sandbox.h"
-#include "core/commands/searchcommands.h"
 #include "support/searchtestutil.h"
-#include "core/settings/settingkeys.h"
 
 #include <QDir>
 #include <QFile>
@@ -50,10 +50,7 @@ public:
 class RecordingCardView : public CardCommandView
 {
 public:
-    explicit RecordingCardView(Document &document)
-        : m_document(document)
-    {
-    }
+    explicit RecordingCardView(Document &document) : m_document(document) {}
     int previews = 0;
     int groupRebuilds = 0;
     QList<std::pair<int, qsizetype>> shownCards;
@@ -73,8 +70,7 @@ private:
 
 // One window's worth of document and commands.
 struct Window {
-    explicit Window(const Services &services)
-        : document(services)
+    explicit Window(const Services &services) : document(services)
     {
         document.settings().loadGeneralSettings();
         search.wire();
@@ -141,10 +137,10 @@ protected:
 
 TEST_F(CardCommandsTest, WiresEveryCardCommand)
 {
-    for (const QString &id : {QString(Cmd::NewCard), QString(Cmd::DeleteCard), QString(Cmd::Cut), QString(Cmd::Copy),
-                              QString(Cmd::CopyContentOnly), QString(Cmd::Paste), QString(Cmd::CutDateInfo),
-                              QString(Cmd::RenewDate), QString(Cmd::OpenRemarksUrl), QString(Cmd::CopyContentToFile),
-                              QString(Cmd::RenameCard), QString(Cmd::Print)})
+    for (const QString &id :
+         {QString(Cmd::NewCard), QString(Cmd::DeleteCard), QString(Cmd::Cut), QString(Cmd::Copy),
+          QString(Cmd::CopyContentOnly), QString(Cmd::Paste), QString(Cmd::CutDateInfo), QString(Cmd::RenewDate),
+          QString(Cmd::OpenRemarksUrl), QString(Cmd::CopyContentToFile), QString(Cmd::RenameCard), QString(Cmd::Print)})
         EXPECT_TRUE(w.commands.isEnabled(id)) << id.toStdString();
     // Select all, invert, edit and browse-mode Space belong to others.
     EXPECT_FALSE(w.commands.isWired(Cmd::SelectAll));
@@ -355,7 +351,7 @@ TEST_F(CardCommandsTest, CopyPutsTheRecordsOfTheSelectedCardsInListOrder)
     w.select({1, 0});
     w.commands.trigger(Cmd::Copy);
     const QString expected = "@\r\n2001/05/03：Work＠Memo - r\r\n" + Separator + "\r\nx\r\n" + EndLine + "\r\n"
-        + "@\r\n2001/05/03：plain\r\n" + Separator + "\r\n\r\n" + EndLine + "\r\n";
+                             + "@\r\n2001/05/03：plain\r\n" + Separator + "\r\n\r\n" + EndLine + "\r\n";
     EXPECT_EQ(clipboard.content, expected);
     EXPECT_EQ(w.list(0).currentRow(), 0);
     EXPECT_EQ(w.store().count(), 3);
@@ -510,8 +506,7 @@ TEST_F(CardCommandsTest, RemoveDateStripsThePrefixesOfTheSelectedCards)
     EXPECT_EQ(dialogs.messages().first().text, QStringLiteral("日付情報を削除します。\r\nよろしいですか？"));
     EXPECT_EQ(dialogs.messages().first().icon, MsgIcon::Question);
     EXPECT_EQ(dialogs.messages().first().buttons, MsgButtons::YesNo);
-    EXPECT_EQ(titlesOf(w.store()),
-              QStringList({"旅行＠京都", "仕事＠会議", "メモ", "旅行＠奈良", "仕事＠報告"}));
+    EXPECT_EQ(titlesOf(w.store()), QStringList({"旅行＠京都", "仕事＠会議", "メモ", "旅行＠奈良", "仕事＠報告"}));
     // Only the cards that lost a prefix changed.
     EXPECT_EQ(iconsOf(w.store()), QList<int>({2, 1, 1, 2, 1}));
     EXPECT_EQ(w.list(0).currentRow(), 0);
@@ -570,8 +565,7 @@ TEST_F(CardCommandsTest, RemoveAllDatePrefixesAsksThenStripsTheMainList)
     EXPECT_EQ(dialogs.messages().first().text, QStringLiteral("全カードの日付情報が失われます。よろしいですか？"));
     EXPECT_EQ(dialogs.messages().first().icon, MsgIcon::Information);
     EXPECT_EQ(dialogs.messages().first().buttons, MsgButtons::YesNo);
-    EXPECT_EQ(titlesOf(w.store()),
-              QStringList({"旅行＠京都", "仕事＠会議", "メモ", "旅行＠奈良", "仕事＠報告"}));
+    EXPECT_EQ(titlesOf(w.store()), QStringList({"旅行＠京都", "仕事＠会議", "メモ", "旅行＠奈良", "仕事＠報告"}));
     EXPECT_EQ(iconsOf(w.store()), QList<int>({2, 1, 1, 2, 1}));
     EXPECT_TRUE(w.document.IsModified());
 }
@@ -646,19 +640,18 @@ TEST_P(ContentFileName, IsCleanedAndUndated)
               QString::fromUtf8(c.expected));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Names, ContentFileName,
-    ::testing::Values(FileNameCase{"2001/05/06：メモ", "", "メモ.txt"},
-                      FileNameCase{"2001/05/06(14:05:09)［題］：日記", "", "日記.txt"},
-                      FileNameCase{"題名", "2001/05/06：note", "note"},
-                      FileNameCase{"題名", "http://a/b?c", "http：／／a／b？c"},
-                      FileNameCase{"a*b<c>|d,e;f~g", "", "a＊b＜c＞｜d，e；f～g.txt"},
-                      FileNameCase{"C:x", "", "C:x.txt"},            // a colon within the first two stays
-                      FileNameCase{"a\\b", "", "a\\b.txt"},           // backslashes are kept
-                      FileNameCase{"2001/05/06：", "", "QLTデータ.txt"}, // only a date
-                      FileNameCase{"", "", "QLTデータ.txt"},
-                      FileNameCase{"題名", "..", "QLTデータ.txt"}),
-    [](const auto &test) { return "Case" + std::to_string(test.index); });
+INSTANTIATE_TEST_SUITE_P(Names, ContentFileName,
+                         ::testing::Values(FileNameCase{"2001/05/06：メモ", "", "メモ.txt"},
+                                           FileNameCase{"2001/05/06(14:05:09)［題］：日記", "", "日記.txt"},
+                                           FileNameCase{"題名", "2001/05/06：note", "note"},
+                                           FileNameCase{"題名", "http://a/b?c", "http：／／a／b？c"},
+                                           FileNameCase{"a*b<c>|d,e;f~g", "", "a＊b＜c＞｜d，e；f～g.txt"},
+                                           FileNameCase{"C:x", "", "C:x.txt"},   // a colon within the first two stays
+                                           FileNameCase{"a\\b", "", "a\\b.txt"}, // backslashes are kept
+                                           FileNameCase{"2001/05/06：", "", "QLTデータ.txt"}, // only a date
+                                           FileNameCase{"", "", "QLTデータ.txt"},
+                                           FileNameCase{"題名", "..", "QLTデータ.txt"}),
+                         [](const auto &test) { return "Case" + std::to_string(test.index); });
 
 class WriteContentTest : public CardCommandsTest
 {

@@ -1,9 +1,9 @@
 // Changes to many cards at once: scattered removals in short and long lists
 // keep the other cards, their selection and the current card; many title
 // changes arrive as one change notice.
+#include "core/cards/cardlist.h"
 #include "core/commands/cardlistedits.h"
 
-#include "core/cards/cardlist.h"
 #include "support/searchtestutil.h"
 
 #include <gtest/gtest.h>
@@ -21,8 +21,7 @@ CardList &filled(CardList &list, qsizetype count)
 
 // Removes rows from a list of count cards with the selection and current
 // card given, and checks what stays against a plain model of the list.
-void checkRemoval(qsizetype count, const QList<qsizetype> &removed, const QList<qsizetype> &selected,
-                  qsizetype current)
+void checkRemoval(qsizetype count, const QList<qsizetype> &removed, const QList<qsizetype> &selected, qsizetype current)
 {
     CardList list;
     filled(list, count);
@@ -98,12 +97,13 @@ TEST(CardListEdits, ChangesTitlesUnderOneNotice)
     CardList list;
     filled(list, 6);
     int notices = 0;
-    QObject::connect(&list.store(), &QAbstractItemModel::dataChanged, [&](const QModelIndex &from, const QModelIndex &to) {
-        ++notices;
-        EXPECT_EQ(from.row(), 1);
-        EXPECT_EQ(to.row(), 4);
-        EXPECT_EQ(to.column(), CardStore::ColumnCount - 1);
-    });
+    QObject::connect(&list.store(), &QAbstractItemModel::dataChanged,
+                     [&](const QModelIndex &from, const QModelIndex &to) {
+                         ++notices;
+                         EXPECT_EQ(from.row(), 1);
+                         EXPECT_EQ(to.row(), 4);
+                         EXPECT_EQ(to.column(), CardStore::ColumnCount - 1);
+                     });
     const qsizetype changed = CardListEdits::ChangeTitles(list.store(), {4, 1, 2, 99}, [](const QString &title) {
         return title == QStringLiteral("t2") ? std::nullopt : std::optional<QString>(title + QStringLiteral("!"));
     });

@@ -1,19 +1,19 @@
 // The search bar's, group list's and sort commands on a document without a
 // window: the flows of search, extraction and its end, the prompted
 // variants, group clicks and the group change, the sort commands.
-#include "core/commands/searchcommands.h"
-
-#include "core/window/commandids.h"
-#include "core/document/document.h"
-#include "support/fakedialogs.h"
-#include "support/fakeservices.h"
-#include "core/document/filecommands.h"
-#include "core/window/maincommands.h"
 #include "core/cards/nativeformat.h"
-#include "support/sandbox.h"
-#include "support/searchtestutil.h"
+#include "core/commands/searchcommands.h"
+#include "core/document/document.h"
+#include "core/document/filecommands.h"
 #include "core/search/searchtexts.h"
 #include "core/settings/settingkeys.h"
+#include "core/window/commandids.h"
+#include "core/window/maincommands.h"
+
+#include "support/fakedialogs.h"
+#include "support/fakeservices.h"
+#include "support/sandbox.h"
+#include "support/searchtestutil.h"
 
 #include <QTemporaryDir>
 

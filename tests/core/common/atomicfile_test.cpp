@@ -1,4 +1,5 @@
 #include "core/common/atomicfile.h"
+
 #include "support/sandbox.h"
 
 #include <QDir>

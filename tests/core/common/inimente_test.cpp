@@ -1,6 +1,7 @@
 #include "core/common/inimente.h"
-#include "support/sandbox.h"
 #include "core/common/win31j.h"
+
+#include "support/sandbox.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -53,8 +54,7 @@ QString text(const QVariant &v)
 class FailingDevice : public QIODevice
 {
 public:
-    explicit FailingDevice(QByteArray good)
-        : m_good(std::move(good))
+    explicit FailingDevice(QByteArray good) : m_good(std::move(good))
     {
         open(QIODevice::ReadOnly | QIODevice::Unbuffered);
     }
@@ -125,29 +125,28 @@ TEST_P(IniLineParsing, GivesNameAndValue)
     EXPECT_EQ(ini.valueAt(0).typeId(), QMetaType::QString) << "values read from a file are texts";
 }
 
-INSTANTIATE_TEST_SUITE_P(KeyLines, IniLineParsing, ::testing::Values(
-    LineCase{"Plain", "key=value", "key", "value"},
-    LineCase{"SpacesAroundNameLeadingOfValue", "  key  =   value  ", "key", "value  "},
-    LineCase{"SplitAtFirstEquals", "a=b=c", "a", "b=c"},
-    LineCase{"EmptyName", "=x", "", "x"},
-    LineCase{"EmptyValue", "key =", "key", ""},
-    LineCase{"AllSpacesValue", "key=    ", "key", ""},
-    LineCase{"TabsAreKept", "\tkey\t=\tvalue\t", "\tkey\t", "\tvalue\t"},
-    LineCase{"SpaceBeforeCommentMakesAKey", "  ;x=1", ";x", "1"},
-    LineCase{"SpaceInsideName", "my key = my value", "my key", "my value"}),
+INSTANTIATE_TEST_SUITE_P(
+    KeyLines, IniLineParsing,
+    ::testing::Values(LineCase{"Plain", "key=value", "key", "value"},
+                      LineCase{"SpacesAroundNameLeadingOfValue", "  key  =   value  ", "key", "value  "},
+                      LineCase{"SplitAtFirstEquals", "a=b=c", "a", "b=c"}, LineCase{"EmptyName", "=x", "", "x"},
+                      LineCase{"EmptyValue", "key =", "key", ""}, LineCase{"AllSpacesValue", "key=    ", "key", ""},
+                      LineCase{"TabsAreKept", "\tkey\t=\tvalue\t", "\tkey\t", "\tvalue\t"},
+                      LineCase{"SpaceBeforeCommentMakesAKey", "  ;x=1", ";x", "1"},
+                      LineCase{"SpaceInsideName", "my key = my value", "my key", "my value"}),
     [](const auto &row) { return std::string(row.param.label); });
 
-INSTANTIATE_TEST_SUITE_P(VerbatimLines, IniLineParsing, ::testing::Values(
-    LineCase{"Semicolon", ";k=v", "*REM*", ";k=v"},
-    LineCase{"Hash", "#k=v", "*REM*", "#k=v"},
-    LineCase{"Slash", "//k=v", "*REM*", "//k=v"},
-    LineCase{"SectionHeader", "[Section]", "*REM*", "[Section]"},
-    LineCase{"SectionWithEquals", "[a=b]", "*REM*", "[a=b]"},
-    LineCase{"GeneralHeader", "[General]", "*REM*", "[General]"},
-    LineCase{"NoEquals", "  just some words  ", "*REM*", "  just some words  "},
-    LineCase{"Blank", "\r\n", "*REM*", ""},
-    LineCase{"OnlySpaces", "   ", "*REM*", "   "}),
-    [](const auto &row) { return std::string(row.param.label); });
+INSTANTIATE_TEST_SUITE_P(VerbatimLines, IniLineParsing,
+                         ::testing::Values(LineCase{"Semicolon", ";k=v", "*REM*", ";k=v"},
+                                           LineCase{"Hash", "#k=v", "*REM*", "#k=v"},
+                                           LineCase{"Slash", "//k=v", "*REM*", "//k=v"},
+                                           LineCase{"SectionHeader", "[Section]", "*REM*", "[Section]"},
+                                           LineCase{"SectionWithEquals", "[a=b]", "*REM*", "[a=b]"},
+                                           LineCase{"GeneralHeader", "[General]", "*REM*", "[General]"},
+                                           LineCase{"NoEquals", "  just some words  ", "*REM*", "  just some words  "},
+                                           LineCase{"Blank", "\r\n", "*REM*", ""},
+                                           LineCase{"OnlySpaces", "   ", "*REM*", "   "}),
+                         [](const auto &row) { return std::string(row.param.label); });
 
 struct FileCase {
     const char *label;
@@ -176,16 +175,17 @@ TEST_P(IniLineEnds, SplitsLinesAtCrOrCrLf)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, IniLineEnds, ::testing::Values(
-    FileCase{"EmptyFile", "", {}, {}},
-    FileCase{"LastLineWithoutEnd", "a=1\r\nb=2", {"a", "b"}, {"1", "2"}},
-    FileCase{"EndingWithCrLfAddsNoLine", "a=1\r\nb=2\r\n", {"a", "b"}, {"1", "2"}},
-    FileCase{"LoneCr", "a=1\rb=2\r", {"a", "b"}, {"1", "2"}},
-    FileCase{"LoneLfStaysInLine", "a=1\nb=2\r\n", {"a"}, {"1\nb=2"}},
-    FileCase{"BlankLastLine", "a=1\r\n\r\n", {"a", "*REM*"}, {"1", ""}},
-    FileCase{"CrBeforeCrLf", "a=1\r\r\n", {"a", "*REM*"}, {"1", ""}},
-    FileCase{"OnlyLineEnd", "\r\n", {"*REM*"}, {""}}),
-    [](const auto &row) { return std::string(row.param.label); });
+INSTANTIATE_TEST_SUITE_P(Files, IniLineEnds,
+                         ::testing::Values(FileCase{"EmptyFile", "", {}, {}},
+                                           FileCase{"LastLineWithoutEnd", "a=1\r\nb=2", {"a", "b"}, {"1", "2"}},
+                                           FileCase{
+                                               "EndingWithCrLfAddsNoLine", "a=1\r\nb=2\r\n", {"a", "b"}, {"1", "2"}},
+                                           FileCase{"LoneCr", "a=1\rb=2\r", {"a", "b"}, {"1", "2"}},
+                                           FileCase{"LoneLfStaysInLine", "a=1\nb=2\r\n", {"a"}, {"1\nb=2"}},
+                                           FileCase{"BlankLastLine", "a=1\r\n\r\n", {"a", "*REM*"}, {"1", ""}},
+                                           FileCase{"CrBeforeCrLf", "a=1\r\r\n", {"a", "*REM*"}, {"1", ""}},
+                                           FileCase{"OnlyLineEnd", "\r\n", {"*REM*"}, {""}}),
+                         [](const auto &row) { return std::string(row.param.label); });
 
 TEST_F(IniFiles, EmptyFileGivesEmptyStoreThatWritesNothing)
 {
@@ -588,15 +588,15 @@ TEST_P(IniSearchinGroup, FindsTheCounterOfTheFirstEqualMember)
     EXPECT_EQ(ini.lastIndex(), 4) << "searching adds nothing";
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, IniSearchinGroup, ::testing::Values(
-    SearchCase{"Exact", QVariant("C:/Data/Memo.qlw"), false, 0},
-    SearchCase{"CaseDiffersExact", QVariant("c:/data/memo.qlw"), false, -1},
-    SearchCase{"CaseDiffersNoCheck", QVariant("c:/data/memo.qlw"), true, 0},
-    SearchCase{"SecondMember", QVariant("C:/OTHER.qlw"), true, 1},
-    SearchCase{"NeverPastTheGap", QVariant("C:/beyond.qlw"), false, -1},
-    SearchCase{"NumberAgainstText", QVariant(10), false, 0},
-    SearchCase{"NotThere", QVariant("C:/nowhere.qlw"), true, -1}),
-    [](const auto &row) { return std::string(row.param.label); });
+INSTANTIATE_TEST_SUITE_P(Cases, IniSearchinGroup,
+                         ::testing::Values(SearchCase{"Exact", QVariant("C:/Data/Memo.qlw"), false, 0},
+                                           SearchCase{"CaseDiffersExact", QVariant("c:/data/memo.qlw"), false, -1},
+                                           SearchCase{"CaseDiffersNoCheck", QVariant("c:/data/memo.qlw"), true, 0},
+                                           SearchCase{"SecondMember", QVariant("C:/OTHER.qlw"), true, 1},
+                                           SearchCase{"NeverPastTheGap", QVariant("C:/beyond.qlw"), false, -1},
+                                           SearchCase{"NumberAgainstText", QVariant(10), false, 0},
+                                           SearchCase{"NotThere", QVariant("C:/nowhere.qlw"), true, -1}),
+                         [](const auto &row) { return std::string(row.param.label); });
 
 TEST(IniFamilies, SearchInEmptyFamilyGivesMinusOne)
 {
@@ -654,9 +654,22 @@ TEST_F(IniFiles, ShiftJisValueReadsAndWritesBackByteForByte)
     // 題名=ＭＳ Ｐゴシック, 表示=C:\雛形\HinaText.qlw (0x5C as trail and as
     // separator), ソフト=能
     const QByteArray file = "[General]\r\n"
-                            + QByteArray::fromHex("91e896bc" "3d" "826c8272" "20" "826f835383568362834e") + "\r\n"
-                            + QByteArray::fromHex("955c8ea6" "3d" "433a5c" "90978c60" "5c") + "HinaText.qlw\r\n"
-                            + QByteArray::fromHex("835c83748367" "3d" "945c") + "\r\n";
+                            + QByteArray::fromHex("91e896bc"
+                                                  "3d"
+                                                  "826c8272"
+                                                  "20"
+                                                  "826f835383568362834e")
+                            + "\r\n"
+                            + QByteArray::fromHex("955c8ea6"
+                                                  "3d"
+                                                  "433a5c"
+                                                  "90978c60"
+                                                  "5c")
+                            + "HinaText.qlw\r\n"
+                            + QByteArray::fromHex("835c83748367"
+                                                  "3d"
+                                                  "945c")
+                            + "\r\n";
     iniMente ini = loaded(file);
     EXPECT_EQ(text(ini.GetiniValue(QStringLiteral("題名"))), QStringLiteral("ＭＳ Ｐゴシック"));
     EXPECT_EQ(text(ini.GetiniValue(QStringLiteral("表示"))), QStringLiteral("C:\\雛形\\HinaText.qlw"));

@@ -37,11 +37,7 @@ QString q(const char *utf8)
 class ScopedCurrentFolder
 {
 public:
-    explicit ScopedCurrentFolder(const QString &folder)
-        : m_previous(QDir::currentPath())
-    {
-        QDir::setCurrent(folder);
-    }
+    explicit ScopedCurrentFolder(const QString &folder) : m_previous(QDir::currentPath()) { QDir::setCurrent(folder); }
     ~ScopedCurrentFolder() { QDir::setCurrent(m_previous); }
 
 private:
@@ -95,11 +91,8 @@ TEST(ToolPaths, FileNameOf)
 TEST(ToolPaths, ExtensionOf)
 {
     const OneArgCase cases[] = {
-        {"/a/memo.2001.qlw", "qlw"},
-        {"/a/README", ""},
-        {"/a.b/README", ""},  // a dot in a folder is no extension
-        {"/a/.profile", "profile"},
-        {"/a/name.", ""},
+        {"/a/memo.2001.qlw", "qlw"}, {"/a/README", ""}, {"/a.b/README", ""}, // a dot in a folder is no extension
+        {"/a/.profile", "profile"},  {"/a/name.", ""},
     };
     for (const auto &c : cases)
         EXPECT_EQ(ExtensionOf(q(c.in)), q(c.expected)) << c.in;
@@ -108,11 +101,7 @@ TEST(ToolPaths, ExtensionOf)
 TEST(ToolPaths, ParentFolderOf)
 {
     const OneArgCase cases[] = {
-        {"/a/b/memo.qlw", "/a/b"},
-        {"/a/b/", "/a/b"},
-        {"C:/x.txt", "C:"},
-        {"/memo.qlw", "/"},
-        {"memo.qlw", ""},
+        {"/a/b/memo.qlw", "/a/b"}, {"/a/b/", "/a/b"}, {"C:/x.txt", "C:"}, {"/memo.qlw", "/"}, {"memo.qlw", ""},
     };
     for (const auto &c : cases)
         EXPECT_EQ(ParentFolderOf(q(c.in)), q(c.expected)) << c.in;
@@ -121,10 +110,8 @@ TEST(ToolPaths, ParentFolderOf)
 TEST(ToolPaths, BaseNameOf)
 {
     const OneArgCase cases[] = {
-        {"C:/a/.profile", ""},
-        {"C:/a/memo.2001.qlw", "memo.2001"},
-        {"C:/a/README", "README"},
-        {"/x.y/README", "README"},
+        {"C:/a/.profile", ""},     {"C:/a/memo.2001.qlw", "memo.2001"},
+        {"C:/a/README", "README"}, {"/x.y/README", "README"},
         {"メモ.qlt", "メモ"},
     };
     for (const auto &c : cases)
@@ -429,8 +416,8 @@ TEST(ToolMakeTempFile, MissingFolderFailsAtOnce)
 TEST(ToolOpenWithShell, AddressesGoToTheShellUnchanged)
 {
     const char *addresses[] = {
-        "mailto:info@example.jp", "MAILTO:info@example.jp", "http://example.jp/", "HTTP://example.jp/",
-        "https://example.jp/a?b=c", "Https://example.jp/", "ftp://example.jp/pub", "FTP://example.jp/",
+        "mailto:info@example.jp",   "MAILTO:info@example.jp", "http://example.jp/",   "HTTP://example.jp/",
+        "https://example.jp/a?b=c", "Https://example.jp/",    "ftp://example.jp/pub", "FTP://example.jp/",
     };
     for (const char *address : addresses) {
         FakeShell shell;

@@ -1,4 +1,5 @@
 #include "core/common/win31j.h"
+
 #include "support/sandbox.h"
 
 #include <QHash>
@@ -17,7 +18,7 @@
 namespace {
 
 struct Entry {
-    QByteArray bytes;   // a byte sequence Windows-31J reads as a character
+    QByteArray bytes; // a byte sequence Windows-31J reads as a character
     char16_t ch = 0;
     QByteArray written; // the form written back for ch when it is not bytes
 };
@@ -28,7 +29,10 @@ struct Reference {
     QHash<char16_t, QByteArray> variants; // characters written one way
 };
 
-QByteArray hexBytes(const QByteArray &hex) { return QByteArray::fromHex(hex); }
+QByteArray hexBytes(const QByteArray &hex)
+{
+    return QByteArray::fromHex(hex);
+}
 
 const Reference &reference()
 {
@@ -53,7 +57,10 @@ const Reference &reference()
     return ref;
 }
 
-QString str(char16_t c) { return QString(QChar(c)); }
+QString str(char16_t c)
+{
+    return QString(QChar(c));
+}
 
 } // namespace
 
@@ -75,8 +82,14 @@ static void PrintTo(const QString &s, std::ostream *os)
 
 namespace {
 
-bool isLead(unsigned b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
-bool isTrail(unsigned b) { return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC); }
+bool isLead(unsigned b)
+{
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+bool isTrail(unsigned b)
+{
+    return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC);
+}
 
 } // namespace
 
@@ -127,8 +140,7 @@ TEST(Win31JCodePage, EveryOtherPairIsInvalid)
             EXPECT_EQ(stats.invalidCount, 1) << pair.toHex().constData();
             EXPECT_EQ(stats.firstInvalidOffset, 0);
             // A trail byte is taken with its lead; any other byte stays itself.
-            const QString want = isTrail(trail) ? QStringLiteral(u"\uFFFD")
-                                                : u'\uFFFD' + Win31J::decode(pair.mid(1));
+            const QString want = isTrail(trail) ? QStringLiteral(u"\uFFFD") : u'\uFFFD' + Win31J::decode(pair.mid(1));
             EXPECT_EQ(got, want) << pair.toHex().constData();
         }
     }
@@ -177,7 +189,11 @@ TEST(Win31JCodePage, ShortAndLongInputsDecodeAlike)
     // with a pair, a katakana byte or a lone lead byte at the very end.
     for (qsizetype size = 1; size <= 4200; size += (size < 40 || (size > 2030 && size < 2070)) ? 1 : 97) {
         const QByteArray ascii(size, 'k');
-        const struct { QByteArray tail; QString text; qsizetype invalid; } tails[] = {
+        const struct {
+            QByteArray tail;
+            QString text;
+            qsizetype invalid;
+        } tails[] = {
             {"\x88\x9F", QStringLiteral(u"\u4E9C"), 0},
             {"\xB1", QStringLiteral(u"\uFF71"), 0},
             {"\x88", QStringLiteral(u"\uFFFD"), 1},
@@ -200,7 +216,11 @@ TEST(Win31JCodePage, ShortAndLongInputsDecodeAlike)
 
 TEST(Win31JCodePage, DuplicatesReadAsOneCharacterAndWriteWindowsForm)
 {
-    struct Case { const char *bytes; char16_t ch; const char *written; };
+    struct Case {
+        const char *bytes;
+        char16_t ch;
+        const char *written;
+    };
     const Case cases[] = {
         {"8790", 0x2252, "81E0"}, // ≒ NEC row 13 -> JIS row 2
         {"879A", 0x2235, "81E6"}, // ∵ NEC row 13 -> JIS row 2
@@ -280,7 +300,8 @@ TEST(Win31JCharacters, LoneSingleBytesKeepTheirBytes)
 TEST(Win31JCharacters, VariantsAreWrittenInTheirLookAlikeForm)
 {
     Win31J::EncodeStats stats;
-    EXPECT_EQ(Win31J::encode(u"a\u301Cb\u2212", &stats), QByteArray("a\x81\x60" "b\x81\x7C"));
+    EXPECT_EQ(Win31J::encode(u"a\u301Cb\u2212", &stats), QByteArray("a\x81\x60"
+                                                                    "b\x81\x7C"));
     EXPECT_EQ(stats.substitutedCount, 2);
     EXPECT_EQ(stats.firstSubstitutedIndex, 1);
     EXPECT_EQ(stats.unmappableCount, 0);
@@ -332,9 +353,14 @@ struct InvalidCase {
     qsizetype first;
 };
 
-static void PrintTo(const InvalidCase &c, std::ostream *os) { *os << c.name; }
+static void PrintTo(const InvalidCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
 
-class Win31JInvalid : public ::testing::TestWithParam<InvalidCase> {};
+class Win31JInvalid : public ::testing::TestWithParam<InvalidCase>
+{
+};
 
 TEST_P(Win31JInvalid, DecodesToReplacementAndCounts)
 {
@@ -358,21 +384,26 @@ TEST_P(Win31JInvalid, DecodesToReplacementAndCounts)
     EXPECT_EQ(into.firstInvalidOffset, c.first);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, Win31JInvalid, ::testing::Values(
-    InvalidCase{"LeadAtEnd", "ab\x82", QStringLiteral(u"ab\uFFFD"), 1, 2},
-    InvalidCase{"OnlyALead", "\xE0", QStringLiteral(u"\uFFFD"), 1, 0},
-    InvalidCase{"LeadBeforeLineEnd", "\x82\r\n", QStringLiteral(u"\uFFFD\r\n"), 1, 0},
-    InvalidCase{"LeadBeforeFieldEnd", "\x88\x01x", QStringLiteral(u"\uFFFD\u0001x"), 1, 0},
-    InvalidCase{"LeadBeforeQuoteAndComma", "\x9F\",\x9F,", QStringLiteral(u"\uFFFD\",\uFFFD,"), 2, 0},
-    InvalidCase{"LeadBeforeDelete", "\x81\x7F", QStringLiteral(u"\uFFFD\u007F"), 1, 0},
-    InvalidCase{"LeadBeforeHighSingle", "\x81\xFD", QStringLiteral(u"\uFFFD\uF8F1"), 1, 0},
-    InvalidCase{"LeadIsTrailOfLead", "\x81\x81\x82", QStringLiteral(u"\uFF1D\uFFFD"), 1, 2},
-    InvalidCase{"UnassignedPairTakesBoth", "\x82\xA0\x85\x40\x82\xA0", QStringLiteral(u"\u3042\uFFFD\u3042"), 1, 2},
-    InvalidCase{"UnassignedPairWithAsciiTrail", "\xEB\x41" "B", QStringLiteral(u"\uFFFDB"), 1, 0},
-    InvalidCase{"GapInRowOne", "x\x81\xAD", QStringLiteral(u"x\uFFFD"), 1, 1},
-    InvalidCase{"AfterIbmExtensions", "\xFC\x4C\xFC\xFC", QStringLiteral(u"\uFFFD\uFFFD"), 2, 0},
-    InvalidCase{"LongAsciiThenLeadAtEnd", QByteArray(40, 'a') + "\x83", QString(40, u'a') + u'\uFFFD', 1, 40},
-    InvalidCase{"Empty", "", QString(), 0, -1}),
+INSTANTIATE_TEST_SUITE_P(
+    Cases, Win31JInvalid,
+    ::testing::Values(
+        InvalidCase{"LeadAtEnd", "ab\x82", QStringLiteral(u"ab\uFFFD"), 1, 2},
+        InvalidCase{"OnlyALead", "\xE0", QStringLiteral(u"\uFFFD"), 1, 0},
+        InvalidCase{"LeadBeforeLineEnd", "\x82\r\n", QStringLiteral(u"\uFFFD\r\n"), 1, 0},
+        InvalidCase{"LeadBeforeFieldEnd", "\x88\x01x", QStringLiteral(u"\uFFFD\u0001x"), 1, 0},
+        InvalidCase{"LeadBeforeQuoteAndComma", "\x9F\",\x9F,", QStringLiteral(u"\uFFFD\",\uFFFD,"), 2, 0},
+        InvalidCase{"LeadBeforeDelete", "\x81\x7F", QStringLiteral(u"\uFFFD\u007F"), 1, 0},
+        InvalidCase{"LeadBeforeHighSingle", "\x81\xFD", QStringLiteral(u"\uFFFD\uF8F1"), 1, 0},
+        InvalidCase{"LeadIsTrailOfLead", "\x81\x81\x82", QStringLiteral(u"\uFF1D\uFFFD"), 1, 2},
+        InvalidCase{"UnassignedPairTakesBoth", "\x82\xA0\x85\x40\x82\xA0", QStringLiteral(u"\u3042\uFFFD\u3042"), 1, 2},
+        InvalidCase{"UnassignedPairWithAsciiTrail",
+                    "\xEB\x41"
+                    "B",
+                    QStringLiteral(u"\uFFFDB"), 1, 0},
+        InvalidCase{"GapInRowOne", "x\x81\xAD", QStringLiteral(u"x\uFFFD"), 1, 1},
+        InvalidCase{"AfterIbmExtensions", "\xFC\x4C\xFC\xFC", QStringLiteral(u"\uFFFD\uFFFD"), 2, 0},
+        InvalidCase{"LongAsciiThenLeadAtEnd", QByteArray(40, 'a') + "\x83", QString(40, u'a') + u'\uFFFD', 1, 40},
+        InvalidCase{"Empty", "", QString(), 0, -1}),
     [](const ::testing::TestParamInfo<InvalidCase> &p) { return std::string(p.param.name); });
 
 TEST(Win31JStats, DecodeStatsAccumulateAcrossPieces)
@@ -380,23 +411,28 @@ TEST(Win31JStats, DecodeStatsAccumulateAcrossPieces)
     Win31J::DecodeStats stats;
     Win31J::decode("ok", &stats, 0);
     EXPECT_EQ(stats.firstInvalidOffset, -1);
-    Win31J::decode("\x82\xA0\x85\x40", &stats, 2);   // invalid at 2 + 2
-    Win31J::decode("z\x81", &stats, 100);            // invalid at 101
+    Win31J::decode("\x82\xA0\x85\x40", &stats, 2); // invalid at 2 + 2
+    Win31J::decode("z\x81", &stats, 100);          // invalid at 101
     EXPECT_EQ(stats.invalidCount, 2);
     EXPECT_EQ(stats.firstInvalidOffset, 4);
-    Win31J::decode("\x81", nullptr);                 // no stats: nothing to report
+    Win31J::decode("\x81", nullptr); // no stats: nothing to report
 }
 
 TEST(Win31JStats, UnmappableCharactersBecomeOneQuestionMarkEach)
 {
-    struct Case { QString text; QByteArray bytes; qsizetype count; qsizetype first; };
+    struct Case {
+        QString text;
+        QByteArray bytes;
+        qsizetype count;
+        qsizetype first;
+    };
     const Case cases[] = {
-        {QStringLiteral(u"a\U0001F600b"), "a?b", 1, 1},                 // surrogate pair: one character
+        {QStringLiteral(u"a\U0001F600b"), "a?b", 1, 1}, // surrogate pair: one character
         {QStringLiteral(u"\U00020B9F\U00020B9F"), "??", 2, 0},
-        {QString(QChar(0xD800)) + u'x', "?x", 1, 0},                    // lone high surrogate
-        {u'x' + QString(QChar(0xDC00)), "x?", 1, 1},                    // lone low surrogate
-        {u'\u3042' + QString(QChar(0xD83D)), "\x82\xA0?", 1, 1},        // high surrogate at the end
-        {QString(QChar(0xDC00)) + QChar(0xD800), "??", 2, 0},           // reversed pair
+        {QString(QChar(0xD800)) + u'x', "?x", 1, 0},             // lone high surrogate
+        {u'x' + QString(QChar(0xDC00)), "x?", 1, 1},             // lone low surrogate
+        {u'\u3042' + QString(QChar(0xD83D)), "\x82\xA0?", 1, 1}, // high surrogate at the end
+        {QString(QChar(0xDC00)) + QChar(0xD800), "??", 2, 0},    // reversed pair
         {QStringLiteral(u"\uFFFD\u00E9\u4E9C"), "??\x88\x9F", 2, 0},
         {QStringLiteral(u"plain"), "plain", 0, -1},
     };
@@ -415,8 +451,8 @@ TEST(Win31JStats, EncodeAppendKeepsPrefixAndAccumulates)
 {
     QByteArray out("head,");
     Win31J::EncodeStats stats;
-    Win31J::encodeAppend(u"\u4E9C\u00E9", out, &stats, 10);   // unmappable at 10 + 1
-    Win31J::encodeAppend(u"\U0001F600", out, &stats, 20);      // at 20
+    Win31J::encodeAppend(u"\u4E9C\u00E9", out, &stats, 10); // unmappable at 10 + 1
+    Win31J::encodeAppend(u"\U0001F600", out, &stats, 20);   // at 20
     Win31J::encodeAppend(u"", out, &stats, 30);
     EXPECT_EQ(out, QByteArray("head,\x88\x9F??"));
     EXPECT_EQ(stats.unmappableCount, 2);
@@ -427,7 +463,8 @@ TEST(Win31JStats, EncodeAppendKeepsPrefixAndAccumulates)
     for (int i = 0; i < 20000; ++i)
         Win31J::encodeAppend(u"あいうabc\r\n", big);
     EXPECT_EQ(big.size(), 20000 * 11);
-    EXPECT_TRUE(big.endsWith("\x82\xA0\x82\xA2\x82\xA4" "abc\r\n"));
+    EXPECT_TRUE(big.endsWith("\x82\xA0\x82\xA2\x82\xA4"
+                             "abc\r\n"));
 }
 
 // ---- Counting without text, writing into a buffer ---------------------------
@@ -491,8 +528,8 @@ TEST(Win31JValidate, AccumulatesAndNeedsNoStats)
     Win31J::DecodeStats stats;
     EXPECT_EQ(Win31J::validate("ok", &stats, 0), 0);
     EXPECT_EQ(stats.firstInvalidOffset, -1);
-    EXPECT_EQ(Win31J::validate("\x82\xA0\x85\x40", &stats, 2), 1);   // invalid at 2 + 2
-    EXPECT_EQ(Win31J::validate("z\x81", &stats, 100), 1);              // at 101
+    EXPECT_EQ(Win31J::validate("\x82\xA0\x85\x40", &stats, 2), 1); // invalid at 2 + 2
+    EXPECT_EQ(Win31J::validate("z\x81", &stats, 100), 1);          // at 101
     EXPECT_EQ(stats.invalidCount, 2);
     EXPECT_EQ(stats.firstInvalidOffset, 4);
     EXPECT_EQ(Win31J::validate("\x81\x81\x81"), 1);

@@ -53,7 +53,8 @@ TEST_F(DocumentCloseTest, YesSavesTheChangesFirst)
     EXPECT_EQ(messages()[0].text, kSaveChanges);
     EXPECT_EQ(messages()[0].icon, MsgIcon::Information);
     EXPECT_EQ(messages()[0].buttons, MsgButtons::YesNoCancel);
-    EXPECT_EQ(bytes(memo), QByteArray("changed\x01r\x01" "c\x01"));
+    EXPECT_EQ(bytes(memo), QByteArray("changed\x01r\x01"
+                                      "c\x01"));
     EXPECT_FALSE(document.IsModified());
     EXPECT_TRUE(listedInGuard().isEmpty());
 }
@@ -165,7 +166,8 @@ TEST_F(DocumentCloseTest, ColumnWidthsStayWhenTheyAreNotToBeSaved)
 
     const QString saved = Win31J::decode(bytes(document.settings().generalSettingsFile()));
     EXPECT_TRUE(saved.contains(QStringLiteral("\r\nColumn1Width = 6999.875\r\n")));
-    EXPECT_TRUE(saved.contains(QStringLiteral("\r\nWindowListSizeX = 7000\r\n"))) << "sizes are written on close anyway";
+    EXPECT_TRUE(saved.contains(QStringLiteral("\r\nWindowListSizeX = 7000\r\n")))
+        << "sizes are written on close anyway";
 }
 
 TEST_F(DocumentCloseTest, ClosingRefusedKeepsTheSettingsFileUntouched)

@@ -4,11 +4,11 @@
 
 #include "core/cards/cardmessages.h"
 #include "core/cards/csvformat.h"
+#include "core/cards/textformat.h"
+#include "core/common/version.h"
 #include "core/document/documenttexts.h"
 #include "core/document/openguard.h"
 #include "core/settings/settingkeys.h"
-#include "core/cards/textformat.h"
-#include "core/common/version.h"
 
 namespace {
 
@@ -21,7 +21,7 @@ const QString kInUse = QStringLiteral("このファイルはすでに開かれ�
 QString titleFor(const QString &fileName, bool modified)
 {
     return fileName + (modified ? QStringLiteral("(変更) - ") : QStringLiteral(" - ")) + QStringLiteral("QLT@WIN Ver.")
-        + Version::dotted();
+           + Version::dotted();
 }
 
 using DocumentOpenTest = LifecycleTest;
@@ -175,19 +175,18 @@ TEST_F(DocumentOpenTest, ClosingTakesTheFileOutOfTheGuardsList)
 
 TEST_F(DocumentOpenTest, AutoOpenCardsOpenInEditorsOneByOne)
 {
-    const QString path = writeNative(QStringLiteral("memo.qlw"),
-                                     {QStringLiteral("first"), QStringLiteral("aUtOoPeN"),
-                                      QStringLiteral("Work＠AUTOOPEN"), QStringLiteral("2001/05/03：AUTOOPEN"),
-                                      QStringLiteral("AUTOOPEN later"), QStringLiteral("2001/05/03(14:05:09)［題］：autoopen")});
+    const QString path =
+        writeNative(QStringLiteral("memo.qlw"),
+                    {QStringLiteral("first"), QStringLiteral("aUtOoPeN"), QStringLiteral("Work＠AUTOOPEN"),
+                     QStringLiteral("2001/05/03：AUTOOPEN"), QStringLiteral("AUTOOPEN later"),
+                     QStringLiteral("2001/05/03(14:05:09)［題］：autoopen")});
 
     files.OpenDocument(path);
 
-    EXPECT_EQ(view.editedSelections,
-              (QList<QStringList>{{QStringLiteral("aUtOoPeN")},
-                                  {QStringLiteral("2001/05/03：AUTOOPEN")},
-                                  {QStringLiteral("2001/05/03(14:05:09)［題］：autoopen")}}));
-    EXPECT_EQ(view.madeVisible.mid(0, 3),
-              (QList<std::pair<int, qsizetype>>{{0, 1}, {0, 3}, {0, 5}}));
+    EXPECT_EQ(view.editedSelections, (QList<QStringList>{{QStringLiteral("aUtOoPeN")},
+                                                         {QStringLiteral("2001/05/03：AUTOOPEN")},
+                                                         {QStringLiteral("2001/05/03(14:05:09)［題］：autoopen")}}));
+    EXPECT_EQ(view.madeVisible.mid(0, 3), (QList<std::pair<int, qsizetype>>{{0, 1}, {0, 3}, {0, 5}}));
     // Afterwards the first card is the current one again.
     EXPECT_EQ(document.lvData(0).currentRow(), 0);
     EXPECT_EQ(document.lvData(0).selectedRows(), QList<qsizetype>{0});
@@ -218,7 +217,9 @@ TEST_F(DocumentOpenTest, TextFilesLoseTheirDatePrefixesUnlessDatesAreKept)
 TEST_F(DocumentOpenTest, InvalidBytesWarnAfterTheFileIsOpen)
 {
     const QString path = cardFile(QStringLiteral("broken.qlw"));
-    ASSERT_TRUE(Sandbox::writeBytes(path, QByteArray("ab\x82\x01r\x01" "c\x01", 8)));
+    ASSERT_TRUE(Sandbox::writeBytes(path, QByteArray("ab\x82\x01r\x01"
+                                                     "c\x01",
+                                                     8)));
 
     EXPECT_EQ(files.OpenDocument(path), OpenOutcome::Opened);
 

@@ -11,9 +11,9 @@ const QString kCannotWrite = QStringLiteral("ファイルが書き込めませ�
 const QString kUseWizard = QStringLiteral("「HTML出力ウイザード」を使用してください。");
 const QString kNeedName = QStringLiteral("ファイル名を付けてください。");
 const QString kSaveAsTitle = QStringLiteral("名前を付けてカードファイルの保存");
-const QString kSaveAsFilter = QStringLiteral(
-    "QLW形式(*.qlw)|*.qlw|CSV形式(*.csv)|*.csv|QLT形式(*.qlt;*.txt)|*.qlt;*.txt|MyNote形式(*.stk)|*.stk|"
-    "その他 (*.*)|*.*");
+const QString kSaveAsFilter =
+    QStringLiteral("QLW形式(*.qlw)|*.qlw|CSV形式(*.csv)|*.csv|QLT形式(*.qlt;*.txt)|*.qlt;*.txt|MyNote形式(*.stk)|*.stk|"
+                   "その他 (*.*)|*.*");
 
 class DocumentSaveTest : public LifecycleTest
 {
@@ -44,7 +44,8 @@ TEST_F(DocumentSaveTest, SaveWritesTheFileClearsTheFlagAndResetsTheIcons)
     EXPECT_TRUE(files.Save());
 
     EXPECT_TRUE(dialogs.records.isEmpty());
-    EXPECT_EQ(bytes(memo), QByteArray("changed\x01r\x01" "c\x01"));
+    EXPECT_EQ(bytes(memo), QByteArray("changed\x01r\x01"
+                                      "c\x01"));
     EXPECT_FALSE(document.IsModified());
     EXPECT_EQ(document.cards().at(0).icon, CardIcon::Saved);
     EXPECT_EQ(view.titles.last(), QStringLiteral("memo.qlw - QLT@WIN Ver.") + Version::dotted());
@@ -195,7 +196,8 @@ TEST_F(DocumentSaveTest, PerFileSettingsFollowTheCardFileOnSaveAs)
     EXPECT_EQ(document.settings().fileName(), cardFile(QStringLiteral("renamed.ini")));
     EXPECT_FALSE(QFileInfo::exists(cardFile(QStringLiteral("renamed.ini")))) << "saved there later";
     EXPECT_TRUE(files.WindowClosing());
-    EXPECT_TRUE(Win31J::decode(bytes(cardFile(QStringLiteral("renamed.ini")))).contains(QStringLiteral("ListViewMode = 2")));
+    EXPECT_TRUE(
+        Win31J::decode(bytes(cardFile(QStringLiteral("renamed.ini")))).contains(QStringLiteral("ListViewMode = 2")));
 }
 
 TEST_F(DocumentSaveTest, GeneralSettingsStayWhereTheyAreOnSaveAs)
@@ -230,7 +232,8 @@ TEST_F(DocumentSaveTest, UnmappableCharactersBecomeQuestionMarksWhenAllowed)
 
     EXPECT_TRUE(files.Save());
 
-    EXPECT_EQ(bytes(memo), QByteArray("smile ?\x01r\x01" "c\x01"));
+    EXPECT_EQ(bytes(memo), QByteArray("smile ?\x01r\x01"
+                                      "c\x01"));
     EXPECT_FALSE(document.IsModified());
 }
 
@@ -252,7 +255,8 @@ TEST_F(DocumentSaveTest, UnmappableQuestionDeclinedInSaveAsKeepsTheName)
 TEST_F(DocumentSaveTest, NativeSaveRefusesAFieldHoldingTheFieldMark)
 {
     const QByteArray before = bytes(memo);
-    document.cards().setContent(0, QStringLiteral("a\x01" "b"));
+    document.cards().setContent(0, QStringLiteral("a\x01"
+                                                  "b"));
     document.SetModified(true);
 
     EXPECT_FALSE(files.Save());
@@ -271,7 +275,8 @@ TEST_F(DocumentSaveTest, WritersStampUndatedTitlesWhenDatesAreOn)
 
     EXPECT_TRUE(files.Save());
 
-    EXPECT_EQ(Win31J::decode(bytes(memo)), QStringLiteral("2001/05/03：one\x01r\x01" "c\x01"));
+    EXPECT_EQ(Win31J::decode(bytes(memo)), QStringLiteral("2001/05/03：one\x01r\x01"
+                                                          "c\x01"));
     EXPECT_EQ(document.cards().at(0).title, QStringLiteral("one")) << "the cards in memory stay as they are";
 }
 
@@ -282,7 +287,8 @@ TEST_F(DocumentSaveTest, SaveLeavesExtractionModeBeforeWriting)
 
     EXPECT_TRUE(files.Save());
 
-    EXPECT_EQ(bytes(memo), QByteArray("written back\x01r\x01" "c\x01"));
+    EXPECT_EQ(bytes(memo), QByteArray("written back\x01r\x01"
+                                      "c\x01"));
     EXPECT_EQ(document.ActiveListIndex(), 0);
 }
 

@@ -3,14 +3,15 @@
 // helpers to lay down card files.
 
 #include "core/cards/cardstore.h"
+#include "core/cards/nativeformat.h"
+#include "core/common/win31j.h"
 #include "core/document/document.h"
 #include "core/document/documentview.h"
+#include "core/document/filecommands.h"
+
 #include "support/fakedialogs.h"
 #include "support/fakeservices.h"
-#include "core/document/filecommands.h"
-#include "core/cards/nativeformat.h"
 #include "support/sandbox.h"
-#include "core/common/win31j.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -29,10 +30,7 @@ inline void PrintTo(const QString &text, std::ostream *os)
 class RecordingView : public DocumentView
 {
 public:
-    explicit RecordingView(Document &document)
-        : m_document(document)
-    {
-    }
+    explicit RecordingView(Document &document) : m_document(document) {}
 
     QStringList titles;
     bool reloadEnabled = false;

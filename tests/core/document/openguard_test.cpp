@@ -1,9 +1,10 @@
 // The file-in-use guard on "OpenCheck.ini".
-#include "support/fakedialogs.h"
 #include "core/common/lockedinifile.h"
-#include "core/document/openguard.h"
-#include "support/sandbox.h"
 #include "core/common/win31j.h"
+#include "core/document/openguard.h"
+
+#include "support/fakedialogs.h"
+#include "support/sandbox.h"
 
 #include <QFile>
 #include <QLockFile>
@@ -196,10 +197,13 @@ TEST_F(OpenGuardTest, ALockThatIsNeverReleasedDelaysButDoesNotStopTheCycle)
     iniMente store;
     LockedIniFile::Options options;
     options.lockTimeoutMs = 50;
-    const LockedIniFile::Result r = LockedIniFile::update(store, listFile, [](iniMente &s) {
-        s.SetiniValue(QStringLiteral("File0"), QStringLiteral("/x.qlw"));
-        return true;
-    }, options);
+    const LockedIniFile::Result r = LockedIniFile::update(
+        store, listFile,
+        [](iniMente &s) {
+            s.SetiniValue(QStringLiteral("File0"), QStringLiteral("/x.qlw"));
+            return true;
+        },
+        options);
     EXPECT_FALSE(r.locked);
     EXPECT_TRUE(r.saved);
     EXPECT_EQ(listed(), QStringList{QStringLiteral("/x.qlw")});

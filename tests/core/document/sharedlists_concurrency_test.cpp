@@ -1,8 +1,9 @@
 // Several QLTWIN processes changing "OpenCheck.ini" and "Recent.ini" at the
 // same moment: no entry may be lost or doubled.
-#include "support/fakedialogs.h"
 #include "core/document/openguard.h"
 #include "core/settings/recentfiles.h"
+
+#include "support/fakedialogs.h"
 #include "support/sandbox.h"
 
 #include <QProcess>

@@ -11,8 +11,8 @@
 // Both wait for the file "go" in the program folder so that every copy
 // starts at the same moment. The exit code is the number of problems seen.
 #include "core/common/dialogs.h"
-#include "core/document/openguard.h"
 #include "core/common/programfolder.h"
+#include "core/document/openguard.h"
 #include "core/settings/recentfiles.h"
 
 #include <QCoreApplication>

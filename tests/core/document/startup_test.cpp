@@ -1,11 +1,11 @@
 // The start-up sequence in a fresh program folder, and the command line.
 #include "lifecyclefixture.h"
 
+#include "core/common/programfolder.h"
+#include "core/common/version.h"
 #include "core/document/commandline.h"
 #include "core/document/openguard.h"
-#include "core/common/programfolder.h"
 #include "core/document/startup.h"
-#include "core/common/version.h"
 
 namespace {
 
@@ -247,8 +247,9 @@ TEST_F(StartupTest, PerFileSettingsOfTheCommandLineFileAreKept)
 TEST_F(StartupTest, RecentFilesAreLoadedIntoTheMenu)
 {
     haveGeneralSettings();
-    writeText(folder.file(QStringLiteral("Recent.ini")),
-              QStringLiteral("[General]\r\nRecentFile0 = /data/b.qlw\r\nRecentFile1 = /data/a.qlw\r\nRecentFile2 = \r\n"));
+    writeText(
+        folder.file(QStringLiteral("Recent.ini")),
+        QStringLiteral("[General]\r\nRecentFile0 = /data/b.qlw\r\nRecentFile1 = /data/a.qlw\r\nRecentFile2 = \r\n"));
 
     run();
 

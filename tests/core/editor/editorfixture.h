@@ -8,10 +8,11 @@
 #include "core/document/documentview.h"
 #include "core/editor/editorcontext.h"
 #include "core/editor/editsession.h"
+#include "core/settings/settingkeys.h"
+
 #include "support/fakedialogs.h"
 #include "support/fakeservices.h"
 #include "support/sandbox.h"
-#include "core/settings/settingkeys.h"
 
 #include <gtest/gtest.h>
 

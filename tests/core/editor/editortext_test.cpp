@@ -1,8 +1,9 @@
 // Search in the content box, the wide caret, drops, line ends and the layout.
 #include "editorfixture.h"
+
+#include "core/common/win31j.h"
 #include "core/editor/editorlayout.h"
 #include "core/editor/editortext.h"
-#include "core/common/win31j.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -43,10 +44,10 @@ TEST(ContentSearch, BackwardFindsTheLastHitWhollyBeforeTheCaret)
 
 TEST(Caret, HeightRoundsHalfToEvenWidthIsAQuarterButAtLeastThree)
 {
-    EXPECT_EQ(EditorText::caretSize(9), QSize(3, 14));   // 13.5 -> 14
-    EXPECT_EQ(EditorText::caretSize(11), QSize(4, 16));  // 16.5 -> 16
+    EXPECT_EQ(EditorText::caretSize(9), QSize(3, 14));  // 13.5 -> 14
+    EXPECT_EQ(EditorText::caretSize(11), QSize(4, 16)); // 16.5 -> 16
     EXPECT_EQ(EditorText::caretSize(12), QSize(4, 18));
-    EXPECT_EQ(EditorText::caretSize(5), QSize(3, 8));    // 7.5 -> 8, width at least 3
+    EXPECT_EQ(EditorText::caretSize(5), QSize(3, 8)); // 7.5 -> 8, width at least 3
     EXPECT_EQ(EditorText::caretSize(20), QSize(7, 30));
 }
 
@@ -80,12 +81,17 @@ TEST_F(Drops, TheLastFileIsReadAsWindows31J)
 {
     const QString first = file(QStringLiteral("1.txt"), Win31J::encode(QString::fromUtf8("一")));
     const QString last = file(QStringLiteral("2.txt"), Win31J::encode(QString::fromUtf8("二番\r\n")));
-    EXPECT_EQ(EditorText::droppedText({first, last}, QStringLiteral("ignored"), dialogs), QString::fromUtf8("二番\r\n"));
+    EXPECT_EQ(EditorText::droppedText({first, last}, QStringLiteral("ignored"), dialogs),
+              QString::fromUtf8("二番\r\n"));
 }
 
 TEST_F(Drops, TextWithFieldMarkIsRefusedSilently)
 {
-    EXPECT_EQ(EditorText::droppedText({}, QStringLiteral("a\x01" "b"), dialogs), std::nullopt);
+    EXPECT_EQ(EditorText::droppedText({},
+                                      QStringLiteral("a\x01"
+                                                     "b"),
+                                      dialogs),
+              std::nullopt);
     const QString binary = file(QStringLiteral("b.qlw"), QByteArray("x\x01y", 3));
     EXPECT_EQ(EditorText::droppedText({binary}, std::nullopt, dialogs), std::nullopt);
     EXPECT_TRUE(dialogs.messages().isEmpty());
@@ -96,8 +102,8 @@ TEST_F(Drops, UnreadableFileIsReportedWithAWarning)
     const QString missing = dir.filePath(QStringLiteral("gone.txt"));
     EXPECT_EQ(EditorText::droppedText({missing}, std::nullopt, dialogs), std::nullopt);
     ASSERT_EQ(dialogs.messages().size(), 1);
-    EXPECT_EQ(dialogs.messages()[0].text,
-              QString::fromUtf8("エラーが発生しました。\r\n\r\nファイル「") + missing + QString::fromUtf8("」を読み込めませんでした。"));
+    EXPECT_EQ(dialogs.messages()[0].text, QString::fromUtf8("エラーが発生しました。\r\n\r\nファイル「") + missing
+                                              + QString::fromUtf8("」を読み込めませんでした。"));
     EXPECT_EQ(dialogs.messages()[0].icon, MsgIcon::Warning);
 }
 

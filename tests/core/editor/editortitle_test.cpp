@@ -1,8 +1,8 @@
 // Taking a title field apart into the group box and the title box, and
 // putting it back together.
 #include "core/cards/cardstore.h"
-#include "core/editor/editortitle.h"
 #include "core/common/version.h"
+#include "core/editor/editortitle.h"
 
 #include <gtest/gtest.h>
 
@@ -26,22 +26,20 @@ TEST_P(TitleSplit, GroupAndTitleBox)
     EXPECT_EQ(parts.title, QString::fromUtf8(c.titleBox));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Fields, TitleSplit,
-    ::testing::Values(
-        SplitCase{"2001/01/02：仕事＠会議", "仕事", "2001/01/02：会議"},
-        SplitCase{"仕事＠会議", "仕事", "会議"},
-        SplitCase{"2001/01/02：会議", "", "2001/01/02：会議"},
-        SplitCase{"会議", "", "会議"},
-        SplitCase{"2001/05/03(14:05:09)［題］：Work＠Meeting", "Work", "2001/05/03(14:05:09)［題］：Meeting"},
-        // Only the first "＠" separates.
-        SplitCase{"A＠B＠C", "A", "B＠C"},
-        SplitCase{"＠名前", "", "名前"},
-        // A prefix right before the mark leaves an empty group.
-        SplitCase{"2001/01/02：＠x", "", "2001/01/02：x"},
-        // A date in the name is the name's.
-        SplitCase{"仕事＠2001/01/02：会議", "仕事", "2001/01/02：会議"},
-        SplitCase{"", "", ""}));
+INSTANTIATE_TEST_SUITE_P(Fields, TitleSplit,
+                         ::testing::Values(SplitCase{"2001/01/02：仕事＠会議", "仕事", "2001/01/02：会議"},
+                                           SplitCase{"仕事＠会議", "仕事", "会議"},
+                                           SplitCase{"2001/01/02：会議", "", "2001/01/02：会議"},
+                                           SplitCase{"会議", "", "会議"},
+                                           SplitCase{"2001/05/03(14:05:09)［題］：Work＠Meeting", "Work",
+                                                     "2001/05/03(14:05:09)［題］：Meeting"},
+                                           // Only the first "＠" separates.
+                                           SplitCase{"A＠B＠C", "A", "B＠C"}, SplitCase{"＠名前", "", "名前"},
+                                           // A prefix right before the mark leaves an empty group.
+                                           SplitCase{"2001/01/02：＠x", "", "2001/01/02：x"},
+                                           // A date in the name is the name's.
+                                           SplitCase{"仕事＠2001/01/02：会議", "仕事", "2001/01/02：会議"},
+                                           SplitCase{"", "", ""}));
 
 struct RebuildCase {
     const char *group;
@@ -60,20 +58,19 @@ TEST_P(TitleRebuild, FromTheBoxes)
               QString::fromUtf8(c.titleField));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Boxes, TitleRebuild,
-    ::testing::Values(
-        RebuildCase{"仕事", "2001/01/02：会議", "2001/01/02：仕事＠会議"},
-        RebuildCase{"仕事", "会議", "仕事＠会議"},
-        // The group cleared: no "＠" at all.
-        RebuildCase{"", "2001/01/02：会議", "2001/01/02：会議"},
-        RebuildCase{"", "会議", "会議"},
-        // Spaces around the group go; spaces inside stay; a group of spaces is none.
-        RebuildCase{"  仕 事 ", "会議", "仕 事＠会議"},
-        RebuildCase{"   ", "会議", "会議"},
-        RebuildCase{"Work", "2001/05/03(14:05:09)［題］：Meeting", "2001/05/03(14:05:09)［題］：Work＠Meeting"},
-        // A title box that is only a prefix.
-        RebuildCase{"G", "2001/01/02：", "2001/01/02：G＠"}));
+INSTANTIATE_TEST_SUITE_P(Boxes, TitleRebuild,
+                         ::testing::Values(RebuildCase{"仕事", "2001/01/02：会議", "2001/01/02：仕事＠会議"},
+                                           RebuildCase{"仕事", "会議", "仕事＠会議"},
+                                           // The group cleared: no "＠" at all.
+                                           RebuildCase{"", "2001/01/02：会議", "2001/01/02：会議"},
+                                           RebuildCase{"", "会議", "会議"},
+                                           // Spaces around the group go; spaces inside stay; a group of spaces is none.
+                                           RebuildCase{"  仕 事 ", "会議", "仕 事＠会議"},
+                                           RebuildCase{"   ", "会議", "会議"},
+                                           RebuildCase{"Work", "2001/05/03(14:05:09)［題］：Meeting",
+                                                       "2001/05/03(14:05:09)［題］：Work＠Meeting"},
+                                           // A title box that is only a prefix.
+                                           RebuildCase{"G", "2001/01/02：", "2001/01/02：G＠"}));
 
 TEST(TitleRoundTrip, UnchangedBoxesGiveTheTitleFieldBack)
 {
@@ -117,7 +114,8 @@ TEST(TitleRules, GroupChoicesInCardOrderEachOnce)
 {
     CardStore store;
     int n = 0;
-    for (const char *title : {"2001/01/02：仕事＠a", "私用＠b", "なし", "仕事＠c", "2001/05/03(14:05:09)［題］：旅行＠d"})
+    for (const char *title :
+         {"2001/01/02：仕事＠a", "私用＠b", "なし", "仕事＠c", "2001/05/03(14:05:09)［題］：旅行＠d"})
         store.append(Card{QStringLiteral("k%1").arg(++n), QString::fromUtf8(title), {}, {}, 1});
     EXPECT_EQ(EditorTitle::groupChoices(store),
               (QStringList{QString::fromUtf8("仕事"), QString::fromUtf8("私用"), QString::fromUtf8("旅行")}));

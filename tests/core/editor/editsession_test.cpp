@@ -1,6 +1,7 @@
 // An edit session on the cards of a document: loading, change tracking,
 // apply and commit with their recovery, sizes, MenuEditOpen, most-front.
 #include "editorfixture.h"
+
 #include "core/common/version.h"
 
 #include <QSignalSpy>
@@ -16,7 +17,8 @@ class Session : public EditorTest
 TEST_F(Session, LoadSplitsTheTitleAndCollectsTheGroupsOfTheMainList)
 {
     addCard(QString::fromUtf8("私用＠x"));
-    const QString key = addCard(QString::fromUtf8("2001/01/02：仕事＠会議"), QStringLiteral("r"), QStringLiteral("c\r\n"));
+    const QString key =
+        addCard(QString::fromUtf8("2001/01/02：仕事＠会議"), QStringLiteral("r"), QStringLiteral("c\r\n"));
     addCard(QString::fromUtf8("抽出だけ＠y"), {}, {}, 1);
     EditSession session(context, 0, key, 3);
     ASSERT_TRUE(session.load());

@@ -1,5 +1,6 @@
 // The table of open editors and the rules of opening one.
 #include "core/editor/editwindows.h"
+
 #include "support/fakedialogs.h"
 
 #include <gtest/gtest.h>
@@ -14,8 +15,7 @@ class FakeEditor : public EditorWindow
 public:
     FakeEditor(EditWindows &owner, int slotIndex, int listIndex, QString cardKey)
         : table(owner), slot(slotIndex), list(listIndex), key(std::move(cardKey))
-    {
-    }
+    {}
     EditWindows &table;
     int slot;
     int list;

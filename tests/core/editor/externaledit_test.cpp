@@ -2,10 +2,11 @@
 // wait with the windows hidden, and taking the file back. Small /bin/sh
 // scripts play the editor.
 #include "editorfixture.h"
-#include "core/editor/externaledit.h"
-#include "core/editor/externaleditcommand.h"
+
 #include "core/common/qtservices.h"
 #include "core/common/win31j.h"
+#include "core/editor/externaledit.h"
+#include "core/editor/externaleditcommand.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,7 +19,7 @@ namespace {
 
 struct CommandCase {
     const char *setting;
-    const char *program;     // "" = nothing is started
+    const char *program; // "" = nothing is started
     const char *commandLine;
 };
 
@@ -44,35 +45,33 @@ TEST_P(CommandFromSetting, Builds)
 
 INSTANTIATE_TEST_SUITE_P(
     Settings, CommandFromSetting,
-    ::testing::Values(
-        CommandCase{"", "", ""},
-        // Quoted: used unchanged when the quoted program exists.
-        CommandCase{"\"/usr/bin/ed\" -s", "/usr/bin/ed", "\"/usr/bin/ed\" -s"},
-        CommandCase{"\"/usr/bin/none\" -s", "", ""},
-        CommandCase{"\"/usr/bin/ed", "", ""},
-        CommandCase{"\"", "", ""},
-        // A path with spaces and no quotes gets quoted.
-        CommandCase{"/opt/My Editor/ed.exe", "/opt/My Editor/ed.exe", "\"/opt/My Editor/ed.exe\""},
-        // Switches after " /" or " -" stay, unchanged, after the quoted path.
-        CommandCase{"/opt/My Editor/ed.exe /a /b", "/opt/My Editor/ed.exe", "\"/opt/My Editor/ed.exe\" /a /b"},
-        CommandCase{"/usr/bin/ed -p '*' --x", "/usr/bin/ed", "\"/usr/bin/ed\" -p '*' --x"},
-        // " -" inside the path: the first place whose left part exists.
-        CommandCase{"/opt/My -Tools/ed -q", "/opt/My -Tools/ed", "\"/opt/My -Tools/ed\" -q"},
-        CommandCase{"/opt/My -Tools/ed", "/opt/My -Tools/ed", "\"/opt/My -Tools/ed\""},
-        // No existing program: nothing.
-        CommandCase{"/usr/bin/none -s", "", ""},
-        CommandCase{"ed", "", ""},
-        // A switch at the very start is no switch.
-        CommandCase{" -s", "", ""}));
+    ::testing::Values(CommandCase{"", "", ""},
+                      // Quoted: used unchanged when the quoted program exists.
+                      CommandCase{"\"/usr/bin/ed\" -s", "/usr/bin/ed", "\"/usr/bin/ed\" -s"},
+                      CommandCase{"\"/usr/bin/none\" -s", "", ""}, CommandCase{"\"/usr/bin/ed", "", ""},
+                      CommandCase{"\"", "", ""},
+                      // A path with spaces and no quotes gets quoted.
+                      CommandCase{"/opt/My Editor/ed.exe", "/opt/My Editor/ed.exe", "\"/opt/My Editor/ed.exe\""},
+                      // Switches after " /" or " -" stay, unchanged, after the quoted path.
+                      CommandCase{"/opt/My Editor/ed.exe /a /b", "/opt/My Editor/ed.exe",
+                                  "\"/opt/My Editor/ed.exe\" /a /b"},
+                      CommandCase{"/usr/bin/ed -p '*' --x", "/usr/bin/ed", "\"/usr/bin/ed\" -p '*' --x"},
+                      // " -" inside the path: the first place whose left part exists.
+                      CommandCase{"/opt/My -Tools/ed -q", "/opt/My -Tools/ed", "\"/opt/My -Tools/ed\" -q"},
+                      CommandCase{"/opt/My -Tools/ed", "/opt/My -Tools/ed", "\"/opt/My -Tools/ed\""},
+                      // No existing program: nothing.
+                      CommandCase{"/usr/bin/none -s", "", ""}, CommandCase{"ed", "", ""},
+                      // A switch at the very start is no switch.
+                      CommandCase{" -s", "", ""}));
 
 TEST(CommandLine, FileIsAppendedQuotedAndSplitsBack)
 {
-    const QString line = ExternalEditCommand::withFile(QStringLiteral("\"/opt/My Editor/ed\" -s"),
-                                                       QStringLiteral("/tmp/x y/Temp0.txt"));
+    const QString line =
+        ExternalEditCommand::withFile(QStringLiteral("\"/opt/My Editor/ed\" -s"), QStringLiteral("/tmp/x y/Temp0.txt"));
     EXPECT_EQ(line, QStringLiteral("\"/opt/My Editor/ed\" -s \"/tmp/x y/Temp0.txt\""));
-    EXPECT_EQ(ExternalEditCommand::splitCommandLine(line),
-              (QStringList{QStringLiteral("/opt/My Editor/ed"), QStringLiteral("-s"),
-                           QStringLiteral("/tmp/x y/Temp0.txt")}));
+    EXPECT_EQ(
+        ExternalEditCommand::splitCommandLine(line),
+        (QStringList{QStringLiteral("/opt/My Editor/ed"), QStringLiteral("-s"), QStringLiteral("/tmp/x y/Temp0.txt")}));
 }
 
 TEST(TempExtension, LeadingDotGoesAndPathsAreRefused)
@@ -138,11 +137,10 @@ protected:
 TEST_F(RoundTrip, ChangeWithinTheSameSecondIsTakenBack)
 {
     // Writes the file and gives it back the very last-write time it had.
-    useEditor(script(QStringLiteral("same-second.sh"),
-                     "touch -r \"$1\" \"$1.stamp\"\n"
-                     "printf 'edited\\r\\n' > \"$1\"\n"
-                     "touch -r \"$1.stamp\" \"$1\"\n"
-                     "rm \"$1.stamp\""));
+    useEditor(script(QStringLiteral("same-second.sh"), "touch -r \"$1\" \"$1.stamp\"\n"
+                                                       "printf 'edited\\r\\n' > \"$1\"\n"
+                                                       "touch -r \"$1.stamp\" \"$1\"\n"
+                                                       "rm \"$1.stamp\""));
     ExternalEdit edit = realEdit();
     const std::optional<QString> edited = edit.run(QStringLiteral("original"));
     ASSERT_TRUE(edited.has_value());
@@ -151,8 +149,8 @@ TEST_F(RoundTrip, ChangeWithinTheSameSecondIsTakenBack)
     EXPECT_TRUE(edit.lastRun().changed);
     EXPECT_FALSE(QFileInfo::exists(edit.lastRun().tempFile));
     EXPECT_TRUE(dialogs.messages().isEmpty());
-    EXPECT_EQ(windows.calls, (QStringList{QStringLiteral("hide"), QStringLiteral("disable"),
-                                          QStringLiteral("enable"), QStringLiteral("show")}));
+    EXPECT_EQ(windows.calls, (QStringList{QStringLiteral("hide"), QStringLiteral("disable"), QStringLiteral("enable"),
+                                          QStringLiteral("show")}));
 }
 
 TEST_F(RoundTrip, EditorThatCrashesAfterSavingIsTakenBackWithoutAStartError)
@@ -226,8 +224,8 @@ TEST_F(RoundTrip, ReadOnlyTemporaryFileIsDeletedAnyway)
 TEST_F(RoundTrip, SwitchesReachTheProgramBeforeTheFile)
 {
     const QString args = scripts.filePath(QStringLiteral("args.txt"));
-    const QString program = script(QStringLiteral("My Editor/ed.sh"),
-                                   "printf '%s\\n' \"$@\" > '" + args.toUtf8() + "'");
+    const QString program =
+        script(QStringLiteral("My Editor/ed.sh"), "printf '%s\\n' \"$@\" > '" + args.toUtf8() + "'");
     useEditor(program + QStringLiteral(" -n -x"));
     ExternalEdit edit = realEdit();
     edit.run(QStringLiteral("x"));
@@ -275,8 +273,9 @@ TEST_F(RoundTrip, StartFailureOfTheProcessServiceIsReported)
     ExternalEdit edit(document.settings(), services, &windows);
     EXPECT_EQ(edit.run(QStringLiteral("x")), std::nullopt);
     ASSERT_EQ(dialogs.messages().size(), 1);
-    EXPECT_EQ(dialogs.messages()[0].text, QString::fromUtf8("外部エディタ起動時に以下のエラーが発生しました。\r\n\r\n「")
-                                              + program + QString::fromUtf8("」を起動できませんでした。"));
+    EXPECT_EQ(dialogs.messages()[0].text,
+              QString::fromUtf8("外部エディタ起動時に以下のエラーが発生しました。\r\n\r\n「") + program
+                  + QString::fromUtf8("」を起動できませんでした。"));
     EXPECT_FALSE(QFileInfo::exists(edit.lastRun().tempFile));
     EXPECT_EQ(windows.calls.last(), QStringLiteral("show"));
 }
@@ -315,10 +314,11 @@ TEST_F(RoundTrip, UnmappableCharactersAreAskedAboutFirst)
     EXPECT_EQ(edit.run(content), std::nullopt);
     EXPECT_TRUE(processes.calls.isEmpty());
     ASSERT_EQ(dialogs.messages().size(), 1);
-    EXPECT_EQ(dialogs.messages()[0].text,
-              QString::fromUtf8("内容に、外部エディタに渡せない文字が1文字あります（最初は3文字目）。\r\n"
-                                "これらの文字は「?」に置き換えて渡され、外部エディタで保存するとその文字は失われます。\r\n"
-                                "外部エディタを起動しますか？"));
+    EXPECT_EQ(
+        dialogs.messages()[0].text,
+        QString::fromUtf8("内容に、外部エディタに渡せない文字が1文字あります（最初は3文字目）。\r\n"
+                          "これらの文字は「?」に置き換えて渡され、外部エディタで保存するとその文字は失われます。\r\n"
+                          "外部エディタを起動しますか？"));
     EXPECT_EQ(dialogs.messages()[0].buttons, MsgButtons::YesNo);
     EXPECT_EQ(dialogs.messages()[0].defaultButton, MsgAnswer::No);
 

@@ -1,8 +1,8 @@
 // The keyword test: card text, the two match modes, and the cache of folded
 // texts following its store.
 #include "core/search/cardmatch.h"
-
 #include "core/search/grouplist.h"
+
 #include "support/searchtestutil.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // Search directions on a card list, and the search history.
+#include "core/cards/cardlist.h"
 #include "core/search/cardsearch.h"
 
-#include "core/cards/cardlist.h"
 #include "support/searchtestutil.h"
 
 #include <gtest/gtest.h>
@@ -88,7 +88,8 @@ TEST_F(SearchTest, EveryCardIsDeselectedFirstEvenWhenNothingMatches)
 TEST_F(SearchTest, AnEmptyListIsLeftAlone)
 {
     CardList empty;
-    EXPECT_EQ(SearchCardList(empty, CardMatcher(QStringLiteral("x"), MatchMode::PlainText), SearchDirection::FromTop), -1);
+    EXPECT_EQ(SearchCardList(empty, CardMatcher(QStringLiteral("x"), MatchMode::PlainText), SearchDirection::FromTop),
+              -1);
 }
 
 TEST_F(SearchTest, RegularExpressionSearchUsesTheSameWalk)

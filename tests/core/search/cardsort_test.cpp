@@ -1,11 +1,11 @@
 // Sorting: header clicks and their marks, NoSort, the sort and cancel
 // commands, the stored sort and its restore, the collation.
 #include "core/search/cardsort.h"
+#include "core/settings/settingkeys.h"
+#include "core/settings/settingsmodel.h"
 
 #include "support/sandbox.h"
 #include "support/searchtestutil.h"
-#include "core/settings/settingkeys.h"
-#include "core/settings/settingsmodel.h"
 
 #include <QDir>
 
@@ -23,8 +23,7 @@ std::array<QString, 3> captions(const char *a, const char *b, const char *c)
 class SortTest : public ::testing::Test
 {
 protected:
-    SortTest()
-        : settings(dir() + QStringLiteral("/QLTWIN.ini"))
+    SortTest() : settings(dir() + QStringLiteral("/QLTWIN.ini"))
     {
         settings.loadGeneralSettings();
         main.reset({

@@ -1,8 +1,8 @@
 // Extraction: fresh, narrowing, the new-card marks, the write back by key and
 // the end with the selection carried back.
+#include "core/cards/cardlist.h"
 #include "core/search/extraction.h"
 
-#include "core/cards/cardlist.h"
 #include "support/searchtestutil.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 // The group list's rebuild, its click pattern and the group change of a
 // title field.
+#include "core/cards/cardkeys.h"
 #include "core/search/grouplist.h"
 
-#include "core/cards/cardkeys.h"
 #include "support/searchtestutil.h"
 
 #include <gtest/gtest.h>
@@ -65,8 +65,10 @@ TEST(GroupListBuild, KeysAreFreshCounterKeysAndDistinct)
 
 TEST(GroupPattern, IsTheAnchoredGroupThenTheMark)
 {
-    EXPECT_EQ(GroupList::Pattern(QStringLiteral("旅行")),
-              QStringLiteral("^(([0-9]{4}/[0-9]{2}/[0-9]{2}：)|(^[0-9]{4}/[0-9]{2}/[0-9]{2}\\([0-9]{2}:[0-9]{2}:[0-9]{2}\\)［題］：)|^)旅行＠"));
+    EXPECT_EQ(
+        GroupList::Pattern(QStringLiteral("旅行")),
+        QStringLiteral(
+            "^(([0-9]{4}/[0-9]{2}/[0-9]{2}：)|(^[0-9]{4}/[0-9]{2}/[0-9]{2}\\([0-9]{2}:[0-9]{2}:[0-9]{2}\\)［題］：)|^)旅行＠"));
     EXPECT_EQ(GroupList::EscapedName(QStringLiteral("a\\b^$.|?*+()[]{}-c")),
               QStringLiteral("a\\\\b\\^\\$\\.\\|\\?\\*\\+\\(\\)\\[\\]\\{\\}-c"));
 }
@@ -77,12 +79,15 @@ struct ChangeCase {
     const char *result;
 };
 
-class GroupChangeTitles : public ::testing::TestWithParam<ChangeCase> {};
+class GroupChangeTitles : public ::testing::TestWithParam<ChangeCase>
+{
+};
 
 TEST_P(GroupChangeTitles, RebuildTheTitleFieldAroundTheDatePrefix)
 {
     const ChangeCase &c = GetParam();
-    EXPECT_EQ(GroupList::TitleInGroup(QString::fromUtf8(c.title), QString::fromUtf8(c.group)), QString::fromUtf8(c.result))
+    EXPECT_EQ(GroupList::TitleInGroup(QString::fromUtf8(c.title), QString::fromUtf8(c.group)),
+              QString::fromUtf8(c.result))
         << c.title << " -> " << c.group;
 }
 
@@ -91,17 +96,12 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         ChangeCase{"2001/05/06：旅行＠京都", "仕事", "2001/05/06：仕事＠京都"},
         ChangeCase{"2001/05/06：旅行＠京都", "", "2001/05/06：京都"},
-        ChangeCase{"2001/05/06：京都", "仕事", "2001/05/06：仕事＠京都"},
-        ChangeCase{"京都", "仕事", "仕事＠京都"},
-        ChangeCase{"京都", "", "京都"},
-        ChangeCase{"旅行＠京都", "", "京都"},
-        ChangeCase{"A＠B＠C", "X", "X＠B＠C"},
-        ChangeCase{"A＠B＠C", "", "B＠C"},
-        ChangeCase{"＠名前", "仕事", "仕事＠名前"},
+        ChangeCase{"2001/05/06：京都", "仕事", "2001/05/06：仕事＠京都"}, ChangeCase{"京都", "仕事", "仕事＠京都"},
+        ChangeCase{"京都", "", "京都"}, ChangeCase{"旅行＠京都", "", "京都"}, ChangeCase{"A＠B＠C", "X", "X＠B＠C"},
+        ChangeCase{"A＠B＠C", "", "B＠C"}, ChangeCase{"＠名前", "仕事", "仕事＠名前"},
         ChangeCase{"2001/05/06(14:05:09)［題］：日記＠一日目", "旅行", "2001/05/06(14:05:09)［題］：旅行＠一日目"},
         ChangeCase{"2001/05/06(14:05:09)［題］：一日目", "旅行", "2001/05/06(14:05:09)［題］：旅行＠一日目"},
-        ChangeCase{"2001/05/06：", "仕事", "2001/05/06：仕事＠"},
-        ChangeCase{"", "仕事", "仕事＠"}));
+        ChangeCase{"2001/05/06：", "仕事", "2001/05/06：仕事＠"}, ChangeCase{"", "仕事", "仕事＠"}));
 
 TEST(GroupName, MayNotHoldTheGroupMark)
 {

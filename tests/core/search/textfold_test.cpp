@@ -15,7 +15,9 @@ struct FoldCase {
     const char16_t *folded;
 };
 
-class TextFoldTable : public ::testing::TestWithParam<FoldCase> {};
+class TextFoldTable : public ::testing::TestWithParam<FoldCase>
+{
+};
 
 TEST_P(TextFoldTable, FoldsAsTheTableSays)
 {
@@ -26,8 +28,7 @@ TEST_P(TextFoldTable, FoldsAsTheTableSays)
 INSTANTIATE_TEST_SUITE_P(
     Table, TextFoldTable,
     ::testing::Values(
-        FoldCase{"ascii upper", u"ABC xyz", u"abc xyz"},
-        FoldCase{"full-width letters", u"ＡＢＣｘｙｚ", u"abcxyz"},
+        FoldCase{"ascii upper", u"ABC xyz", u"abc xyz"}, FoldCase{"full-width letters", u"ＡＢＣｘｙｚ", u"abcxyz"},
         FoldCase{"full-width digits and signs", u"０９！～＠＃", u"09!~@#"},
         FoldCase{"full-width range ends", u"\uFF01\uFF5E", u"!~"},
         FoldCase{"outside the full-width range", u"\uFF00\uFF5F\u3000", u"\uFF00\uFF5F\u3000"},
@@ -36,18 +37,14 @@ INSTANTIATE_TEST_SUITE_P(
         FoldCase{"half-width signs", u"｡｢｣､･", u"。「」、・"},
         FoldCase{"voiced marks join", u"ｶﾞｷﾞｸﾞｹﾞｺﾞｻﾞｼﾞｽﾞｾﾞｿﾞﾀﾞﾁﾞﾂﾞﾃﾞﾄﾞ", u"ガギグゲゴザジズゼゾダヂヅデド"},
         FoldCase{"ha row voiced and semi-voiced", u"ﾊﾞﾋﾞﾌﾞﾍﾞﾎﾞﾊﾟﾋﾟﾌﾟﾍﾟﾎﾟ", u"バビブベボパピプペポ"},
-        FoldCase{"u wa wo voiced", u"ｳﾞﾜﾞｦﾞ", u"ヴヷヺ"},
-        FoldCase{"a mark that joins nothing", u"ｱﾞﾟ", u"ア゛゜"},
-        FoldCase{"a mark at the start", u"ﾞｶ", u"゛カ"},
-        FoldCase{"a mark after a voiced kana", u"ｶﾞﾞ", u"ガ゛"},
+        FoldCase{"u wa wo voiced", u"ｳﾞﾜﾞｦﾞ", u"ヴヷヺ"}, FoldCase{"a mark that joins nothing", u"ｱﾞﾟ", u"ア゛゜"},
+        FoldCase{"a mark at the start", u"ﾞｶ", u"゛カ"}, FoldCase{"a mark after a voiced kana", u"ｶﾞﾞ", u"ガ゛"},
         FoldCase{"full-width kana before a half-width mark", u"カﾞ", u"ガ"},
         FoldCase{"hiragana stays hiragana", u"かがぱ", u"かがぱ"},
         FoldCase{"full-width katakana unchanged", u"カタカナ", u"カタカナ"},
-        FoldCase{"greek and cyrillic case", u"ΩΣБ", u"ωσб"},
-        FoldCase{"kanji untouched", u"漢字仕事", u"漢字仕事"},
+        FoldCase{"greek and cyrillic case", u"ΩΣБ", u"ωσб"}, FoldCase{"kanji untouched", u"漢字仕事", u"漢字仕事"},
         FoldCase{"supplementary case fold", u"\U00010400", u"\U00010428"},
-        FoldCase{"lone surrogate kept", u"a\xD800Z", u"a\xD800z"},
-        FoldCase{"empty", u"", u""}));
+        FoldCase{"lone surrogate kept", u"a\xD800Z", u"a\xD800z"}, FoldCase{"empty", u"", u""}));
 
 TEST(TextFold, APartStartingWithAMarkJoinsTheKanaBefore)
 {
@@ -70,10 +67,10 @@ TEST(TextFold, KeywordsSearchableWithoutFolding)
 {
     EXPECT_TRUE(TextFold::searchableUnfolded(u"打ち合わせ"));
     EXPECT_TRUE(TextFold::searchableUnfolded(u"【重要】　会議"));
-    EXPECT_FALSE(TextFold::searchableUnfolded(u"")); // matches nothing anyway
-    EXPECT_FALSE(TextFold::searchableUnfolded(u"会議a"));   // A and Ａ fold to a
-    EXPECT_FALSE(TextFold::searchableUnfolded(u"カード"));  // ｶｰﾄﾞ folds to it
-    EXPECT_FALSE(TextFold::searchableUnfolded(u"会議。"));  // ｡ folds to 。
+    EXPECT_FALSE(TextFold::searchableUnfolded(u""));       // matches nothing anyway
+    EXPECT_FALSE(TextFold::searchableUnfolded(u"会議a"));  // A and Ａ fold to a
+    EXPECT_FALSE(TextFold::searchableUnfolded(u"カード")); // ｶｰﾄﾞ folds to it
+    EXPECT_FALSE(TextFold::searchableUnfolded(u"会議。")); // ｡ folds to 。
     EXPECT_FALSE(TextFold::searchableUnfolded(u"「会」"));
     EXPECT_FALSE(TextFold::searchableUnfolded(u"゛"));
 }

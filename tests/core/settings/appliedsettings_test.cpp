@@ -1,9 +1,10 @@
 // The values applying the settings hands to the main window.
-#include "core/settings/appliedsettings.h"
 #include "core/common/colours.h"
-#include "support/sandbox.h"
-#include "core/settings/settingsmodel.h"
 #include "core/common/win31j.h"
+#include "core/settings/appliedsettings.h"
+#include "core/settings/settingsmodel.h"
+
+#include "support/sandbox.h"
 
 #include <gtest/gtest.h>
 
@@ -65,8 +66,8 @@ TEST_F(AppliedSettingsTest, StoredValuesArePassedOn)
         QStringLiteral("Column2Width = 2000.5"),
         QStringLiteral("ListFont = IPAGothic"),
         QStringLiteral("ListFontSize = 10.5"),
-        QStringLiteral("Color1 = 255"),        // red
-        QStringLiteral("Color2 = 16711680"),   // blue
+        QStringLiteral("Color1 = 255"),         // red
+        QStringLiteral("Color2 = 16711680"),    // blue
         QStringLiteral("Color3 = -2147483635"), // system colour 13, highlight
         QStringLiteral("Color4 = -2147483634"), // 14, highlighted text
         QStringLiteral("Color5 = 65280"),       // green

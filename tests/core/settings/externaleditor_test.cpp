@@ -3,7 +3,6 @@
 
 #include <QStringList>
 
-
 #include <gtest/gtest.h>
 
 namespace {
@@ -19,7 +18,8 @@ TEST(ExternalEditorDefault, TheDesktopsOwnEditorComesFirst)
 {
     const QStringList all{QStringLiteral("gedit"), QStringLiteral("kate"), QStringLiteral("mousepad"),
                           QStringLiteral("featherpad")};
-    EXPECT_EQ(ExternalEditor::defaultCommand(installed(all), QStringLiteral("KDE")), QStringLiteral("\"/usr/bin/kate\" -b"));
+    EXPECT_EQ(ExternalEditor::defaultCommand(installed(all), QStringLiteral("KDE")),
+              QStringLiteral("\"/usr/bin/kate\" -b"));
     EXPECT_EQ(ExternalEditor::defaultCommand(installed(all), QStringLiteral("XFCE")),
               QStringLiteral("\"/usr/bin/mousepad\" --disable-server"));
     EXPECT_EQ(ExternalEditor::defaultCommand(installed(all), QStringLiteral("ubuntu:GNOME")),
@@ -30,8 +30,9 @@ TEST(ExternalEditorDefault, TheDesktopsOwnEditorComesFirst)
 
 TEST(ExternalEditorDefault, OtherwiseTheFirstInstalledInTheFixedOrder)
 {
-    EXPECT_EQ(ExternalEditor::defaultCommand(installed({QStringLiteral("mousepad"), QStringLiteral("kwrite")}), QString()),
-              QStringLiteral("\"/usr/bin/kwrite\""));
+    EXPECT_EQ(
+        ExternalEditor::defaultCommand(installed({QStringLiteral("mousepad"), QStringLiteral("kwrite")}), QString()),
+        QStringLiteral("\"/usr/bin/kwrite\""));
     EXPECT_EQ(ExternalEditor::defaultCommand(installed({QStringLiteral("gnome-text-editor")}), QStringLiteral("KDE")),
               QStringLiteral("\"/usr/bin/gnome-text-editor\" --standalone"));
     EXPECT_EQ(ExternalEditor::defaultCommand(installed({QStringLiteral("geany")}), QString()),
@@ -40,9 +41,11 @@ TEST(ExternalEditorDefault, OtherwiseTheFirstInstalledInTheFixedOrder)
 
 TEST(ExternalEditorDefault, TerminalEditorWhenNoGraphicalOneIsInstalled)
 {
-    EXPECT_EQ(ExternalEditor::defaultCommand(installed({QStringLiteral("xterm"), QStringLiteral("nano"), QStringLiteral("vi")}), QString()),
+    EXPECT_EQ(ExternalEditor::defaultCommand(
+                  installed({QStringLiteral("xterm"), QStringLiteral("nano"), QStringLiteral("vi")}), QString()),
               QStringLiteral("\"/usr/bin/xterm\" -e /usr/bin/nano"));
-    EXPECT_EQ(ExternalEditor::defaultCommand(installed({QStringLiteral("x-terminal-emulator"), QStringLiteral("vi")}), QString()),
+    EXPECT_EQ(ExternalEditor::defaultCommand(installed({QStringLiteral("x-terminal-emulator"), QStringLiteral("vi")}),
+                                             QString()),
               QStringLiteral("\"/usr/bin/x-terminal-emulator\" -e /usr/bin/vi"));
 }
 

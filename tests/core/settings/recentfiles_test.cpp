@@ -1,7 +1,8 @@
 // The recent-file list in "Recent.ini" and the captions of its menu items.
-#include "core/settings/recentfiles.h"
-#include "support/sandbox.h"
 #include "core/common/win31j.h"
+#include "core/settings/recentfiles.h"
+
+#include "support/sandbox.h"
 
 #include <gtest/gtest.h>
 
@@ -166,9 +167,10 @@ TEST(RecentMenuCaptions, ShortenAtFiftyForTheWindowAndThirtyForTheLauncher)
 
 TEST(RecentMenuCaptions, StopAtTheFirstEmptyEntryTheLastIndexAndFiftyOneItems)
 {
-    EXPECT_EQ(RecentFiles::BuildRecentMenuCaptions({QStringLiteral("/a.qlw"), QString(), QStringLiteral("/c.qlw")}, 25, 50)
-                  .size(),
-              1);
+    EXPECT_EQ(
+        RecentFiles::BuildRecentMenuCaptions({QStringLiteral("/a.qlw"), QString(), QStringLiteral("/c.qlw")}, 25, 50)
+            .size(),
+        1);
     QStringList many;
     for (int n = 0; n < 60; ++n)
         many << QStringLiteral("/f%1.qlw").arg(n);
@@ -188,7 +190,8 @@ TEST(RecentMenuCaptions, FromTheStoreOfTheLauncherBuild)
     store.SetiniValue(QStringLiteral("RecentFile0"), QStringLiteral("/a/one.qlw"));
     store.SetiniValue(QStringLiteral("RecentFile1"), QStringLiteral("/a/two.qlw"));
     const QStringList captions = RecentFiles::BuildRecentMenuCaptions(store, 25, RecentFiles::LauncherShortening);
-    EXPECT_EQ(captions, (QStringList{QStringLiteral("&A one.qlw\t/a/one.qlw"), QStringLiteral("&B two.qlw\t/a/two.qlw")}));
+    EXPECT_EQ(captions,
+              (QStringList{QStringLiteral("&A one.qlw\t/a/one.qlw"), QStringLiteral("&B two.qlw\t/a/two.qlw")}));
     // Reading the list added no key to the store.
     EXPECT_EQ(store.lastIndex(), 1);
 }

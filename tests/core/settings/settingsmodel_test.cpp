@@ -1,9 +1,10 @@
 // The active settings store: its files, the fill-in, the switch between
 // per-file and general settings, and the typed reads.
-#include "support/sandbox.h"
-#include "core/settings/settingsmodel.h"
 #include "core/common/version.h"
 #include "core/common/win31j.h"
+#include "core/settings/settingsmodel.h"
+
+#include "support/sandbox.h"
 
 #include <QDir>
 #include <QFile>
@@ -124,8 +125,8 @@ TEST_F(SettingsModelTest, OnReadKeysArriveWithTheirFirstRead)
 
 TEST_F(SettingsModelTest, VerNoIsRewrittenInAnOlderFileAndNothingElseChanges)
 {
-    writeLines(general, {QStringLiteral("[General]"), QStringLiteral("VerNo = 0.9.9"),
-                         QStringLiteral("; kept comment"), QStringLiteral("ListFontSize = 12")});
+    writeLines(general, {QStringLiteral("[General]"), QStringLiteral("VerNo = 0.9.9"), QStringLiteral("; kept comment"),
+                         QStringLiteral("ListFontSize = 12")});
     SettingsModel model = make();
     model.loadGeneralSettings();
     ASSERT_TRUE(model.save());
@@ -151,7 +152,8 @@ TEST_F(SettingsModelTest, PartialPerFileSettingsAreFilledFromTheTableNotFromTheG
     writeLines(general, {QStringLiteral("[General]"), QStringLiteral("Column1 = 一般の題名"),
                          QStringLiteral("ListFontSize = 14")});
     const QString card = cardFolder() + QStringLiteral("/memo.qlw");
-    writeLines(cardFolder() + QStringLiteral("/memo.ini"), {QStringLiteral("[General]"), QStringLiteral("Column2 = 個別備考")});
+    writeLines(cardFolder() + QStringLiteral("/memo.ini"),
+               {QStringLiteral("[General]"), QStringLiteral("Column2 = 個別備考")});
 
     SettingsModel model = make();
     model.loadGeneralSettings();
@@ -236,8 +238,10 @@ TEST_F(SettingsModelTest, PerFileSettingsThatDifferFromTheGeneralFileOnlyInCaseA
 
 TEST_F(SettingsModelTest, SharedListsBesideTheProgramAreNeverTakenForPerFileSettings)
 {
-    writeLines(folder.file(QStringLiteral("Recent.ini")), {QStringLiteral("[General]"), QStringLiteral("RecentFile0 = /x.qlw")});
-    writeLines(folder.file(QStringLiteral("OpenCheck.ini")), {QStringLiteral("[General]"), QStringLiteral("File0 = /x.qlw")});
+    writeLines(folder.file(QStringLiteral("Recent.ini")),
+               {QStringLiteral("[General]"), QStringLiteral("RecentFile0 = /x.qlw")});
+    writeLines(folder.file(QStringLiteral("OpenCheck.ini")),
+               {QStringLiteral("[General]"), QStringLiteral("File0 = /x.qlw")});
     SettingsModel model = make();
     model.loadGeneralSettings();
     EXPECT_FALSE(model.SelectSettingsFile(folder.file(QStringLiteral("Recent.qlw"))));
@@ -277,23 +281,16 @@ TEST_P(WrongTypedValues, FallBackToTheTableDefault)
     const SettingKeys::Key *entry = SettingKeys::find(key);
     ASSERT_NE(entry, nullptr);
     switch (entry->kind) {
-    case SettingKeys::Kind::Integer:
-        EXPECT_EQ(model.integer(key), model.defaultText(key).toInt());
-        break;
-    case SettingKeys::Kind::Number:
-        EXPECT_EQ(model.number(key), model.defaultText(key).toDouble());
-        break;
-    case SettingKeys::Kind::Switch:
-        EXPECT_EQ(model.isOn(key), model.defaultText(key) == QLatin1String("1"));
-        break;
+    case SettingKeys::Kind::Integer: EXPECT_EQ(model.integer(key), model.defaultText(key).toInt()); break;
+    case SettingKeys::Kind::Number: EXPECT_EQ(model.number(key), model.defaultText(key).toDouble()); break;
+    case SettingKeys::Kind::Switch: EXPECT_EQ(model.isOn(key), model.defaultText(key) == QLatin1String("1")); break;
     case SettingKeys::Kind::Boolean:
         EXPECT_EQ(model.boolean(key), model.defaultText(key) == QLatin1String("True"));
         break;
     case SettingKeys::Kind::Colour:
         EXPECT_EQ(model.colour(key), std::uint32_t(model.defaultText(key).toLongLong()));
         break;
-    case SettingKeys::Kind::Text:
-        FAIL() << "text has no wrong type";
+    case SettingKeys::Kind::Text: FAIL() << "text has no wrong type";
     }
 }
 
@@ -304,14 +301,13 @@ INSTANTIATE_TEST_SUITE_P(Settings, WrongTypedValues,
                                            WrongType{"SaveWindowSize", "on"}, WrongType{"Color1", "red"},
                                            WrongType{"Color3", "16777215.5"}, WrongType{"Color4", "16777216"},
                                            WrongType{"Color2", "-2147483623"}, // system index 25: none
-                                           WrongType{"TreeViewVisible", "maybe"},
-                                           WrongType{"Column1Width", "nan"}));
+                                           WrongType{"TreeViewVisible", "maybe"}, WrongType{"Column1Width", "nan"}));
 
 TEST_F(SettingsModelTest, SwitchCountsOnlyWhenItIsOneNumerically)
 {
-    writeLines(general, {QStringLiteral("NoSort = 1.0"), QStringLiteral("AutoSort =  1  "),
-                         QStringLiteral("SaveWindowSize = 2"), QStringLiteral("SaveColumnWidth = 0.5"),
-                         QStringLiteral("AddDateInfo = -1")});
+    writeLines(general,
+               {QStringLiteral("NoSort = 1.0"), QStringLiteral("AutoSort =  1  "), QStringLiteral("SaveWindowSize = 2"),
+                QStringLiteral("SaveColumnWidth = 0.5"), QStringLiteral("AddDateInfo = -1")});
     SettingsModel model = make();
     model.loadGeneralSettings();
     EXPECT_TRUE(model.isOn(S::NoSort));

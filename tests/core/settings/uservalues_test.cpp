@@ -1,7 +1,8 @@
 // The per-user values shared with QLTLaunch and QLTReg.
-#include "support/fakeservices.h"
-#include "core/settings/uservalues.h"
 #include "core/common/version.h"
+#include "core/settings/uservalues.h"
+
+#include "support/fakeservices.h"
 
 #include <gtest/gtest.h>
 

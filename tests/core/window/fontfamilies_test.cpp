@@ -22,8 +22,9 @@ TEST(FontFamilies, AnInstalledFamilyIsKept)
 
 TEST(FontFamilies, WindowsJapaneseFontsFindTheirFreeCounterparts)
 {
-    const QStringList installed{QStringLiteral("DejaVu Sans"), QStringLiteral("IPAGothic"), QStringLiteral("IPAPGothic"),
-                                QStringLiteral("IPAMincho"), QStringLiteral("IPAPMincho")};
+    const QStringList installed{QStringLiteral("DejaVu Sans"), QStringLiteral("IPAGothic"),
+                                QStringLiteral("IPAPGothic"), QStringLiteral("IPAMincho"),
+                                QStringLiteral("IPAPMincho")};
     EXPECT_EQ(FontFamilies::resolve(q("ＭＳ Ｐゴシック"), installed), QStringLiteral("IPAPGothic"));
     EXPECT_EQ(FontFamilies::resolve(QStringLiteral("MS PGothic"), installed), QStringLiteral("IPAPGothic"));
     EXPECT_EQ(FontFamilies::resolve(q("ＭＳ ゴシック"), installed), QStringLiteral("IPAGothic"));

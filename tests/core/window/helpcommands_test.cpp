@@ -1,10 +1,11 @@
 // The Help menu's commands through the shell and the dialogs.
 
 #include "core/window/commandids.h"
-#include "support/fakedialogs.h"
-#include "support/fakeservices.h"
 #include "core/window/helpcommands.h"
 #include "core/window/maincommands.h"
+
+#include "support/fakedialogs.h"
+#include "support/fakeservices.h"
 #include "support/sandbox.h"
 
 #include <gtest/gtest.h>
@@ -19,7 +20,8 @@ protected:
         HelpCommands::wire(commands, Services{&dialogs, &shell, nullptr, nullptr, nullptr, nullptr}, links);
     }
     const HelpCommands::Links links{QStringLiteral("http://help.example/"), QStringLiteral("http://home.example/"),
-                                    QStringLiteral("http://board.example/"), QStringLiteral("mailto:author@home.example")};
+                                    QStringLiteral("http://board.example/"),
+                                    QStringLiteral("mailto:author@home.example")};
     MainCommands commands;
     FakeDialogs dialogs;
     FakeShell shell;

@@ -94,7 +94,8 @@ TEST(KeyMapWindow, NoTwoWindowKeysShareACombination)
         if (b.scope != KeyScope::Window)
             continue;
         const int combined = KeyMap::normalised(b.combination()).toCombined();
-        EXPECT_FALSE(seen.contains(combined)) << b.keys.toStdString() << " also runs " << seen.value(combined).toStdString();
+        EXPECT_FALSE(seen.contains(combined))
+            << b.keys.toStdString() << " also runs " << seen.value(combined).toStdString();
         seen.insert(combined, b.command);
     }
 }
@@ -122,12 +123,9 @@ TEST(KeyMapControls, CardListKeysActOnlyInACardList)
         QString command;
     };
     const Case cases[] = {
-        {Qt::NoModifier, Qt::Key_Delete, Cmd::DeleteCard},
-        {Qt::ControlModifier, Qt::Key_X, Cmd::Cut},
-        {Qt::ControlModifier, Qt::Key_C, Cmd::Copy},
-        {Qt::ControlModifier, Qt::Key_V, Cmd::Paste},
-        {Qt::ShiftModifier, Qt::Key_Insert, Cmd::Paste},
-        {Qt::NoModifier, Qt::Key_Return, Cmd::SearchDown},
+        {Qt::NoModifier, Qt::Key_Delete, Cmd::DeleteCard},  {Qt::ControlModifier, Qt::Key_X, Cmd::Cut},
+        {Qt::ControlModifier, Qt::Key_C, Cmd::Copy},        {Qt::ControlModifier, Qt::Key_V, Cmd::Paste},
+        {Qt::ShiftModifier, Qt::Key_Insert, Cmd::Paste},    {Qt::NoModifier, Qt::Key_Return, Cmd::SearchDown},
         {Qt::NoModifier, Qt::Key_Menu, Cmd::EditMenuPopup},
     };
     for (const Case &c : cases) {
@@ -157,7 +155,8 @@ TEST(KeyMapControls, SearchBoxKeys)
     EXPECT_EQ(KeyMap::commandFor(key(Qt::NoModifier, Qt::Key_Down), KeyScope::SearchBox, empty), Cmd::SearchBoxToList);
     EXPECT_TRUE(KeyMap::commandFor(key(Qt::NoModifier, Qt::Key_Down), KeyScope::SearchBox, typed).isEmpty());
     // Ctrl+Enter in the box is the window's extraction, not the box's search.
-    EXPECT_EQ(KeyMap::commandFor(key(Qt::ControlModifier, Qt::Key_Return), KeyScope::SearchBox, typed), Cmd::ExtractAndSelect);
+    EXPECT_EQ(KeyMap::commandFor(key(Qt::ControlModifier, Qt::Key_Return), KeyScope::SearchBox, typed),
+              Cmd::ExtractAndSelect);
 }
 
 TEST(KeyMapControls, EveryBindingNamesItsControl)

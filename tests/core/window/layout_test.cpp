@@ -27,7 +27,8 @@ TEST(ViewModes, StoredViewNumbers)
 TEST(ViewModes, PreviewModeStepsThroughAllFourAndBack)
 {
     PreviewMode m = PreviewMode::None;
-    const PreviewMode expected[] = {PreviewMode::OneToTwo, PreviewMode::OneToOne, PreviewMode::TwoToOne, PreviewMode::None};
+    const PreviewMode expected[] = {PreviewMode::OneToTwo, PreviewMode::OneToOne, PreviewMode::TwoToOne,
+                                    PreviewMode::None};
     for (PreviewMode e : expected) {
         m = ViewModes::next(m);
         EXPECT_EQ(m, e);
@@ -47,17 +48,12 @@ TEST(MainLayout, PreviewHeightIsTheModesShareRounded)
         int preview;
     };
     const Case cases[] = {
-        {PreviewMode::None, 300, 0},
-        {PreviewMode::OneToTwo, 300, 200},
-        {PreviewMode::OneToOne, 300, 150},
-        {PreviewMode::TwoToOne, 300, 100},
-        {PreviewMode::OneToTwo, 301, 201}, // 200.67
-        {PreviewMode::OneToOne, 301, 151}, // 150.5
-        {PreviewMode::TwoToOne, 301, 100}, // 100.33
-        {PreviewMode::TwoToOne, 302, 101}, // 100.67
-        {PreviewMode::OneToOne, 1, 1},
-        {PreviewMode::OneToOne, 0, 0},
-        {PreviewMode::OneToTwo, -20, 0},
+        {PreviewMode::None, 300, 0},       {PreviewMode::OneToTwo, 300, 200}, {PreviewMode::OneToOne, 300, 150},
+        {PreviewMode::TwoToOne, 300, 100}, {PreviewMode::OneToTwo, 301, 201}, // 200.67
+        {PreviewMode::OneToOne, 301, 151},                                    // 150.5
+        {PreviewMode::TwoToOne, 301, 100},                                    // 100.33
+        {PreviewMode::TwoToOne, 302, 101},                                    // 100.67
+        {PreviewMode::OneToOne, 1, 1},     {PreviewMode::OneToOne, 0, 0},     {PreviewMode::OneToTwo, -20, 0},
     };
     for (const Case &c : cases)
         EXPECT_EQ(MainLayoutRules::previewHeight(c.mode, c.available), c.preview)

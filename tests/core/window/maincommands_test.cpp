@@ -20,10 +20,18 @@ struct Recorder {
     QStringList triggered;
     explicit Recorder(MainCommands &c)
     {
-        QObject::connect(&c, &MainCommands::enabledChanged, [this](const QString &id, bool on) { enabled.append({id, on}); });
-        QObject::connect(&c, &MainCommands::checkedChanged, [this](const QString &id, bool on) { checked.append({id, on}); });
-        QObject::connect(&c, &MainCommands::visibleChanged, [this](const QString &id, bool on) { visible.append({id, on}); });
-        QObject::connect(&c, &MainCommands::textChanged, [this](const QString &id, const QString &t) { texts.append({id, t}); });
+        QObject::connect(&c, &MainCommands::enabledChanged, [this](const QString &id, bool on) {
+            enabled.append({id, on});
+        });
+        QObject::connect(&c, &MainCommands::checkedChanged, [this](const QString &id, bool on) {
+            checked.append({id, on});
+        });
+        QObject::connect(&c, &MainCommands::visibleChanged, [this](const QString &id, bool on) {
+            visible.append({id, on});
+        });
+        QObject::connect(&c, &MainCommands::textChanged, [this](const QString &id, const QString &t) {
+            texts.append({id, t});
+        });
         QObject::connect(&c, &MainCommands::triggered, [this](const QString &id) { triggered.append(id); });
     }
 };
@@ -82,7 +90,7 @@ TEST(MainCommands, DisablingAnUnwiredCommandIsRememberedForWhenItIsWired)
     MainCommands commands;
     Recorder rec(commands);
     commands.setEnabled(Cmd::Reload, false); // the document is untitled
-    EXPECT_TRUE(rec.enabled.isEmpty());       // was and stays disabled
+    EXPECT_TRUE(rec.enabled.isEmpty());      // was and stays disabled
     commands.wire(Cmd::Reload, [] {});
     // Wiring enables: the owner wires first and then sets the state it wants.
     EXPECT_TRUE(commands.isEnabled(Cmd::Reload));

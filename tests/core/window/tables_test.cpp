@@ -83,8 +83,9 @@ TEST(MenuTree, SubMenusHoldTheirEntries)
     EXPECT_EQ(childrenOf("MenuBrowse"), (QStringList{"MenuBrowserOpen_0", "MenuBrowserOpen_1"}));
     EXPECT_EQ(childrenOf("MenuOption"), (QStringList{"MenuSettingBase"}));
     const QStringList disp = childrenOf("MenuDisp");
-    EXPECT_EQ(disp.mid(0, 8), (QStringList{"MenuDispChange_0", "MenuDispChange_1", "MenuDispChange_2", "MenuDispChange_3",
-                                           "MenuDispChange_4", "MenuDispPreview", "MenuDispTree", "-"}));
+    EXPECT_EQ(disp.mid(0, 8),
+              (QStringList{"MenuDispChange_0", "MenuDispChange_1", "MenuDispChange_2", "MenuDispChange_3",
+                           "MenuDispChange_4", "MenuDispPreview", "MenuDispTree", "-"}));
 }
 
 TEST(MenuTree, HiddenEntriesAreExactlyTheOnesNothingShowsAtStart)
@@ -94,7 +95,8 @@ TEST(MenuTree, HiddenEntriesAreExactlyTheOnesNothingShowsAtStart)
         if (e.hidden && e.name != QLatin1String("MenuFileRecent"))
             hidden << e.objectName();
     }
-    EXPECT_EQ(hidden, (QStringList{"MenuFileETC", "MenuFileRecentTitle", "MenuCutDateInfo", "MenuHelpKoshin", "MenuBrowse"}));
+    EXPECT_EQ(hidden,
+              (QStringList{"MenuFileETC", "MenuFileRecentTitle", "MenuCutDateInfo", "MenuHelpKoshin", "MenuBrowse"}));
 }
 
 TEST(MenuTree, FiftyOneHiddenRecentFileEntriesEndTheFileMenu)
@@ -232,8 +234,8 @@ TEST(Toolbar, ButtonsTooltipsAndCommands)
         EXPECT_EQ(buttons[i].tooltip, q(cases[i].tooltip));
         EXPECT_EQ(buttons[i].command, cases[i].command) << cases[i].key;
         EXPECT_FALSE(buttons[i].icon.isEmpty());
-        EXPECT_EQ(buttons[i].twoState, buttons[i].key == QLatin1String("tbViewMode")
-                                           || buttons[i].key == QLatin1String("tbSetMostFront"));
+        EXPECT_EQ(buttons[i].twoState,
+                  buttons[i].key == QLatin1String("tbViewMode") || buttons[i].key == QLatin1String("tbSetMostFront"));
     }
     EXPECT_EQ(buttons[3].popupMenu, QStringLiteral("MenuDispBrowserF"));
 }
@@ -252,8 +254,9 @@ TEST(Toolbar, DropDownEntries)
     };
     EXPECT_EQ(entries("tbLoadDocument"), (QStringList{q("tbLoadQLW=QLW形式>LoadQlw"), q("tbLoadCSV=CSV形式>LoadCsv"),
                                                       q("tbLoadDBFS=DBFS形式>LoadDbfs")}));
-    EXPECT_EQ(entries("tbSaveDocument"), (QStringList{q("tbSaveQLW=QLW形式>SaveQlw"), q("tbSaveCSV=CSV形式>SaveCsv"),
-                                                      q("tbSaveDBFS=DBFS形式>SaveDbfs"), q("tbSaveHTML=HTML形式>SaveHtml")}));
+    EXPECT_EQ(entries("tbSaveDocument"),
+              (QStringList{q("tbSaveQLW=QLW形式>SaveQlw"), q("tbSaveCSV=CSV形式>SaveCsv"),
+                           q("tbSaveDBFS=DBFS形式>SaveDbfs"), q("tbSaveHTML=HTML形式>SaveHtml")}));
     EXPECT_EQ(entries("tbListMode"), (QStringList{q("tbLargeIcon=大きいアイコン>ViewLargeIcons"),
                                                   q("tbSmallIcon=小さいアイコン>ViewSmallIcons"),
                                                   q("tbList=一覧>ViewList"), q("tbDes=詳細>ViewDetails")}));
@@ -309,7 +312,8 @@ TEST(SearchBar, ControlsCaptionsAndTooltips)
 {
     QStringList rows;
     for (const SearchBarControl &c : searchBar())
-        rows << c.objectName() + QLatin1Char('|') + c.caption + QLatin1Char('|') + c.tooltip + QLatin1Char('|') + c.command;
+        rows << c.objectName() + QLatin1Char('|') + c.caption + QLatin1Char('|') + c.tooltip + QLatin1Char('|')
+                    + c.command;
     EXPECT_EQ(rows, (QStringList{
                         q("btnSearch_0|◆|先頭を検索|SearchTop"),
                         q("btnSearch_1|▲|上方向に検索|SearchUp"),
@@ -331,9 +335,9 @@ TEST(CommandIds, EveryIdOnceAndTheWindowsOwnAmongThem)
     for (const QString &id : windowCommandIds())
         EXPECT_TRUE(ids.contains(id)) << id.toStdString();
     // Commands named only by a key or a search-bar control are there too.
-    for (const QString &id : {QString(Cmd::Escape), QString(Cmd::FocusSearch), QString(Cmd::RenameCard),
-                              QString(Cmd::SearchBoxToList), QString(Cmd::Regex), QString(Cmd::SearchUp),
-                              QString(Cmd::ExtractAndSelect), QString(Cmd::BrowseSpace)})
+    for (const QString &id :
+         {QString(Cmd::Escape), QString(Cmd::FocusSearch), QString(Cmd::RenameCard), QString(Cmd::SearchBoxToList),
+          QString(Cmd::Regex), QString(Cmd::SearchUp), QString(Cmd::ExtractAndSelect), QString(Cmd::BrowseSpace)})
         EXPECT_TRUE(ids.contains(id)) << id.toStdString();
 }
 

@@ -3,11 +3,12 @@
 // settings values they store.
 
 #include "core/window/commandids.h"
-#include "support/fakedialogs.h"
-#include "support/fakeservices.h"
 #include "core/window/maincommands.h"
 #include "core/window/mostfront.h"
 #include "core/window/viewcontroller.h"
+
+#include "support/fakedialogs.h"
+#include "support/fakeservices.h"
 
 #include <QList>
 #include <QPair>
@@ -66,10 +67,10 @@ protected:
 
 TEST_F(ViewControllerTest, TheWindowsOwnCommandsAreWired)
 {
-    for (const QString &id : {QString(Cmd::ViewLargeIcons), QString(Cmd::ViewNextMode), QString(Cmd::PreviewNext),
-                              QString(Cmd::Preview11), QString(Cmd::ToggleTree), QString(Cmd::BrowseMode),
-                              QString(Cmd::MostFront), QString(Cmd::MostFrontButton), QString(Cmd::Refresh),
-                              QString(Cmd::Escape), QString(Cmd::SelectAll), QString(Cmd::Regex)})
+    for (const QString &id :
+         {QString(Cmd::ViewLargeIcons), QString(Cmd::ViewNextMode), QString(Cmd::PreviewNext), QString(Cmd::Preview11),
+          QString(Cmd::ToggleTree), QString(Cmd::BrowseMode), QString(Cmd::MostFront), QString(Cmd::MostFrontButton),
+          QString(Cmd::Refresh), QString(Cmd::Escape), QString(Cmd::SelectAll), QString(Cmd::Regex)})
         EXPECT_TRUE(commands.isEnabled(id)) << id.toStdString();
     // Commands of other parts of the program stay disabled.
     for (const QString &id : {QString(Cmd::NewDocument), QString(Cmd::EditCard), QString(Cmd::Paste),
@@ -109,8 +110,7 @@ TEST_F(ViewControllerTest, TheMenuStepsThePreviewModeAndStoresIt)
     commands.trigger(Cmd::PreviewNext);
     commands.trigger(Cmd::PreviewNext);
     EXPECT_EQ(controller.previewMode(), PreviewMode::None);
-    const QList<QPair<QString, QVariant>> expected = {
-        {"PreView", 1}, {"PreView", 2}, {"PreView", 3}, {"PreView", 0}};
+    const QList<QPair<QString, QVariant>> expected = {{"PreView", 1}, {"PreView", 2}, {"PreView", 3}, {"PreView", 0}};
     EXPECT_EQ(stored, expected);
     EXPECT_EQ(view.calls.count(QStringLiteral("relayout")), 4);
 }
@@ -161,9 +161,10 @@ TEST_F(ViewControllerTest, TheButtonShowsTheMostFrontNoticeOncePerUser)
     commands.trigger(Cmd::MostFrontButton);
     ASSERT_EQ(dialogs.messages().size(), 1);
     const MessageRequest notice = dialogs.messages().first();
-    EXPECT_EQ(notice.text, QString::fromUtf8("　最前面の設定は、バグのため、簡単に狂ってしまいます。これは仕様とします。\r\n"
-                                             "　狂った場合は、再度設定し直してください。\r\n"
-                                             "　なお、このメッセージは二度と表示されません。"));
+    EXPECT_EQ(notice.text,
+              QString::fromUtf8("　最前面の設定は、バグのため、簡単に狂ってしまいます。これは仕様とします。\r\n"
+                                "　狂った場合は、再度設定し直してください。\r\n"
+                                "　なお、このメッセージは二度と表示されません。"));
     EXPECT_EQ(notice.icon, MsgIcon::Information);
     EXPECT_EQ(notice.buttons, MsgButtons::Ok);
     EXPECT_EQ(userStore.values.value(QStringLiteral("MostFront")), QStringLiteral("1"));
@@ -278,7 +279,8 @@ TEST_F(ViewControllerTest, ListCommandsWorkOnTheCurrentList)
     commands.trigger(Cmd::SearchBoxToList);
     commands.trigger(Cmd::EditMenuPopup);
     commands.trigger(Cmd::FocusSearch);
-    EXPECT_EQ(view.calls, (QStringList{"selectAll 1", "invert 1", "refresh 1 0", "focusList 1", "editMenu 1", "focusSearch"}));
+    EXPECT_EQ(view.calls,
+              (QStringList{"selectAll 1", "invert 1", "refresh 1 0", "focusList 1", "editMenu 1", "focusSearch"}));
 }
 
 TEST_F(ViewControllerTest, RefreshReappliesTheSortOfTheCurrentList)

@@ -1,8 +1,7 @@
+#include "core/common/colours.h"
 #include "gui/common/qtcolours.h"
 #include "gui/common/qtdialogs.h"
 #include "gui/common/qtshell.h"
-
-#include "core/common/colours.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -85,8 +84,8 @@ TEST(Colours, SystemReferencesFollowThePalette)
     palette.setColor(QPalette::Text, QColor(7, 8, 9));
     EXPECT_TRUE(Colours::isSystemColour(0x80000005u));
     EXPECT_FALSE(Colours::isSystemColour(0xFFFFFFu));
-    EXPECT_EQ(QtColours::toQColor(0x80000005u, palette), QColor(1, 2, 3));  // window background
-    EXPECT_EQ(QtColours::toQColor(0x80000012u, palette), QColor(4, 5, 6));  // button text
+    EXPECT_EQ(QtColours::toQColor(0x80000005u, palette), QColor(1, 2, 3)); // window background
+    EXPECT_EQ(QtColours::toQColor(0x80000012u, palette), QColor(4, 5, 6)); // button text
     EXPECT_EQ(QtColours::toQColor(Colours::systemColour(Colours::WindowText), palette), QColor(7, 8, 9));
 }
 
@@ -162,8 +161,8 @@ TEST(QtDialogsMessage, YesNoWithDefaultNo)
     QtDialogs dialogs;
     SeenBox seen;
     inspectAndPress(seen, Qt::Key_Return);
-    const MsgAnswer answer = dialogs.message(q("削除しますか？"), MsgIcon::Question, MsgButtons::YesNo,
-                                             q("確認"), MsgAnswer::No);
+    const MsgAnswer answer =
+        dialogs.message(q("削除しますか？"), MsgIcon::Question, MsgButtons::YesNo, q("確認"), MsgAnswer::No);
     EXPECT_EQ(answer, MsgAnswer::No);
     EXPECT_EQ(seen.title, q("確認"));
     EXPECT_EQ(seen.text, q("削除しますか？"));

@@ -2,9 +2,9 @@
 // commit, discard, recovery, search, browse mode and most-front.
 #include "editformfixture.h"
 
+#include "core/common/version.h"
 #include "core/window/commandids.h"
 #include "core/window/maincommands.h"
-#include "core/common/version.h"
 
 #include <QLabel>
 #include <QMenu>
@@ -68,8 +68,9 @@ TEST_F(EditFormTest, MenusToolbarSearchStripAndFunctionBar)
     struct Panel {
         const char *text, *tip;
     };
-    for (const Panel &p : {Panel{"ヘルプ", "ヘルプを表示します"}, Panel{"次検索", ""},
-                           Panel{"反映", "カードに加えた変更を保存します"}, Panel{"破棄", "カードに加えた変更を破棄します"}}) {
+    for (const Panel &p :
+         {Panel{"ヘルプ", "ヘルプを表示します"}, Panel{"次検索", ""}, Panel{"反映", "カードに加えた変更を保存します"},
+          Panel{"破棄", "カードに加えた変更を破棄します"}}) {
         QLabel *panel = editor->functionPanel(QString::fromUtf8(p.text));
         ASSERT_NE(panel, nullptr) << p.text;
         EXPECT_EQ(panel->toolTip(), QString::fromUtf8(p.tip));
@@ -157,8 +158,8 @@ TEST_F(EditFormTest, AutoOpenCardsOpenWhenTheFileIsOpenedAndConfirmCloseClosesTh
 TEST_F(EditFormTest, TitleIsSplitIntoGroupAndTitleBoxWithThePrefixSelectedAround)
 {
     addCard(QString::fromUtf8("私用＠x"));
-    EditForm *editor = open(addCard(QString::fromUtf8("2001/01/02：仕事＠会議"), QStringLiteral("r"),
-                                    QStringLiteral("line1\r\nline2")));
+    EditForm *editor = open(
+        addCard(QString::fromUtf8("2001/01/02：仕事＠会議"), QStringLiteral("r"), QStringLiteral("line1\r\nline2")));
     EXPECT_EQ(editor->groupBox()->currentText(), QString::fromUtf8("仕事"));
     EXPECT_EQ(editor->groupBox()->count(), 2);
     EXPECT_EQ(editor->groupBox()->itemText(0), QString::fromUtf8("私用"));

@@ -3,18 +3,19 @@
 // offscreen platform, and helpers to open cards in editors.
 
 #include "core/cards/cardlist.h"
+#include "core/cards/nativeformat.h"
 #include "core/document/document.h"
 #include "core/document/documentview.h"
+#include "core/document/filecommands.h"
+#include "core/settings/settingkeys.h"
+#include "core/window/maincommands.h"
 #include "gui/editor/editform.h"
 #include "gui/editor/editorcommands.h"
+#include "gui/mainwindow/mainform.h"
+
 #include "support/fakedialogs.h"
 #include "support/fakeservices.h"
-#include "core/document/filecommands.h"
-#include "core/window/maincommands.h"
-#include "gui/mainwindow/mainform.h"
-#include "core/cards/nativeformat.h"
 #include "support/sandbox.h"
-#include "core/settings/settingkeys.h"
 
 #include <QApplication>
 #include <QComboBox>

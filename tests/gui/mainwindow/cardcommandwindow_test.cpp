@@ -1,21 +1,21 @@
 // The card commands in a real MainForm over a document, offscreen, with the
 // editors wired: the edit in place with F2, the right click and left press
 // rules, Space in browse mode, the keys and buttons of the commands.
-#include "gui/mainwindow/cardcommandwiring.h"
-
-#include "gui/mainwindow/cardlistview.h"
-#include "core/window/commandids.h"
 #include "core/document/document.h"
+#include "core/document/filecommands.h"
+#include "core/window/commandids.h"
+#include "core/window/maincommands.h"
 #include "gui/editor/editform.h"
 #include "gui/editor/editorcommands.h"
+#include "gui/mainwindow/cardcommandwiring.h"
+#include "gui/mainwindow/cardlistview.h"
+#include "gui/mainwindow/mainform.h"
+#include "gui/mainwindow/searchwiring.h"
+
 #include "support/fakedialogs.h"
 #include "support/fakeservices.h"
-#include "core/document/filecommands.h"
-#include "core/window/maincommands.h"
-#include "gui/mainwindow/mainform.h"
 #include "support/sandbox.h"
 #include "support/searchtestutil.h"
-#include "gui/mainwindow/searchwiring.h"
 
 #include <QAction>
 #include <QApplication>
@@ -47,13 +47,11 @@ protected:
             makeCard("K3", "旅行＠奈良", "", "鹿"),
             makeCard("K4", "仕事＠報告", "支社", "予算"),
         });
-        window.setSettingWriter([this](const QString &key, const QVariant &value) {
-            document.iniData().SetiniValue(key, value);
-        });
+        window.setSettingWriter(
+            [this](const QString &key, const QVariant &value) { document.iniData().SetiniValue(key, value); });
         search = SearchWiring::wire(window, document);
         editors.install();
-        cards = CardCommandWiring::wire(window, document, search->commands(),
-                                        [this] { editors.editSelectedCards(); });
+        cards = CardCommandWiring::wire(window, document, search->commands(), [this] { editors.editSelectedCards(); });
     }
 
     ~CardWindowTest() override
@@ -94,10 +92,7 @@ protected:
         QTest::keyClick(target ? target : view(), k, mods);
         QApplication::processEvents();
     }
-    QLineEdit *titleEditor()
-    {
-        return view()->viewport()->findChild<QLineEdit *>();
-    }
+    QLineEdit *titleEditor() { return view()->viewport()->findChild<QLineEdit *>(); }
     QStringList groupNames() const
     {
         QStringList names;
@@ -376,7 +371,8 @@ TEST_F(CardWindowTest, MenuEntriesRunTheCommands)
 
     window.menuAction(QStringLiteral("MenuPrint"))->trigger();
     ASSERT_EQ(dialogs.messages().size(), 1);
-    EXPECT_TRUE(dialogs.messages().first().text.startsWith(QStringLiteral("QLT@WIN単体では印刷することはできません。")));
+    EXPECT_TRUE(
+        dialogs.messages().first().text.startsWith(QStringLiteral("QLT@WIN単体では印刷することはできません。")));
 
     select({1}, 1);
     window.menuAction(QStringLiteral("MenuEditOpenURL"))->trigger();

@@ -2,14 +2,15 @@
 // from: every entry with its caption, shortcut, visibility, check mark and
 // enabled state, and the keys acting as the key map says.
 
+#include "windowfixture.h"
+
 #include "core/window/commandids.h"
 #include "core/window/maincommands.h"
 #include "core/window/mainwindowtables.h"
-#include "windowfixture.h"
 
+#include <QComboBox>
 #include <QMenu>
 #include <QMenuBar>
-#include <QComboBox>
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeView>
@@ -153,7 +154,8 @@ TEST_F(MenuTest, ToolbarButtonsShowIconsAndTooltipsOnly)
             EXPECT_EQ(entries[i]->objectName(), b.dropDown[i].key);
             EXPECT_EQ(entries[i]->text(), b.dropDown[i].caption);
             EXPECT_EQ(entries[i], window->toolbarAction(b.dropDown[i].key));
-            EXPECT_EQ(entries[i]->isEnabled(), ownedByTheWindow(b.dropDown[i].command)) << b.dropDown[i].key.toStdString();
+            EXPECT_EQ(entries[i]->isEnabled(), ownedByTheWindow(b.dropDown[i].command))
+                << b.dropDown[i].key.toStdString();
         }
     }
     EXPECT_EQ(window->toolbar()->objectName(), QStringLiteral("tbToolbar"));

@@ -1,14 +1,15 @@
 // The window's controls, the function bar, the view modes of both lists,
 // the preview pane and its layout, most-front, settings in and state out.
 
+#include "windowfixture.h"
+
+#include "core/common/version.h"
 #include "core/window/commandids.h"
-#include "gui/mainwindow/functionbar.h"
 #include "core/window/maincommands.h"
 #include "core/window/mainlayout.h"
 #include "core/window/mainwindowtables.h"
+#include "gui/mainwindow/functionbar.h"
 #include "gui/mainwindow/previewpane.h"
-#include "core/common/version.h"
-#include "windowfixture.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -111,8 +112,9 @@ TEST_F(FormTest, TheGroupListStartsWithAllAndReportsClicks)
     EXPECT_EQ(QSet<QString>(keys.begin(), keys.end()).size(), 3);
 
     QList<QPair<QString, QString>> clicks;
-    QObject::connect(window.get(), &MainForm::groupClicked,
-                     [&](const QString &key, const QString &name) { clicks.append({key, name}); });
+    QObject::connect(window.get(), &MainForm::groupClicked, [&](const QString &key, const QString &name) {
+        clicks.append({key, name});
+    });
     showWindow();
     const QRect rect = tree->visualItemRect(tree->topLevelItem(1));
     QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, rect.center());
@@ -257,8 +259,12 @@ Geometry measure(MainForm &w)
     const int status = w.findChild<QWidget *>("sbStatusBar")->height();
     auto *preview = w.findChild<QWidget *>("picPreView");
     auto *tree = w.findChild<QWidget *>("tvTree");
-    return {client->height() - toolbar - status, w.cardList(0)->geometry(), tree->geometry(), preview->geometry(),
-            preview->isVisible(), tree->isVisible()};
+    return {client->height() - toolbar - status,
+            w.cardList(0)->geometry(),
+            tree->geometry(),
+            preview->geometry(),
+            preview->isVisible(),
+            tree->isVisible()};
 }
 
 } // namespace
@@ -302,7 +308,8 @@ TEST_F(FormTest, TheListsFollowTheWindowSize)
     QApplication::processEvents();
     const Geometry after = measure(*window);
     EXPECT_GT(after.lists.width(), before.lists.width());
-    EXPECT_EQ(after.lists.height(), after.available - MainLayoutRules::previewHeight(PreviewMode::OneToOne, after.available));
+    EXPECT_EQ(after.lists.height(),
+              after.available - MainLayoutRules::previewHeight(PreviewMode::OneToOne, after.available));
 }
 
 TEST_F(FormTest, ThePreviewDropDownLeavesTheStoredModeAlone)

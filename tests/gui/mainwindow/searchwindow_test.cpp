@@ -1,18 +1,19 @@
 // Search, extraction, the group list and sorting in a real MainForm over a
 // document, offscreen: keys, buttons, the group list's clicks, header clicks
 // and GroupChangeForm.
-#include "gui/mainwindow/cardlistview.h"
-#include "core/window/commandids.h"
 #include "core/document/document.h"
-#include "support/fakedialogs.h"
-#include "support/fakeservices.h"
+#include "core/window/commandids.h"
+#include "core/window/maincommands.h"
+#include "gui/mainwindow/cardlistview.h"
 #include "gui/mainwindow/functionbar.h"
 #include "gui/mainwindow/groupchangeform.h"
-#include "core/window/maincommands.h"
 #include "gui/mainwindow/mainform.h"
+#include "gui/mainwindow/searchwiring.h"
+
+#include "support/fakedialogs.h"
+#include "support/fakeservices.h"
 #include "support/sandbox.h"
 #include "support/searchtestutil.h"
-#include "gui/mainwindow/searchwiring.h"
 
 #include <QAction>
 #include <QApplication>
@@ -48,9 +49,8 @@ protected:
             makeCard("K4", "仕事＠報告", "支社", "予算"),
         });
         window = std::make_unique<MainForm>(services);
-        window->setSettingWriter([this](const QString &key, const QVariant &value) {
-            document.iniData().SetiniValue(key, value);
-        });
+        window->setSettingWriter(
+            [this](const QString &key, const QVariant &value) { document.iniData().SetiniValue(key, value); });
         wiring = SearchWiring::wire(*window, document);
     }
 
@@ -121,7 +121,8 @@ TEST_F(SearchWindowTest, TheWindowShowsTheDocumentsCardsAndGroups)
     EXPECT_EQ(window->cardList(0)->selectionModel(), &document.lvData(0).selectionModel());
     EXPECT_EQ(groupTexts(), QStringList({"全て", "旅行", "仕事"}));
     EXPECT_EQ(window->groupKeys().first(), QStringLiteral("Root"));
-    EXPECT_EQ(window->groupKeys().mid(1), QStringList({wiring->commands().groups()[1].key, wiring->commands().groups()[2].key}));
+    EXPECT_EQ(window->groupKeys().mid(1),
+              QStringList({wiring->commands().groups()[1].key, wiring->commands().groups()[2].key}));
 }
 
 TEST_F(SearchWindowTest, EnterInTheSearchBoxSearchesFromTheTopAndFocusesTheList)
@@ -163,7 +164,8 @@ TEST_F(SearchWindowTest, CtrlEnterExtractsAndEscEndsTheExtraction)
     EXPECT_TRUE(window->cardList(0)->isVisible());
     EXPECT_FALSE(window->cardList(1)->isVisible());
     EXPECT_EQ(window->cardList(0)->selectedRows(), QList<int>({3}));
-    EXPECT_TRUE(window->menuAction(QStringLiteral("MenuEditPaste"))->isEnabled() == window->commands().isWired(Cmd::Paste));
+    EXPECT_TRUE(window->menuAction(QStringLiteral("MenuEditPaste"))->isEnabled()
+                == window->commands().isWired(Cmd::Paste));
 }
 
 TEST_F(SearchWindowTest, TheExtractionButtonsAndF12)

@@ -2,11 +2,13 @@
 // A main window over the sample cards, with recording fakes for the person,
 // the shell and the per-user values, shown on the offscreen platform.
 
+#include "samplecards.h"
+
 #include "gui/mainwindow/cardlistview.h"
+#include "gui/mainwindow/mainform.h"
+
 #include "support/fakedialogs.h"
 #include "support/fakeservices.h"
-#include "gui/mainwindow/mainform.h"
-#include "samplecards.h"
 
 #include <QApplication>
 #include <QList>
