@@ -30,8 +30,9 @@ void wireFileCommands(MainForm &window, FileCommands &files)
     c.wire(Cmd::NewWindow, [&files] { files.NewWindow(); });
     c.wire(Cmd::NewDocument, [&files] { files.NewDocument(); });
     c.wire(Cmd::OpenDocument, [&files] { files.OpenWithDialog(); });
-    c.wire(Cmd::SaveDocument, [&files] { files.Save(); });
-    c.wire(Cmd::SaveDocumentAs, [&files] { files.SaveAs(); });
+    // A failed save has told the person why; the menu has nothing to add.
+    c.wire(Cmd::SaveDocument, [&files] { (void)files.Save(); });
+    c.wire(Cmd::SaveDocumentAs, [&files] { (void)files.SaveAs(); });
     c.wire(Cmd::Reload, [&files] { files.Reload(); });
     for (int n = 0; n < Cmd::RecentFileCount; ++n)
         c.wire(Cmd::recentFile(n), [&files, n] { files.OpenRecentFile(n); });

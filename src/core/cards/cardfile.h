@@ -17,7 +17,7 @@ namespace LineSplit {
 struct Outcome;
 }
 
-struct ReadResult {
+struct [[nodiscard]] ReadResult {
     bool ok = false; // false: not readable (the store is untouched)
     QString error;   // why not, for logs
     qsizetype cardCount = 0;
@@ -39,7 +39,7 @@ enum class WriteStatus {
     Unsupported, // no writer for this format
 };
 
-struct WriteResult {
+struct [[nodiscard]] WriteResult {
     WriteStatus status = WriteStatus::Ok;
     QString error;                 // the system's reason for NotWritable and WriteFailed
     qsizetype unmappableCount = 0; // characters written (or that would be written) as "?"

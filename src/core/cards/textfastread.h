@@ -68,7 +68,7 @@ public:
 
 protected:
     using Separator = LineSplit::Separator;
-    bool load(const QString &path, Separator separator);
+    [[nodiscard]] bool load(const QString &path, Separator separator);
     QString nextPiece();
 
     QString m_fileName;
@@ -85,8 +85,8 @@ public:
     static inline const QString VariableName = QStringLiteral("##Variable##");
 
     TextFastRead() = default;
-    bool LoadTextFile(const QString &path);
-    bool LoadTextVariable(const QString &text);
+    [[nodiscard]] bool LoadTextFile(const QString &path);
+    [[nodiscard]] bool LoadTextVariable(const QString &text);
     QString InputLine() { return nextPiece(); }
     // The whole text of the last load (rebuilt from the lines on request).
     QString text() const;
@@ -102,7 +102,7 @@ public:
     static constexpr QChar Separator = QChar(0x01);
 
     TextFastReadBinary() = default;
-    bool LoadTextFile(const QString &path);
+    [[nodiscard]] bool LoadTextFile(const QString &path);
     QString InputLine() { return nextPiece(); }
     // The next piece split at CR LF; an empty list at the end.
     QStringList GetOneLine();

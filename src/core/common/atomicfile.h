@@ -10,6 +10,6 @@ namespace AtomicFile {
 
 // Replaces (or creates) path with data. False, and a reason in *error, when
 // anything went wrong; the old file is then untouched.
-bool write(const QString &path, QByteArrayView data, QString *error = nullptr);
+[[nodiscard]] bool write(const QString &path, QByteArrayView data, QString *error = nullptr);
 
 } // namespace AtomicFile

@@ -192,9 +192,9 @@ bool iniMente::iniSaver(const QString &Filename)
     return AtomicFile::write(Filename, bytes);
 }
 
-void iniMente::iniSaverSameFilename()
+bool iniMente::iniSaverSameFilename()
 {
-    iniSaver(m_fileName);
+    return iniSaver(m_fileName);
 }
 
 QString iniMente::render(bool withHeader, bool dropHeaderLines) const

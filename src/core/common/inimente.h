@@ -35,18 +35,18 @@ public:
     // Remembers Filename. A missing file: false, entries untouched. Otherwise
     // the store is replaced by the file's lines; false when the file could not
     // be read to its end (the complete lines read before the failure stay).
-    bool iniLoader(const QString &Filename);
+    [[nodiscard]] bool iniLoader(const QString &Filename);
     // The same parse from an open device, for readers that already hold one;
     // the remembered file name is not changed.
-    bool iniLoaderFromDevice(QIODevice &Source);
+    [[nodiscard]] bool iniLoaderFromDevice(QIODevice &Source);
 
     void SetiniFilename(const QString &FilenameofINI);
     QString GetiniFilename() const;
 
     // Remembers Filename and replaces the file atomically with the store. An
     // empty store writes nothing (an existing file stays) and succeeds.
-    bool iniSaver(const QString &Filename);
-    void iniSaverSameFilename();
+    [[nodiscard]] bool iniSaver(const QString &Filename);
+    [[nodiscard]] bool iniSaverSameFilename();
 
     // First entry whose name matches without regard to letter case; else
     // Default (the QltWin build then also stores a non-empty Default).

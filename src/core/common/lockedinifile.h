@@ -30,7 +30,7 @@ struct Options {
     int lockTimeoutMs = 12000;
 };
 
-struct Result {
+struct [[nodiscard]] Result {
     bool locked = false;  // the cycle ran under the lock
     bool readOk = true;   // the file was missing or read to its end
     bool changed = false; // change asked for a save
@@ -50,7 +50,7 @@ Result reload(iniMente &store, const QString &path, const Options &options = {})
 
 // Deletes the file under the lock (a start-up that clears a stale list must
 // not cut into another process's cycle). True when no file is left.
-bool remove(const QString &path, const Options &options = {});
+[[nodiscard]] bool remove(const QString &path, const Options &options = {});
 
 // Whether text survives as one INI value: the files are Windows-31J lines,
 // so a line break, a NUL or a character Windows-31J cannot hold would come

@@ -95,7 +95,7 @@ void Document::StoreStateBeforeReplacing()
         }
         m_settings.setInteger(SettingKey::ListViewMode, state->listViewMode);
     }
-    m_settings.save();
+    m_settings.saveOrLog();
 }
 
 void Document::StoreStateOnClose()
@@ -108,7 +108,7 @@ void Document::StoreStateOnClose()
         m_settings.setInteger(SettingKey::WindowListSizeY, qRound(state->normalHeightTwips));
         m_settings.setInteger(SettingKey::ListViewMode, state->listViewMode);
     }
-    m_settings.save();
+    m_settings.saveOrLog();
 }
 
 void Document::setRecentLastIndex(int lastIndex)

@@ -239,7 +239,7 @@ bool FileCommands::SaveDocumentAs()
         doc.guard().RegisterOpenFile(chosen);
         if (doc.settings().FileSettingsActive()) {
             // The per-file settings follow the card file to its new name.
-            doc.settings().save();
+            doc.settings().saveOrLog();
             doc.settings().setFileName(SettingsModel::perFileSettingsPath(chosen));
         }
         return true;

@@ -59,11 +59,11 @@ public:
 
     // "上書き保存(&4)": save as for an untitled document, else write the file
     // under its path. True when written.
-    bool Save();
+    [[nodiscard]] bool Save();
     // The save dialog and the write; false (no message) when cancelled.
-    bool SaveDocumentAs();
+    [[nodiscard]] bool SaveDocumentAs();
     // "名前を付けて保存(&5)...": SaveDocumentAs, then the flag and the icons.
-    bool SaveAs();
+    [[nodiscard]] bool SaveAs();
 
     // "新規作成(&2)"
     void NewDocument();
@@ -85,7 +85,7 @@ private:
     void autoOpenCards();
     void showFirstCard();
     // Steps 2 to 5 of the save command for a named document.
-    bool saveUnderDocumentPath();
+    [[nodiscard]] bool saveUnderDocumentPath();
     void registerAgain(const QString &path);
 
     Document &m_document;

@@ -59,8 +59,10 @@ bool OpenGuard::CheckAndRegisterOpenFile(const QString &path)
     if (path.isEmpty() || !isListable(path))
         return false;
 
+    // The guard only advises: a list that cannot be read or written leaves
+    // the file unguarded and the open goes on, here and below.
     bool listed = false;
-    LockedIniFile::update(m_store, m_listFile, [&](iniMente &store) {
+    (void)LockedIniFile::update(m_store, m_listFile, [&](iniMente &store) {
         listed = findSlot(store, path) >= 0;
         return !listed && putIntoFreeSlot(store, path);
     });
@@ -77,7 +79,7 @@ void OpenGuard::UnregisterOpenFile(const QString &path)
 {
     if (path.isEmpty() || !isListable(path))
         return;
-    LockedIniFile::update(m_store, m_listFile, [&](iniMente &store) {
+    (void)LockedIniFile::update(m_store, m_listFile, [&](iniMente &store) {
         const int slot = findSlot(store, path);
         if (slot < 0)
             return false;
@@ -90,12 +92,12 @@ void OpenGuard::RegisterOpenFile(const QString &path)
 {
     if (path.isEmpty() || !isListable(path))
         return;
-    LockedIniFile::update(m_store, m_listFile, [&](iniMente &store) { return putIntoFreeSlot(store, path); });
+    (void)LockedIniFile::update(m_store, m_listFile, [&](iniMente &store) { return putIntoFreeSlot(store, path); });
 }
 
 QStringList OpenGuard::listedSlots()
 {
-    LockedIniFile::reload(m_store, m_listFile);
+    (void)LockedIniFile::reload(m_store, m_listFile);
     QStringList out;
     for (int slot = 0; slot < SlotCount; ++slot)
         out.append(slotValue(m_store, slot));

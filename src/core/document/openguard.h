@@ -34,7 +34,7 @@ public:
     // True when the user chose not to open the file (it is listed and the
     // answer to the warning was No). Otherwise registers the path when it is
     // not listed yet (nothing when all 51 slots are taken) and returns false.
-    bool CheckAndRegisterOpenFile(const QString &path);
+    [[nodiscard]] bool CheckAndRegisterOpenFile(const QString &path);
     // Removes the first entry equal to path; saves nothing when there is none.
     void UnregisterOpenFile(const QString &path);
     // Registers path in the first free slot without looking for it first.

@@ -83,7 +83,7 @@ void Startup::clearStaleOpenList()
     // runs, its entries are live and stay. Errors are ignored.
     Processes *processes = m_files.document().services().processes;
     if (processes && !processes->anotherInstanceRunning())
-        LockedIniFile::remove(m_files.document().guard().listFile());
+        (void)LockedIniFile::remove(m_files.document().guard().listFile());
 }
 
 void Startup::showFirstRunNotice()
@@ -104,6 +104,6 @@ void Startup::loadGeneralSettings()
 {
     SettingsModel &settings = m_files.document().settings();
     settings.loadGeneralSettings(); // the fill-in runs there
-    settings.save();
+    settings.saveOrLog();
     m_files.document().ApplySettings();
 }

@@ -43,7 +43,7 @@ public:
     // into group and title box, remarks and content; the group choices from
     // the main card list. ChangeCard false. False when the list holds no card
     // with the key (nothing is loaded).
-    bool load();
+    [[nodiscard]] bool load();
 
     QString EditingKey() const { return m_key; }
     // The list the card is read from and written to (0 main, 1 extraction);

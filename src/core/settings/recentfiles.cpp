@@ -88,7 +88,8 @@ void RecentFileList::load()
 {
     LockedIniFile::Options options;
     options.whenMissing = LockedIniFile::WhenMissing::KeepEntries;
-    LockedIniFile::reload(m_store, m_listFile, options);
+    // An unreadable list keeps what the menu showed; the next save rewrites it.
+    (void)LockedIniFile::reload(m_store, m_listFile, options);
 }
 
 bool RecentFileList::AddRecentFile(const QString &path)

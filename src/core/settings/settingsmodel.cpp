@@ -7,6 +7,7 @@
 #include "core/settings/externaleditor.h"
 #include "core/settings/filepaths.h"
 
+#include <QDebug>
 #include <QFileInfo>
 
 #include <cmath>
@@ -119,13 +120,15 @@ bool SettingsModel::SelectSettingsFile(const QString &cardPath)
 void SettingsModel::loadFile(const QString &path)
 {
     m_store = iniMente(iniMente::Build::QltWin);
-    m_store.iniLoader(path); // a missing file leaves the store empty, named path
+    // A missing or unreadable file leaves the store empty, named path: the
+    // defaults fill it, as on the very first start.
+    (void)m_store.iniLoader(path);
     FillDefaultSettings();
 }
 
 void SettingsModel::loadKeepingValues(const QString &path)
 {
-    m_store.iniLoader(path);
+    (void)m_store.iniLoader(path); // as in loadFile
     FillDefaultSettings();
 }
 
@@ -133,6 +136,12 @@ bool SettingsModel::save()
 {
     const QString name = m_store.GetiniFilename();
     return !name.isEmpty() && m_store.iniSaver(name);
+}
+
+void SettingsModel::saveOrLog()
+{
+    if (!save())
+        qWarning("QLTWIN: the settings could not be written to %s", qUtf8Printable(fileName()));
 }
 
 QVariant SettingsModel::read(const QString &key)

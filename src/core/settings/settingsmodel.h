@@ -72,7 +72,12 @@ public:
 
     // Saves under the store's file name; false when it could not be written
     // (or the store has no file name).
-    bool save();
+    [[nodiscard]] bool save();
+    // save() for the values the program keeps on its own (window state, the
+    // general file at start-up): they are a convenience, so a file that
+    // cannot be written (a read-only program folder, a full disk) is reported
+    // on the log and the program goes on.
+    void saveOrLog();
     // Gives the store another file name (saved there later).
     void setFileName(const QString &path) { m_store.SetiniFilename(path); }
 

@@ -40,7 +40,7 @@ void PublishPath(UserStore &store);
 QString exeVerText();
 // Writes "EXEVer" when it differs from the running version (or is missing)
 // and returns true then: the first start of a new version.
-bool UpdateExeVer(UserStore &store);
+[[nodiscard]] bool UpdateExeVer(UserStore &store);
 
 // "MostFront": whether the notice on the most-front setting was shown (the
 // value is a non-zero number); set once it has been.

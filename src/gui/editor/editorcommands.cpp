@@ -67,7 +67,7 @@ EditorCommands::EditorCommands(MainForm &window, Document &document, FileCommand
 {
     m_context.programWindows = m_programWindows.get();
     EditorHooks &hooks = m_context.hooks;
-    hooks.saveDocument = [this] { m_files.Save(); };
+    hooks.saveDocument = [this] { (void)m_files.Save(); }; // a failure was shown
     hooks.extractByKeyword = [this](const QString &keyword) {
         MainCommands &commands = m_window.commands();
         if (!commands.trigger(Cmd::EndExtraction))

@@ -229,7 +229,7 @@ TEST_F(IniFiles, MissingFileKeepsEntriesAndNameSoALaterSaveCreatesIt)
     EXPECT_FALSE(ini.iniLoader(path("missing.ini")));
     EXPECT_EQ(text(ini.GetiniValue("Kept")), "yes");
     EXPECT_EQ(ini.GetiniFilename(), path("missing.ini"));
-    ini.iniSaverSameFilename();
+    EXPECT_TRUE(ini.iniSaverSameFilename());
     EXPECT_EQ(Sandbox::readBytes(path("missing.ini")), QByteArray("[General]\r\nKept = yes\r\n"));
 }
 
