@@ -245,17 +245,18 @@ TEST(NativeWrite, UnwritablePathIsReportedAndNothingIsCreated)
     EXPECT_FALSE(QFile::exists(path));
     EXPECT_EQ(WriteNativeFile(Sandbox::root(), store, {}).status, WriteStatus::NotWritable);
 
-    const QString readOnly = writeFile(QStringLiteral("ro.qlw"), "old");
-    QFile::setPermissions(readOnly, QFileDevice::ReadOwner);
-    if (!QFile(readOnly).open(QIODevice::Append)) { // root may write anyway
-        EXPECT_EQ(WriteNativeFile(readOnly, store, {}).status, WriteStatus::NotWritable);
-        EXPECT_EQ(Sandbox::readBytes(readOnly), QByteArray("old"));
-    }
     FakeDialogs dialogs;
     CardMessages::ShowCannotWrite(dialogs);
     ASSERT_EQ(dialogs.messages().size(), 1);
     EXPECT_EQ(dialogs.messages()[0].text, QStringLiteral("ファイルが書き込めません"));
     EXPECT_EQ(dialogs.messages()[0].icon, MsgIcon::Error);
+
+    const QString readOnly = writeFile(QStringLiteral("ro.qlw"), "old");
+    QFile::setPermissions(readOnly, QFileDevice::ReadOwner);
+    if (QFile(readOnly).open(QIODevice::Append))
+        GTEST_SKIP() << "the read-only case: this user (root) writes into a read-only file anyway";
+    EXPECT_EQ(WriteNativeFile(readOnly, store, {}).status, WriteStatus::NotWritable);
+    EXPECT_EQ(Sandbox::readBytes(readOnly), QByteArray("old"));
 }
 
 TEST(NativeRoundTrip, RandomCardsComeBackUnchangedAndByteForByte)

@@ -247,7 +247,7 @@ TEST_F(IniFiles, UnreadableFileGivesFalseAndAnEmptyStore)
     ASSERT_TRUE(Sandbox::writeBytes(path(), "a=1\r\n"));
     QFile::setPermissions(path(), QFileDevice::Permissions());
     if (QFile f(path()); f.open(QIODevice::ReadOnly))
-        GTEST_SKIP() << "running with rights that read any file";
+        GTEST_SKIP() << "this user (root) reads any file, so no file is unreadable";
     iniMente ini;
     ini.SetiniValue("Old", "1");
     EXPECT_FALSE(ini.iniLoader(path()));
@@ -428,7 +428,7 @@ TEST_F(IniFiles, SaveIntoReadOnlyFolderFailsAndKeepsOldFile)
     }
     QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     if (folderWritable)
-        GTEST_SKIP() << "running with rights that write into any folder";
+        GTEST_SKIP() << "this user (root) writes into any folder, so no folder is read-only";
 }
 
 TEST_F(IniFiles, SaveThatRunsOutOfSpaceKeepsOldFile)

@@ -1,6 +1,13 @@
 // One test case only: ctest runs each case of an executable as a process of
-// its own, and two of them at once would be "another instance".
+// its own, and two of them at once would be "another instance". The check
+// itself runs in a private copy of the executable, so another run of this
+// test binary (a second ctest in the same build, say) cannot disturb it.
 #include "core/common/qtservices.h"
+
+#include "support/sandbox.h"
+
+#include <QFile>
+#include <QProcess>
 
 #include <gtest/gtest.h>
 
@@ -10,6 +17,23 @@
 
 TEST(QtProcessesInstance, SeesASecondProcessOfThisExecutable)
 {
+    const char *const inCopy = "QLT_INSTANCE_TEST_COPY";
+    if (qEnvironmentVariableIsEmpty(inCopy)) {
+        const QString copy = Sandbox::root() + QStringLiteral("/instance_test_copy");
+        ASSERT_TRUE(QFile::copy(QStringLiteral("/proc/self/exe"), copy));
+        ASSERT_TRUE(QFile::setPermissions(copy, QFile::ReadOwner | QFile::ExeOwner));
+        QProcess run;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QLatin1String(inCopy), QStringLiteral("1"));
+        run.setProcessEnvironment(env);
+        run.setProcessChannelMode(QProcess::MergedChannels);
+        run.start(copy, {QStringLiteral("--gtest_filter=QtProcessesInstance.*")});
+        ASSERT_TRUE(run.waitForFinished(60000));
+        EXPECT_EQ(run.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(run.exitCode(), 0) << run.readAll().toStdString();
+        return;
+    }
+
     QtProcesses processes;
     EXPECT_FALSE(processes.anotherInstanceRunning());
 

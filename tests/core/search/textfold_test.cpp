@@ -83,7 +83,8 @@ TEST(TextFold, SearchingUnfoldedAgreesWithFolding)
     const QString alphabet = QString::fromUtf16(u"会議予算ちあかがカガｶﾞﾞﾟﾊ゛。｡「｢aAＡ　、､");
     const QString keyAlphabet = QString::fromUtf16(u"会議予算ちあかが　");
     QRandomGenerator rng(7);
-    int checked = 0;
+    // Keywords found in the text, so the agreement is not only on misses.
+    int found = 0;
     for (int round = 0; round < 20000; ++round) {
         QString text, keyword;
         const int textLength = int(rng.bounded(12));
@@ -96,9 +97,9 @@ TEST(TextFold, SearchingUnfoldedAgreesWithFolding)
         ASSERT_TRUE(TextFold::searchableUnfolded(foldedKeyword));
         ASSERT_EQ(TextFold::folded(text).contains(foldedKeyword), text.contains(foldedKeyword))
             << text.toStdString() << " / " << keyword.toStdString();
-        ++checked;
+        found += text.contains(foldedKeyword) ? 1 : 0;
     }
-    EXPECT_EQ(checked, 20000);
+    EXPECT_GT(found, 1000);
 }
 
 } // namespace
