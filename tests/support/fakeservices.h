@@ -2,6 +2,7 @@
 // Fakes of the system services: every call is recorded, answers are scripted.
 
 #include "core/common/services.h"
+#include "support/fakedialogs.h"
 
 #include <QHash>
 #include <QList>
@@ -86,4 +87,18 @@ public:
     QDateTime current{QDate(2001, 5, 3), QTime(14, 5, 9)};
     QDate today() override { return current.date(); }
     QDateTime now() override { return current; }
+};
+
+// Every seam as a recording fake, and the Services that point at them: the
+// one way a test builds the program's surroundings. A test that wants a
+// service missing (a document without a clipboard, say) clears its pointer
+// in the copy services() returns.
+struct FakeSystem {
+    FakeDialogs dialogs;
+    FakeShell shell;
+    FakeProcesses processes;
+    FakeClipboard clipboard;
+    FakeUserStore userStore;
+    FakeClock clock;
+    Services services() { return Services{&dialogs, &shell, &processes, &clipboard, &userStore, &clock}; }
 };
