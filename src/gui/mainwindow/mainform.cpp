@@ -72,6 +72,10 @@ MainForm::MainForm(const Services &services, QWidget *parent)
 MainForm::~MainForm()
 {
     qApp->removeEventFilter(this);
+    // The lists outlive this body; the focus they lose while they go must
+    // not reach a window that is no longer a MainForm.
+    for (CardListView *list : m_lists)
+        disconnect(list, nullptr, this, nullptr);
 }
 
 // ---------------------------------------------------------------- building
@@ -656,10 +660,14 @@ bool MainForm::handleKey(QWidget *receiver, QKeyEvent *event, bool overrideOnly)
 {
     if (receiver->window() != this || qobject_cast<QMenuBar *>(receiver))
         return false;
-    // A title being edited in place keeps its keys (Enter, Esc, F2 ...).
-    for (QWidget *w = receiver->parentWidget(); w; w = w->parentWidget()) {
-        if (qobject_cast<QAbstractItemView *>(w))
-            return false;
+    // A title being edited in place keeps its keys (Enter, Esc, F2 ...),
+    // also those the editor passes on to the list (the line edit ignores
+    // Enter) while it still has the focus.
+    for (QWidget *start : {receiver, QApplication::focusWidget()}) {
+        for (QWidget *w = start ? start->parentWidget() : nullptr; w; w = w->parentWidget()) {
+            if (qobject_cast<QAbstractItemView *>(w))
+                return false;
+        }
     }
     KeyContext context;
     context.keywordEmpty = keyword().isEmpty();

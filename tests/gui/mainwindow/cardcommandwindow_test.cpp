@@ -157,6 +157,26 @@ TEST_F(CardWindowTest, F2EditsTheTitleInPlaceAndTheCommitChangesTheCard)
     EXPECT_EQ(mainList().currentRow(), 2);
 }
 
+TEST_F(CardWindowTest, EnterThatEndsTheEditInPlaceDoesNotSearch)
+{
+    show();
+    // A keyword that the cards below the current one hold: Enter in the list
+    // itself would search downward and move the selection there.
+    window.setKeyword(QStringLiteral("仕事"));
+    select({0}, 0);
+    view()->setFocus();
+    key(Qt::Key_F2);
+    QLineEdit *editor = titleEditor();
+    ASSERT_NE(editor, nullptr);
+    editor->setText(QStringLiteral("改名"));
+    key(Qt::Key_Return, Qt::NoModifier, editor);
+    QApplication::processEvents();
+    EXPECT_EQ(document.cards().at(0).title, QStringLiteral("改名"));
+    EXPECT_EQ(mainList().currentRow(), 0);
+    EXPECT_TRUE(mainList().isSelected(0));
+    EXPECT_FALSE(mainList().isSelected(1));
+}
+
 TEST_F(CardWindowTest, EscapeCancelsTheEditInPlace)
 {
     show();
