@@ -50,7 +50,7 @@ void stackPreviewBoxes(int paneWidth, int paneHeight, int lineHeight, int margin
 MainLayout compute(const MainLayoutInput &in)
 {
     MainLayout out;
-    const int available = availableHeight(in.clientHeight, in.toolbarHeight, in.statusBarHeight);
+    const int available = availableHeight(in.clientHeight, in.toolbarHeight + in.searchRowHeight, in.statusBarHeight);
     if (available <= 0 || in.clientWidth <= 0)
         return out;
     out.laidOut = true;
@@ -59,7 +59,7 @@ MainLayout compute(const MainLayoutInput &in)
 
     const int previewH = previewHeight(in.previewMode, available);
     const int listH = available - previewH;
-    const int top = in.toolbarHeight;
+    const int top = in.toolbarHeight + in.searchRowHeight;
 
     out.treeShown = in.treeVisible;
     const int treeW = in.treeVisible ? treeWidth(in.treeWidth, in.clientWidth) : 0;
@@ -81,6 +81,16 @@ QRect searchBar(const QRect &toolbar, int lastButtonLeft, int lastButtonWidth, i
     const int h = std::min(height, toolbar.height());
     const int top = toolbar.top() + (toolbar.height() - h) / 2;
     return QRect(left, top, std::max(0, preferredWidth), h);
+}
+
+int searchBarRowHeight(int buttonsRight, int preferredWidth, int height, int clientWidth)
+{
+    return buttonsRight + std::max(0, preferredWidth) <= clientWidth ? 0 : std::max(0, height);
+}
+
+QRect searchBarOnOwnRow(const QRect &toolbar, int rowHeight)
+{
+    return QRect(toolbar.left(), toolbar.bottom() + 1, toolbar.width(), rowHeight);
 }
 
 } // namespace MainLayoutRules

@@ -21,6 +21,9 @@ struct MainLayoutInput {
     // pane's inner margin on every side.
     int previewLineHeight = 0;
     int previewMargin = 0;
+    // The height of the search bar's own row under the toolbar, 0 while it
+    // fits beside the toolbar buttons (searchBarRowHeight).
+    int searchRowHeight = 0;
 };
 
 struct MainLayout {
@@ -59,6 +62,14 @@ void stackPreviewBoxes(int paneWidth, int paneHeight, int lineHeight, int margin
 // narrow window the window's edge cuts off its right end, so the keyword box
 // keeps a usable width instead of being squeezed to nothing.
 QRect searchBar(const QRect &toolbar, int lastButtonLeft, int lastButtonWidth, int preferredWidth, int height);
+
+// The search bar fits beside the toolbar buttons when it ends within the
+// client width; then its row is 0 high. A window too narrow for it gives the
+// search bar a row of its own under the toolbar (height high), so every part
+// of it stays reachable.
+int searchBarRowHeight(int buttonsRight, int preferredWidth, int height, int clientWidth);
+// The search bar on its own row: the full client width under the toolbar.
+QRect searchBarOnOwnRow(const QRect &toolbar, int rowHeight);
 
 } // namespace MainLayoutRules
 

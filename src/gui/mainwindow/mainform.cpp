@@ -547,16 +547,14 @@ void MainForm::clientResized()
     in.previewMode = m_controller->previewMode();
     in.previewLineHeight = m_preview->lineHeight();
     in.previewMargin = PreviewPane::Margin;
-    const MainLayout layout = MainLayoutRules::compute(in);
-    if (!layout.laidOut)
-        return;
 
-    m_toolbar->setGeometry(layout.toolbar);
-    // The buttons must stand in their places before the search bar follows them.
+    // The buttons must stand in their places before the search bar follows
+    // them; it goes beside them, or on a row of its own when the window is
+    // too narrow for it there. They are measured at the width they need, as
+    // a narrow toolbar hides its last buttons.
+    m_toolbar->setGeometry(0, 0, std::max(in.clientWidth, m_toolbar->sizeHint().width()), in.toolbarHeight);
     if (m_toolbar->layout())
         m_toolbar->layout()->activate();
-    m_functionBar->setGeometry(layout.statusBar);
-    // The search bar starts where the last toolbar button ends.
     QRect last;
     const QList<QAction *> actions = m_toolbar->actions();
     if (!actions.isEmpty()) {
@@ -564,8 +562,21 @@ void MainForm::clientResized()
             last = w->geometry();
     }
     const QSize wanted = m_searchBar->sizeHint();
+    in.searchRowHeight
+        = MainLayoutRules::searchBarRowHeight(last.left() + last.width(), wanted.width(), wanted.height(), in.clientWidth);
+
+    const MainLayout layout = MainLayoutRules::compute(in);
+    if (!layout.laidOut)
+        return;
+
+    m_toolbar->setGeometry(layout.toolbar);
+    if (m_toolbar->layout())
+        m_toolbar->layout()->activate();
+    m_functionBar->setGeometry(layout.statusBar);
     m_searchBar->setGeometry(
-        MainLayoutRules::searchBar(layout.toolbar, last.left(), last.width(), wanted.width(), wanted.height()));
+        in.searchRowHeight > 0
+            ? MainLayoutRules::searchBarOnOwnRow(layout.toolbar, in.searchRowHeight)
+            : MainLayoutRules::searchBar(layout.toolbar, last.left(), last.width(), wanted.width(), wanted.height()));
     m_searchBar->raise();
 
     m_tree->setVisible(layout.treeShown);

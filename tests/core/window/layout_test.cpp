@@ -181,6 +181,31 @@ TEST(MainLayout, SearchBarFollowsTheLastToolbarButton)
     EXPECT_EQ(MainLayoutRules::searchBar(toolbar, 0, 0, 100, 40), QRect(0, 0, 100, 30));
 }
 
+TEST(MainLayout, ASearchBarThatDoesNotFitGetsARowOfItsOwn)
+{
+    // Beside the buttons while it ends within the client width.
+    EXPECT_EQ(MainLayoutRules::searchBarRowHeight(400, 240, 24, 640), 0);
+    EXPECT_EQ(MainLayoutRules::searchBarRowHeight(400, 240, 24, 639), 24);
+    const QRect toolbar(0, 0, 632, 30);
+    EXPECT_EQ(MainLayoutRules::searchBarOnOwnRow(toolbar, 24), QRect(0, 30, 632, 24));
+
+    // The row pushes the tree, the lists and the preview down and shortens them.
+    MainLayoutInput in;
+    in.clientWidth = 632;
+    in.clientHeight = 400;
+    in.toolbarHeight = 30;
+    in.statusBarHeight = 20;
+    in.treeWidth = 140;
+    in.previewMode = PreviewMode::OneToOne;
+    const MainLayout beside = MainLayoutRules::compute(in);
+    in.searchRowHeight = 24;
+    const MainLayout below = MainLayoutRules::compute(in);
+    EXPECT_EQ(below.lists.top(), 54);
+    EXPECT_EQ(below.tree.top(), 54);
+    EXPECT_EQ(below.lists.height() + below.preview.height(), beside.lists.height() + beside.preview.height() - 24);
+    EXPECT_EQ(below.preview.bottom(), below.statusBar.top() - 1);
+}
+
 TEST(WindowTwips, FifteenTwipsMakeAPixel)
 {
     EXPECT_EQ(WindowTwips::toPixels(9480), 632);

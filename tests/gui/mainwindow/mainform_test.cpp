@@ -351,6 +351,22 @@ TEST_F(FormTest, TheSearchBarStandsRightOfTheLastToolbarButton)
     EXPECT_GT(bar->width(), 0);
 }
 
+TEST_F(FormTest, AtTheDefaultSizeEveryPartOfTheSearchBarIsInTheWindow)
+{
+    showWindow(QSize(632, 421));
+    QWidget *client = window->centralWidget();
+    auto *bar = child<QWidget>("picSearch");
+    const QRect inside = client->rect();
+    for (QWidget *w : bar->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (!w->isVisible())
+            continue;
+        const QRect r(w->mapTo(client, QPoint(0, 0)), w->size());
+        EXPECT_TRUE(inside.contains(r)) << w->objectName().toStdString();
+    }
+    // The lists start under it.
+    EXPECT_GE(window->cardList(0)->geometry().top(), bar->geometry().bottom());
+}
+
 TEST_F(FormTest, ThePreviewShowsTheSelectedCardOfTheCurrentList)
 {
     showWindow();
