@@ -117,7 +117,7 @@ QString TemplateFileName(const QString &documentPath)
     return Tool::BaseNameOf(documentPath);
 }
 
-QString BuildIndexItems(const OutputGroup &group, int style, bool escapeNames)
+QString BuildIndexItems(const OutputGroup &group, int style, bool escapeNames, const QString &anchorPage)
 {
     QString out;
     const QString folder = HtmlText::Href(group.FolderName);
@@ -133,10 +133,10 @@ QString BuildIndexItems(const OutputGroup &group, int style, bool escapeNames)
                    + HtmlText::Href(group.FileNames.at(k)) + QStringLiteral("\">") + name + QStringLiteral("</a>");
             break;
         default:
-            out += (style == 2 ? QStringLiteral("<Li class=\"mokuji2\"><a href=#Card")
-                               : QStringLiteral("<Li class=\"mokuji3\"><a href=#Card"))
-                   + group.GroupNumber + QLatin1Char('-') + group.CardNumbers.at(k) + QLatin1Char('>') + name
-                   + QStringLiteral("</a>");
+            out += (style == 2 ? QStringLiteral("<Li class=\"mokuji2\"><a href=")
+                               : QStringLiteral("<Li class=\"mokuji3\"><a href="))
+                   + anchorPage + QStringLiteral("#Card") + group.GroupNumber + QLatin1Char('-')
+                   + group.CardNumbers.at(k) + QLatin1Char('>') + name + QStringLiteral("</a>");
             break;
         }
         out += CrLf;
@@ -232,7 +232,7 @@ bool WriteSimpleGroupPages(const OutputGroups &groups, const QString &root, cons
         const int depth = g.depth();
         QString index = indexBlock.at(depth);
         fill(index, P::GroupName, shown(g.GroupName, ctx.escapeNames));
-        fill(index, P::Index, BuildIndexItems(g, 3, ctx.escapeNames));
+        fill(index, P::Index, BuildIndexItems(g, 3, ctx.escapeNames, ctx.anchorPage));
         QString cards;
         const QString &section = cardBlock.at(depth);
         for (qsizetype k = 0; k < g.CardCount; ++k) {

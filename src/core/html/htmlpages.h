@@ -29,6 +29,10 @@ struct PageContext {
     QString fileName;           // "[filename]": the card file's name without folder and last extension
     bool escapeNames = true;    // names and group names with "&<>\"" escaped (EscapeTAG)
     Dialogs *dialogs = nullptr; // failures are reported here when set
+    // Put before "#Card..." in the anchor links of the group pages: empty
+    // (the Part's form), or "index.html" for HTML Help, whose compiler
+    // takes a link of a bare "#..." for a file.
+    QString anchorPage = {};
 };
 
 // The value of "[filename]" for a document path: its base name, empty when
@@ -37,7 +41,8 @@ QString TemplateFileName(const QString &documentPath);
 
 // Index lines, one per card with CR LF: style 0 links within the group's
 // folder, 1 from the root, 2 and 3 to the cards' anchors ("#Card" G "-" C).
-QString BuildIndexItems(const OutputGroup &group, int style, bool escapeNames = false);
+QString BuildIndexItems(const OutputGroup &group, int style, bool escapeNames = false,
+                        const QString &anchorPage = QString());
 
 bool WriteRootIndexPage(const OutputGroups &groups, const QString &root, const PageContext &ctx, PageSink &sink);
 bool WriteGroupIndexPages(const OutputGroups &groups, const QString &root, const PageContext &ctx, PageSink &sink);

@@ -58,7 +58,7 @@ HtmlRunResult RunHtmlOutput(const CardList &list, const HtmlJob &job, const Html
     PageSink sink(PagesToWrite(groups, job.mode, withStyleSheet), progress);
     const QString name = TemplateFileName(job.documentPath);
     const PageContext ctx{tmpl, job.options.escapeTag ? HtmlText::EscapeMarkup(name) : name, job.options.escapeTag,
-                          &dialogs};
+                          &dialogs, job.mode == HtmlMode::SimpleHelp ? HtmlNames::IndexPage : QString()};
 
     const QString &root = job.target;
     auto writeStyleSheet = [&](const QString &folder) {
