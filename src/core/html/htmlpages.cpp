@@ -251,7 +251,18 @@ bool WriteSimpleGroupPages(const OutputGroups &groups, const QString &root, cons
     return true;
 }
 
-QString BuildSinglePage(const OutputGroups &groups, const PageContext &ctx)
+namespace {
+
+// The single page as its pieces: parts[0] + contents + parts[1] + contents
+// ... + parts[n], which is what replacing every "[contents]" of the page
+// gives, without copying the whole page once more. The group blocks are
+// built the same way, straight into the text of all groups.
+struct SinglePageParts {
+    QStringList parts;
+    QString contents;
+};
+
+SinglePageParts buildSinglePage(const OutputGroups &groups, const PageContext &ctx)
 {
     Section page(ctx.tmpl, QStringLiteral("4-1"));
     Section indexBlock(ctx.tmpl, QStringLiteral("4-2"));
@@ -262,41 +273,73 @@ QString BuildSinglePage(const OutputGroups &groups, const PageContext &ctx)
     Section groupBlock(groupText);
     QString index;
     QString all;
+    const QString &section = cardBlock.at(0);
     for (const OutputGroup &g : groups) {
         QString items = indexBlock.at(0);
         fill(items, P::GroupName, shown(g.GroupName, ctx.escapeNames));
         fill(items, P::Index, BuildIndexItems(g, 2, ctx.escapeNames));
         index += items;
-        QString cards;
-        const QString &section = cardBlock.at(0);
-        for (qsizetype k = 0; k < g.CardCount; ++k) {
-            QString text = section;
-            fillCard(text, g, k, ctx);
-            fill(text, P::Mark, anchorOf(g, k));
-            cards += text;
-        }
         QString text = groupBlock.at(0);
         fill(text, P::GroupName, shown(g.GroupName, ctx.escapeNames));
         fill(text, P::FileName, ctx.fileName);
         fill(text, P::Banner, HtmlTexts::Banner);
-        fill(text, P::Contents, cards);
-        all += text;
+        const QStringList around = text.split(P::Contents);
+        all += around.first();
+        if (around.size() == 1)
+            continue;
+        const qsizetype start = all.size();
+        for (qsizetype k = 0; k < g.CardCount; ++k) {
+            QString card = section;
+            fillCard(card, g, k, ctx);
+            fill(card, P::Mark, anchorOf(g, k));
+            all += card;
+        }
+        const QString cards = around.size() > 2 ? all.mid(start) : QString();
+        for (qsizetype i = 1; i < around.size(); ++i) {
+            if (i > 1)
+                all += cards;
+            all += around.at(i);
+        }
     }
     QString text = page.at(0);
     fill(text, P::FileName, ctx.fileName);
     fill(text, P::Banner, HtmlTexts::Banner);
     fill(text, P::Index, index);
-    fill(text, P::Contents, all);
+    return {text.split(P::Contents), std::move(all)};
+}
+
+QList<QStringView> piecesOf(const SinglePageParts &page)
+{
+    QList<QStringView> pieces;
+    for (qsizetype i = 0; i < page.parts.size(); ++i) {
+        if (i > 0)
+            pieces.append(page.contents);
+        pieces.append(page.parts.at(i));
+    }
+    return pieces;
+}
+
+} // namespace
+
+QString BuildSinglePage(const OutputGroups &groups, const PageContext &ctx)
+{
+    QString text;
+    for (const QStringView piece : piecesOf(buildSinglePage(groups, ctx)))
+        text += piece;
     return text;
 }
 
 bool WriteSinglePage(const QString &path, const OutputGroups &groups, const PageContext &ctx, PageSink &sink)
 {
-    const QString text = BuildSinglePage(groups, ctx);
-    if (text.isEmpty())
+    const SinglePageParts page = buildSinglePage(groups, ctx);
+    const QList<QStringView> pieces = piecesOf(page);
+    bool empty = true;
+    for (const QStringView piece : pieces)
+        empty = empty && piece.isEmpty();
+    if (empty)
         return false;
     const Encoding encoding = HtmlText::DeclaredEncoding(ctx.tmpl.section(QStringLiteral("4-1")));
-    return wrote(sink.put(path, text, encoding, Rule::Always), ctx, HtmlTexts::PageError);
+    return wrote(sink.put(path, pieces, encoding, Rule::Always), ctx, HtmlTexts::PageError);
 }
 
 namespace {

@@ -3,6 +3,7 @@
 #include "core/common/win31j.h"
 
 #include <QRegularExpression>
+#include <QStringEncoder>
 
 namespace HtmlText {
 
@@ -60,7 +61,11 @@ void appendWin31JSlowly(QStringView text, Fallback fallback, QByteArray &out)
 void AppendEncoded(QStringView text, Encoding encoding, Fallback fallback, QByteArray &out)
 {
     if (encoding == Encoding::Utf8) {
-        out += text.toUtf8();
+        QStringEncoder utf8(QStringEncoder::Utf8);
+        const qsizetype start = out.size();
+        out.resize(start + utf8.requiredSpace(text.size()));
+        char *const end = utf8.appendToBuffer(out.data() + start, text);
+        out.truncate(end - out.constData());
         return;
     }
     const qsizetype start = out.size();

@@ -29,10 +29,22 @@ bool holds(const QString &path, const QByteArray &bytes)
 PageSink::Result PageSink::put(const QString &path, const QString &text, HtmlText::Encoding encoding, Rule rule,
                                HtmlText::Fallback fallback)
 {
+    return put(path, QList<QStringView>{text}, encoding, rule, fallback);
+}
+
+PageSink::Result PageSink::put(const QString &path, const QList<QStringView> &pieces, HtmlText::Encoding encoding,
+                               Rule rule, HtmlText::Fallback fallback)
+{
     if (m_cancelled)
         return Result::Cancelled;
     m_bytes.truncate(0);
-    HtmlText::AppendEncoded(text, encoding, fallback, m_bytes);
+    qsizetype units = 2;
+    for (const QStringView piece : pieces)
+        units += piece.size();
+    if (m_bytes.capacity() < units * 3)
+        m_bytes.reserve(units * 3);
+    for (const QStringView piece : pieces)
+        HtmlText::AppendEncoded(piece, encoding, fallback, m_bytes);
     m_bytes += "\r\n";
     Result result = Result::Written;
     if (rule == Rule::IfChanged && holds(path, m_bytes)) {

@@ -35,6 +35,10 @@ public:
     Result put(const QString &path, const QString &text, HtmlText::Encoding encoding, Rule rule,
                HtmlText::Fallback fallback = HtmlText::Fallback::CharacterReference);
 
+    // The same for a page given in pieces, written one after the other.
+    Result put(const QString &path, const QList<QStringView> &pieces, HtmlText::Encoding encoding, Rule rule,
+               HtmlText::Fallback fallback = HtmlText::Fallback::CharacterReference);
+
     void setTotal(qsizetype total) { m_total = total; }
     qsizetype total() const { return m_total; }
     qsizetype written() const { return m_written; }
