@@ -10,9 +10,9 @@ CMAKE_FLAGS ?=
 # Debian packages the build, the tests, the benchmarks and the fonts need.
 PACKAGES := g++ cmake make pkg-config qt6-base-dev qt6-base-dev-tools libqt6svg6-dev \
             libgtest-dev libgmock-dev libbenchmark-dev qt6-translations-l10n fonts-ipafont xvfb xauth libc-bin \
-            binutils
+            binutils linkchecker tidy fp-utils libchm-bin chromium
 
-.PHONY: deps build test test-asan run bench screens format clean
+.PHONY: deps build test test-asan run bench screens format clean check-render templates
 
 deps:
 	@missing=$$(for p in $(PACKAGES); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'install ok installed' || echo $$p; done); \
@@ -53,6 +53,15 @@ bench: build
 # The main window drawn offscreen in every view and preview mode, to PNGs.
 screens: build
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bin/qlt_screens "$(CURDIR)/$(BUILD)/screens" "$(CURDIR)/$(BUILD)/bin/sample.qlw"
+
+# The delivered templates rendered by headless Chromium to PNGs; fails when
+# a page lacks the cards' Japanese texts or holds U+FFFD.
+check-render: build
+	sh tests/core/html/check-render.sh "$(CURDIR)/$(BUILD)/bin" "$(CURDIR)/$(BUILD)/render"
+
+# Rebuilds the delivered templates in data/ from their sources in data/templates.
+templates: build
+	cmake --build $(BUILD) --target templates
 
 # Formats every C++ file with the project's .clang-format.
 format:

@@ -15,6 +15,7 @@ QList<Verb> allVerbs()
     QList<Verb> verbs;
     verbs += cardVerbs();
     verbs += searchVerbs();
+    verbs += htmlVerbs();
     return verbs;
 }
 

@@ -32,3 +32,4 @@ struct Verb {
 // The verbs of each group, registered in main.cpp.
 QList<Verb> cardVerbs();
 QList<Verb> searchVerbs();
+QList<Verb> htmlVerbs();

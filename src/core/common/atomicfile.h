@@ -13,3 +13,15 @@ namespace AtomicFile {
 [[nodiscard]] bool write(const QString &path, QByteArrayView data, QString *error = nullptr);
 
 } // namespace AtomicFile
+
+namespace AtomicFile {
+
+// The same replace-by-rename for output written by the thousand and easy to
+// make again (HTML pages): the temporary file has a short name of its own
+// (".qlt" + 8 hex digits + ".tmp" in the target's folder, so a target name
+// of 255 bytes still fits) and is not flushed to the disk before the rename;
+// the rename alone keeps every reader from seeing a partial file. The new
+// file gets the permissions the umask allows (0666 & ~umask).
+bool writeQuick(const QString &path, QByteArrayView data, QString *error = nullptr);
+
+} // namespace AtomicFile

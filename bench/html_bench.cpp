@@ -1,0 +1,128 @@
+// Speed of `qltcard html` as a whole process on the card file of Japanese
+// prose, against public tools doing the bare file work:
+//  - mode 1 (a page per card, numbered names) at most 1.5 times `cp -r` of
+//    the tree it produced, measured side by side;
+//  - a second run over unchanged cards (every page left alone) at most 0.3
+//    times the first;
+//  - mode 0 (one page) at most 2 times `iconv -f WINDOWS-31J -t UTF-8` of the
+//    card file;
+//  - time per card of mode 1 flat (within 20%) from 32,767 to 200,000 cards.
+// `html_bench --quick` leaves out the 200,000-card file.
+#include "benchsupport.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <cstring>
+#include <functional>
+
+namespace {
+
+using BenchSupport::makeCardFile;
+using BenchSupport::runChild;
+
+bool report(const char *what, double value, double limit)
+{
+    return BenchSupport::report(58, what, value, limit, "");
+}
+
+double bestOf(int runs, const QList<QByteArray> &argv, const std::function<void()> &before = {})
+{
+    double best = 1e30;
+    for (int i = 0; i < runs; ++i) {
+        if (before)
+            before();
+        const BenchSupport::ChildRun r = runChild(argv);
+        if (r.status != 0) {
+            std::printf("  %s failed (status %d)\n", argv.first().constData(), r.status);
+            return 1e30;
+        }
+        best = std::min(best, r.seconds);
+    }
+    return best;
+}
+
+void removeTree(const QString &path)
+{
+    QDir(path).removeRecursively();
+}
+
+struct Mode1 {
+    double first = 0; // fresh tree
+    double again = 0; // the same cards again
+    double copy = 0;  // cp -r of the tree
+    qsizetype pages = 0;
+};
+
+Mode1 measureMode1(const QByteArray &qltcard, const QByteArray &tmpl, const QString &cards, const QString &work,
+                   int runs)
+{
+    Mode1 m;
+    const QString out = work + QStringLiteral("/tree");
+    const QString copy = work + QStringLiteral("/copy");
+    const QList<QByteArray> html{
+        qltcard, "html", "--mode", "1", "--template", tmpl, QFile::encodeName(cards), QFile::encodeName(out)};
+    m.first = bestOf(runs, html, [&] { removeTree(out); });
+    m.again = bestOf(runs, html);
+    m.copy = bestOf(runs, {"cp", "-r", QFile::encodeName(out), QFile::encodeName(copy)}, [&] { removeTree(copy); });
+    removeTree(copy);
+    removeTree(out);
+    return m;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    const bool quick = argc > 1 && std::strcmp(argv[1], "--quick") == 0;
+    const QString bin = QCoreApplication::applicationDirPath() + QStringLiteral("/../bin");
+    const QByteArray qltcard = QFile::encodeName(bin + QStringLiteral("/qltcard"));
+    const QByteArray tmpl = QFile::encodeName(bin + QStringLiteral("/HinaDefault.qlw"));
+    QTemporaryDir dir;
+    if (!dir.isValid() || !QFile::exists(QString::fromLocal8Bit(qltcard))
+        || !QFile::exists(QString::fromLocal8Bit(tmpl))) {
+        std::printf("html_bench: needs a temporary folder, %s and %s\n", qltcard.constData(), tmpl.constData());
+        return 1;
+    }
+    auto cardFile = [&](qsizetype n) {
+        const QString path = dir.filePath(QStringLiteral("cards%1.qlw").arg(n));
+        QFile f(path);
+        if (!f.open(QIODevice::WriteOnly) || f.write(makeCardFile(n)) < 0)
+            return QString();
+        return path;
+    };
+    bool ok = true;
+    const qsizetype small = 32767;
+    const QString smallCards = cardFile(small);
+    std::printf("  %lld cards, %.1f MB\n", (long long)small, QFileInfo(smallCards).size() / 1e6);
+
+    const Mode1 m = measureMode1(qltcard, tmpl, smallCards, dir.path(), 3);
+    std::printf("  mode 1: first run %.0f ms, unchanged run %.0f ms, cp -r of its tree %.0f ms\n", m.first * 1e3,
+                m.again * 1e3, m.copy * 1e3);
+    ok &= report("qltcard html --mode 1 / cp -r of the tree (time)", m.first / m.copy, 1.5);
+    ok &= report("unchanged second run / first run (time)", m.again / m.first, 0.3);
+
+    const QString single = dir.filePath(QStringLiteral("single.html"));
+    const double mode0 = bestOf(3, {qltcard, "html", "--mode", "0", "--template", tmpl, QFile::encodeName(smallCards),
+                                    QFile::encodeName(single)});
+    const double iconv = bestOf(3, {"iconv", "-f", "WINDOWS-31J", "-t", "UTF-8", QFile::encodeName(smallCards)});
+    std::printf("  mode 0 %.0f ms, iconv %.0f ms\n", mode0 * 1e3, iconv * 1e3);
+    ok &= report("qltcard html --mode 0 / iconv of the card file (time)", mode0 / iconv, 2.0);
+
+    if (!quick) {
+        const qsizetype large = 200000;
+        const QString largeCards = cardFile(large);
+        const Mode1 l = measureMode1(qltcard, tmpl, largeCards, dir.path(), 1);
+        const double perSmall = m.first / double(small);
+        const double perLarge = l.first / double(large);
+        std::printf("  mode 1 per card: %.1f us at %lld cards, %.1f us at %lld cards\n", perSmall * 1e6,
+                    (long long)small, perLarge * 1e6, (long long)large);
+        ok &= report("mode 1 time per card, 200,000 / 32,767 cards", perLarge / perSmall, 1.2);
+    }
+    return ok ? 0 : 1;
+}

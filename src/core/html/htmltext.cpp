@@ -1,0 +1,171 @@
+#include "core/html/htmltext.h"
+
+#include "core/common/win31j.h"
+
+#include <QRegularExpression>
+#include <QStringEncoder>
+
+namespace HtmlText {
+
+Encoding DeclaredEncoding(QStringView text)
+{
+    static const QRegularExpression declaration(
+        QStringLiteral(R"((?:charset\s*=\s*["']?\s*|@charset\s*["']\s*)utf-?8(?![0-9a-z]))"),
+        QRegularExpression::CaseInsensitiveOption);
+    return declaration.match(text).hasMatch() ? Encoding::Utf8 : Encoding::Win31J;
+}
+
+namespace {
+
+void appendFallback(char32_t cp, Fallback fallback, QByteArray &out)
+{
+    const QByteArray hex = QByteArray::number(uint(cp), 16).toUpper();
+    if (fallback == Fallback::CssEscape) {
+        out += '\\';
+        out += hex;
+        out += ' ';
+    } else {
+        out += "&#x";
+        out += hex;
+        out += ';';
+    }
+}
+
+// Character by character, for the rare text that holds characters the code
+// page lacks.
+void appendWin31JSlowly(QStringView text, Fallback fallback, QByteArray &out)
+{
+    qsizetype runStart = 0;
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n;) {
+        const char16_t u = text[i].unicode();
+        qsizetype len = 1;
+        char32_t cp = u;
+        if (QChar::isHighSurrogate(u) && i + 1 < n && QChar::isLowSurrogate(text[i + 1].unicode())) {
+            len = 2;
+            cp = QChar::surrogateToUcs4(u, text[i + 1].unicode());
+        }
+        const bool unmappable = len == 2 || QChar::isSurrogate(u) || Win31J::countUnmappable(text.sliced(i, 1)) > 0;
+        if (unmappable) {
+            Win31J::encodeAppend(text.sliced(runStart, i - runStart), out);
+            appendFallback(QChar::isSurrogate(cp) ? char32_t(0xFFFD) : cp, fallback, out);
+            runStart = i + len;
+        }
+        i += len;
+    }
+    Win31J::encodeAppend(text.sliced(runStart), out);
+}
+
+} // namespace
+
+void AppendEncoded(QStringView text, Encoding encoding, Fallback fallback, QByteArray &out)
+{
+    if (encoding == Encoding::Utf8) {
+        QStringEncoder utf8(QStringEncoder::Utf8);
+        const qsizetype start = out.size();
+        out.resize(start + utf8.requiredSpace(text.size()));
+        char *const end = utf8.appendToBuffer(out.data() + start, text);
+        out.truncate(end - out.constData());
+        return;
+    }
+    const qsizetype start = out.size();
+    Win31J::EncodeStats stats;
+    Win31J::encodeAppend(text, out, &stats);
+    if (stats.unmappableCount == 0)
+        return;
+    out.truncate(start);
+    appendWin31JSlowly(text, fallback, out);
+}
+
+QByteArray Encoded(QStringView text, Encoding encoding, Fallback fallback)
+{
+    QByteArray out;
+    out.reserve(text.size() * (encoding == Encoding::Utf8 ? 3 : 2));
+    AppendEncoded(text, encoding, fallback, out);
+    return out;
+}
+
+QString EscapeMarkup(const QString &text)
+{
+    qsizetype i = 0;
+    const qsizetype n = text.size();
+    while (i < n) {
+        const QChar c = text[i];
+        if (c == u'&' || c == u'<' || c == u'>' || c == u'"')
+            break;
+        ++i;
+    }
+    if (i == n)
+        return text;
+    QString out = text.left(i);
+    out.reserve(n + 16);
+    for (; i < n; ++i) {
+        const QChar c = text[i];
+        switch (c.unicode()) {
+        case u'&': out += QLatin1String("&amp;"); break;
+        case u'<': out += QLatin1String("&lt;"); break;
+        case u'>': out += QLatin1String("&gt;"); break;
+        case u'"': out += QLatin1String("&quot;"); break;
+        default: out += c;
+        }
+    }
+    return out;
+}
+
+QString Href(QStringView path)
+{
+    static const char hex[] = "0123456789ABCDEF";
+    QString out;
+    out.reserve(path.size() + 8);
+    for (const QChar c : path) {
+        const char16_t u = c.unicode();
+        if (u < 0x20 || u == 0x7F || u == u'%' || u == u'#' || u == u'?' || u == u'&' || u == u'"' || u == u' ') {
+            out += QLatin1Char('%');
+            out += QLatin1Char(hex[u >> 4]);
+            out += QLatin1Char(hex[u & 0xF]);
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+qsizetype DiskBytes(QStringView name)
+{
+    qsizetype bytes = 0;
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const char16_t u = name[i].unicode();
+        if (u < 0x80)
+            bytes += 1;
+        else if (u < 0x800)
+            bytes += 2;
+        else if (QChar::isHighSurrogate(u) && i + 1 < name.size() && QChar::isLowSurrogate(name[i + 1].unicode())) {
+            bytes += 4;
+            ++i;
+        } else
+            bytes += 3;
+    }
+    return bytes;
+}
+
+QString CutToDiskBytes(const QString &name, qsizetype maxBytes)
+{
+    qsizetype bytes = 0;
+    qsizetype i = 0;
+    while (i < name.size()) {
+        const char16_t u = name[i].unicode();
+        qsizetype len = 1;
+        qsizetype b = u < 0x80 ? 1 : u < 0x800 ? 2 : 3;
+        if (QChar::isHighSurrogate(u) && i + 1 < name.size() && QChar::isLowSurrogate(name[i + 1].unicode())) {
+            len = 2;
+            b = 4;
+        }
+        if (bytes + b > maxBytes)
+            break;
+        bytes += b;
+        i += len;
+    }
+    return name.left(i);
+}
+
+} // namespace HtmlText

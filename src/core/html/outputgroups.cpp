@@ -1,0 +1,207 @@
+#include "core/html/outputgroups.h"
+
+#include "core/cards/cardlist.h"
+#include "core/cards/titlefield.h"
+#include "core/common/tool.h"
+#include "core/html/htmltext.h"
+
+#include <QDir>
+#include <QHash>
+#include <QSet>
+
+QString HtmlNumber(qsizetype n)
+{
+    return QStringLiteral("%1").arg(n, 6, 10, QLatin1Char('0'));
+}
+
+namespace {
+
+using namespace HtmlNames;
+
+// Control characters have no place in a file name.
+QString withoutControls(QString name)
+{
+    for (QChar &c : name) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F)
+            c = QLatin1Char('_');
+    }
+    return name;
+}
+
+// stem + suffix + extension within the byte limit, shortening the stem.
+QString fitted(const QString &stem, const QString &suffix, const QString &extension)
+{
+    const qsizetype room = MaxNameBytes - HtmlText::DiskBytes(suffix) - HtmlText::DiskBytes(extension);
+    return HtmlText::CutToDiskBytes(stem, room) + suffix + extension;
+}
+
+bool isReservedInRoot(const QString &level)
+{
+    for (const QString &name : {IndexPage, StyleSheet, HelpContents, HelpProject}) {
+        if (level.compare(name, Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
+}
+
+// One level of a group's folder as it may stand on disk.
+QString safeLevel(QString level, bool top)
+{
+    level = withoutControls(std::move(level));
+    if (level.count(QLatin1Char('.')) == level.size())
+        level.fill(QChar(0xFF0E)); // "．"
+    if (level.endsWith(Extension, Qt::CaseInsensitive) || (top && isReservedInRoot(level)))
+        level += QLatin1Char('_');
+    if (HtmlText::DiskBytes(level) > MaxNameBytes)
+        level = HtmlText::CutToDiskBytes(level, MaxNameBytes);
+    return level;
+}
+
+// The run's register of names on disk: group folders, and per folder the
+// file names already given.
+class NameRegister
+{
+public:
+    QString folderFor(const QString &group, const QString &numbered)
+    {
+        const QStringList raw = Tool::CleanFileName(group, false).split(QLatin1Char('\\'), Qt::SkipEmptyParts);
+        QStringList levels;
+        for (const QString &level : raw)
+            levels.append(safeLevel(level, levels.isEmpty()));
+        if (levels.isEmpty())
+            levels.append(numbered);
+        const QString parent =
+            levels.size() > 1 ? levels.mid(0, levels.size() - 1).join(QLatin1Char('/')) + QLatin1Char('/') : QString();
+        const QString last = levels.last();
+        QString folder = parent + last;
+        for (int n = 2; m_folders.contains(folder.toCaseFolded()); ++n)
+            folder = parent + fitted(last, QStringLiteral("_%1").arg(n), QString());
+        m_folders.insert(folder.toCaseFolded());
+        return folder;
+    }
+
+    QString fileFor(int group, const QString &name)
+    {
+        QSet<QString> &taken = m_files[group];
+        if (taken.isEmpty())
+            taken.insert(IndexPage);
+        const QString stem = withoutControls(Tool::CleanFileName(name, true));
+        QString file = fitted(stem, QString(), Extension);
+        for (int n = 2; taken.contains(file.toCaseFolded()); ++n)
+            file = fitted(stem, QStringLiteral("_%1").arg(n), Extension);
+        taken.insert(file.toCaseFolded());
+        return file;
+    }
+
+private:
+    QSet<QString> m_folders;
+    QHash<int, QSet<QString>> m_files;
+};
+
+} // namespace
+
+QString PreparedContent(QString content, const HtmlOptions &options)
+{
+    if (options.fakeTab) {
+        content.replace(QLatin1Char('\t'), QChar(0x3000));
+        content.replace(QLatin1String("  "), QString(QChar(0x3000)));
+    }
+    if (options.escapeTag) {
+        content.replace(QLatin1Char('&'), QLatin1String("&amp;"));
+        content.replace(QLatin1Char('<'), QLatin1String("&lt;"));
+        content.replace(QLatin1Char('>'), QLatin1String("&gt;"));
+    }
+    if (!options.noBR)
+        content.replace(QLatin1String("\r\n"), QLatin1String("<BR>\r\n"));
+    return content;
+}
+
+QString PreparedRemarks(QString remarks, const HtmlOptions &options)
+{
+    if (options.escapeTag) {
+        remarks.replace(QLatin1Char('&'), QLatin1String("&amp;"));
+        remarks.replace(QLatin1Char('<'), QLatin1String("&lt;"));
+        remarks.replace(QLatin1Char('>'), QLatin1String("&gt;"));
+    }
+    return remarks;
+}
+
+bool CollectOutputGroups(const CardList &list, const HtmlOptions &options, OutputGroups &groups)
+{
+    groups.clear();
+    QHash<QString, int> groupIndex;
+    NameRegister names;
+    const CardStore &store = list.store();
+    const QList<qsizetype> selected = options.onlySelected ? list.selectedRows() : QList<qsizetype>();
+    auto collect = [&](const Card &card) {
+        QString rest;
+        const bool dated = SplitDatePrefix(card.title, &rest);
+        QString group;
+        QString name;
+        const qsizetype mark = rest.indexOf(TitleField::GroupMark);
+        if (mark >= 0) {
+            group = rest.left(mark);
+            const qsizetype second = rest.indexOf(TitleField::GroupMark, mark + 1);
+            name = rest.mid(mark + 1, second < 0 ? -1 : second - mark - 1);
+        } else {
+            name = rest;
+            group = options.useItem2 && !card.remarks.isEmpty() ? card.remarks : DefaultGroup;
+        }
+        if (dated && !options.cutDateInfo)
+            name = DatePrefixOf(card.title) + QLatin1Char(':') + name;
+
+        int gi = groupIndex.value(group, -1);
+        if (gi < 0) {
+            gi = int(groups.size());
+            groupIndex.insert(group, gi);
+            OutputGroup g;
+            g.GroupName = group;
+            g.GroupNumber = HtmlNumber(gi);
+            const QString numbered = NumberPrefix + g.GroupNumber;
+            g.FolderName = options.renban ? numbered : names.folderFor(group, numbered);
+            groups.append(std::move(g));
+        }
+        OutputGroup &g = groups[gi];
+        const qsizetype k = g.CardCount++;
+        g.CardNumbers.append(HtmlNumber(k));
+        g.FileNames.append(options.renban ? NumberPrefix + g.CardNumbers.last() + Extension : names.fileFor(gi, name));
+        g.Names.append(name);
+        g.Remarks.append(PreparedRemarks(card.remarks, options));
+        g.Contents.append(PreparedContent(card.content, options));
+    };
+    if (options.onlySelected) {
+        for (const qsizetype row : selected)
+            collect(store.at(row));
+    } else {
+        for (const Card &card : store.cards())
+            collect(card);
+    }
+    return !groups.isEmpty();
+}
+
+void ReverseNumbering(OutputGroups &groups)
+{
+    const qsizetype n = groups.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        OutputGroup &g = groups[i];
+        g.GroupNumber = HtmlNumber(n - 1 - i);
+        g.FolderName = NumberPrefix + g.GroupNumber;
+        const qsizetype c = g.CardCount;
+        for (qsizetype k = 0; k < c; ++k) {
+            g.CardNumbers[k] = HtmlNumber(c - 1 - k);
+            g.FileNames[k] = NumberPrefix + g.CardNumbers[k] + Extension;
+        }
+    }
+}
+
+bool CreateGroupFolders(const OutputGroups &groups, const QString &root)
+{
+    bool all = true;
+    QDir dir;
+    for (const OutputGroup &g : groups) {
+        const QString path = Tool::JoinPath(root, g.FolderName);
+        if (!dir.mkpath(path) || !QFileInfo(path).isDir())
+            all = false;
+    }
+    return all;
+}

@@ -1,0 +1,69 @@
+#include "core/html/pagesink.h"
+
+#include "core/common/atomicfile.h"
+
+#include <QFile>
+
+#include <sys/stat.h>
+
+PageSink::PageSink(qsizetype total, Progress progress) : m_total(total), m_progress(std::move(progress)) {}
+
+namespace {
+
+// True when path is a file holding exactly bytes.
+bool holds(const QString &path, const QByteArray &bytes)
+{
+    struct stat st {
+    };
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISREG(st.st_mode)
+        || st.st_size != off_t(bytes.size()))
+        return false;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return false;
+    return file.readAll() == bytes;
+}
+
+} // namespace
+
+PageSink::Result PageSink::put(const QString &path, const QString &text, HtmlText::Encoding encoding, Rule rule,
+                               HtmlText::Fallback fallback)
+{
+    return put(path, QList<QStringView>{text}, encoding, rule, fallback);
+}
+
+PageSink::Result PageSink::put(const QString &path, const QList<QStringView> &pieces, HtmlText::Encoding encoding,
+                               Rule rule, HtmlText::Fallback fallback)
+{
+    if (m_cancelled)
+        return Result::Cancelled;
+    m_bytes.truncate(0);
+    qsizetype units = 2;
+    for (const QStringView piece : pieces)
+        units += piece.size();
+    if (m_bytes.capacity() < units * 3)
+        m_bytes.reserve(units * 3);
+    for (const QStringView piece : pieces)
+        HtmlText::AppendEncoded(piece, encoding, fallback, m_bytes);
+    m_bytes += "\r\n";
+    Result result = Result::Written;
+    if (rule == Rule::IfChanged && holds(path, m_bytes)) {
+        ++m_unchanged;
+        result = Result::Unchanged;
+    } else {
+        QString error;
+        if (!AtomicFile::writeQuick(path, m_bytes, &error)) {
+            m_failures.append({path, error});
+            return Result::Failed;
+        }
+        ++m_written;
+    }
+    reportProgress();
+    return result;
+}
+
+void PageSink::reportProgress()
+{
+    if (m_progress && !m_progress(done(), m_total))
+        m_cancelled = true;
+}

@@ -1,0 +1,62 @@
+#pragma once
+// Where the page builders put their pages: every file of a run is written
+// here, atomically, so a page on disk is always whole, even after a cancel
+// or a failure. The sink counts the pages, reports progress after each one
+// and refuses further pages once the progress callback asked to stop.
+
+#include "core/html/htmltext.h"
+
+#include <QList>
+#include <QString>
+
+#include <functional>
+
+struct PageFailure {
+    QString path;
+    QString error;
+};
+
+class PageSink
+{
+public:
+    // Called after every page with the pages done and the pages to write;
+    // false stops the run before the next page.
+    using Progress = std::function<bool(qsizetype done, qsizetype total)>;
+
+    enum class Rule {
+        Always,    // written on every run
+        IfChanged, // left alone, with its file time, when the file holds the same bytes
+    };
+    enum class Result { Written, Unchanged, Failed, Cancelled };
+
+    explicit PageSink(qsizetype total = 0, Progress progress = {});
+
+    // Writes text and one CR LF as path.
+    Result put(const QString &path, const QString &text, HtmlText::Encoding encoding, Rule rule,
+               HtmlText::Fallback fallback = HtmlText::Fallback::CharacterReference);
+
+    // The same for a page given in pieces, written one after the other.
+    Result put(const QString &path, const QList<QStringView> &pieces, HtmlText::Encoding encoding, Rule rule,
+               HtmlText::Fallback fallback = HtmlText::Fallback::CharacterReference);
+
+    void setTotal(qsizetype total) { m_total = total; }
+    qsizetype total() const { return m_total; }
+    qsizetype written() const { return m_written; }
+    qsizetype unchanged() const { return m_unchanged; }
+    qsizetype done() const { return m_written + m_unchanged; }
+    bool cancelled() const { return m_cancelled; }
+    const QList<PageFailure> &failures() const { return m_failures; }
+    // The description of the last failure.
+    QString lastError() const { return m_failures.isEmpty() ? QString() : m_failures.last().error; }
+
+private:
+    void reportProgress();
+
+    qsizetype m_total = 0;
+    Progress m_progress;
+    qsizetype m_written = 0;
+    qsizetype m_unchanged = 0;
+    bool m_cancelled = false;
+    QList<PageFailure> m_failures;
+    QByteArray m_bytes; // reused for every page
+};
