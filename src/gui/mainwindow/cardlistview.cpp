@@ -33,6 +33,14 @@ QString CardItemDelegate::displayText(const QVariant &value, const QLocale &loca
     return QStyledItemDelegate::displayText(value, locale);
 }
 
+QSize CardItemDelegate::sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const
+{
+    if (const auto *list = qobject_cast<const QListView *>(option.widget);
+        list && list->viewMode() == QListView::IconMode && list->gridSize().isValid())
+        return list->gridSize() - QSize(2 * list->spacing() + 2, 2 * list->spacing() + 2);
+    return QStyledItemDelegate::sizeHint(option, index);
+}
+
 void CardItemDelegate::initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const
 {
     QStyledItemDelegate::initStyleOption(option, index);
@@ -184,10 +192,13 @@ void CardListView::applyIconMode()
         m_icons->setWordWrap(true);
         break;
     case ListViewMode::SmallIcons:
+        // Packed left to right in cells of the icon and about a dozen
+        // characters, not spread at the title column's width.
         m_icons->setViewMode(QListView::ListMode);
         m_icons->setFlow(QListView::LeftToRight);
         m_icons->setIconSize(QSize(16, 16));
-        m_icons->setGridSize(QSize(m_listColumnWidth, rowHeight));
+        m_icons->setGridSize(QSize(
+            std::min(m_listColumnWidth, 24 + 12 * m_icons->fontMetrics().horizontalAdvance(QChar(0x3042))), rowHeight));
         m_icons->setWordWrap(false);
         break;
     case ListViewMode::List:

@@ -36,6 +36,10 @@ public:
     // A row shows its texts on one line: line breaks become spaces.
     static QString oneLine(QString text);
     QString displayText(const QVariant &value, const QLocale &locale) const override;
+    // In the icon views every card takes its grid cell: the views ask the
+    // first card only (uniform sizes, for lists of a million cards), and a
+    // short first title must not narrow every other label.
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override;
 
 protected:
     void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override;

@@ -562,8 +562,8 @@ void MainForm::clientResized()
             last = w->geometry();
     }
     const QSize wanted = m_searchBar->sizeHint();
-    in.searchRowHeight
-        = MainLayoutRules::searchBarRowHeight(last.left() + last.width(), wanted.width(), wanted.height(), in.clientWidth);
+    in.searchRowHeight = MainLayoutRules::searchBarRowHeight(last.left() + last.width(), wanted.width(),
+                                                             wanted.height(), in.clientWidth);
 
     const MainLayout layout = MainLayoutRules::compute(in);
     if (!layout.laidOut)
