@@ -3,9 +3,9 @@
 #include "core/window/commandids.h"
 #include "core/window/mainwindowtables.h"
 
-namespace {
+namespace KeyMap {
 
-KeyTable buildTable()
+KeyTable makeTable()
 {
     auto window = [](const QString &keys, const QString &command) { return KeyTable::window(keys, command); };
     auto control = [](KeyScope scope, const QString &keys, const QString &command,
@@ -48,14 +48,9 @@ KeyTable buildTable()
     return KeyTable(QStringLiteral("MainForm"), b, MainWindowTables::menuTree());
 }
 
-} // namespace
-
-namespace KeyMap {
-
 const KeyTable &table()
 {
-    static const KeyTable keys = buildTable();
-    return keys;
+    return MainWindowTables::tables().keys;
 }
 
 const QList<KeyBinding> &bindings()

@@ -9,8 +9,10 @@
 
 namespace KeyMap {
 
-// The main window's key table.
+// The main window's key table (the keys of MainWindowTables::tables()).
 const KeyTable &table();
+// The table made anew from the data.
+KeyTable makeTable();
 
 // The window's keyboard table, then the control keys, then the menu shortcut
 // keys.

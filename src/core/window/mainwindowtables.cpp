@@ -233,8 +233,8 @@ namespace MainWindowTables {
 
 const WindowTables &tables()
 {
-    static const WindowTables table{
-        QStringLiteral("MainForm"), menuTree(), toolbar(), functionBar(), searchBar(), KeyMap::table()};
+    static const WindowTables table{QStringLiteral("MainForm"), menuTree(), toolbar(), functionBar(), searchBar(),
+                                    KeyMap::makeTable()};
     return table;
 }
 
