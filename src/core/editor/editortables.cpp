@@ -1,121 +1,196 @@
 #include "core/editor/editortables.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace {
 
-QString indexed(const QString &name, int index)
+QList<MenuEntry> buildMenus()
 {
-    return index < 0 ? name : name + QLatin1Char('_') + QString::number(index);
+    MenuBuilder b;
+    b.menu(QStringLiteral("MenuFile"), QStringLiteral("ファイル(&F)"))
+        .item(QStringLiteral("MenuGo"), QStringLiteral("反映(&R)"), EditorCmd::Go)
+        .item(QStringLiteral("MenuCancel"), QStringLiteral("破棄(&C)"), EditorCmd::Cancel);
+
+    b.menu(QStringLiteral("MenuEdit"), QStringLiteral("編集(&E)"))
+        .item(QStringLiteral("MenuEditUndo"), QStringLiteral("元に戻す(&U)"), EditorCmd::Undo)
+        .separator()
+        .item(QStringLiteral("MenuEditCut"), QStringLiteral("切り取り(&T)"), EditorCmd::Cut)
+        .item(QStringLiteral("MenuEditCopy"), QStringLiteral("コピー(&C)"), EditorCmd::Copy)
+        .item(QStringLiteral("MenuEditPaste"), QStringLiteral("貼り付け(&P)"), EditorCmd::Paste)
+        .item(QStringLiteral("MenuEditDel"), QStringLiteral("削除(&D)"), EditorCmd::Delete)
+        .separator()
+        .item(QStringLiteral("MenuEditAllSelect"), QStringLiteral("すべて選択(&A)"), EditorCmd::SelectAll)
+        .item(QStringLiteral("MenuEditChangeGroup"), QStringLiteral("グループの変更(&G)"), EditorCmd::ChangeGroup)
+        .separator()
+        .indexed(QStringLiteral("MenuEditOpen"), 0, QStringLiteral("URLを開く(&O)"), EditorCmd::OpenUrl)
+        .indexed(QStringLiteral("MenuEditOpen"), 1, QStringLiteral("選択範囲で抽出(&S)"), EditorCmd::ExtractSelection)
+        .separator()
+        .item(QStringLiteral("MenuEditEditor"), QStringLiteral("外部エディタ(&E)"), EditorCmd::ExternalEditor);
+
+    b.menu(QStringLiteral("MenuDisp"), QStringLiteral("表示(&V)"))
+        .item(QStringLiteral("MenuDispSetMostFront"), QStringLiteral("最前面表示(&S)"), EditorCmd::MostFront)
+        .checkable()
+        .item(QStringLiteral("MenuDispViewMode"), QStringLiteral("閲覧モード(&V)"), EditorCmd::BrowseMode)
+        .checkable();
+    return b.take();
 }
 
-EditorMenuEntry menu(const QString &name, const QString &caption)
+QList<ToolbarButton> buildToolbar()
 {
-    return EditorMenuEntry{QString(), name, -1, caption, QString(), false};
+    auto button = [](const QString &key, const QString &caption, const QString &tooltip, const QString &command,
+                     bool twoState = false) {
+        ToolbarButton b;
+        b.key = key;
+        b.caption = caption;
+        b.tooltip = tooltip;
+        b.command = command;
+        b.twoState = twoState;
+        return b;
+    };
+    return {
+        button(QStringLiteral("tbOK"), QStringLiteral("反映"), QStringLiteral("変更を反映します"), EditorCmd::Go),
+        button(QStringLiteral("tbCancel"), QStringLiteral("破棄"), QStringLiteral("変更を破棄します"),
+               EditorCmd::Cancel),
+        button(QStringLiteral("tbEditor"), QStringLiteral("エディタ"), QStringLiteral("外部エディタを呼び出します"),
+               EditorCmd::ExternalEditor),
+        button(QStringLiteral("tbViewMode"), QStringLiteral("閲覧"), QStringLiteral("閲覧モードに切り替えます"),
+               EditorCmd::BrowseMode),
+        button(QStringLiteral("tbSetMostFront"), QStringLiteral("最前面"),
+               QStringLiteral("ウインドウを最前面表示にします"), EditorCmd::MostFrontButton, true),
+    };
 }
 
-EditorMenuEntry item(const QString &menu, const QString &name, const QString &caption, QLatin1String command,
-                     int index = -1, bool checkable = false)
+QList<FunctionBarPanel> buildFunctionBar()
 {
-    return EditorMenuEntry{menu, name, index, caption, QString(command), checkable};
+    return {
+        {QStringLiteral("ヘルプ"), QStringLiteral("ヘルプを表示します"), QString()},
+        {QStringLiteral("次検索"), QString(), EditorCmd::SearchForward},
+        {QStringLiteral("反映"), QStringLiteral("カードに加えた変更を保存します"), EditorCmd::Go},
+        {QStringLiteral("破棄"), QStringLiteral("カードに加えた変更を破棄します"), EditorCmd::Cancel},
+    };
 }
 
-EditorMenuEntry separator(const QString &menu)
+QList<SearchBarControl> buildSearchButtons()
 {
-    return EditorMenuEntry{menu, QString(), -1, QStringLiteral("-"), QString(), false};
+    return {
+        {QStringLiteral("btnSearchDown"), 0, QStringLiteral("▽"), QString(), EditorCmd::SearchForward},
+        {QStringLiteral("btnSearchDown"), 1, QStringLiteral("△"), QString(), EditorCmd::SearchBackward},
+    };
+}
+
+constexpr KeyScope Boxes[] = {KeyScope::TitleBox, KeyScope::RemarksBox, KeyScope::ContentBox, KeyScope::GroupBox};
+
+bool isBox(KeyScope scope)
+{
+    return std::find(std::begin(Boxes), std::end(Boxes), scope) != std::end(Boxes);
+}
+
+QList<KeyBinding> buildKeys()
+{
+    auto window = [](const char *keys, const QString &command) {
+        return KeyTable::window(QLatin1String(keys), command);
+    };
+    auto control = [](KeyScope scope, const char *keys, const QString &command,
+                      KeyCondition condition = KeyCondition::Always) {
+        return KeyTable::control(scope, QLatin1String(keys), command, condition);
+    };
+    QList<KeyBinding> k = {
+        // The whole window, whichever control has the focus.
+        window("Esc", EditorCmd::Escape),
+        window("Shift+Enter", EditorCmd::Go),
+        window("Alt+Enter", EditorCmd::Go),
+        window("Ctrl+W", EditorCmd::Go),
+        window("Ctrl+S", EditorCmd::Commit),
+        window("Alt+S", EditorCmd::CommitAndSave),
+        window("Ctrl+Shift+S", EditorCmd::CommitAndSave),
+        window("Ctrl+1", EditorCmd::FocusTitle),
+        window("Alt+1", EditorCmd::FocusTitle),
+        window("Ctrl+2", EditorCmd::FocusRemarks),
+        window("Alt+2", EditorCmd::FocusRemarks),
+        window("Ctrl+3", EditorCmd::FocusContent),
+        window("Alt+3", EditorCmd::FocusContent),
+        window("F3", EditorCmd::SearchForward),
+        window("Shift+F3", EditorCmd::SearchBackward),
+
+        // The search box.
+        control(KeyScope::SearchBox, "Enter", EditorCmd::SearchForward),
+        control(KeyScope::SearchBox, "Ctrl+Enter", EditorCmd::SearchBackward),
+
+        // Moving between the boxes.
+        control(KeyScope::TitleBox, "Up", EditorCmd::ChangeGroup),
+        control(KeyScope::TitleBox, "Down", EditorCmd::FocusRemarks),
+        control(KeyScope::RemarksBox, "Up", EditorCmd::FocusTitle),
+        control(KeyScope::RemarksBox, "Down", EditorCmd::FocusContent),
+    };
+    for (KeyScope scope : {KeyScope::TitleBox, KeyScope::RemarksBox})
+        k.append(control(scope, "PgDown", EditorCmd::PageDown));
+    for (KeyScope scope : Boxes) {
+        k.append(control(scope, "Ctrl+F", EditorCmd::FocusSearch));
+        k.append(control(scope, "Menu", EditorCmd::EditMenuPopup));
+        // Browse mode: Space pages on, z pages back.
+        k.append(control(scope, "Space", EditorCmd::PageDown, KeyCondition::BrowseMode));
+        k.append(control(scope, "Shift+Space", EditorCmd::PageDown, KeyCondition::BrowseMode));
+        k.append(control(scope, "Z", EditorCmd::PageUp, KeyCondition::BrowseMode));
+        k.append(control(scope, "Shift+Z", EditorCmd::PageUp, KeyCondition::BrowseMode));
+    }
+    return k;
 }
 
 } // namespace
 
-QString EditorMenuEntry::objectName() const
-{
-    return indexed(name, index);
-}
-
-QString EditorSearchButton::objectName() const
-{
-    return indexed(QStringLiteral("btnSearchDown"), index);
-}
-
 namespace EditorTables {
 
-const QList<EditorMenuEntry> &menus()
+const WindowTables &tables()
 {
-    static const QString file = QStringLiteral("MenuFile");
-    static const QString edit = QStringLiteral("MenuEdit");
-    static const QString disp = QStringLiteral("MenuDisp");
-    static const QList<EditorMenuEntry> table{
-        menu(file, QStringLiteral("ファイル(&F)")),
-        item(file, QStringLiteral("MenuGo"), QStringLiteral("反映(&R)"), EditorCmd::Go),
-        item(file, QStringLiteral("MenuCancel"), QStringLiteral("破棄(&C)"), EditorCmd::Cancel),
-
-        menu(edit, QStringLiteral("編集(&E)")),
-        item(edit, QStringLiteral("MenuEditUndo"), QStringLiteral("元に戻す(&U)"), EditorCmd::Undo),
-        separator(edit),
-        item(edit, QStringLiteral("MenuEditCut"), QStringLiteral("切り取り(&T)"), EditorCmd::Cut),
-        item(edit, QStringLiteral("MenuEditCopy"), QStringLiteral("コピー(&C)"), EditorCmd::Copy),
-        item(edit, QStringLiteral("MenuEditPaste"), QStringLiteral("貼り付け(&P)"), EditorCmd::Paste),
-        item(edit, QStringLiteral("MenuEditDel"), QStringLiteral("削除(&D)"), EditorCmd::Delete),
-        separator(edit),
-        item(edit, QStringLiteral("MenuEditAllSelect"), QStringLiteral("すべて選択(&A)"), EditorCmd::SelectAll),
-        item(edit, QStringLiteral("MenuEditChangeGroup"), QStringLiteral("グループの変更(&G)"), EditorCmd::ChangeGroup),
-        separator(edit),
-        item(edit, QStringLiteral("MenuEditOpen"), QStringLiteral("URLを開く(&O)"), EditorCmd::OpenUrl, 0),
-        item(edit, QStringLiteral("MenuEditOpen"), QStringLiteral("選択範囲で抽出(&S)"), EditorCmd::ExtractSelection,
-             1),
-        separator(edit),
-        item(edit, QStringLiteral("MenuEditEditor"), QStringLiteral("外部エディタ(&E)"), EditorCmd::ExternalEditor),
-
-        menu(disp, QStringLiteral("表示(&V)")),
-        item(disp, QStringLiteral("MenuDispSetMostFront"), QStringLiteral("最前面表示(&S)"), EditorCmd::MostFront, -1,
-             true),
-        item(disp, QStringLiteral("MenuDispViewMode"), QStringLiteral("閲覧モード(&V)"), EditorCmd::BrowseMode, -1,
-             true),
-    };
+    static const WindowTables table = [] {
+        WindowTables t;
+        t.window = QStringLiteral("EditForm");
+        t.menus = buildMenus();
+        t.toolbar = buildToolbar();
+        t.functionBar = buildFunctionBar();
+        t.searchBar = buildSearchButtons();
+        t.keys = KeyTable(t.window, buildKeys(), t.menus);
+        return t;
+    }();
     return table;
 }
 
-const QList<EditorToolbarButton> &toolbar()
+const QList<MenuEntry> &menus()
 {
-    static const QList<EditorToolbarButton> table{
-        {QStringLiteral("tbOK"), QStringLiteral("反映"), QStringLiteral("変更を反映します"), QString(EditorCmd::Go),
-         false},
-        {QStringLiteral("tbCancel"), QStringLiteral("破棄"), QStringLiteral("変更を破棄します"),
-         QString(EditorCmd::Cancel), false},
-        {QStringLiteral("tbEditor"), QStringLiteral("エディタ"), QStringLiteral("外部エディタを呼び出します"),
-         QString(EditorCmd::ExternalEditor), false},
-        {QStringLiteral("tbViewMode"), QStringLiteral("閲覧"), QStringLiteral("閲覧モードに切り替えます"),
-         QString(EditorCmd::BrowseMode), false},
-        {QStringLiteral("tbSetMostFront"), QStringLiteral("最前面"), QStringLiteral("ウインドウを最前面表示にします"),
-         QString(EditorCmd::MostFrontButton), true},
-    };
-    return table;
+    return tables().menus;
 }
 
-const QList<EditorFunctionPanel> &functionBar()
+const QList<ToolbarButton> &toolbar()
 {
-    static const QList<EditorFunctionPanel> table{
-        {QStringLiteral("ヘルプ"), QStringLiteral("ヘルプを表示します"), QString()},
-        {QStringLiteral("次検索"), QString(), QString(EditorCmd::SearchForward)},
-        {QStringLiteral("反映"), QStringLiteral("カードに加えた変更を保存します"), QString(EditorCmd::Go)},
-        {QStringLiteral("破棄"), QStringLiteral("カードに加えた変更を破棄します"), QString(EditorCmd::Cancel)},
-    };
-    return table;
+    return tables().toolbar;
 }
 
-const QList<EditorSearchButton> &searchButtons()
+const QList<FunctionBarPanel> &functionBar()
 {
-    static const QList<EditorSearchButton> table{
-        {0, QStringLiteral("▽"), QString(EditorCmd::SearchForward)},
-        {1, QStringLiteral("△"), QString(EditorCmd::SearchBackward)},
-    };
-    return table;
+    return tables().functionBar;
+}
+
+const QList<SearchBarControl> &searchButtons()
+{
+    return tables().searchBar;
+}
+
+const KeyTable &keys()
+{
+    return tables().keys;
 }
 
 QString functionBarCommand(const QString &panelText)
 {
-    for (const EditorFunctionPanel &panel : functionBar())
-        if (panel.text == panelText)
-            return panel.command;
-    return QString();
+    return tables().functionBarCommand(panelText);
+}
+
+bool swallowsTyping(KeyScope focus, const KeyContext &context, const QString &text, Qt::KeyboardModifiers modifiers)
+{
+    if (!context.browseMode || !isBox(focus) || (modifiers & (Qt::ControlModifier | Qt::AltModifier)))
+        return false;
+    return !text.isEmpty() && text.at(0).isPrint();
 }
 
 } // namespace EditorTables

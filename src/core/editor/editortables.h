@@ -1,12 +1,14 @@
 #pragma once
-// The card editor as data: its menus, toolbar buttons, function-bar panels and
-// search strip, each naming one editor command. EditForm builds its controls
-// from these tables, so a test of the tables is a test of what the window
-// carries.
+// The card editor as data, in the schema of the windows (windowtables.h): its
+// menus, toolbar buttons, function-bar panels, the buttons of its search
+// strip and its keys, each naming one editor command. EditForm builds its
+// controls from these tables and runs every trigger through its command
+// registry, so a test of the tables is a test of what the window carries and
+// which key does what where.
+
+#include "core/window/windowtables.h"
 
 #include <QLatin1String>
-#include <QList>
-#include <QString>
 
 namespace EditorCmd {
 inline constexpr QLatin1String Go{"Go"};         // apply and close
@@ -28,51 +30,35 @@ inline constexpr QLatin1String SearchForward{"SearchForward"};
 inline constexpr QLatin1String SearchBackward{"SearchBackward"};
 inline constexpr QLatin1String Commit{"Commit"};               // apply without closing
 inline constexpr QLatin1String CommitAndSave{"CommitAndSave"}; // the same, then the card file is saved
+// Keys only
+inline constexpr QLatin1String Escape{"Escape"}; // discard and close, only while nothing changed
+inline constexpr QLatin1String FocusTitle{"FocusTitle"};
+inline constexpr QLatin1String FocusRemarks{"FocusRemarks"};
+inline constexpr QLatin1String FocusContent{"FocusContent"};
+inline constexpr QLatin1String FocusSearch{"FocusSearch"};     // the search box, its text selected
+inline constexpr QLatin1String EditMenuPopup{"EditMenuPopup"}; // the Edit menu at the title box
+inline constexpr QLatin1String PageDown{"PageDown"};           // the content box one page on
+inline constexpr QLatin1String PageUp{"PageUp"};
 } // namespace EditorCmd
-
-struct EditorMenuEntry {
-    QString menu;    // control name of the menu holding it; empty for a menu
-    QString name;    // control name; empty for a separator
-    int index = -1;  // control-array index, -1 for a single control
-    QString caption; // "-" for a separator
-    QString command;
-    bool checkable = false;
-
-    bool isSeparator() const { return caption == QLatin1String("-"); }
-    // "MenuEditOpen_1", "MenuGo".
-    QString objectName() const;
-};
-
-struct EditorToolbarButton {
-    QString key;
-    QString caption;
-    QString tooltip;
-    QString command;
-    bool twoState = false;
-};
-
-struct EditorFunctionPanel {
-    QString text;
-    QString tooltip;
-    QString command; // empty: runs nothing
-};
-
-struct EditorSearchButton {
-    int index;
-    QString caption;
-    QString command;
-    QString objectName() const; // "btnSearchDown_0"
-};
 
 namespace EditorTables {
 
-// The menus in display order: each menu (menu empty) followed by its entries.
-const QList<EditorMenuEntry> &menus();
-const QList<EditorToolbarButton> &toolbar();
-const QList<EditorFunctionPanel> &functionBar();
-const QList<EditorSearchButton> &searchButtons();
+// All of the editor's tables, keys included.
+const WindowTables &tables();
+
+// The menus in display order: each menu (level 0) followed by its entries.
+const QList<MenuEntry> &menus();
+const QList<ToolbarButton> &toolbar();
+const QList<FunctionBarPanel> &functionBar();
+const QList<SearchBarControl> &searchButtons();
+const KeyTable &keys();
 
 // The function-bar command for a panel text; empty when it runs nothing.
 QString functionBarCommand(const QString &panelText);
+
+// A typed key no binding claimed: in browse mode the boxes swallow
+// printable characters (Ctrl and Alt combinations are no typing), so the card
+// cannot be changed by accident.
+bool swallowsTyping(KeyScope focus, const KeyContext &context, const QString &text, Qt::KeyboardModifiers modifiers);
 
 } // namespace EditorTables

@@ -1,34 +1,21 @@
 #pragma once
 // The command ids of the main window. Menu entries, toolbar buttons, their
 // drop-down entries, function-bar panels, search-bar buttons and keys all name
-// one of these (mainwindowtables.h, keymap.h); MainCommands maps each id to its
-// handler and keeps its enabled and checked state.
+// one of these (mainwindowtables.h, keymap.h); the window's registry
+// (MainCommands) maps each id to the handler its owner wired and keeps its
+// enabled and checked state.
 //
-// Wired by the window itself (MainViewController, helpcommands.h, MainForm):
-//   view modes (ViewLargeIcons .. ViewNextMode), preview modes (PreviewNext,
-//   PreviewNone .. Preview21), ToggleTree, MostFront, MostFrontButton,
-//   BrowseMode, Refresh, SelectAll, InvertSelection, Escape, FocusSearch,
-//   SearchBoxToList, Regex, BrowserMenu, Quit, EditMenuPopup and the help
-//   commands (HelpOnline, HelpOld, HelpKoshin, HelpHomePage, HelpBoard,
-//   HelpMail).
-//
-// Defined but not wired yet, so shown disabled until their owners call
-// MainCommands::wire():
-//   document lifecycle: NewWindow, NewDocument, OpenDocument, SaveDocument,
-//     SaveDocumentAs, Reload, RecentFile0 .. RecentFile50, and the toolbar
-//     drop-downs LoadQlw, LoadCsv, LoadDbfs, SaveQlw, SaveCsv, SaveDbfs,
-//     SaveHtml (which run nothing unless someone gives them a meaning);
-//   HTML output: HtmlWizard, HtmlWizardAgain, PartHtmlAll, PartHtmlSelected,
-//     PartHtmlHelp; browser views: BrowserSelected, BrowserAll,
-//     BrowserHomePage;
-//   card commands: EditCard, NewCard, DeleteCard, Cut, Copy, CopyContentOnly,
-//     Paste, CutDateInfo, RenewDate, OpenRemarksUrl, CopyContentToFile,
-//     RenameCard, BrowseSpace, Print; group change: ChangeGroup;
-//   sorting: Sort, CancelSort;
-//   search: SearchTop, SearchUp, SearchDown, SearchTopPrompt,
-//     SearchDownPrompt, Extract, ExtractPrompt, ExtractAndSelect,
-//     EndExtraction;
-//   options: Settings; about window: About.
+// Who wires what:
+//   the window itself (MainForm, MainViewController, helpcommands.h): the
+//     ids of MainWindowTables::windowCommandIds();
+//   the document lifecycle (the program's main): NewWindow .. Reload and the
+//     recent files; the about window: About;
+//   the search commands: searching, extraction, ChangeGroup, Sort,
+//     CancelSort; the card commands: the card entries of the Edit menu,
+//     RenameCard and Print; the editors: EditCard and BrowseSpace.
+// The ids of MainWindowTables::disabledCommandIds() (HTML output, browser
+// views, the toolbar's format drop-downs, the options) are shown disabled on
+// purpose until their features give them a meaning.
 
 #include <QLatin1String>
 #include <QString>

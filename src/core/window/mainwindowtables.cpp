@@ -4,129 +4,12 @@
 #include "core/window/commandids.h"
 #include "core/window/keymap.h"
 
-#include <QSet>
-
 QString Cmd::recentFile(int n)
 {
     return QStringLiteral("RecentFile%1").arg(n);
 }
 
-QString MenuEntry::displayCaption() const
-{
-    if (shortcutText.isEmpty())
-        return caption;
-    return caption + QLatin1Char('\t') + shortcutText;
-}
-
-QString MenuEntry::objectName() const
-{
-    return MainWindowTables::controlObjectName(name, index);
-}
-
-QString SearchBarControl::objectName() const
-{
-    return MainWindowTables::controlObjectName(name, index);
-}
-
 namespace {
-
-// Appends entries in display order and fills in each entry's parent from the
-// levels.
-class MenuBuilder
-{
-public:
-    MenuBuilder &menu(const QString &name, const QString &caption, bool hidden = false)
-    {
-        MenuEntry e;
-        e.level = 0;
-        e.name = name;
-        e.caption = caption;
-        e.hidden = hidden;
-        return add(e);
-    }
-    // An entry at level 1 (or 2 after sub()).
-    MenuBuilder &item(const QString &name, const QString &caption, const QString &command,
-                      const QString &shortcut = QString())
-    {
-        return add(make(name, -1, caption, command, shortcut));
-    }
-    MenuBuilder &indexed(const QString &name, int index, const QString &caption, const QString &command,
-                         const QString &shortcut = QString())
-    {
-        return add(make(name, index, caption, command, shortcut));
-    }
-    MenuBuilder &separator()
-    {
-        MenuEntry e;
-        e.level = m_level;
-        e.caption = QStringLiteral("-");
-        return add(e);
-    }
-    // A sub-menu entry; the following entries go into it until endSub().
-    MenuBuilder &sub(const QString &name, const QString &caption, bool hidden = false)
-    {
-        MenuEntry e = make(name, -1, caption, QString(), QString());
-        e.hidden = hidden;
-        add(e);
-        m_level = 2;
-        return *this;
-    }
-    MenuBuilder &endSub()
-    {
-        m_level = 1;
-        return *this;
-    }
-    // Modifiers of the entry added last.
-    MenuBuilder &hidden()
-    {
-        m_entries.last().hidden = true;
-        return *this;
-    }
-    MenuBuilder &checkable(bool checked = false)
-    {
-        m_entries.last().checkable = true;
-        m_entries.last().checked = checked;
-        return *this;
-    }
-    MenuBuilder &shown(const QString &keyText)
-    {
-        m_entries.last().shortcutText = keyText;
-        return *this;
-    }
-    QList<MenuEntry> take() { return std::move(m_entries); }
-
-private:
-    MenuEntry make(const QString &name, int index, const QString &caption, const QString &command,
-                   const QString &shortcut) const
-    {
-        MenuEntry e;
-        e.level = m_level;
-        e.name = name;
-        e.index = index;
-        e.caption = caption;
-        e.command = command;
-        e.shortcut = shortcut;
-        return e;
-    }
-    MenuBuilder &add(MenuEntry e)
-    {
-        if (e.level == 0) {
-            m_top = e.name;
-            m_level = 1;
-        } else {
-            e.parent = e.level == 1 ? m_top : m_sub;
-        }
-        if (e.level == 1 && !e.isSeparator())
-            m_sub = e.name;
-        m_entries.append(e);
-        return *this;
-    }
-
-    QList<MenuEntry> m_entries;
-    QString m_top;
-    QString m_sub;
-    int m_level = 1;
-};
 
 QList<MenuEntry> buildMenuTree()
 {
@@ -340,13 +223,20 @@ QList<SearchBarControl> buildSearchBar()
         {QStringLiteral("btnSearchOnlyItemQuit"), -1, QStringLiteral("×"), QStringLiteral("抽出状態を解除する"),
          Cmd::EndExtraction},
         {QStringLiteral("chkSeiki"), -1, QString(), QStringLiteral("正規表現を使用する場合はチェックします"),
-         Cmd::Regex},
+         Cmd::Regex, true},
     };
 }
 
 } // namespace
 
 namespace MainWindowTables {
+
+const WindowTables &tables()
+{
+    static const WindowTables table{QStringLiteral("MainForm"), menuTree(), toolbar(), functionBar(), searchBar(),
+                                    KeyMap::makeTable()};
+    return table;
+}
 
 const QList<MenuEntry> &menuTree()
 {
@@ -394,48 +284,19 @@ QString allGroupsKey()
 
 const MenuEntry *findMenuEntry(const QString &name, int index)
 {
-    for (const MenuEntry &e : menuTree()) {
-        if (e.name == name && e.index == index)
-            return &e;
-    }
-    return nullptr;
+    return tables().findMenuEntry(name, index);
 }
 
 QString functionBarCommand(const QString &panelText, bool clicksSwitchedOff)
 {
     if (clicksSwitchedOff)
         return QString();
-    for (const FunctionBarPanel &p : functionBar()) {
-        if (p.text == panelText)
-            return p.command;
-    }
-    return QString();
+    return tables().functionBarCommand(panelText);
 }
 
 QStringList allCommandIds()
 {
-    QStringList ids;
-    QSet<QString> seen;
-    auto add = [&](const QString &id) {
-        if (!id.isEmpty() && !seen.contains(id)) {
-            seen.insert(id);
-            ids.append(id);
-        }
-    };
-    for (const MenuEntry &e : menuTree())
-        add(e.command);
-    for (const ToolbarButton &b : toolbar()) {
-        add(b.command);
-        for (const ToolbarDropDownEntry &d : b.dropDown)
-            add(d.command);
-    }
-    for (const FunctionBarPanel &p : functionBar())
-        add(p.command);
-    for (const SearchBarControl &c : searchBar())
-        add(c.command);
-    for (const KeyBinding &k : KeyMap::bindings())
-        add(k.command);
-    return ids;
+    return tables().commandIds();
 }
 
 const QStringList &windowCommandIds()
@@ -453,11 +314,20 @@ const QStringList &windowCommandIds()
     return ids;
 }
 
+const QStringList &disabledCommandIds()
+{
+    static const QStringList ids = {
+        Cmd::HtmlWizard,   Cmd::HtmlWizardAgain, Cmd::PartHtmlAll, Cmd::PartHtmlSelected,
+        Cmd::PartHtmlHelp, Cmd::BrowserSelected, Cmd::BrowserAll,  Cmd::BrowserHomePage,
+        Cmd::LoadQlw,      Cmd::LoadCsv,         Cmd::LoadDbfs,    Cmd::SaveQlw,
+        Cmd::SaveCsv,      Cmd::SaveDbfs,        Cmd::SaveHtml,    Cmd::Settings,
+    };
+    return ids;
+}
+
 QString controlObjectName(const QString &name, int index)
 {
-    if (index < 0)
-        return name;
-    return name + QLatin1Char('_') + QString::number(index);
+    return WindowTables::objectName(name, index);
 }
 
 } // namespace MainWindowTables

@@ -1,71 +1,17 @@
 #pragma once
 // The main window as data: the whole menu tree, the toolbar buttons with
-// their drop-down entries, the function-bar panels and the search-bar
-// buttons. Every entry names a command id (commandids.h). MainForm builds its
-// controls from these tables and nothing else, so a test of the tables is a
-// test of what the window carries.
+// their drop-down entries, the function-bar panels, the search-bar buttons
+// and the keys (keymap.h), in the schema of windowtables.h. Every entry names
+// a command id (commandids.h). MainForm builds its controls from these tables
+// and nothing else, so a test of the tables is a test of what the window
+// carries.
 
-#include <QList>
-#include <QString>
-#include <QStringList>
-
-// One line of the menu tree, in display order. Level 0 is a menu of the menu
-// bar (or a hidden pop-up menu), level 1 an entry in it, level 2 an entry of a
-// sub-menu; an entry followed by entries one level deeper is a sub-menu.
-struct MenuEntry {
-    int level = 1;
-    QString name;         // control name; empty for a separator
-    int index = -1;       // control-array index, -1 for a single control
-    QString caption;      // with its "&" accelerator; "-" for a separator
-    QString shortcut;     // menu shortcut key (QKeySequence text), may be empty
-    QString shortcutText; // display-only key text appended after a tab at load
-    bool hidden = false;  // not shown at start
-    bool checkable = false;
-    bool checked = false; // initial check mark
-    QString command;      // empty for menus, sub-menus, separators and titles
-    QString parent;       // control name of the menu holding the entry; empty at level 0
-
-    bool isSeparator() const { return caption == QLatin1String("-"); }
-    // The caption as shown: caption, then a tab and the display-only key text.
-    QString displayCaption() const;
-    // "MenuDispChange_4", "MenuFile": the object name of the entry's action.
-    QString objectName() const;
-};
-
-struct ToolbarDropDownEntry {
-    QString key;
-    QString caption;
-    QString command;
-};
-
-struct ToolbarButton {
-    QString key;
-    QString tooltip;
-    QString command;
-    QString icon; // resource name below ":/icons/"
-    bool separatorBefore = false;
-    bool twoState = false; // a pressed/released button (its command is checkable)
-    QString popupMenu;     // control name of a menu popped up below the button instead of a command
-    QList<ToolbarDropDownEntry> dropDown;
-};
-
-struct FunctionBarPanel {
-    QString text;
-    QString tooltip;
-    QString command; // empty: the panel runs nothing
-};
-
-// Buttons and the check box of the search bar.
-struct SearchBarControl {
-    QString name;
-    int index = -1;
-    QString caption;
-    QString tooltip;
-    QString command;
-    QString objectName() const;
-};
+#include "core/window/windowtables.h"
 
 namespace MainWindowTables {
+
+// All of the main window's tables, keys included.
+const WindowTables &tables();
 
 const QList<MenuEntry> &menuTree();
 const QList<ToolbarButton> &toolbar();
@@ -90,6 +36,10 @@ QStringList allCommandIds();
 // The commands the window wires itself; every other command stays disabled
 // until its owner wires it.
 const QStringList &windowCommandIds();
+// The commands nothing runs yet: the window shows their entries disabled on
+// purpose until the HTML output, the browser views, the other formats of the
+// toolbar drop-downs and the options dialog give them a meaning.
+const QStringList &disabledCommandIds();
 
 // "name_index" for control arrays, the plain name otherwise.
 QString controlObjectName(const QString &name, int index);

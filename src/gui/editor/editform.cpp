@@ -9,10 +9,12 @@
 #include "core/settings/settingkeys.h"
 #include "core/settings/settingsmodel.h"
 #include "core/window/fontfamilies.h"
+#include "gui/common/actionbuilder.h"
+#include "gui/common/functionbar.h"
 #include "gui/common/qtcolours.h"
 #include "gui/common/qtdialogs.h"
 #include "gui/common/topmost.h"
-#include "gui/mainwindow/functionbar.h"
+#include "gui/common/windowgeometry.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -80,14 +82,18 @@ void setBoxColours(QWidget *box, const QColor &text, const QColor &back)
 } // namespace
 
 EditForm::EditForm(EditorContext &context, int listIndex, const QString &key, int slot, QWidget *parent)
-    : QMainWindow(parent), m_context(context), m_session(context, listIndex, key, slot)
+    : QMainWindow(parent), m_context(context), m_session(context, listIndex, key, slot),
+      m_commands(EditorTables::tables())
 {
     setObjectName(QStringLiteral("EditForm"));
     // An editor never ends the program by closing; the main window does.
     setAttribute(Qt::WA_QuitOnClose, false);
     m_caretStyle = new CaretStyle;
     m_caretStyle->setParent(this);
+    m_actions = new ActionBuilder(m_commands, this);
+    m_geometry = new WindowGeometry(*this);
 
+    wireCommands();
     buildClient();
     buildMenus();
     buildToolbar();
@@ -96,6 +102,7 @@ EditForm::EditForm(EditorContext &context, int listIndex, const QString &key, in
     connect(&m_session, &EditSession::windowTitleChanged, this, &QWidget::setWindowTitle);
     connect(&m_session, &EditSession::boxReplaced, this, &EditForm::replaceBox);
     connect(&m_session, &EditSession::groupFocusRequested, this, [this] { m_group->setFocus(); });
+    // The most-front state shows in the menu's check mark and the toolbar button alike.
     connect(&m_session, &EditSession::mostFrontChanged, this, &EditForm::syncMostFront);
     m_session.setContentSource([this] { return EditorText::toCardLineEnds(m_content->document()->toRawText()); });
 }
@@ -181,35 +188,12 @@ void EditForm::buildClient()
 
 void EditForm::buildMenus()
 {
-    QMenu *current = nullptr;
-    for (const EditorMenuEntry &e : EditorTables::menus()) {
-        if (e.menu.isEmpty()) {
-            current = menuBar()->addMenu(e.caption);
-            current->setObjectName(e.name);
-            current->menuAction()->setObjectName(e.name);
-            m_menus.insert(e.name, current);
-            continue;
-        }
-        if (!current)
-            continue;
-        if (e.isSeparator()) {
-            current->addSeparator();
-            continue;
-        }
-        QAction *action = current->addAction(e.caption);
-        action->setObjectName(e.objectName());
-        action->setCheckable(e.checkable);
-        m_menuActions.insert(e.objectName(), action);
-        const QString command = e.command;
-        connect(action, &QAction::triggered, this, [this, command] { run(command); });
-    }
-    m_editMenu = m_menus.value(QStringLiteral("MenuEdit"));
+    m_actions->buildMenus(menuBar(), EditorTables::menus());
+    m_editMenu = m_actions->menu(QStringLiteral("MenuEdit"));
     // The browse mode is the main window's: its check is read when the menu opens.
-    if (QMenu *disp = m_menus.value(QStringLiteral("MenuDisp")))
-        connect(disp, &QMenu::aboutToShow, this, [this] {
-            if (QAction *a = menuAction(QStringLiteral("MenuDispViewMode")))
-                a->setChecked(m_session.browseMode());
-        });
+    if (QMenu *disp = m_actions->menu(QStringLiteral("MenuDisp")))
+        connect(disp, &QMenu::aboutToShow, this,
+                [this] { m_commands.setChecked(EditorCmd::BrowseMode, m_session.browseMode()); });
 }
 
 void EditForm::buildToolbar()
@@ -219,18 +203,7 @@ void EditForm::buildToolbar()
     m_toolbar->setMovable(false);
     m_toolbar->setFloatable(false);
     m_toolbar->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    for (const EditorToolbarButton &b : EditorTables::toolbar()) {
-        auto *action = new QAction(b.caption, m_toolbar);
-        action->setObjectName(b.key);
-        action->setToolTip(b.tooltip);
-        action->setCheckable(b.twoState);
-        m_toolbar->addAction(action);
-        if (QWidget *button = m_toolbar->widgetForAction(action))
-            button->setObjectName(b.key);
-        m_toolbarActions.insert(b.key, action);
-        const QString command = b.command;
-        connect(action, &QAction::triggered, this, [this, command] { run(command); });
-    }
+    m_actions->buildToolbar(m_toolbar, EditorTables::toolbar());
 
     // The search strip, right of the last button.
     m_toolbar->addSeparator();
@@ -240,25 +213,85 @@ void EditForm::buildToolbar()
     m_search->setMaximumWidth(220);
     m_search->installEventFilter(this);
     m_toolbar->addWidget(m_search);
-    for (const EditorSearchButton &b : EditorTables::searchButtons()) {
-        auto *button = new QToolButton(m_toolbar);
-        button->setObjectName(b.objectName());
-        button->setText(b.caption);
+    for (const SearchBarControl &c : EditorTables::searchButtons()) {
+        auto *button = static_cast<QToolButton *>(m_actions->makeButton(c, m_toolbar));
         button->setAutoRaise(true);
-        const QString command = b.command;
-        connect(button, &QToolButton::clicked, this, [this, command] { run(command); });
         m_toolbar->addWidget(button);
-        m_searchButtons[b.index] = button;
+        m_searchButtons[c.index] = button;
     }
 }
 
 void EditForm::buildFunctionBar()
 {
-    m_functionBar = statusBar();
-    m_functionBar->setObjectName(QStringLiteral("sbStatusBar"));
+    m_functionBar = m_actions->makeFunctionBar(EditorTables::functionBar(), this, [this] {
+        return !m_context.document().settings().isOn(SettingKey::NoFunctionBarClickEvent);
+    });
     m_functionBar->setSizeGripEnabled(true);
-    for (const EditorFunctionPanel &p : EditorTables::functionBar())
-        m_panels.append(FunctionBar::addPanel(m_functionBar, p.text, p.tooltip, this));
+    setStatusBar(m_functionBar);
+}
+
+void EditForm::wireCommands()
+{
+    CommandRegistry &c = m_commands;
+    c.wire(EditorCmd::Go, [this] { applyAndClose(); });
+    c.wire(EditorCmd::Cancel, [this] { discard(); });
+    c.wire(EditorCmd::Commit, [this] { commitEdit(false); });
+    c.wire(EditorCmd::CommitAndSave, [this] { commitEdit(true); });
+    c.wire(EditorCmd::Escape, [this] {
+        if (m_session.escapeDiscards())
+            discard();
+    });
+    c.wire(EditorCmd::SearchForward, [this] { searchContent(true); });
+    c.wire(EditorCmd::SearchBackward, [this] { searchContent(false); });
+    c.wire(EditorCmd::ExternalEditor, [this] { runExternalEditor(); });
+    c.wire(EditorCmd::MostFront, [this] { m_session.toggleMostFrontFromMenu(); });
+    c.wire(EditorCmd::MostFrontButton, [this] { m_session.toggleMostFrontFromButton(); });
+    c.wire(EditorCmd::BrowseMode, [this] {
+        m_session.toggleBrowseMode();
+        m_commands.setChecked(EditorCmd::BrowseMode, m_session.browseMode());
+    });
+    c.wire(EditorCmd::ChangeGroup, [this] { m_group->setFocus(Qt::OtherFocusReason); });
+    c.wire(EditorCmd::OpenUrl, [this] { m_session.openSelection(0, selectedTextOf(m_nowSelected)); });
+    c.wire(EditorCmd::ExtractSelection, [this] { m_session.openSelection(1, selectedTextOf(m_nowSelected)); });
+    c.wire(EditorCmd::FocusTitle, [this] { focusBox(0); });
+    c.wire(EditorCmd::FocusRemarks, [this] { focusBox(1); });
+    c.wire(EditorCmd::FocusContent, [this] { focusBox(2); });
+    c.wire(EditorCmd::FocusSearch, [this] {
+        m_search->selectAll();
+        m_search->setFocus(Qt::ShortcutFocusReason);
+    });
+    c.wire(EditorCmd::EditMenuPopup, [this] { popUpEditMenu(m_title->mapToGlobal(QPoint(0, 0))); });
+    c.wire(EditorCmd::PageDown, [this] { pageContent(true); });
+    c.wire(EditorCmd::PageUp, [this] { pageContent(false); });
+
+    // The edit commands work on the focused box of this window, else on the
+    // one that had the focus last.
+    auto onBox = [this](auto line, auto plain) {
+        return [this, line, plain] {
+            QWidget *target = editTarget();
+            if (auto *box = qobject_cast<QLineEdit *>(target))
+                (box->*line)();
+            else if (auto *text = qobject_cast<QPlainTextEdit *>(target))
+                (text->*plain)();
+        };
+    };
+    c.wire(EditorCmd::Undo, onBox(&QLineEdit::undo, &QPlainTextEdit::undo));
+    c.wire(EditorCmd::Cut, onBox(&QLineEdit::cut, &QPlainTextEdit::cut));
+    c.wire(EditorCmd::Copy, onBox(&QLineEdit::copy, &QPlainTextEdit::copy));
+    c.wire(EditorCmd::Paste, onBox(&QLineEdit::paste, &QPlainTextEdit::paste));
+    c.wire(EditorCmd::SelectAll, onBox(&QLineEdit::selectAll, &QPlainTextEdit::selectAll));
+    c.wire(EditorCmd::Delete, [this] {
+        QWidget *target = editTarget();
+        auto *line = qobject_cast<QLineEdit *>(target);
+        auto *plain = qobject_cast<QPlainTextEdit *>(target);
+        if (line && line->hasSelectedText()) {
+            line->del();
+        } else if (plain && plain->textCursor().hasSelection()) {
+            QTextCursor cursor = plain->textCursor();
+            cursor.removeSelectedText();
+            plain->setTextCursor(cursor);
+        }
+    });
 }
 
 // ---------------------------------------------------------------- loading
@@ -312,11 +345,7 @@ void EditForm::applySettings()
     setBoxColours(m_search, text, back);
 
     // WindowEditSizeX/Y always, whatever SaveWindowSize says.
-    const QSize outer = m_session.storedWindowSize();
-    if (outer.width() > 0 && outer.height() > 0) {
-        resize(outer - frameExtra());
-        m_pendingOuterSize = frameExtra().isNull() ? outer : QSize();
-    }
+    m_geometry->restoreOuterSize(m_session.storedWindowSize());
     layOut();
 }
 
@@ -341,38 +370,11 @@ void EditForm::layOut()
 
 // ---------------------------------------------------------------- window
 
-QSize EditForm::frameExtra() const
-{
-    if (!isVisible())
-        return QSize(0, 0);
-    return frameGeometry().size() - geometry().size();
-}
-
-QSize EditForm::outerNormalSize() const
-{
-    const QSize inner = (isMinimized() || isMaximized() || isFullScreen()) ? normalGeometry().size() : size();
-    return inner + frameExtra();
-}
-
 bool EditForm::event(QEvent *event)
 {
-    switch (event->type()) {
-    case QEvent::Show:
-        // From now on the person's changes count.
+    // From the first show on the person's changes count.
+    if (event->type() == QEvent::Show)
         m_session.setTracking(true);
-        [[fallthrough]];
-    case QEvent::Move:
-    case QEvent::Resize:
-        // The outer size applies once the frame is known.
-        if (m_pendingOuterSize.isValid() && !frameExtra().isNull()) {
-            const QSize outer = m_pendingOuterSize;
-            m_pendingOuterSize = QSize();
-            if (!isMaximized() && !isFullScreen() && !isMinimized())
-                resize(outer - frameExtra());
-        }
-        break;
-    default: break;
-    }
     return QMainWindow::event(event);
 }
 
@@ -407,10 +409,8 @@ void EditForm::setMostFront(bool on)
 
 void EditForm::syncMostFront(bool on)
 {
-    if (QAction *menu = menuAction(QStringLiteral("MenuDispSetMostFront")))
-        menu->setChecked(on);
-    if (QAction *button = toolbarAction(QStringLiteral("tbSetMostFront")))
-        button->setChecked(on);
+    m_commands.setChecked(EditorCmd::MostFront, on);
+    m_commands.setChecked(EditorCmd::MostFrontButton, on);
     applyTopmost(on);
 }
 
@@ -428,7 +428,7 @@ void EditForm::closeEditor()
 void EditForm::finishClose()
 {
     m_closed = true;
-    const QSize outer = outerNormalSize();
+    const QSize outer = m_geometry->outerNormalSize();
     hide();
     setWindowState(Qt::WindowNoState);
     m_session.storeWindowSize(outer, false);
@@ -446,71 +446,13 @@ void EditForm::closeEvent(QCloseEvent *event)
 
 // ---------------------------------------------------------------- commands
 
-void EditForm::run(const QString &command)
-{
-    if (command == EditorCmd::Go)
-        applyAndClose();
-    else if (command == EditorCmd::Cancel)
-        discard();
-    else if (command == EditorCmd::Commit)
-        commitEdit(false);
-    else if (command == EditorCmd::CommitAndSave)
-        commitEdit(true);
-    else if (command == EditorCmd::SearchForward)
-        searchContent(true);
-    else if (command == EditorCmd::SearchBackward)
-        searchContent(false);
-    else if (command == EditorCmd::ExternalEditor)
-        runExternalEditor();
-    else if (command == EditorCmd::MostFront)
-        m_session.toggleMostFrontFromMenu();
-    else if (command == EditorCmd::MostFrontButton)
-        m_session.toggleMostFrontFromButton();
-    else if (command == EditorCmd::BrowseMode) {
-        m_session.toggleBrowseMode();
-        if (QAction *a = menuAction(QStringLiteral("MenuDispViewMode")))
-            a->setChecked(m_session.browseMode());
-    } else if (command == EditorCmd::ChangeGroup)
-        m_group->setFocus(Qt::OtherFocusReason);
-    else if (command == EditorCmd::OpenUrl)
-        m_session.openSelection(0, selectedTextOf(m_nowSelected));
-    else if (command == EditorCmd::ExtractSelection)
-        m_session.openSelection(1, selectedTextOf(m_nowSelected));
-    else {
-        QWidget *target = editTarget();
-        auto *line = qobject_cast<QLineEdit *>(target);
-        auto *plain = qobject_cast<QPlainTextEdit *>(target);
-        if (!line && !plain)
-            return;
-        if (command == EditorCmd::Undo)
-            line ? line->undo() : plain->undo();
-        else if (command == EditorCmd::Cut)
-            line ? line->cut() : plain->cut();
-        else if (command == EditorCmd::Copy)
-            line ? line->copy() : plain->copy();
-        else if (command == EditorCmd::Paste)
-            line ? line->paste() : plain->paste();
-        else if (command == EditorCmd::SelectAll)
-            line ? line->selectAll() : plain->selectAll();
-        else if (command == EditorCmd::Delete) {
-            if (line && line->hasSelectedText())
-                line->del();
-            else if (plain && plain->textCursor().hasSelection()) {
-                QTextCursor cursor = plain->textCursor();
-                cursor.removeSelectedText();
-                plain->setTextCursor(cursor);
-            }
-        }
-    }
-}
-
 void EditForm::applyAndClose()
 {
     const EditSession::Applied applied = m_session.applyAndClose();
     if (applied == EditSession::Applied::Refused)
         return;
     if (applied == EditSession::Applied::Recovered) {
-        const QSize outer = outerNormalSize();
+        const QSize outer = m_geometry->outerNormalSize();
         hide();
         setWindowState(Qt::WindowNoState);
         m_session.storeWindowSize(outer, true);
@@ -649,18 +591,25 @@ QToolButton *EditForm::searchButton(int index) const
 
 QAction *EditForm::menuAction(const QString &name, int index) const
 {
-    return m_menuActions.value(index < 0 ? name : name + QLatin1Char('_') + QString::number(index));
+    return m_actions->menuAction(name, index);
 }
 
 QMenu *EditForm::menu(const QString &name) const
 {
-    return m_menus.value(name);
+    return m_actions->menu(name);
+}
+
+QAction *EditForm::toolbarAction(const QString &key) const
+{
+    return m_actions->toolbarAction(key);
+}
+
+QStatusBar *EditForm::functionBar() const
+{
+    return m_functionBar;
 }
 
 QLabel *EditForm::functionPanel(const QString &text) const
 {
-    for (QLabel *label : m_panels)
-        if (label->text() == text)
-            return label;
-    return nullptr;
+    return m_functionBar->panel(text);
 }

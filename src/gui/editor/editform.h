@@ -2,8 +2,9 @@
 // EditForm: the window in which one card is edited. It shows the group box,
 // the title, remarks and content boxes with their labels, the menus, the
 // toolbar with its search strip and the function bar, all built from the
-// editor's tables, and forwards what the person does to its EditSession,
-// which holds the card's key and decides. Up to 100 are open at once, each in
+// editor's tables (editortables.h) by the ActionBuilder, runs every trigger
+// and key through its command registry, and forwards what the person does to
+// its EditSession, which holds the card's key and decides. Up to 100 are open at once, each in
 // its slot of the table of open editors (EditWindows).
 //
 //     auto *editor = new EditForm(context, listIndex, key, slot);
@@ -16,14 +17,16 @@
 
 #include "core/editor/editsession.h"
 #include "core/editor/editwindows.h"
+#include "core/window/commandregistry.h"
 
-#include <QHash>
 #include <QMainWindow>
 #include <QPointer>
 
 #include <array>
 
+class ActionBuilder;
 class EditorContext;
+class FunctionBar;
 class QAction;
 class QComboBox;
 class QLabel;
@@ -33,6 +36,7 @@ class QPlainTextEdit;
 class QStatusBar;
 class QToolBar;
 class QToolButton;
+class WindowGeometry;
 
 class EditForm : public QMainWindow, public EditorWindow
 {
@@ -62,7 +66,8 @@ public:
     void setShown(bool shown) override;
 
     // The commands (menus, toolbar, function bar and keys run these).
-    void run(const QString &command);
+    CommandRegistry &commands() { return m_commands; }
+    void run(const QString &command) { m_commands.trigger(command); }
     // MenuGo: apply and close.
     void applyAndClose();
     // CommitEdit: apply without closing; save: then the card file is saved.
@@ -86,8 +91,8 @@ public:
     QAction *menuAction(const QString &name, int index = -1) const;
     QMenu *menu(const QString &name) const;
     QToolBar *toolbar() const { return m_toolbar; }
-    QAction *toolbarAction(const QString &key) const { return m_toolbarActions.value(key); }
-    QStatusBar *functionBar() const { return m_functionBar; }
+    QAction *toolbarAction(const QString &key) const;
+    QStatusBar *functionBar() const;
     QLabel *functionPanel(const QString &text) const;
 
 protected:
@@ -101,14 +106,13 @@ private:
     void buildToolbar();
     void buildClient();
     void buildFunctionBar();
+    void wireCommands();
     void applySettings();
     void layOut();
     void finishClose();
-    QSize outerNormalSize() const;
-    QSize frameExtra() const;
 
     bool handleKey(QObject *watched, QKeyEvent *event);
-    bool handleBrowseKey(QKeyEvent *event);
+    KeyScope scopeOf(QObject *watched) const;
     bool handleDrop(QEvent *event);
     int boxIndexOf(QObject *watched) const;
     void focusBox(int index, bool selectAll = false);
@@ -125,12 +129,12 @@ private:
 
     EditorContext &m_context;
     EditSession m_session;
+    CommandRegistry m_commands;
     bool m_loading = false;
     bool m_closed = false;
     int m_nowSelected = 0;
     int m_longestLabel = 0;
     double m_fontSize = 9;
-    QSize m_pendingOuterSize;
 
     QWidget *m_client = nullptr;
     QComboBox *m_group = nullptr;
@@ -142,11 +146,9 @@ private:
     QLineEdit *m_search = nullptr;
     std::array<QToolButton *, 2> m_searchButtons{};
     QToolBar *m_toolbar = nullptr;
-    QStatusBar *m_functionBar = nullptr;
-    QList<QLabel *> m_panels;
+    FunctionBar *m_functionBar = nullptr;
     QMenu *m_editMenu = nullptr;
-    QHash<QString, QAction *> m_menuActions; // by object name
-    QHash<QString, QMenu *> m_menus;         // by control name
-    QHash<QString, QAction *> m_toolbarActions;
+    ActionBuilder *m_actions = nullptr;
+    WindowGeometry *m_geometry = nullptr;
     class CaretStyle *m_caretStyle = nullptr;
 };

@@ -1,11 +1,11 @@
-// EditForm's event handling: the keys of the window and of its boxes, focus
-// changes, clicks on the item labels and the function bar, drops.
+// EditForm's event handling: the keys of the window and of its boxes (run
+// from the editor's key table), focus changes, clicks on the item labels,
+// drops.
 #include "core/document/document.h"
 #include "core/editor/editorcontext.h"
 #include "core/editor/editortables.h"
 #include "core/editor/editortext.h"
-#include "core/settings/settingkeys.h"
-#include "core/settings/settingsmodel.h"
+#include "gui/common/actionbuilder.h"
 #include "gui/editor/editform.h"
 
 #include <QComboBox>
@@ -18,15 +18,6 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QTextCursor>
-
-namespace {
-
-bool isEnter(int key)
-{
-    return key == Qt::Key_Return || key == Qt::Key_Enter;
-}
-
-} // namespace
 
 bool EditForm::eventFilter(QObject *watched, QEvent *event)
 {
@@ -65,20 +56,6 @@ bool EditForm::eventFilter(QObject *watched, QEvent *event)
         }
         break;
     }
-    case QEvent::MouseButtonRelease: {
-        auto *mouse = static_cast<QMouseEvent *>(event);
-        auto *label = qobject_cast<QLabel *>(watched);
-        if (label && m_panels.contains(label) && mouse->button() == Qt::LeftButton
-            && label->rect().contains(mouse->position().toPoint())) {
-            if (!m_context.document().settings().isOn(SettingKey::NoFunctionBarClickEvent)) {
-                const QString command = EditorTables::functionBarCommand(label->text());
-                if (!command.isEmpty())
-                    run(command);
-            }
-            return true;
-        }
-        break;
-    }
     case QEvent::DragEnter:
     case QEvent::DragMove:
     case QEvent::Drop:
@@ -97,96 +74,29 @@ void EditForm::keyPressEvent(QKeyEvent *event)
     QMainWindow::keyPressEvent(event);
 }
 
-bool EditForm::handleKey(QObject *watched, QKeyEvent *event)
+KeyScope EditForm::scopeOf(QObject *watched) const
 {
-    const Qt::KeyboardModifiers mods =
-        event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
-    const int key = event->key();
-
-    // Keys of the whole window.
-    if (key == Qt::Key_Escape && mods == Qt::NoModifier) {
-        if (m_session.escapeDiscards())
-            discard();
-        return true;
+    switch (boxIndexOf(watched)) {
+    case 0: return KeyScope::TitleBox;
+    case 1: return KeyScope::RemarksBox;
+    case 2: return KeyScope::ContentBox;
+    default: break;
     }
-    if ((isEnter(key) && (mods == Qt::ShiftModifier || mods == Qt::AltModifier))
-        || (key == Qt::Key_W && mods == Qt::ControlModifier)) {
-        applyAndClose();
-        return true;
-    }
-    if (key == Qt::Key_S && mods == Qt::ControlModifier) {
-        commitEdit(false);
-        return true;
-    }
-    if (key == Qt::Key_S && (mods == Qt::AltModifier || mods == (Qt::ControlModifier | Qt::ShiftModifier))) {
-        commitEdit(true);
-        return true;
-    }
-    if ((mods == Qt::ControlModifier || mods == Qt::AltModifier) && key >= Qt::Key_1 && key <= Qt::Key_3) {
-        focusBox(key - Qt::Key_1);
-        return true;
-    }
-    if (key == Qt::Key_F3 && (mods == Qt::NoModifier || mods == Qt::ShiftModifier)) {
-        searchContent(mods == Qt::NoModifier);
-        return true;
-    }
-
-    if (watched == m_search) {
-        if (isEnter(key) && (mods == Qt::NoModifier || mods == Qt::ControlModifier)) {
-            searchContent(mods == Qt::NoModifier);
-            return true;
-        }
-        return false;
-    }
-
-    const int box = boxIndexOf(watched);
-    const bool inGroup = watched == m_group || watched == m_group->lineEdit();
-    if (box < 0 && !inGroup)
-        return false;
-
-    if (key == Qt::Key_F && mods == Qt::ControlModifier) {
-        m_search->selectAll();
-        m_search->setFocus(Qt::ShortcutFocusReason);
-        return true;
-    }
-    if (key == Qt::Key_Menu) {
-        popUpEditMenu(m_title->mapToGlobal(QPoint(0, 0)));
-        return true;
-    }
-    if (mods == Qt::NoModifier) {
-        if (key == Qt::Key_Up && box == 1) {
-            focusBox(0);
-            return true;
-        }
-        if (key == Qt::Key_Up && box == 0) {
-            m_group->setFocus(Qt::OtherFocusReason);
-            return true;
-        }
-        if (key == Qt::Key_Down && (box == 0 || box == 1)) {
-            focusBox(box + 1);
-            return true;
-        }
-        if (key == Qt::Key_PageDown && (box == 0 || box == 1)) {
-            pageContent(true);
-            return true;
-        }
-    }
-    return handleBrowseKey(event);
+    if (watched == m_group || watched == m_group->lineEdit())
+        return KeyScope::GroupBox;
+    if (watched == m_search)
+        return KeyScope::SearchBox;
+    return KeyScope::Window;
 }
 
-bool EditForm::handleBrowseKey(QKeyEvent *event)
+bool EditForm::handleKey(QObject *watched, QKeyEvent *event)
 {
-    // In browse mode typed characters are swallowed; Space and z page.
-    if (!m_session.browseMode() || (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
-        return false;
-    const QString text = event->text();
-    if (text.isEmpty() || !text.at(0).isPrint())
-        return false;
-    if (event->key() == Qt::Key_Space)
-        pageContent(true);
-    else if (event->key() == Qt::Key_Z)
-        pageContent(false);
-    return true;
+    KeyContext context;
+    context.browseMode = m_session.browseMode();
+    const KeyScope scope = scopeOf(watched);
+    if (m_actions->runKey(EditorTables::keys(), event, scope, context))
+        return true;
+    return EditorTables::swallowsTyping(scope, context, event->text(), event->modifiers());
 }
 
 bool EditForm::handleDrop(QEvent *event)

@@ -8,11 +8,13 @@
 #include "core/window/maincommands.h"
 #include "core/window/mainlayout.h"
 #include "core/window/mainwindowtables.h"
+#include "gui/common/actionbuilder.h"
+#include "gui/common/functionbar.h"
 #include "gui/common/qtcolours.h"
 #include "gui/common/qtdialogs.h"
 #include "gui/common/topmost.h"
+#include "gui/common/windowgeometry.h"
 #include "gui/mainwindow/cardlistview.h"
-#include "gui/mainwindow/functionbar.h"
 #include "gui/mainwindow/mainicons.h"
 #include "gui/mainwindow/previewpane.h"
 #include "gui/mainwindow/searchbar.h"
@@ -60,9 +62,10 @@ MainForm::MainForm(const Services &services, QWidget *parent)
     HelpCommands::wire(*m_commands, m_services);
     wireWindowCommands();
 
+    m_actions = new ActionBuilder(*m_commands, this);
+    m_geometry = new WindowGeometry(*this);
     buildMenus();
     buildClientArea();
-    followCommands();
 
     resize(WindowTwips::toPixels(9480), WindowTwips::toPixels(6315));
     setGroups({});
@@ -82,55 +85,7 @@ MainForm::~MainForm()
 
 void MainForm::buildMenus()
 {
-    const QList<MenuEntry> &tree = MainWindowTables::menuTree();
-    QMenu *top = nullptr;
-    QMenu *sub = nullptr;
-    for (int i = 0; i < tree.size(); ++i) {
-        const MenuEntry &e = tree.at(i);
-        const bool opensSub = e.level == 1 && i + 1 < tree.size() && tree.at(i + 1).level == 2;
-        if (e.level == 0) {
-            top = menuBar()->addMenu(e.caption);
-            top->setObjectName(e.name);
-            top->menuAction()->setObjectName(e.name);
-            top->menuAction()->setVisible(!e.hidden);
-            m_menus.insert(e.name, top);
-            m_menuActions.insert(e.name, top->menuAction());
-            sub = nullptr;
-            continue;
-        }
-        QMenu *holder = e.level == 2 ? sub : top;
-        if (!holder)
-            continue;
-        if (e.isSeparator()) {
-            holder->addSeparator();
-            continue;
-        }
-        if (opensSub) {
-            sub = holder->addMenu(e.caption);
-            sub->setObjectName(e.name);
-            sub->menuAction()->setObjectName(e.name);
-            sub->menuAction()->setVisible(!e.hidden);
-            m_menus.insert(e.name, sub);
-            m_menuActions.insert(e.name, sub->menuAction());
-            continue;
-        }
-        QAction *action = holder->addAction(e.displayCaption());
-        action->setObjectName(e.objectName());
-        if (!e.shortcut.isEmpty())
-            action->setShortcut(QKeySequence(e.shortcut, QKeySequence::PortableText));
-        action->setCheckable(e.checkable);
-        action->setVisible(!e.hidden);
-        m_menuActions.insert(e.objectName(), action);
-        if (e.command.isEmpty()) {
-            action->setEnabled(false);
-            continue;
-        }
-        m_actionsByCommand.insert(e.command, action);
-        m_menuCommand.insert(action, e.command);
-        syncAction(action, e.command);
-        const QString command = e.command;
-        connect(action, &QAction::triggered, this, [this, action, command] { runFromAction(action, command); });
-    }
+    m_actions->buildMenus(menuBar(), MainWindowTables::menuTree());
 }
 
 void MainForm::buildToolbar()
@@ -143,40 +98,7 @@ void MainForm::buildToolbar()
     // Captions are not shown: icons and tooltips only.
     m_toolbar->setToolButtonStyle(Qt::ToolButtonIconOnly);
 
-    for (const ToolbarButton &b : MainWindowTables::toolbar()) {
-        if (b.separatorBefore)
-            m_toolbar->addSeparator();
-        auto *action = new QAction(MainIcons::icon(b.icon), QString(), m_toolbar);
-        action->setObjectName(b.key);
-        action->setToolTip(b.tooltip);
-        action->setCheckable(b.twoState);
-        m_toolbar->addAction(action);
-        m_toolbarActions.insert(b.key, action);
-        m_actionsByCommand.insert(b.command, action);
-        syncAction(action, b.command);
-        const QString command = b.command;
-        connect(action, &QAction::triggered, this, [this, action, command] { runFromAction(action, command); });
-
-        auto *button = qobject_cast<QToolButton *>(m_toolbar->widgetForAction(action));
-        if (button)
-            button->setObjectName(b.key);
-        if (b.dropDown.isEmpty() || !button)
-            continue;
-        auto *dropDown = new QMenu(button);
-        dropDown->setObjectName(b.key + QStringLiteral("_menu"));
-        for (const ToolbarDropDownEntry &d : b.dropDown) {
-            QAction *entry = dropDown->addAction(d.caption);
-            entry->setObjectName(d.key);
-            m_toolbarActions.insert(d.key, entry);
-            m_actionsByCommand.insert(d.command, entry);
-            syncAction(entry, d.command);
-            const QString entryCommand = d.command;
-            connect(entry, &QAction::triggered, this,
-                    [this, entry, entryCommand] { runFromAction(entry, entryCommand); });
-        }
-        button->setMenu(dropDown);
-        button->setPopupMode(QToolButton::MenuButtonPopup);
-    }
+    m_actions->buildToolbar(m_toolbar, MainWindowTables::toolbar(), &MainIcons::icon);
 }
 
 void MainForm::buildClientArea()
@@ -187,7 +109,7 @@ void MainForm::buildClientArea()
     m_client->installEventFilter(this);
 
     buildToolbar();
-    m_searchBar = new SearchBar(*m_commands, m_client);
+    m_searchBar = new SearchBar(*m_actions, m_client);
 
     m_tree = new QTreeWidget(m_client);
     m_tree->setObjectName(QStringLiteral("tvTree"));
@@ -224,13 +146,8 @@ void MainForm::buildClientArea()
     m_preview = new PreviewPane(m_client);
     m_preview->hide();
 
-    m_functionBar = new FunctionBar(m_client);
-    m_functionBar->setObjectName(QStringLiteral("sbStatusBar"));
-    connect(m_functionBar, &FunctionBar::panelClicked, this, [this](const QString &text) {
-        const QString command = MainWindowTables::functionBarCommand(text, m_functionBarClicksOff);
-        if (!command.isEmpty())
-            m_commands->trigger(command);
-    });
+    m_functionBar = m_actions->makeFunctionBar(MainWindowTables::functionBar(), m_client,
+                                               [this] { return !m_functionBarClicksOff; });
 }
 
 void MainForm::wireWindowCommands()
@@ -242,39 +159,6 @@ void MainForm::wireWindowCommands()
         if (browser && button)
             browser->popup(button->mapToGlobal(QPoint(0, button->height())));
     });
-}
-
-void MainForm::syncAction(QAction *action, const QString &command)
-{
-    action->setEnabled(m_commands->isEnabled(command));
-    if (action->isCheckable())
-        action->setChecked(m_commands->isChecked(command));
-    if (m_menuCommand.contains(action)) {
-        if (const std::optional<bool> visible = m_commands->visibleOverride(command))
-            action->setVisible(*visible);
-        if (const std::optional<QString> text = m_commands->textOverride(command))
-            action->setText(*text);
-    }
-}
-
-void MainForm::followCommands()
-{
-    auto resync = [this](const QString &id) {
-        for (auto it = m_actionsByCommand.constFind(id); it != m_actionsByCommand.constEnd() && it.key() == id; ++it)
-            syncAction(it.value(), id);
-    };
-    connect(m_commands.get(), &MainCommands::enabledChanged, this, resync);
-    connect(m_commands.get(), &MainCommands::checkedChanged, this, resync);
-    connect(m_commands.get(), &MainCommands::visibleChanged, this, resync);
-    connect(m_commands.get(), &MainCommands::textChanged, this, resync);
-}
-
-void MainForm::runFromAction(QAction *action, const QString &command)
-{
-    m_commands->trigger(command);
-    // A checkable action shows the command's state, not what the click toggled.
-    if (action)
-        syncAction(action, command);
 }
 
 // ---------------------------------------------------------------- cards
@@ -346,7 +230,8 @@ void MainForm::applySettings(const AppliedSettings &s)
         m_lists[i]->setColumnWidths(widths);
     }
     if (s.applyWindowSize)
-        setOuterSize(QSize(WindowTwips::toPixels(s.windowWidthTwips), WindowTwips::toPixels(s.windowHeightTwips)));
+        m_geometry->restoreOuterSize(
+            QSize(WindowTwips::toPixels(s.windowWidthTwips), WindowTwips::toPixels(s.windowHeightTwips)));
     m_preview->setPreviewFont(fontFor(FontChoice{s.previewFontName, s.previewFontSize}));
     m_preview->setColours(QtColours::toQColor(s.preview.text, palette), QtColours::toQColor(s.preview.back, palette));
     m_controller->apply(s.viewMode, s.previewMode, s.treeVisible, s.regularExpression);
@@ -359,8 +244,7 @@ MainWindowStoredState MainForm::storedState() const
     for (int i = 0; i < 3; ++i)
         state.columnWidthsTwips[i] = WindowTwips::fromPixels(widths[i]);
     // The size of the normal state, also while minimised or maximised.
-    const QSize inner = (isMinimized() || isMaximized() || isFullScreen()) ? normalGeometry().size() : size();
-    const QSize outer = inner + frameExtra();
+    const QSize outer = m_geometry->outerNormalSize();
     state.windowWidthTwips = WindowTwips::fromPixels(outer.width());
     state.windowHeightTwips = WindowTwips::fromPixels(outer.height());
     state.listViewMode = int(m_controller->listViewMode());
@@ -370,48 +254,6 @@ MainWindowStoredState MainForm::storedState() const
 void MainForm::setSettingWriter(MainViewController::SettingWriter writer)
 {
     m_controller->setSettingWriter(std::move(writer));
-}
-
-void MainForm::setOuterSize(const QSize &outer)
-{
-    const QSize frame = frameExtra();
-    const QSize inner = outer - frame;
-    if (inner.width() <= 0 || inner.height() <= 0)
-        return;
-    resize(inner);
-    // The frame is known only once the window is on screen: until then the
-    // outer size is kept, so that what is stored on close (outer size) is what
-    // was applied, and the window does not grow by its frame every session.
-    m_pendingOuterSize = frame.isNull() ? outer : QSize();
-    m_pendingInnerSize = inner;
-}
-
-bool MainForm::event(QEvent *event)
-{
-    switch (event->type()) {
-    case QEvent::Show:
-    case QEvent::Move:
-    case QEvent::Resize:
-        // Someone else sized the window meanwhile: that size stands.
-        if (m_pendingOuterSize.isValid() && size() != m_pendingInnerSize)
-            m_pendingOuterSize = QSize();
-        if (m_pendingOuterSize.isValid() && !frameExtra().isNull()) {
-            const QSize outer = m_pendingOuterSize;
-            m_pendingOuterSize = QSize();
-            if (!isMaximized() && !isFullScreen() && !isMinimized())
-                setOuterSize(outer);
-        }
-        break;
-    default: break;
-    }
-    return QMainWindow::event(event);
-}
-
-QSize MainForm::frameExtra() const
-{
-    if (!isVisible())
-        return QSize(0, 0);
-    return frameGeometry().size() - geometry().size();
 }
 
 // ---------------------------------------------------------------- search bar
@@ -501,23 +343,22 @@ void MainForm::refreshPreview()
 
 QAction *MainForm::menuAction(const QString &name, int index) const
 {
-    return m_menuActions.value(MainWindowTables::controlObjectName(name, index));
+    return m_actions->menuAction(name, index);
 }
 
 QMenu *MainForm::menu(const QString &name) const
 {
-    return m_menus.value(name);
+    return m_actions->menu(name);
 }
 
 QToolButton *MainForm::toolbarButton(const QString &key) const
 {
-    QAction *action = m_toolbarActions.value(key);
-    return action ? qobject_cast<QToolButton *>(m_toolbar->widgetForAction(action)) : nullptr;
+    return m_actions->toolbarButton(key);
 }
 
 QAction *MainForm::toolbarAction(const QString &key) const
 {
-    return m_toolbarActions.value(key);
+    return m_actions->toolbarAction(key);
 }
 
 // ---------------------------------------------------------------- MainView
@@ -683,17 +524,9 @@ bool MainForm::handleKey(QWidget *receiver, QKeyEvent *event, bool overrideOnly)
     KeyContext context;
     context.keywordEmpty = keyword().isEmpty();
     context.browseMode = m_controller->browseMode();
-    const KeyBinding *binding = KeyMap::lookup(event->keyCombination(), scopeOf(receiver), context);
-    if (!binding)
-        return false;
     // Window keys are always the window's; a control's key is left to the
     // control while its command cannot run.
-    if (binding->scope != KeyScope::Window && !m_commands->isEnabled(binding->command))
-        return false;
-    event->accept();
-    if (!overrideOnly)
-        m_commands->trigger(binding->command);
-    return true;
+    return m_actions->runKey(KeyMap::table(), event, scopeOf(receiver), context, overrideOnly);
 }
 
 bool MainForm::eventFilter(QObject *watched, QEvent *event)

@@ -4,7 +4,9 @@
 // pane and the function bar, all built from the window's tables, and forwards
 // every trigger to the command registry. Decisions live in the core: the
 // tables (mainwindowtables.h, keymap.h), the layout rules (mainlayout.h) and
-// the view state (viewcontroller.h).
+// the view state (viewcontroller.h). The controls are made from the tables by
+// the ActionBuilder and the stored size is kept by the WindowGeometry, as for
+// every window of the program.
 //
 //     MainForm window(services);          // hidden, captioned "QLT@WIN Ver.x.y.z"
 //     window.setCardModels(&cards, &extraction);
@@ -23,6 +25,7 @@
 #include <functional>
 #include <memory>
 
+class ActionBuilder;
 class CardListView;
 class FunctionBar;
 class MainCommands;
@@ -35,6 +38,7 @@ class QToolBar;
 class QToolButton;
 class QTreeWidget;
 class SearchBar;
+class WindowGeometry;
 
 class MainForm : public QMainWindow, private MainView
 {
@@ -118,7 +122,6 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
-    bool event(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -140,13 +143,8 @@ private:
     void buildToolbar();
     void buildClientArea();
     void wireWindowCommands();
-    void followCommands();
-    void runFromAction(QAction *action, const QString &command);
-    void syncAction(QAction *action, const QString &command);
     bool handleKey(QWidget *receiver, QKeyEvent *event, bool overrideOnly);
     KeyScope scopeOf(QWidget *widget) const;
-    QSize frameExtra() const;
-    void setOuterSize(const QSize &outer);
     void clientResized();
 
     std::unique_ptr<MainCommands> m_commands;
@@ -162,14 +160,9 @@ private:
     PreviewPane *m_preview = nullptr;
     FunctionBar *m_functionBar = nullptr;
 
-    QHash<QString, QAction *> m_menuActions;    // by object name
-    QHash<QString, QMenu *> m_menus;            // by control name
-    QHash<QString, QAction *> m_toolbarActions; // by key, drop-down entries included
-    QMultiHash<QString, QAction *> m_actionsByCommand;
-    QHash<QAction *, QString> m_menuCommand; // menu entries only (visibility and text follow)
+    ActionBuilder *m_actions = nullptr;
+    WindowGeometry *m_geometry = nullptr;
 
     bool m_functionBarClicksOff = true;
-    QSize m_pendingOuterSize; // applied before the frame was known
-    QSize m_pendingInnerSize;
     std::function<bool()> m_closeGuard;
 };

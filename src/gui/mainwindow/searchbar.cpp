@@ -1,8 +1,7 @@
 #include "gui/mainwindow/searchbar.h"
 
-#include "core/window/commandids.h"
-#include "core/window/maincommands.h"
 #include "core/window/mainwindowtables.h"
+#include "gui/common/actionbuilder.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -12,8 +11,7 @@
 #include <QTimer>
 #include <QToolButton>
 
-SearchBar::SearchBar(MainCommands &commands, QWidget *parent)
-    : QWidget(parent), m_commands(commands), m_keyword(new QComboBox(this))
+SearchBar::SearchBar(ActionBuilder &actions, QWidget *parent) : QWidget(parent), m_keyword(new QComboBox(this))
 {
     setObjectName(QStringLiteral("picSearch"));
     auto *layout = new QHBoxLayout(this);
@@ -31,43 +29,13 @@ SearchBar::SearchBar(MainCommands &commands, QWidget *parent)
     layout->addWidget(m_keyword, 1);
 
     for (const SearchBarControl &c : MainWindowTables::searchBar()) {
-        const QString id = c.command;
-        if (c.name == QLatin1String("chkSeiki")) {
-            m_regex = new QCheckBox(c.caption, this);
-            m_regex->setObjectName(c.objectName());
-            m_regex->setToolTip(c.tooltip);
-            m_regex->setChecked(commands.isChecked(id));
-            m_regex->setEnabled(commands.isEnabled(id));
-            connect(m_regex, &QCheckBox::clicked, this, [this, id] {
-                m_commands.trigger(id);
-                // The box shows the command's state, whatever the click did.
-                m_regex->setChecked(m_commands.isChecked(id));
-            });
+        QAbstractButton *button = actions.makeButton(c, this);
+        if (auto *regex = qobject_cast<QCheckBox *>(button)) {
+            m_regex = regex;
             layout->addSpacing(2);
-            layout->addWidget(m_regex);
-            continue;
         }
-        auto *button = new QToolButton(this);
-        button->setObjectName(c.objectName());
-        button->setText(c.caption);
-        button->setToolTip(c.tooltip);
-        button->setAutoRaise(false);
-        button->setEnabled(commands.isEnabled(id));
-        connect(button, &QToolButton::clicked, this, [this, id] { m_commands.trigger(id); });
-        connect(&commands, &MainCommands::enabledChanged, button, [button, id](const QString &changed, bool on) {
-            if (changed == id)
-                button->setEnabled(on);
-        });
         layout->addWidget(button);
     }
-    connect(&commands, &MainCommands::checkedChanged, this, [this](const QString &id, bool on) {
-        if (m_regex && id == QLatin1String(Cmd::Regex))
-            m_regex->setChecked(on);
-    });
-    connect(&commands, &MainCommands::enabledChanged, this, [this](const QString &id, bool on) {
-        if (m_regex && id == QLatin1String(Cmd::Regex))
-            m_regex->setEnabled(on);
-    });
 }
 
 QString SearchBar::keyword() const

@@ -1,13 +1,14 @@
 #pragma once
 // The search bar picSearch: the keyword box txtSearch (an editable drop-down
 // whose list is the search history), the search buttons btnSearch(0 to 2),
-// the extraction buttons and the regular-expression box chkSeiki. Each button
-// runs its command through the registry and follows its enabled state; the
-// check box follows the Regex command's check mark.
+// the extraction buttons and the regular-expression box chkSeiki, made from
+// the search-bar table by the window's ActionBuilder: each button runs its
+// command through the registry and follows its enabled state; the check box
+// follows the Regex command's check mark.
 
 #include <QWidget>
 
-class MainCommands;
+class ActionBuilder;
 class QCheckBox;
 class QComboBox;
 class QToolButton;
@@ -16,7 +17,7 @@ class SearchBar : public QWidget
 {
     Q_OBJECT
 public:
-    SearchBar(MainCommands &commands, QWidget *parent = nullptr);
+    SearchBar(ActionBuilder &actions, QWidget *parent = nullptr);
 
     QComboBox *keywordBox() const { return m_keyword; }
     QCheckBox *regexBox() const { return m_regex; }
@@ -34,7 +35,6 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    MainCommands &m_commands;
     QComboBox *m_keyword;
     QCheckBox *m_regex = nullptr;
 };

@@ -3,6 +3,7 @@
 #include "editformfixture.h"
 
 #include "core/common/version.h"
+#include "core/editor/editortables.h"
 #include "core/window/commandids.h"
 #include "core/window/maincommands.h"
 
@@ -75,6 +76,16 @@ TEST_F(EditFormTest, MenusToolbarSearchStripAndFunctionBar)
         ASSERT_NE(panel, nullptr) << p.text;
         EXPECT_EQ(panel->toolTip(), QString::fromUtf8(p.tip));
     }
+}
+
+TEST_F(EditFormTest, EveryCommandOfTheTablesIsWired)
+{
+    EditForm *editor = open(addCard(QStringLiteral("t")));
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->commands().ids(), EditorTables::tables().commandIds());
+    EXPECT_EQ(editor->commands().unwiredIds(), QStringList());
+    for (const QString &id : editor->commands().ids())
+        EXPECT_TRUE(editor->commands().isEnabled(id)) << id.toStdString();
 }
 
 TEST_F(EditFormTest, LabelsFontsColoursAndSizeComeFromTheSettings)

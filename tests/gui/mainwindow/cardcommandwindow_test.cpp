@@ -5,6 +5,7 @@
 #include "core/document/filecommands.h"
 #include "core/window/commandids.h"
 #include "core/window/maincommands.h"
+#include "core/window/mainwindowtables.h"
 #include "gui/editor/editform.h"
 #include "gui/editor/editorcommands.h"
 #include "gui/mainwindow/cardcommandwiring.h"
@@ -400,6 +401,22 @@ TEST_F(CardWindowTest, MenuEntriesRunTheCommands)
     document.cards().setRemarks(1, QStringLiteral("https://example.com/"));
     window.menuAction(QStringLiteral("MenuEditOpenURL"))->trigger();
     EXPECT_EQ(shell.opened, QStringList({"https://example.com/"}));
+}
+
+// ---------------------------------------------------------------- every command
+
+TEST_F(CardWindowTest, EveryCommandOfTheTablesRunsOrIsDisabledOnPurpose)
+{
+    // Wired besides by the program's main: the document lifecycle and the about window.
+    QStringList expected = {Cmd::NewWindow,      Cmd::NewDocument, Cmd::OpenDocument, Cmd::SaveDocument,
+                            Cmd::SaveDocumentAs, Cmd::Reload,      Cmd::About};
+    for (int n = 0; n < Cmd::RecentFileCount; ++n)
+        expected << Cmd::recentFile(n);
+    expected << MainWindowTables::disabledCommandIds();
+    QStringList unwired = window.commands().unwiredIds();
+    expected.sort();
+    unwired.sort();
+    EXPECT_EQ(unwired, expected);
 }
 
 } // namespace

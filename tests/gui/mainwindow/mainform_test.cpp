@@ -8,7 +8,7 @@
 #include "core/window/maincommands.h"
 #include "core/window/mainlayout.h"
 #include "core/window/mainwindowtables.h"
-#include "gui/mainwindow/functionbar.h"
+#include "gui/common/functionbar.h"
 #include "gui/mainwindow/previewpane.h"
 
 #include <QCheckBox>

@@ -1,28 +1,22 @@
-#include "gui/mainwindow/functionbar.h"
-
-#include "core/window/mainwindowtables.h"
+#include "gui/common/functionbar.h"
 
 #include <QLabel>
 #include <QMouseEvent>
 
-FunctionBar::FunctionBar(QWidget *parent) : QStatusBar(parent)
+FunctionBar::FunctionBar(const QList<FunctionBarPanel> &panels, QWidget *parent) : QStatusBar(parent)
 {
     setSizeGripEnabled(false);
-    for (const FunctionBarPanel &p : MainWindowTables::functionBar())
-        m_panels.append(addPanel(this, p.text, p.tooltip, this));
-}
-
-QLabel *FunctionBar::addPanel(QStatusBar *bar, const QString &text, const QString &tooltip, QObject *filter)
-{
-    auto *label = new QLabel(text, bar);
-    label->setToolTip(tooltip);
-    label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    label->setAlignment(Qt::AlignCenter);
-    label->setMargin(1);
-    label->setMinimumWidth(label->fontMetrics().horizontalAdvance(text) + 16);
-    label->installEventFilter(filter);
-    bar->addWidget(label, 0);
-    return label;
+    for (const FunctionBarPanel &p : panels) {
+        auto *label = new QLabel(p.text, this);
+        label->setToolTip(p.tooltip);
+        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        label->setAlignment(Qt::AlignCenter);
+        label->setMargin(1);
+        label->setMinimumWidth(label->fontMetrics().horizontalAdvance(p.text) + 16);
+        label->installEventFilter(this);
+        addWidget(label, 0);
+        m_panels.append(label);
+    }
 }
 
 QStringList FunctionBar::panelTexts() const
