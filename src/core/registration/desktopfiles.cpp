@@ -118,11 +118,19 @@ QString escapeValue(const QString &value)
     return out;
 }
 
-QByteArray desktopEntry(const QString &program)
+QStringList allMimeTypes()
 {
-    QString mimeTypes;
+    QStringList out;
     for (const CardType &type : cardTypes())
-        mimeTypes += type.mimeType + QLatin1Char(';');
+        out.append(type.mimeType);
+    return out;
+}
+
+QByteArray desktopEntry(const QString &program, const QStringList &mimeTypes)
+{
+    QString typeList;
+    for (const QString &type : mimeTypes)
+        typeList += type + QLatin1Char(';');
     const QString text = QStringLiteral("[Desktop Entry]\n"
                                         "Type=Application\n"
                                         "Version=1.4\n"
@@ -138,7 +146,7 @@ QByteArray desktopEntry(const QString &program)
                                         "Keywords=card;note;memo;カード;メモ;\n"
                                         "Keywords[ja]=カード;メモ;card;note;\n"
                                         "MimeType=%3\n")
-                             .arg(escapeValue(execArgument(program)), AppIconName, mimeTypes);
+                             .arg(escapeValue(execArgument(program)), AppIconName, typeList);
     return text.toUtf8();
 }
 

@@ -45,8 +45,14 @@ QString execArgument(const QString &program);
 // The value escaping of a desktop-entry string (\ \n \t \r).
 QString escapeValue(const QString &value);
 
-// QLTWIN's desktop entry, starting program on one file (%f).
-QByteArray desktopEntry(const QString &program);
+// Every card type, in check-box order.
+QStringList allMimeTypes();
+
+// QLTWIN's desktop entry, starting program on one file (%f) and naming
+// mimeTypes as the types it opens. A desktop takes an application that is
+// the only one naming a type as that type's default, so the entry a person
+// registers names only the types they chose.
+QByteArray desktopEntry(const QString &program, const QStringList &mimeTypes = allMimeTypes());
 
 // mimeapps.list with desktopId made the first default application of each
 // type, as "xdg-mime default" does: the "[Default Applications]" line of

@@ -80,10 +80,19 @@ void DesktopRegistration::runTool(const QString &tool, const QStringList &argume
     m_processes.startAndWait(tool, arguments, ToolTimeoutMs);
 }
 
-bool DesktopRegistration::installTypes(const QString &program)
+QStringList DesktopRegistration::mimeTypesOf(const QStringList &extensions)
+{
+    QStringList types;
+    for (const QString &ext : extensions)
+        if (const DesktopFiles::CardType *type = DesktopFiles::typeOfExtension(ext))
+            types.append(type->mimeType);
+    return types;
+}
+
+bool DesktopRegistration::installTypes(const QString &program, const QStringList &extensions)
 {
     bool ok = writeFile(mimePackagePath(), DesktopFiles::mimePackageXml());
-    ok = writeFile(desktopEntryPath(), DesktopFiles::desktopEntry(program)) && ok;
+    ok = writeFile(desktopEntryPath(), DesktopFiles::desktopEntry(program, mimeTypesOf(extensions))) && ok;
     ok = writeFile(iconPath(QStringLiteral("apps"), DesktopFiles::AppIconName),
                    iconBytes(DesktopFiles::AppIconName))
          && ok;
@@ -98,10 +107,7 @@ bool DesktopRegistration::installTypes(const QString &program)
 
 bool DesktopRegistration::makeDefault(const QStringList &extensions)
 {
-    QStringList types;
-    for (const QString &ext : extensions)
-        if (const DesktopFiles::CardType *type = DesktopFiles::typeOfExtension(ext))
-            types.append(type->mimeType);
+    const QStringList types = mimeTypesOf(extensions);
     if (types.isEmpty())
         return true;
     const QString path = mimeappsListPath();

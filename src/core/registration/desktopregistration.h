@@ -22,12 +22,12 @@ class DesktopRegistration
 public:
     DesktopRegistration(const XdgFolders &folders, Processes &processes);
 
-    // The MIME package, the desktop entry starting program, the application
-    // and MIME-type icons; then update-mime-database and
+    // The MIME package, the desktop entry starting program on the types of
+    // extensions, the application and MIME-type icons; then update-mime-database and
     // update-desktop-database on the folders written (a missing tool is
     // skipped: the desktop then reads the files at its next start). False
     // when a file could not be written.
-    [[nodiscard]] bool installTypes(const QString &program);
+    [[nodiscard]] bool installTypes(const QString &program, const QStringList &extensions);
 
     // QLTWIN.desktop as the default application of each extension's type
     // ("qlw", "csv", ...); other types' lines stay as they were.
@@ -37,6 +37,9 @@ public:
     QString desktopEntryPath() const;
     QString mimeappsListPath() const;
     QString iconPath(const QString &context, const QString &iconName) const;
+
+    // The MIME types of extensions, unknown ones left out.
+    static QStringList mimeTypesOf(const QStringList &extensions);
 
 private:
     bool writeFile(const QString &path, const QByteArray &bytes);

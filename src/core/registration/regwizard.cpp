@@ -149,7 +149,7 @@ bool FinishWizard(const RegistrationChoices &choices, const QStringList &argumen
         DesktopRegistration desktop(services.folders, services.processes);
         // The defaults are set only over a complete registration: a default
         // naming a desktop entry that is missing would open nothing.
-        if (desktop.installTypes(program))
+        if (desktop.installTypes(program, ticked))
             (void)desktop.makeDefault(ticked);
     }
 
