@@ -107,7 +107,6 @@ grep -qx 'text/x-qltwin-card=QLTWIN.desktop;' "$list" || fail "qlt is not regist
 grep -q 'x-mynote-card\|text/csv' "$list" && fail "an unticked type was registered"
 grep -q "^Exec=$bin/QLTWIN %f\$" "$XDG_DATA_HOME/applications/QLTWIN.desktop" || fail "desktop entry does not start $bin/QLTWIN"
 [ -f "$XDG_DATA_HOME/QLTWIN/Favorites/QLT@WINのページ.url" ] || fail "no favourites"
-[ -f "$QLT_HOME/QLTWIN.ini" ] || fail "QLTWIN wrote no general settings"
 
 echo "PASS: welcome, wizard, QLTWIN on the same file; qlw and qlt registered"
 exit 0
