@@ -21,8 +21,7 @@ QString placeholderCaption(int n)
 Launcher::Launcher(UserStore &userStore, Processes &processes, const QString &launcherFolder,
                    const QString &recentListFile)
     : m_userStore(userStore), m_processes(processes), m_launcherFolder(launcherFolder), m_listFile(recentListFile)
-{
-}
+{}
 
 QString Launcher::findQltwin(UserStore &userStore, const QString &launcherFolder)
 {
@@ -73,15 +72,10 @@ QList<LauncherMenuItem> Launcher::menu() const
 void Launcher::choose(const LauncherMenuItem &item)
 {
     switch (item.kind) {
-    case LauncherMenuItem::Kind::LaunchEmpty:
-        launchEmpty();
-        break;
-    case LauncherMenuItem::Kind::Recent:
-        launchRecent(item.index);
-        break;
+    case LauncherMenuItem::Kind::LaunchEmpty: launchEmpty(); break;
+    case LauncherMenuItem::Kind::Recent: launchRecent(item.index); break;
     case LauncherMenuItem::Kind::Cancel:
-    case LauncherMenuItem::Kind::Separator:
-        break;
+    case LauncherMenuItem::Kind::Separator: break;
     }
 }
 

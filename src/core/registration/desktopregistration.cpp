@@ -37,8 +37,7 @@ XdgFolders XdgFolders::fromEnvironment()
 
 DesktopRegistration::DesktopRegistration(const XdgFolders &folders, Processes &processes)
     : m_folders(folders), m_processes(processes)
-{
-}
+{}
 
 QString DesktopRegistration::mimePackagePath() const
 {
@@ -93,8 +92,7 @@ bool DesktopRegistration::installTypes(const QString &program, const QStringList
 {
     bool ok = writeFile(mimePackagePath(), DesktopFiles::mimePackageXml());
     ok = writeFile(desktopEntryPath(), DesktopFiles::desktopEntry(program, mimeTypesOf(extensions))) && ok;
-    ok = writeFile(iconPath(QStringLiteral("apps"), DesktopFiles::AppIconName),
-                   iconBytes(DesktopFiles::AppIconName))
+    ok = writeFile(iconPath(QStringLiteral("apps"), DesktopFiles::AppIconName), iconBytes(DesktopFiles::AppIconName))
          && ok;
     for (const DesktopFiles::CardType &type : DesktopFiles::cardTypes())
         if (type.ownType)

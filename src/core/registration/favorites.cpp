@@ -29,16 +29,13 @@ QList<Shortcut> shortcuts()
     };
 }
 
-bool AddFavorite(const QString &favoritesFolder, const QString &subFolder, const QString &title,
-                 const QString &address)
+bool AddFavorite(const QString &favoritesFolder, const QString &subFolder, const QString &title, const QString &address)
 {
-    const QString target = subFolder.isEmpty()
-                               ? favoritesFolder
-                               : Tool::JoinPath(favoritesFolder, Tool::CleanFileName(subFolder, true));
+    const QString target =
+        subFolder.isEmpty() ? favoritesFolder : Tool::JoinPath(favoritesFolder, Tool::CleanFileName(subFolder, true));
     if (!Tool::EnsureFolder(target, false))
         return false;
-    return WriteUrlShortcut(Tool::JoinPath(target, Tool::CleanFileName(title, true) + QStringLiteral(".url")),
-                            address);
+    return WriteUrlShortcut(Tool::JoinPath(target, Tool::CleanFileName(title, true) + QStringLiteral(".url")), address);
 }
 
 bool WriteUrlShortcut(const QString &path, const QString &address)

@@ -52,14 +52,10 @@ RegWizard::RegWizard(Dialogs &dialogs, Shell &shell) : m_dialogs(dialogs), m_she
 RegWizard::Page RegWizard::page() const
 {
     switch (m_step) {
-    case 0:
-        return Page::RegInfo;
-    case 1:
-        return Page::MailingList;
-    case 3:
-        return Page::FileTypes;
-    default:
-        return Page::Browser;
+    case 0: return Page::RegInfo;
+    case 1: return Page::MailingList;
+    case 3: return Page::FileTypes;
+    default: return Page::Browser;
     }
 }
 
@@ -104,17 +100,10 @@ void RegWizard::back()
 void RegWizard::mailingList(int index)
 {
     switch (index) {
-    case 0:
-        Tool::OpenWithShell(m_shell, MakerLinks::mailto(MakerLinks::ListSubscribe));
-        break;
-    case 1:
-        Tool::OpenWithShell(m_shell, MakerLinks::mailto(MakerLinks::ListUnsubscribe));
-        break;
-    case 2:
-        Tool::OpenWithShell(m_shell, MakerLinks::ListSettingsPage);
-        break;
-    default:
-        break;
+    case 0: Tool::OpenWithShell(m_shell, MakerLinks::mailto(MakerLinks::ListSubscribe)); break;
+    case 1: Tool::OpenWithShell(m_shell, MakerLinks::mailto(MakerLinks::ListUnsubscribe)); break;
+    case 2: Tool::OpenWithShell(m_shell, MakerLinks::ListSettingsPage); break;
+    default: break;
     }
 }
 

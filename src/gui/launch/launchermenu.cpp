@@ -8,8 +8,8 @@ LauncherMenu::LauncherMenu(Launcher &launcher) : m_launcher(launcher), m_menu(st
     const QList<LauncherMenuItem> items = launcher.menu();
     for (qsizetype i = 0; i < items.size(); ++i) {
         const LauncherMenuItem &item = items.at(i);
-        QAction *action = item.kind == LauncherMenuItem::Kind::Separator ? m_menu->addSeparator()
-                                                                          : m_menu->addAction(item.caption);
+        QAction *action =
+            item.kind == LauncherMenuItem::Kind::Separator ? m_menu->addSeparator() : m_menu->addAction(item.caption);
         action->setObjectName(item.index >= 0 ? item.name + QString::number(item.index) : item.name);
         action->setVisible(item.visible);
         action->setData(int(i));

@@ -48,7 +48,8 @@ void NetworkPageSource::fetch(const QString &address, std::function<void(const Q
         QStringDecoder decoder = QStringDecoder::decoderForHtml(body);
         const qsizetype charset = type.indexOf(QStringLiteral("charset="));
         if (charset >= 0) {
-            QStringDecoder named(type.mid(charset + 8).section(QLatin1Char(';'), 0, 0).trimmed().toLatin1().constData());
+            QStringDecoder named(
+                type.mid(charset + 8).section(QLatin1Char(';'), 0, 0).trimmed().toLatin1().constData());
             if (named.isValid())
                 decoder = std::move(named);
         }

@@ -188,9 +188,7 @@ void RegWizardForm::ShowStep()
     clearBrowser();
     m_frames->setCurrentIndex(m_wizard.frame());
     switch (m_wizard.page()) {
-    case RegWizard::Page::RegInfo:
-        m_text->setPlainText(RegWizard::regInfoText());
-        break;
+    case RegWizard::Page::RegInfo: m_text->setPlainText(RegWizard::regInfoText()); break;
     case RegWizard::Page::Browser: {
         m_comment->setText(m_wizard.comment());
         m_browser->setHtml(QStringLiteral("<p>読み込み中...</p>"));
@@ -202,8 +200,7 @@ void RegWizardForm::ShowStep()
         break;
     }
     case RegWizard::Page::MailingList:
-    case RegWizard::Page::FileTypes:
-        break;
+    case RegWizard::Page::FileTypes: break;
     }
 }
 

@@ -136,8 +136,8 @@ TEST_F(LauncherTest, ThirtyOneCharactersShowThirtyAndAnEllipsis)
     ASSERT_EQ(path.size(), 31);
     writeRecent(recent, {path});
     launcher.start({});
-    EXPECT_EQ(visibleItems().at(3).caption, QStringLiteral("&A abcdefghijklmnopqrstuvwxyz.qlw\t") + path.left(30)
-                                                 + QStringLiteral("..."));
+    EXPECT_EQ(visibleItems().at(3).caption,
+              QStringLiteral("&A abcdefghijklmnopqrstuvwxyz.qlw\t") + path.left(30) + QStringLiteral("..."));
 }
 
 TEST_F(LauncherTest, EntriesFromTheTwentySeventhOnHaveNoLetterAndTheListStopsAtAGap)

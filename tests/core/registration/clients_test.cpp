@@ -42,7 +42,7 @@ bool have(const char *tool)
     return !QStandardPaths::findExecutable(QLatin1String(tool)).isEmpty();
 }
 
-#define REQUIRE_TOOL(tool, package)                                                                                   \
+#define REQUIRE_TOOL(tool, package)                                                                                    \
     if (!have(tool))                                                                                                   \
     GTEST_SKIP() << tool " is not installed (Debian package " package "; make deps installs it)"
 
@@ -72,8 +72,8 @@ TEST(ClientsTest, MetainfoPassesAppstreamcli)
 {
     REQUIRE_TOOL("appstreamcli", "appstream");
     const ToolRun r = run(QStringLiteral("appstreamcli"),
-                      {QStringLiteral("validate"), QStringLiteral("--no-net"),
-                       Source + QStringLiteral("/packaging/example.orvale_softwares.QLTWIN.metainfo.xml")});
+                          {QStringLiteral("validate"), QStringLiteral("--no-net"),
+                           Source + QStringLiteral("/packaging/example.orvale_softwares.QLTWIN.metainfo.xml")});
     EXPECT_EQ(r.exitCode, 0) << r.output.toStdString();
     EXPECT_FALSE(r.output.contains(QStringLiteral("W: "))) << r.output.toStdString();
     EXPECT_FALSE(r.output.contains(QStringLiteral("E: "))) << r.output.toStdString();
@@ -122,15 +122,16 @@ TEST(ClientsTest, XdgMimeFindsTheTypesAndTheTickedDefaultsOnly)
         const char *type;
     };
     const FileType files[] = {
-        {"memo.qlw", "application/x-qltwin-card"}, {"MEMO.QLW", "application/x-qltwin-card"},
+        {"memo.qlw", "application/x-qltwin-card"},   {"MEMO.QLW", "application/x-qltwin-card"},
         {"メモ帳.qlw", "application/x-qltwin-card"}, {"cards.qlt", "text/x-qltwin-card"},
-        {"Cards.QLT", "text/x-qltwin-card"},        {"日記 2001.stk", "text/x-mynote-card"},
+        {"Cards.QLT", "text/x-qltwin-card"},         {"日記 2001.stk", "text/x-mynote-card"},
         {"NOTE.STK", "text/x-mynote-card"},          {"list.csv", "text/csv"},
     };
     for (const FileType &f : files) {
         const QString path = home.filePath(QString::fromUtf8(f.name));
         ASSERT_TRUE(Sandbox::writeBytes(path, "\r\n"));
-        const ToolRun r = run(QStringLiteral("xdg-mime"), {QStringLiteral("query"), QStringLiteral("filetype"), path}, env);
+        const ToolRun r =
+            run(QStringLiteral("xdg-mime"), {QStringLiteral("query"), QStringLiteral("filetype"), path}, env);
         EXPECT_EQ(r.output, QLatin1String(f.type)) << f.name;
     }
 
@@ -143,9 +144,8 @@ TEST(ClientsTest, XdgMimeFindsTheTypesAndTheTickedDefaultsOnly)
                                 {"text/x-mynote-card", ""},
                                 {"text/csv", ""}};
     for (const Default &d : defaults) {
-        const ToolRun r =
-            run(QStringLiteral("xdg-mime"), {QStringLiteral("query"), QStringLiteral("default"), QLatin1String(d.type)},
-                env);
+        const ToolRun r = run(QStringLiteral("xdg-mime"),
+                              {QStringLiteral("query"), QStringLiteral("default"), QLatin1String(d.type)}, env);
         EXPECT_EQ(r.output, QLatin1String(d.app)) << d.type;
     }
 }

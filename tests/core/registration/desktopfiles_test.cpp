@@ -50,8 +50,8 @@ TEST(DesktopFilesTest, MimePackageNamesOneTypePerOwnFormat)
 
 TEST(DesktopFilesTest, DesktopEntryStartsTheProgramOnOneFile)
 {
-    const QByteArray entry = DesktopFiles::desktopEntry(QStringLiteral("/opt/qlt/QLTWIN"),
-                                                        {QStringLiteral("application/x-qltwin-card")});
+    const QByteArray entry =
+        DesktopFiles::desktopEntry(QStringLiteral("/opt/qlt/QLTWIN"), {QStringLiteral("application/x-qltwin-card")});
     EXPECT_EQ(entry, QByteArray("[Desktop Entry]\n"
                                 "Type=Application\n"
                                 "Version=1.4\n"
@@ -92,8 +92,7 @@ TEST(DesktopFilesTest, ExecArgumentQuotesWhatTheShellWouldSplit)
     for (const Case &c : cases) {
         const QString program = QString::fromUtf8(c.program);
         const QByteArray entry = DesktopFiles::desktopEntry(program);
-        EXPECT_TRUE(entry.contains("\nExec=" + QByteArray(c.exec) + " %f\n")) << c.program << "\n"
-                                                                               << entry.constData();
+        EXPECT_TRUE(entry.contains("\nExec=" + QByteArray(c.exec) + " %f\n")) << c.program << "\n" << entry.constData();
     }
 }
 
@@ -145,9 +144,10 @@ TEST(DesktopFilesTest, InternetShortcutIsTwoWindows31JLines)
 {
     EXPECT_EQ(DesktopFiles::urlShortcut(QStringLiteral("http://www.orvale-softwares.example/")),
               QByteArray("[InternetShortcut]\r\nURL=http://www.orvale-softwares.example/\r\n"));
-    const QByteArray mail = DesktopFiles::urlShortcut(QStringLiteral("mailto:a@b.example?subject=このまま送信してください"));
-    EXPECT_EQ(mail, QByteArray("[InternetShortcut]\r\nURL=mailto:a@b.example?subject=") +
-                        Win31J::encode(QStringLiteral("このまま送信してください")) + QByteArray("\r\n"));
+    const QByteArray mail =
+        DesktopFiles::urlShortcut(QStringLiteral("mailto:a@b.example?subject=このまま送信してください"));
+    EXPECT_EQ(mail, QByteArray("[InternetShortcut]\r\nURL=mailto:a@b.example?subject=")
+                        + Win31J::encode(QStringLiteral("このまま送信してください")) + QByteArray("\r\n"));
 }
 
 TEST(FavoritesTest, ShortcutsGoToTheirFoldersAndAreRewrittenTheSame)
@@ -163,9 +163,10 @@ TEST(FavoritesTest, ShortcutsGoToTheirFoldersAndAreRewrittenTheSame)
     QStringList sub = QDir(favorites + QStringLiteral("/QLT@WIN")).entryList(QDir::Files, QDir::Name);
     EXPECT_EQ(sub.size(), 7);
     EXPECT_TRUE(sub.contains(QStringLiteral("掲示板を読む(e-groups).url")));
-    EXPECT_EQ(Sandbox::readBytes(favorites + QStringLiteral("/QLT@WIN/メーリングリストに参加する.url")),
-              Win31J::encode(QStringLiteral("[InternetShortcut]\r\nURL=mailto:qltwin-subscribe@orvale-softwares."
-                                            "example?subject=このまま送信してください&body=このまま送信してください\r\n")));
+    EXPECT_EQ(
+        Sandbox::readBytes(favorites + QStringLiteral("/QLT@WIN/メーリングリストに参加する.url")),
+        Win31J::encode(QStringLiteral("[InternetShortcut]\r\nURL=mailto:qltwin-subscribe@orvale-softwares."
+                                      "example?subject=このまま送信してください&body=このまま送信してください\r\n")));
 
     // A title holding "/" stays a file name in the folder.
     ASSERT_TRUE(Favorites::AddFavorite(favorites, QString(), QStringLiteral("../a/b"), QStringLiteral("http://x/")));

@@ -96,7 +96,8 @@ TEST_F(RegWizardTest, CancelShowsTheNotice)
 {
     wizard.cancel();
     ASSERT_EQ(dialogs.messages().size(), 1);
-    EXPECT_EQ(dialogs.messages()[0].text, QStringLiteral("このウイザードは、スタートメニューからいつでも呼び出せます。"));
+    EXPECT_EQ(dialogs.messages()[0].text,
+              QStringLiteral("このウイザードは、スタートメニューからいつでも呼び出せます。"));
     EXPECT_EQ(dialogs.messages()[0].icon, MsgIcon::Information);
 }
 
@@ -164,18 +165,18 @@ TEST_F(FinishTest, RegistersOnlyTheTickedTypesAndStartsQltwinWithTheWizardsArgum
 
     DesktopRegistration desktop(folders, processes);
     EXPECT_EQ(Sandbox::readBytes(desktop.mimePackagePath()), DesktopFiles::mimePackageXml());
-    EXPECT_EQ(Sandbox::readBytes(desktop.desktopEntryPath()),
-              DesktopFiles::desktopEntry(qltwin, {QStringLiteral("application/x-qltwin-card"),
-                                                  QStringLiteral("text/csv")}));
+    EXPECT_EQ(
+        Sandbox::readBytes(desktop.desktopEntryPath()),
+        DesktopFiles::desktopEntry(qltwin, {QStringLiteral("application/x-qltwin-card"), QStringLiteral("text/csv")}));
     EXPECT_EQ(Sandbox::readBytes(desktop.mimeappsListPath()),
               QByteArray("[Default Applications]\napplication/x-qltwin-card=QLTWIN.desktop;\n"
                          "text/csv=QLTWIN.desktop;\n"));
     for (const char *icon : {"application-x-qltwin-card", "text-x-qltwin-card", "text-x-mynote-card"})
-        EXPECT_TRUE(Sandbox::readBytes(desktop.iconPath(QStringLiteral("mimetypes"), QLatin1String(icon)))
-                        .startsWith("<svg"))
+        EXPECT_TRUE(
+            Sandbox::readBytes(desktop.iconPath(QStringLiteral("mimetypes"), QLatin1String(icon))).startsWith("<svg"))
             << icon;
-    EXPECT_TRUE(Sandbox::readBytes(desktop.iconPath(QStringLiteral("apps"), QStringLiteral("qltwin")))
-                    .startsWith("<svg"));
+    EXPECT_TRUE(
+        Sandbox::readBytes(desktop.iconPath(QStringLiteral("apps"), QStringLiteral("qltwin"))).startsWith("<svg"));
     EXPECT_FALSE(QFileInfo::exists(favorites()));
     EXPECT_EQ(started(), QStringList{qltwin + QStringLiteral("|/data/memo 1.qlw")});
 }
@@ -216,8 +217,7 @@ TEST_F(FinishTest, QltwinStartsEvenWhenNothingCanBeWritten)
     Sandbox::writeBytes(home.filePath(QStringLiteral("blocked")), "x");
     XdgFolders blocked{home.filePath(QStringLiteral("blocked")), home.filePath(QStringLiteral("blocked"))};
     RegistrationChoices choices;
-    EXPECT_TRUE(FinishWizard(choices, {QStringLiteral("a.qlw")},
-                             FinishServices{store, processes, blocked, QString()}));
+    EXPECT_TRUE(FinishWizard(choices, {QStringLiteral("a.qlw")}, FinishServices{store, processes, blocked, QString()}));
     EXPECT_EQ(started(), QStringList{qltwin + QStringLiteral("|a.qlw")});
 
     // QLTWIN missing from "Path": the one beside the wizard is started.
