@@ -29,7 +29,7 @@ step "apt-get install --simulate (dependencies resolve on this system)"
 apt-get install --simulate -qq "$deb" >/dev/null || fail "apt-get cannot install the package's dependencies"
 
 step "lintian $(basename "$deb")"
-lintian --fail-on error --suppress-tags no-manual-page "$deb" || fail "lintian reports errors"
+lintian --fail-on error "$deb" || fail "lintian reports errors"
 
 step "unpacking into $work/root"
 dpkg-deb -x "$deb" "$work/root"

@@ -17,7 +17,7 @@ for f in bin/QLTWIN bin/QLTLaunch bin/QLTReg bin/qltcard \
          share/icons/hicolor/scalable/mimetypes/text-x-qltwin-card.svg \
          share/icons/hicolor/scalable/mimetypes/text-x-mynote-card.svg \
          share/metainfo/example.orvale_softwares.QLTWIN.metainfo.xml \
-         share/man/man1/qltcard.1.gz share/doc/qltwin/copyright share/doc/qltwin/changelog.gz; do
+         share/man/man1/qltcard.1.gz share/man/man1/QLTWIN.1.gz share/man/man1/QLTLaunch.1.gz share/doc/qltwin/copyright share/doc/qltwin/changelog.gz; do
     [ -e "$prefix/$f" ] || { echo "FAIL: missing $f"; status=1; }
 done
 if command -v desktop-file-validate >/dev/null 2>&1; then
