@@ -130,6 +130,7 @@ QByteArray desktopEntry(const QString &program, const QStringList &mimeTypes)
                                         "GenericName[ja]=カードファイル管理\n"
                                         "Comment=Keep, search and publish notes as cards\n"
                                         "Comment[ja]=メモをカードにして整理・検索・HTML出力します\n"
+                                        "TryExec=%4\n"
                                         "Exec=%1 %f\n"
                                         "Icon=%2\n"
                                         "Terminal=false\n"
@@ -137,7 +138,7 @@ QByteArray desktopEntry(const QString &program, const QStringList &mimeTypes)
                                         "Keywords=card;note;memo;カード;メモ;\n"
                                         "Keywords[ja]=カード;メモ;card;note;\n"
                                         "MimeType=%3\n")
-                             .arg(escapeValue(execArgument(program)), AppIconName, typeList);
+                             .arg(escapeValue(execArgument(program)), AppIconName, typeList, escapeValue(program));
     return text.toUtf8();
 }
 

@@ -51,7 +51,9 @@ QStringList allMimeTypes();
 // QLTWIN's desktop entry, starting program on one file (%f) and naming
 // mimeTypes as the types it opens. A desktop takes an application that is
 // the only one naming a type as that type's default, so the entry a person
-// registers names only the types they chose.
+// registers names only the types they chose. TryExec makes a desktop pass
+// over an entry whose program has gone (a removed build tree), so the
+// installed entry of the same name is used again.
 QByteArray desktopEntry(const QString &program, const QStringList &mimeTypes = allMimeTypes());
 
 // mimeapps.list with desktopId made the first default application of each

@@ -60,6 +60,7 @@ TEST(DesktopFilesTest, DesktopEntryStartsTheProgramOnOneFile)
                                 "GenericName[ja]=カードファイル管理\n"
                                 "Comment=Keep, search and publish notes as cards\n"
                                 "Comment[ja]=メモをカードにして整理・検索・HTML出力します\n"
+                                "TryExec=/opt/qlt/QLTWIN\n"
                                 "Exec=/opt/qlt/QLTWIN %f\n"
                                 "Icon=qltwin\n"
                                 "Terminal=false\n"
