@@ -8,6 +8,8 @@
 #include "support/fakeservices.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextBrowser>
@@ -101,6 +103,32 @@ TEST_F(RegWizardFormTest, CancelAndTheCloseBoxShowTheNoticeOnceAndFinishNothing)
     closing.close();
     EXPECT_FALSE(finished);
     EXPECT_EQ(otherDialogs.messageTexts().size(), 1);
+}
+
+TEST(NetworkPageSourceTest, AnUnreachablePageComesBackAsTheLocalNotice)
+{
+    NetworkPageSource source;
+    std::optional<QString> html;
+    // Nothing listens on port 1: the connection is refused at once.
+    const QString address = QStringLiteral("http://127.0.0.1:1/notice.html");
+    source.fetch(address, [&html](const QString &page) { html = page; });
+    QElapsedTimer timer;
+    timer.start();
+    while (!html && timer.elapsed() < 2 * NetworkPageSource::TimeoutMs)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    ASSERT_TRUE(html);
+    EXPECT_EQ(*html, RegWizardTexts::unreachablePage(address));
+    EXPECT_TRUE(html->contains(QStringLiteral("ページを表示できません")));
+
+    // A fetch replaced by another is never answered.
+    int answers = 0;
+    source.fetch(QStringLiteral("http://127.0.0.1:1/a"), [&answers](const QString &) { answers += 10; });
+    source.fetch(QStringLiteral("http://127.0.0.1:1/b"), [&answers](const QString &) { answers += 1; });
+    timer.restart();
+    while (answers == 0 && timer.elapsed() < 2 * NetworkPageSource::TimeoutMs)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 100);
+    EXPECT_EQ(answers, 1);
 }
 
 } // namespace
