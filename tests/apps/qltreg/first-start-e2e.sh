@@ -108,5 +108,25 @@ grep -q 'x-mynote-card\|text/csv' "$list" && fail "an unticked type was register
 grep -q "^Exec=$bin/QLTWIN %f\$" "$XDG_DATA_HOME/applications/QLTWIN.desktop" || fail "desktop entry does not start $bin/QLTWIN"
 [ -f "$XDG_DATA_HOME/QLTWIN/Favorites/QLT@WINのページ.url" ] || fail "no favourites"
 
-echo "PASS: welcome, wizard, QLTWIN on the same file; qlw and qlt registered"
+# Opening another card file the desktop's way starts QLTWIN on it.
+if command -v xdg-open >/dev/null 2>&1; then
+    other="$work/cards/other card.qlw"
+    cp "$bin/sample.qlw" "$other"
+    xdg-open "$other" >"$work/xdg-open.log" 2>&1 &
+    # The general settings are written when the first window closes, so this
+    # QLTWIN may give the first-run notice once more.
+    i=0
+    while [ $i -lt 300 ] && ! xdotool search --onlyvisible --name 'other card' >/dev/null 2>&1; do
+        w=$(xdotool search --onlyvisible --name '^QLTWIN$' 2>/dev/null | head -1)
+        [ -n "$w" ] && press "$w" Return
+        i=$((i + 1)); sleep 0.2
+    done
+    w=$(window 'other card') || fail "xdg-open did not start QLTWIN on the card file: $(cat "$work/xdg-open.log")"
+    remember "$w"
+    shot 5-xdg-open
+else
+    echo "xdg-open is not installed (xdg-utils): opening by the desktop not checked"
+fi
+
+echo "PASS: welcome, wizard, QLTWIN on the same file; qlw and qlt registered and opened by xdg-open"
 exit 0
