@@ -3,7 +3,9 @@
 # error; unpacked into a throw-away root, its desktop files pass the
 # desktop's validators, its MIME package gives the card types, qltcard runs,
 # and the installed QLTWIN starts under Xvfb on the installed sample with a
-# fresh home (no QLT_HOME), seeding its per-user program folder.
+# fresh home (no QLT_HOME): the welcome, the installed wizard, the main
+# window, and the per-user program folder seeded. QLT_SHOTS=FOLDER keeps
+# screenshots.
 # Usage: check-install.sh PACKAGE.deb
 set -eu
 deb=$(readlink -f "$1")
@@ -78,10 +80,6 @@ i=0
 until xdotool getmouselocation >/dev/null 2>&1; do
     i=$((i + 1)); [ $i -gt 50 ] && fail "Xvfb did not start"; sleep 0.2
 done
-# This version has been welcomed already: QLTWIN goes straight to its window.
-version=$(dpkg-deb -f "$deb" Version | awk -F. '{ printf "%d", $1 * 10000 + $2 * 100 + $3 }')
-mkdir -p "$XDG_CONFIG_HOME/Orvale SoftWares"
-printf '[General]\nEXEVer=%s\n' "$version" >"$XDG_CONFIG_HOME/Orvale SoftWares/QLT@WIN.conf"
 "$usr/bin/QLTWIN" "$usr/share/qltwin/sample.qlw" >"$work/qltwin.log" 2>&1 &
 qltwin_pid=$!
 window() {
@@ -89,17 +87,36 @@ window() {
     while [ $i -lt 300 ]; do
         w=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1)
         [ -n "$w" ] && { echo "$w"; return 0; }
-        kill -0 "$qltwin_pid" 2>/dev/null || return 1
         i=$((i + 1)); sleep 0.2
     done
     return 1
 }
-w=$(window '^QLTWIN$') || fail "no first-run notice: $(cat "$work/qltwin.log")"
-xdotool windowfocus --sync "$w" 2>/dev/null; xdotool key --clearmodifiers Return
-window 'sample' >/dev/null || fail "the main window did not open: $(cat "$work/qltwin.log")"
+press() {
+    xdotool windowfocus --sync "$1" 2>/dev/null
+    xdotool key --clearmodifiers "$2"
+}
+shot() {
+    if [ -n "${QLT_SHOTS:-}" ] && command -v import >/dev/null 2>&1; then
+        mkdir -p "$QLT_SHOTS" && import -window root "$QLT_SHOTS/$1.png"
+    fi
+}
+# The first start of the version: welcome, the installed wizard walked to
+# its end, QLTWIN back on the sample.
+w=$(window '^QLT@WIN$') || fail "no welcome: $(cat "$work/qltwin.log")"
+shot 1-welcome
+press "$w" Return
+wiz=$(window 'Infomation Wizard') || fail "the installed QLTReg did not open"
+shot 2-wizard
+for step in 1 2 3 4 5; do press "$wiz" alt+n; sleep 0.5; done
+w=$(window '^QLTWIN$') || fail "no first-run notice from QLTWIN after the wizard"
+press "$w" Return
+main=$(window 'sample') || fail "the main window did not open"
+shot 3-main-window
+qltwin_pid=$(xdotool getwindowpid "$main" 2>/dev/null || true)
 folder=$XDG_DATA_HOME/QLTWIN
 [ -f "$folder/sample.qlw" ] || fail "the per-user program folder was not seeded"
 [ -e "$folder/RegInfo.txt" ] && fail "RegInfo.txt was copied to the per-user folder"
 grep -q "^Path=$usr/bin/QLTWIN" "$XDG_CONFIG_HOME/Orvale SoftWares/QLT@WIN.conf" || fail "QLTWIN did not publish its path"
+grep -qx "application/x-qltwin-card=QLTWIN.desktop;" "$XDG_CONFIG_HOME/mimeapps.list" || fail "the wizard registered no .qlw"
 
 echo "PASS: $(basename "$deb") installs, validates and runs"
