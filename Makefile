@@ -7,12 +7,16 @@ SUDO    := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 LAUNCHER := $(shell command -v ccache >/dev/null 2>&1 && echo -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 CMAKE_FLAGS ?=
 
-# Debian packages the build, the tests, the benchmarks and the fonts need.
+# Debian packages the build, the tests, the benchmarks and the fonts need,
+# and the desktop's own tools the desktop files and the package are checked
+# with (make test, make package, make check-install).
 PACKAGES := g++ cmake make pkg-config qt6-base-dev qt6-base-dev-tools libqt6svg6-dev \
             libgtest-dev libgmock-dev libbenchmark-dev qt6-translations-l10n fonts-ipafont xvfb xauth libc-bin \
-            binutils linkchecker tidy fp-utils libchm-bin chromium
+            binutils linkchecker tidy fp-utils libchm-bin chromium \
+            desktop-file-utils appstream libxml2-utils shared-mime-info xdg-utils libfile-mimeinfo-perl \
+            dpkg-dev lintian xdotool imagemagick
 
-.PHONY: deps build test test-asan run bench screens format clean check-render templates
+.PHONY: deps build test test-asan run bench screens format clean check-render templates package check-install e2e
 
 deps:
 	@missing=$$(for p in $(PACKAGES); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'install ok installed' || echo $$p; done); \
@@ -62,6 +66,20 @@ check-render: build
 # Rebuilds the delivered templates in data/ from their sources in data/templates.
 templates: build
 	cmake --build $(BUILD) --target templates
+
+# The Debian package, build/qltwin_VERSION_ARCH.deb (CPack).
+package: build
+	cd $(BUILD) && cpack -G DEB
+
+# The package checked as a user gets it: lintian, then unpacked into a
+# throw-away root and its programs run from there with a fresh home (QLTWIN
+# under Xvfb on the installed sample).
+check-install: package
+	sh packaging/check-install.sh $(BUILD)/qltwin_*.deb
+
+# The first start of a version under Xvfb: welcome, the wizard, QLTWIN.
+e2e: build
+	sh tests/apps/qltreg/first-start-e2e.sh $(BUILD)/bin
 
 # Formats every C++ file with the project's .clang-format.
 format:

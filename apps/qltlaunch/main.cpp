@@ -1,13 +1,25 @@
-// QLTLaunch's entry; its window arrives with its own subsystem.
-#include "core/common/version.h"
+// QLTLaunch's entry: with arguments, QLTWIN is started on them at once;
+// without, the recent card files pop up at the mouse pointer.
+#include "core/common/qtservices.h"
+#include "core/launch/launcher.h"
+#include "gui/common/japaneseui.h"
+#include "gui/launch/launchermenu.h"
 
 #include <QApplication>
-#include <QTextStream>
+#include <QCursor>
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    QTextStream(stderr) << "QLTLaunch (" << Version::ProductName << " Ver." << Version::dotted()
-                        << ") is not built yet.\n";
+    QApplication::setApplicationName(QStringLiteral("QLTLaunch"));
+    JapaneseUi::install(app);
+
+    QSettingsUserStore userStore;
+    QtProcesses processes;
+    Launcher launcher(userStore, processes, QCoreApplication::applicationDirPath());
+    if (launcher.start(app.arguments().mid(1)))
+        return 0;
+    LauncherMenu menu(launcher);
+    menu.popup(QCursor::pos());
     return 0;
 }

@@ -1,23 +1,38 @@
-// QLTReg's entry. The information wizard's pages arrive with their own
-// subsystem; what the wizard always does at its end is already here: start
-// QLTWIN again (found through the per-user value "Path") with the command
-// line QLTReg was given.
+// QLTReg's entry: the information wizard. Finishing it registers the
+// chosen card formats with the desktop for this person, adds the
+// favourites, and starts QLTWIN again with the command line QLTReg was
+// given; cancelling does nothing of that.
 #include "core/common/qtservices.h"
-#include "core/common/version.h"
+#include "core/registration/desktopregistration.h"
+#include "core/registration/regwizard.h"
+#include "gui/common/japaneseui.h"
+#include "gui/common/qtdialogs.h"
+#include "gui/common/qtshell.h"
+#include "gui/registration/pagefetcher.h"
+#include "gui/registration/regwizardform.h"
 
 #include <QApplication>
-#include <QFileInfo>
-#include <QTextStream>
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    QSettingsUserStore userStore;
+    QApplication::setApplicationName(QStringLiteral("QLTReg"));
+    QApplication::setDesktopFileName(QStringLiteral("QLTReg"));
+    JapaneseUi::install(app);
+
+    QtDialogs dialogs;
+    QtShell shell;
     QtProcesses processes;
-    const QString qltwin = userStore.value(QStringLiteral("Path")).value_or(QString());
-    if (qltwin.isEmpty() || !QFileInfo(qltwin).isExecutable()) {
-        QTextStream(stderr) << "QLTReg: QLTWIN not found (per-user value \"Path\" is \"" << qltwin << "\")\n";
-        return 1;
-    }
-    return processes.startDetached(qltwin, app.arguments().mid(1)) ? 0 : 1;
+    QSettingsUserStore userStore;
+    const XdgFolders folders = XdgFolders::fromEnvironment();
+    const QStringList arguments = app.arguments().mid(1);
+
+    RegWizard wizard(dialogs, shell);
+    NetworkPageSource pages;
+    RegWizardForm form(wizard, pages, shell, [&](const RegistrationChoices &choices) {
+        FinishWizard(choices, arguments,
+                     FinishServices{userStore, processes, folders, QCoreApplication::applicationDirPath()});
+    });
+    form.show();
+    return app.exec();
 }
