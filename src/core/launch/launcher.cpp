@@ -46,7 +46,8 @@ bool Launcher::start(const QStringList &arguments)
         return true;
     }
     iniMente store(iniMente::Build::QltLaunch);
-    store.iniLoader(m_listFile.isEmpty() ? ProgramFolder::file(RecentFiles::ListFileName) : m_listFile);
+    // A missing or unreadable list shows the menu without recent files.
+    (void)store.iniLoader(m_listFile.isEmpty() ? ProgramFolder::file(RecentFiles::ListFileName) : m_listFile);
     m_entries = RecentFiles::Entries(store, m_lastIndex);
     return false;
 }
