@@ -115,6 +115,6 @@ void CardCommandWiring::beginRename(int list, qsizetype row)
         return;
     const QModelIndex index = shown->model()->index(int(row), 0);
     shown->setFocus(Qt::OtherFocusReason);
-    shown->scrollTo(index);
+    m_window.showCard(list, row);
     shown->edit(index);
 }
