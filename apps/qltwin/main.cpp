@@ -14,10 +14,10 @@
 #include "gui/common/qtshell.h"
 #include "gui/editor/editorcommands.h"
 #include "gui/mainwindow/cardcommandwiring.h"
+#include "gui/mainwindow/documentwiring.h"
 #include "gui/mainwindow/mainform.h"
 #include "gui/mainwindow/searchwiring.h"
 #include "gui/mainwindow/splashform.h"
-#include "gui/mainwindow/windowadapter.h"
 
 #include <QApplication>
 #include <QDir>
@@ -36,19 +36,7 @@ void wireFileCommands(MainForm &window, FileCommands &files)
     c.wire(Cmd::Reload, [&files] { files.Reload(); });
     for (int n = 0; n < Cmd::RecentFileCount; ++n)
         c.wire(Cmd::recentFile(n), [&files, n] { files.OpenRecentFile(n); });
-    c.setEnabled(Cmd::Reload, files.document().reloadEnabled());
     window.setCloseGuard([&files] { return files.WindowClosing(); });
-}
-
-// Search, extraction, the group list and sorting; the document asks them
-// through the adapter's hooks.
-SearchWiring *wireSearch(MainForm &window, Document &document, WindowAdapter &adapter)
-{
-    SearchWiring *search = SearchWiring::wire(window, document);
-    adapter.onCancelSort = [search] { search->commands().cancelSort(); };
-    adapter.onRebuildGroupList = [search] { search->commands().rebuildGroupList(); };
-    adapter.onSettingsApplied = [search](const AppliedSettings &values) { search->commands().applySettings(values); };
-    return search;
 }
 
 void wireAbout(MainForm &window, Shell &shell)
@@ -84,22 +72,20 @@ int main(int argc, char **argv)
     FileCommands files(document);
     MainForm window(services);
     dialogs.setOwner(&window);
-    window.setCardModels(&document.lvData(0).store(), &document.lvData(1).store(), &document.lvData(0).selectionModel(),
-                         &document.lvData(1).selectionModel());
     window.setSettingWriter(
         [&document](const QString &key, const QVariant &value) { document.iniData().SetiniValue(key, value); });
 
-    WindowAdapter adapter(window, document);
-    document.setView(&adapter);
-
+    // The window follows the document first: it takes the applied settings
+    // before the sort restores its header marks.
+    DocumentWiring *shown = DocumentWiring::attach(window, document);
     wireFileCommands(window, files);
-    SearchWiring *search = wireSearch(window, document, adapter);
+    SearchWiring *search = SearchWiring::wire(window, document);
     EditorCommands editors(window, document, files);
-    editors.attach(adapter);
-    CardCommandWiring::wire(window, document, search->commands(), [&editors] { editors.editSelectedCards(); });
+    editors.install();
+    CardCommandWiring::wire(window, document, search->commands());
     wireAbout(window, shell);
 
-    Startup startup(files, adapter);
+    Startup startup(files, *shown);
     if (startup.run(app.arguments().mid(1), QDir::currentPath()) == Startup::Result::Exit)
         return 0;
     QApplication::setQuitOnLastWindowClosed(true);

@@ -32,8 +32,8 @@ std::optional<QString> withoutDatePrefix(const QString &title)
 
 } // namespace
 
-CardCommands::CardCommands(Document &document, MainCommands &commands, Extraction &extraction, CardCommandView &view)
-    : m_document(document), m_commands(commands), m_extraction(extraction), m_view(view)
+CardCommands::CardCommands(Document &document, MainCommands &commands, Extraction &extraction, QObject *parent)
+    : QObject(parent), m_document(document), m_commands(commands), m_extraction(extraction)
 {}
 
 void CardCommands::wire()
@@ -130,9 +130,8 @@ qsizetype CardCommands::newCard()
     list.ClearSelection();
     list.setCurrentRow(row);
     list.setSelected(row);
-    m_view.showCard(listIndex, row);
-    m_view.editCurrentCard();
-    m_view.refreshPreview();
+    m_document.ShowCard(listIndex, row);
+    m_document.RequestEdit(listIndex);
     return row;
 }
 
@@ -160,9 +159,8 @@ void CardCommands::removeSelected()
         CardListEdits::RemoveRows(main, mainRows);
     }
     CardListEdits::RemoveRows(list, rows);
-    m_view.rebuildGroupList();
     if (list.currentRow() >= 0)
-        m_view.showCard(listIndex, list.currentRow());
+        m_document.ShowCard(listIndex, list.currentRow());
 }
 
 void CardCommands::deleteCards()
@@ -173,7 +171,6 @@ void CardCommands::deleteCards()
     if (m_document.dialogs().message(DeleteQuestion, MsgIcon::Question, MsgButtons::YesNo) == MsgAnswer::No)
         return;
     removeSelected();
-    m_view.refreshPreview();
 }
 
 // ---------------------------------------------------------------- clipboard
@@ -189,7 +186,6 @@ void CardCommands::cut()
         return;
     clipboard->setText(SelectedCardsToText(list, today()));
     removeSelected();
-    m_view.refreshPreview();
 }
 
 void CardCommands::copy()
@@ -232,15 +228,12 @@ qsizetype CardCommands::paste()
         PasteCardText(text, list, m_document.dialogs(), options, DefaultPasteTitle(text, options.stamp));
     if (result.refused)
         return 0;
-    if (result.count > 0)
-        m_view.rebuildGroupList();
     // The current card, or the pasted cards when there is none (they went to the end).
     qsizetype shown = list.currentRow();
     if (shown < 0)
         shown = list.firstSelectedRow();
     if (shown >= 0)
-        m_view.showCard(listIndex, shown);
-    m_view.refreshPreview();
+        m_document.ShowCard(listIndex, shown);
     return result.count;
 }
 
@@ -259,7 +252,6 @@ void CardCommands::cutDateInfo()
         CardStore &copies = m_document.lvData(1).store();
         CardListEdits::ChangeTitles(copies, CardListEdits::AllRows(copies), withoutDatePrefix);
     }
-    m_view.refreshPreview();
 }
 
 void CardCommands::renewDate()
@@ -280,7 +272,6 @@ void CardCommands::renewDate()
         return withoutDatePrefix(title);
     });
     m_document.SetModified(true);
-    m_view.refreshPreview();
 }
 
 // ---------------------------------------------------------------- remarks, file
@@ -358,7 +349,7 @@ void CardCommands::rename()
         row = list.firstSelectedRow();
     if (row < 0)
         return;
-    m_view.beginRename(currentListIndex(), row);
+    emit renameRequested(currentListIndex(), row);
 }
 
 bool CardCommands::commitRename(int listIndex, qsizetype row, const QString &title)
@@ -370,8 +361,6 @@ bool CardCommands::commitRename(int listIndex, qsizetype row, const QString &tit
         return false;
     CardListEdits::ChangeTitles(store, {row}, [&](const QString &) { return std::optional<QString>(title); });
     m_document.SetModified(true);
-    m_view.rebuildGroupList();
-    m_view.refreshPreview();
     return true;
 }
 

@@ -3,9 +3,10 @@
 // document (the main card list, or the extraction list while extraction mode
 // is on): new card, delete, cut, copy, copy content only, paste, the date
 // commands, remarks as an address, content to a file, rename in place and
-// the print notice. Everything runs headless: the window is reached through
-// CardCommandView, the clipboard and the shell through the document's
-// services, the person through its Dialogs.
+// the print notice. Everything runs headless: the window follows the
+// document's signals (the card lists, the shown card, the edit request) and
+// renameRequested, the clipboard and the shell are the document's services,
+// the person is asked through its Dialogs.
 //
 // The commands (wire()):
 //     NewCard            MenuMakeNewItem, tbNewCard, Ctrl+Shift+A, Shift/Ctrl+F2, "ｶｰﾄﾞ作成"
@@ -27,6 +28,7 @@
 
 #include <QDate>
 #include <QList>
+#include <QObject>
 #include <QString>
 
 #include <optional>
@@ -37,29 +39,12 @@ class Extraction;
 class MainCommands;
 struct DateStamp;
 
-// What the commands ask of the window.
-class CardCommandView
+class CardCommands : public QObject
 {
+    Q_OBJECT
 public:
-    virtual ~CardCommandView() = default;
-    virtual void refreshPreview() = 0;
-    // Scrolls the card at row of lvData(list) into view.
-    virtual void showCard(int list, qsizetype row) = 0;
-    // "カードの編集(&E)..." on the current card of the current list.
-    virtual void editCurrentCard() = 0;
-    virtual void rebuildGroupList() = 0;
-    // Starts the edit in place of the title field of the card at row of
-    // lvData(list); the edit ends in CardCommands::commitRename.
-    virtual void beginRename(int list, qsizetype row) = 0;
-};
-
-class CardCommands
-{
-public:
-    // document, commands, extraction (the new-card marks) and view outlive this.
-    CardCommands(Document &document, MainCommands &commands, Extraction &extraction, CardCommandView &view);
-    CardCommands(const CardCommands &) = delete;
-    CardCommands &operator=(const CardCommands &) = delete;
+    // document, commands and extraction (the new-card marks) outlive this.
+    CardCommands(Document &document, MainCommands &commands, Extraction &extraction, QObject *parent = nullptr);
 
     // Gives the commands above their handlers.
     void wire();
@@ -111,6 +96,11 @@ public:
     // "印刷(&8)": the notice that printing goes through the browser view.
     void print();
 
+signals:
+    // Starts the edit in place of the title field of the card at row of
+    // lvData(list); the edit ends in commitRename.
+    void renameRequested(int list, qsizetype row);
+
 private:
     CardList &currentList();
     int currentListIndex() const;
@@ -127,5 +117,4 @@ private:
     Document &m_document;
     MainCommands &m_commands;
     Extraction &m_extraction;
-    CardCommandView &m_view;
 };

@@ -7,13 +7,24 @@
 #include "core/search/searchtexts.h"
 #include "core/window/commandids.h"
 #include "core/window/maincommands.h"
+#include "core/window/viewcontroller.h"
 
-SearchCommands::SearchCommands(Document &document, MainCommands &commands, SearchView &view)
-    : m_document(document), m_commands(commands), m_view(view), m_extraction(document.lvData(0), document.lvData(1)),
+SearchCommands::SearchCommands(Document &document, MainCommands &commands, MainViewController &viewState,
+                               SearchView &view, QObject *parent)
+    : QObject(parent), m_document(document), m_commands(commands), m_viewState(viewState), m_view(view),
+      m_extraction(document.lvData(0), document.lvData(1)),
       m_sorting(document.lvData(0).store(), document.lvData(1).store(), document.settings())
 {
-    m_sorting.onCaptionsChanged = [this](int list) { m_view.showCaptions(list, m_sorting.captions(list)); };
+    m_sorting.onCaptionsChanged = [this](int list) { emit captionsChanged(list, m_sorting.captions(list)); };
     m_document.setLeaveExtractionHandler([this] { leaveExtraction(); });
+    connect(&document, &Document::listChanged, this, [this](int list, int changes) {
+        if (list == 0 && (changes & Document::CardsChanged))
+            rebuildGroupList();
+    });
+    connect(&document, &Document::cardsAboutToBeReplaced, this, &SearchCommands::cancelSort);
+    // Nothing is pasted into the extraction list.
+    connect(&document, &Document::extractionChanged, this,
+            [this](bool active) { m_commands.setEnabled(Cmd::Paste, !active); });
 }
 
 SearchCommands::~SearchCommands()
@@ -57,16 +68,14 @@ bool SearchCommands::extractionActive() const
 
 MatchMode SearchCommands::matchMode() const
 {
-    return m_commands.isChecked(Cmd::Regex) ? MatchMode::RegularExpression : MatchMode::PlainText;
+    return m_viewState.regularExpression() ? MatchMode::RegularExpression : MatchMode::PlainText;
 }
 
 void SearchCommands::setRegularExpression(bool on)
 {
-    if (m_commands.isChecked(Cmd::Regex) == on)
-        return;
-    // As a click on chkSeiki: the window stores SeikiHyougen.
-    if (!m_commands.trigger(Cmd::Regex) || m_commands.isChecked(Cmd::Regex) != on)
-        m_commands.setChecked(Cmd::Regex, on);
+    // As a click on chkSeiki: SeikiHyougen is stored.
+    if (m_viewState.regularExpression() != on)
+        m_viewState.toggleRegularExpression();
 }
 
 void SearchCommands::recordKeyword(const QString &keyword)
@@ -92,8 +101,7 @@ void SearchCommands::search(SearchDirection direction)
     const qsizetype row = SearchCardList(list, matcher, direction, &cacheOf(index));
     if (row < 0)
         return;
-    m_view.showCard(index, row);
-    m_view.refreshPreview();
+    m_document.ShowCard(index, row);
     m_view.focusList(index);
 }
 
@@ -118,17 +126,14 @@ void SearchCommands::extract()
 
 void SearchCommands::extractWith(const CardMatcher &matcher)
 {
-    m_commands.setEnabled(Cmd::Paste, false);
     if (m_document.extractionActive()) {
         m_extraction.narrow(matcher);
     } else {
         m_extraction.start(matcher);
         m_document.setExtractionActive(true);
-        m_view.showExtractionList(true);
         // The fresh list takes the sort its header shows.
         m_sorting.resort(CardSorting::ExtractionList);
     }
-    m_view.refreshPreview();
     m_view.setKeyword(QString());
 }
 
@@ -156,11 +161,11 @@ void SearchCommands::endExtraction()
 
 void SearchCommands::leaveExtraction()
 {
-    m_commands.setEnabled(Cmd::Paste, true);
     const qsizetype current = m_extraction.finish();
-    m_view.showExtractionList(false);
+    // The main card list is shown before its card is scrolled to and focused.
+    m_document.setExtractionActive(false);
     if (current >= 0)
-        m_view.showCard(0, current);
+        m_document.ShowCard(0, current);
     m_view.focusList(0);
 }
 
@@ -169,7 +174,7 @@ void SearchCommands::leaveExtraction()
 void SearchCommands::rebuildGroupList()
 {
     m_groups = GroupList::Build(m_document.cards());
-    m_view.showGroups(m_groups);
+    emit groupsChanged(m_groups);
 }
 
 void SearchCommands::groupClicked(const QString &key)
@@ -177,7 +182,7 @@ void SearchCommands::groupClicked(const QString &key)
     // "全て" outside extraction mode changes nothing, the stored box included.
     if (key == GroupList::rootKey() && !m_document.extractionActive())
         return;
-    const bool wasRegularExpression = m_commands.isChecked(Cmd::Regex);
+    const bool wasRegularExpression = m_viewState.regularExpression();
     setRegularExpression(true);
     if (key == GroupList::rootKey()) {
         endExtraction();
@@ -222,8 +227,6 @@ void SearchCommands::changeGroup()
         store.setTitle(row, title);
         m_document.SetModified(true);
     }
-    rebuildGroupList();
-    m_view.refreshPreview();
 }
 
 // ---------------------------------------------------------------- sorting

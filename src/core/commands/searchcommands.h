@@ -3,9 +3,13 @@
 // document: search from the top, upward and downward; extraction, narrowing
 // and its end; the prompted variants; the group list's rebuild and clicks;
 // the group change; the header clicks, sort and cancel sort, the sort of the
-// applied settings and of refresh. Everything runs headless: the window is
-// reached through SearchView, the regular-expression box and the paste
-// command through MainCommands, the person through the document's Dialogs.
+// applied settings and of refresh. Everything runs headless. The group list
+// follows the main card list's changes and the header captions the sort,
+// both announced by signals; the extraction list, the shown card and the
+// preview follow the document's signals. What only the window holds (the
+// search box, the focus, the group dialog) is asked through SearchView, the
+// paste command's state goes to MainCommands, the person is asked through
+// the document's Dialogs.
 //
 // The commands (wire()):
 //     SearchTop, SearchUp, SearchDown       btnSearch(0..2), Enter in txtSearch / a list
@@ -24,6 +28,7 @@
 #include "core/search/grouplist.h"
 
 #include <QList>
+#include <QObject>
 #include <QString>
 #include <QStringList>
 
@@ -32,8 +37,9 @@
 
 class Document;
 class MainCommands;
+class MainViewController;
 
-// What the commands ask of the window.
+// What the commands ask of the window: what only it holds.
 class SearchView
 {
 public:
@@ -46,39 +52,30 @@ public:
     virtual void setSearchHistory(const QStringList &entries) = 0;
     // Focuses txtSearch with its whole text selected.
     virtual void selectKeyword() = 0;
-
-    // lvData(1) shown in place of lvData(0) (the window's extraction mode), or back.
-    virtual void showExtractionList(bool shown) = 0;
-    // Scrolls the card at row of lvData(list) into view.
-    virtual void showCard(int list, qsizetype row) = 0;
     virtual void focusList(int list) = 0;
-    virtual void refreshPreview() = 0;
-
-    // tvTree's entries, in order.
-    virtual void showGroups(const QList<GroupList::Entry> &entries) = 0;
-    // The header texts of lvData(list).
-    virtual void showCaptions(int list, const std::array<QString, 3> &captions) = 0;
 
     // GroupChangeForm, modal: cmbGroup offers groups and starts with text.
     // The text of cmbGroup when confirmed with OK; none when cancelled.
     virtual std::optional<QString> askGroup(const QStringList &groups, const QString &text) = 0;
 };
 
-class SearchCommands
+class SearchCommands : public QObject
 {
+    Q_OBJECT
 public:
-    // document, commands and view outlive this. Takes over the document's
-    // leave-extraction handler.
-    SearchCommands(Document &document, MainCommands &commands, SearchView &view);
-    ~SearchCommands();
-    SearchCommands(const SearchCommands &) = delete;
-    SearchCommands &operator=(const SearchCommands &) = delete;
+    // document, commands, viewState (the regular-expression box) and view
+    // outlive this. Takes over the document's leave-extraction handler,
+    // follows its card lists and cancels the sort before another card file
+    // replaces the cards.
+    SearchCommands(Document &document, MainCommands &commands, MainViewController &viewState, SearchView &view,
+                   QObject *parent = nullptr);
+    ~SearchCommands() override;
 
     // Gives the commands above their handlers.
     void wire();
 
     // --- Search and extraction
-    // The regular-expression box (the Regex command's check mark).
+    // The regular-expression box of the view state.
     MatchMode matchMode() const;
     void search(SearchDirection direction);
     // The input box "検索キーワードを指定してください。" (default: the keyword),
@@ -98,7 +95,7 @@ public:
     // extraction mode with extraction().markNewCard(key).
     Extraction &extraction() { return m_extraction; }
 
-    // --- Group list
+    // --- Group list (rebuilt whenever the main card list's cards changed)
     void rebuildGroupList();
     const QList<GroupList::Entry> &groups() const { return m_groups; }
     // A click on the entry with key ("Root", "notGroup" or a group's key).
@@ -115,10 +112,16 @@ public:
     // reads a file).
     void cancelSort();
     // Step 6 of applying settings (the captions first): call after the
-    // window took the other values.
+    // window took the other values (settingsApplied).
     void applySettings(const AppliedSettings &values);
     // Refresh of lvData(list): a sorted list is sorted again.
     void refreshSort(int list);
+
+signals:
+    // tvTree's entries, in order.
+    void groupsChanged(const QList<GroupList::Entry> &entries);
+    // The header texts of lvData(list).
+    void captionsChanged(int list, const std::array<QString, 3> &captions);
 
 private:
     CardList &currentList();
@@ -130,6 +133,7 @@ private:
 
     Document &m_document;
     MainCommands &m_commands;
+    MainViewController &m_viewState;
     SearchView &m_view;
     Extraction m_extraction;
     CardSorting m_sorting;

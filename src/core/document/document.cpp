@@ -9,6 +9,8 @@
 
 #include <QtGlobal>
 
+#include <utility>
+
 QString DocumentTitle(const QString &path, bool modified)
 {
     return Tool::FileNameOf(path)
@@ -30,19 +32,62 @@ QString orProgramFile(const QString &path, const QString &name)
 
 } // namespace
 
-Document::Document(const Services &services, const Files &files, int recentLastIndex)
-    : m_services(services), m_settings(files.generalSettings),
+Document::Document(const Services &services, const Files &files, int recentLastIndex, QObject *parent)
+    : QObject(parent), m_services(services), m_settings(files.generalSettings),
       m_recentFile(orProgramFile(files.recentList, RecentFiles::ListFileName)), m_recent(recentLastIndex, m_recentFile),
       m_guard(*services.dialogs, orProgramFile(files.openCheck, OpenGuard::ListFileName))
 {
     Q_ASSERT(services.dialogs);
     m_lists[0] = std::make_unique<CardList>();
     m_lists[1] = std::make_unique<CardList>();
+    followList(0);
+    followList(1);
 }
 
-void Document::setView(DocumentView *view)
+void Document::followList(int list)
 {
-    m_view = view ? view : &m_noView;
+    CardList &cards = *m_lists.at(list);
+    CardStore *store = &cards.store();
+    auto cardsChanged = [this, list] { noteListChange(list, CardsChanged); };
+    connect(store, &QAbstractItemModel::modelReset, this, cardsChanged);
+    connect(store, &QAbstractItemModel::rowsInserted, this, cardsChanged);
+    connect(store, &QAbstractItemModel::rowsRemoved, this, cardsChanged);
+    connect(store, &QAbstractItemModel::rowsMoved, this, cardsChanged);
+    connect(store, &QAbstractItemModel::dataChanged, this, cardsChanged);
+    connect(store, &QAbstractItemModel::layoutChanged, this, cardsChanged);
+    auto selectionChanged = [this, list] { noteListChange(list, SelectionChanged); };
+    connect(&cards.selectionModel(), &QItemSelectionModel::selectionChanged, this, selectionChanged);
+    connect(&cards.selectionModel(), &QItemSelectionModel::currentChanged, this, selectionChanged);
+}
+
+void Document::noteListChange(int list, int change)
+{
+    m_pendingChanges[list] |= change;
+    if (m_flushPosted)
+        return;
+    // A paste of a thousand cards is one change to the group list and the
+    // preview, not a thousand: the changes are gathered until the command
+    // that made them has returned to the event loop.
+    m_flushPosted = true;
+    QMetaObject::invokeMethod(this, &Document::flushListChanges, Qt::QueuedConnection);
+}
+
+void Document::flushListChanges()
+{
+    m_flushPosted = false;
+    for (int list = 0; list < 2; ++list) {
+        const int changes = std::exchange(m_pendingChanges[list], 0);
+        if (changes)
+            emit listChanged(list, changes);
+    }
+}
+
+void Document::setExtractionActive(bool on)
+{
+    if (m_extractionActive == on)
+        return;
+    m_extractionActive = on;
+    emit extractionChanged(on);
 }
 
 void Document::LeaveExtractionMode()
@@ -51,21 +96,46 @@ void Document::LeaveExtractionMode()
         return;
     if (m_leaveExtraction)
         m_leaveExtraction();
-    m_extractionActive = false;
+    setExtractionActive(false);
+}
+
+void Document::ShowCard(int list, qsizetype row)
+{
+    if ((list == 0 || list == 1) && row >= 0 && row < lvData(list).store().count())
+        emit cardShown(list, row);
+}
+
+void Document::RequestEdit(int list)
+{
+    if (list == 0 || list == 1)
+        emit editRequested(list);
+}
+
+void Document::setTitleFrom(const QString &oldTitle)
+{
+    const QString now = title();
+    if (now != oldTitle)
+        emit titleChanged(now);
 }
 
 void Document::SetDocumentPath(const QString &path)
 {
+    if (path == m_path)
+        return;
+    const QString oldTitle = title();
     m_path = path;
-    m_view->showTitle(title());
-    m_view->setReloadEnabled(reloadEnabled());
-    m_view->forgetHtmlOutputFolder();
+    emit pathChanged(path);
+    setTitleFrom(oldTitle);
 }
 
 void Document::SetModified(bool modified)
 {
+    if (modified == m_modified)
+        return;
+    const QString oldTitle = title();
     m_modified = modified;
-    m_view->showTitle(title());
+    emit modifiedChanged(modified);
+    setTitleFrom(oldTitle);
 }
 
 void Document::ResetCardIcons()
@@ -75,7 +145,7 @@ void Document::ResetCardIcons()
 
 void Document::ApplySettings()
 {
-    m_view->applySettings(ComputeAppliedSettings(m_settings));
+    emit settingsApplied(ComputeAppliedSettings(m_settings));
 }
 
 WriteOptions Document::writeOptions()
@@ -88,10 +158,10 @@ WriteOptions Document::writeOptions()
 
 void Document::StoreStateBeforeReplacing()
 {
-    if (const std::optional<WindowState> state = m_view->windowState()) {
+    if (const std::optional<WindowState> state = m_window ? m_window->windowState() : std::nullopt) {
         if (m_settings.isOn(SettingKey::SaveWindowSize) && state->normalState) {
-            m_settings.setInteger(SettingKey::WindowListSizeX, qRound(state->normalWidthTwips));
-            m_settings.setInteger(SettingKey::WindowListSizeY, qRound(state->normalHeightTwips));
+            m_settings.setInteger(SettingKey::WindowListSizeX, qRound(state->windowWidthTwips));
+            m_settings.setInteger(SettingKey::WindowListSizeY, qRound(state->windowHeightTwips));
         }
         m_settings.setInteger(SettingKey::ListViewMode, state->listViewMode);
     }
@@ -100,12 +170,12 @@ void Document::StoreStateBeforeReplacing()
 
 void Document::StoreStateOnClose()
 {
-    if (const std::optional<WindowState> state = m_view->windowState()) {
+    if (const std::optional<WindowState> state = m_window ? m_window->windowState() : std::nullopt) {
         if (m_settings.isOn(SettingKey::SaveColumnWidth))
             for (int n = 0; n < 3; ++n)
                 m_settings.setNumber(SettingKey::columnWidth(n + 1), state->columnWidthsTwips[n]);
-        m_settings.setInteger(SettingKey::WindowListSizeX, qRound(state->normalWidthTwips));
-        m_settings.setInteger(SettingKey::WindowListSizeY, qRound(state->normalHeightTwips));
+        m_settings.setInteger(SettingKey::WindowListSizeX, qRound(state->windowWidthTwips));
+        m_settings.setInteger(SettingKey::WindowListSizeY, qRound(state->windowHeightTwips));
         m_settings.setInteger(SettingKey::ListViewMode, state->listViewMode);
     }
     m_settings.saveOrLog();
@@ -135,5 +205,9 @@ void Document::BuildRecentMenu()
 {
     const QStringList captions = m_recent.menuCaptions();
     m_recentVisible = qMax(m_recentVisible, int(captions.size()));
-    m_view->showRecentFiles(captions);
+    if (m_recentShown && captions == m_recentCaptions)
+        return;
+    m_recentShown = true;
+    m_recentCaptions = captions;
+    emit recentFilesChanged(captions);
 }

@@ -51,7 +51,7 @@ OpenOutcome FileCommands::OpenDocument(const QString &path)
     OpenOutcome outcome = OpenOutcome::NewFile;
     Win31J::DecodeStats decode;
     if (!exists) {
-        doc.view().cancelSort();
+        doc.announceCardsReplacing();
         doc.cards().clear();
         doc.SetDocumentPath(path);
         dialogs.message(DocumentTexts::NewFile, MsgIcon::Information);
@@ -61,7 +61,7 @@ OpenOutcome FileCommands::OpenDocument(const QString &path)
             doc.guard().UnregisterOpenFile(path);
         return OpenOutcome::Unsupported;
     } else {
-        doc.view().cancelSort();
+        doc.announceCardsReplacing();
         doc.cards().clear();
         // The path names the file before it is read, so that a failed read
         // leaves an empty document that a later save writes under that name.
@@ -90,15 +90,13 @@ void FileCommands::afterOpen(const QString &path)
     Document &doc = m_document;
     doc.SetModified(false);
     doc.SetDocumentPath(path);
-    doc.view().refreshPreview();
     const QString extension = Tool::ExtensionOf(path).toLower();
     if (!doc.settings().isOn(SettingKey::AddDateInfo) && extension != QLatin1String("qlw")
         && extension != QLatin1String("csv"))
         StripDatePrefixes(doc.cards());
     doc.AddRecentFile(path);
-    doc.view().focusSearchBox();
+    doc.announceOpened(path);
     autoOpenCards();
-    doc.view().rebuildGroupList();
     showFirstCard();
 }
 
@@ -113,8 +111,8 @@ void FileCommands::autoOpenCards()
         list.ClearSelection();
         list.setSelected(row);
         list.setCurrentRow(row);
-        m_document.view().ensureCardVisible(0, row);
-        m_document.view().editSelectedCards();
+        m_document.ShowCard(0, row);
+        m_document.RequestEdit(0);
     }
 }
 
@@ -126,18 +124,18 @@ void FileCommands::showFirstCard()
     list.ClearSelection();
     list.setCurrentRow(0);
     list.setSelected(0);
-    m_document.view().ensureCardVisible(0, 0);
+    m_document.ShowCard(0, 0);
 }
 
 bool FileCommands::ConfirmClose()
 {
     Document &doc = m_document;
     Dialogs &dialogs = doc.dialogs();
-    if (doc.view().openEditorCount() > 0) {
+    if (OpenEditors *editors = doc.editors(); editors && editors->openCount() > 0) {
         if (dialogs.message(DocumentTexts::EditorsOpen, MsgIcon::Question, MsgButtons::YesNo, QString(), MsgAnswer::No)
             != MsgAnswer::Yes)
             return false;
-        doc.view().closeAllEditors();
+        editors->closeAll();
     }
     if (doc.IsModified()) {
         switch (dialogs.message(DocumentTexts::SaveChanges, MsgIcon::Information, MsgButtons::YesNoCancel)) {
@@ -284,8 +282,6 @@ void FileCommands::NewDocument()
     doc.SetDocumentPath(DocumentTexts::Untitled);
     doc.settings().loadGeneralSettings();
     doc.ApplySettings();
-    doc.view().rebuildGroupList();
-    doc.view().refreshPreview();
 }
 
 void FileCommands::OpenWithDialog()

@@ -2,8 +2,8 @@
 // The file commands of the main window on the process's one document: open,
 // the confirmation before a document is closed, save, save as, new, open
 // with the chooser, reload, the recent-file entries, a new window, and the
-// close of the window. Messages go through Dialogs, the window follows
-// through DocumentView, so every command runs without a window.
+// close of the window. Messages go through Dialogs, the window follows the
+// document's signals, so every command runs without a window.
 //
 // Wiring in the window:
 //     MenuFileOpenNewWindow "新しいウインドウ(&1)"  NewWindow()
@@ -44,8 +44,8 @@ public:
 
     // Opens a card file into the window: guard, leave extraction, store the
     // old document's window state, read (or start a new file), select and
-    // apply the settings, then the recent list, the focus, the AUTOOPEN
-    // editors, the group list and the first card.
+    // apply the settings, then the recent list, opened (the focus), the
+    // AUTOOPEN editors and the first card.
     OpenOutcome OpenDocument(const QString &path);
 
     // Asks about open editors and unsaved changes; true = the document may

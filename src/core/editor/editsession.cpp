@@ -11,6 +11,7 @@
 #include "core/settings/settingsmodel.h"
 #include "core/window/mainlayout.h"
 #include "core/window/mostfront.h"
+#include "core/window/viewcontroller.h"
 
 #include <cmath>
 
@@ -167,20 +168,9 @@ EditSession::Applied EditSession::putTogether()
     return Applied::Recovered;
 }
 
-void EditSession::afterApply()
-{
-    Document &doc = m_context.document();
-    doc.view().rebuildGroupList();
-    doc.view().refreshPreview();
-}
-
 EditSession::Applied EditSession::applyAndClose()
 {
-    const Applied applied = putTogether();
-    if (applied == Applied::Refused)
-        return applied;
-    afterApply();
-    return applied;
+    return putTogether();
 }
 
 EditSession::Applied EditSession::commit(bool save)
@@ -188,10 +178,9 @@ EditSession::Applied EditSession::commit(bool save)
     const Applied applied = putTogether();
     if (applied == Applied::Refused)
         return applied;
-    afterApply();
     setChangeCard(false);
-    if (save && m_context.hooks.saveDocument)
-        m_context.hooks.saveDocument();
+    if (save)
+        m_context.requestSave();
     return applied;
 }
 
@@ -224,8 +213,7 @@ void EditSession::openSelection(int item, const QString &selectedText)
         if (Shell *shell = doc.services().shell)
             shell->open(selectedText);
     } else if (item == 1) {
-        if (m_context.hooks.extractByKeyword)
-            m_context.hooks.extractByKeyword(selectedText);
+        m_context.requestExtraction(selectedText);
     }
 }
 
@@ -260,11 +248,12 @@ void EditSession::toggleMostFrontFromButton()
 
 bool EditSession::browseMode() const
 {
-    return m_context.hooks.browseMode && m_context.hooks.browseMode();
+    const MainViewController *viewState = m_context.viewState();
+    return viewState && viewState->browseMode();
 }
 
 void EditSession::toggleBrowseMode()
 {
-    if (m_context.hooks.toggleBrowseMode)
-        m_context.hooks.toggleBrowseMode();
+    if (MainViewController *viewState = m_context.viewState())
+        viewState->toggleBrowseMode();
 }

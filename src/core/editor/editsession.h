@@ -99,8 +99,8 @@ public:
         Recovered, // the card was gone: it was added again
         Refused,   // the group holds "＠": told, nothing written, stay open
     };
-    // MenuGo: put the card together when changed, rebuild the group list,
-    // refresh the preview. The window closes afterwards unless Refused (after
+    // MenuGo: put the card together when changed (the group list and the
+    // preview follow the card list). The window closes afterwards unless Refused (after
     // Recovered it stores its size whatever SaveWindowSize says).
     Applied applyAndClose();
     // CommitEdit: the same, the window stays open and ChangeCard becomes
@@ -148,7 +148,6 @@ signals:
 private:
     void noteChange();
     Applied putTogether();
-    void afterApply();
     QString &field(EditBox box);
 
     EditorContext &m_context;

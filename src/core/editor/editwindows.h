@@ -8,6 +8,8 @@
 // The table knows the editors through EditorWindow, which EditForm
 // implements (and tests fake), so the opening rules run headless.
 
+#include "core/document/documentwindow.h"
+
 #include <QString>
 
 #include <array>
@@ -33,7 +35,7 @@ public:
     virtual void setShown(bool shown) = 0;
 };
 
-class EditWindows
+class EditWindows : public OpenEditors
 {
 public:
     static constexpr int SlotCount = 101;
@@ -43,7 +45,7 @@ public:
     EditorWindow *at(int slot) const;
     // The first empty slot from 0 upward; Limit when all usable ones are taken.
     int firstFreeSlot() const;
-    int openCount() const;
+    int openCount() const override;
     // The open editor of the card with this key (exact comparison), or null.
     EditorWindow *findByKey(const QString &key) const;
     // Puts editor into an empty slot below Limit; false otherwise.
@@ -75,7 +77,7 @@ public:
     OpenResult open(Dialogs &dialogs, int listIndex, const QString &key, bool mostFront, const Factory &factory);
 
     // Closes every open editor (each frees its slot).
-    void closeAll();
+    void closeAll() override;
 
 private:
     std::array<EditorWindow *, SlotCount> m_slots{};

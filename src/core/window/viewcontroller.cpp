@@ -1,11 +1,14 @@
 #include "core/window/viewcontroller.h"
 
+#include "core/document/document.h"
 #include "core/window/commandids.h"
 #include "core/window/maincommands.h"
 #include "core/window/mostfront.h"
 
-MainViewController::MainViewController(MainCommands &commands, MainView &view, const Services &services)
-    : m_commands(commands), m_view(view), m_services(services)
+MainViewController::MainViewController(MainCommands &commands, const Services &services, QObject *parent)
+    : QObject(parent), m_commands(commands), m_services(services), m_treeVisible(commands.isChecked(Cmd::ToggleTree)),
+      m_browseMode(commands.isChecked(Cmd::BrowseMode)), m_mostFront(commands.isChecked(Cmd::MostFront)),
+      m_regularExpression(commands.isChecked(Cmd::Regex))
 {
     wire();
 }
@@ -34,11 +37,21 @@ void MainViewController::wire()
 
     c.wire(Cmd::Refresh, [this] { refresh(); });
     c.wire(Cmd::Escape, [this] { escape(); });
-    c.wire(Cmd::SelectAll, [this] { m_view.selectAll(currentListIndex()); });
-    c.wire(Cmd::InvertSelection, [this] { m_view.invertSelection(currentListIndex()); });
-    c.wire(Cmd::FocusSearch, [this] { m_view.focusSearchBox(); });
-    c.wire(Cmd::SearchBoxToList, [this] { m_view.focusList(currentListIndex()); });
-    c.wire(Cmd::EditMenuPopup, [this] { m_view.showEditMenuAtList(currentListIndex()); });
+    c.wire(Cmd::SelectAll, [this] { emit selectAllRequested(currentListIndex()); });
+    c.wire(Cmd::InvertSelection, [this] { emit invertSelectionRequested(currentListIndex()); });
+    c.wire(Cmd::FocusSearch, [this] { emit searchBoxFocusRequested(); });
+    c.wire(Cmd::SearchBoxToList, [this] { emit listFocusRequested(currentListIndex()); });
+    c.wire(Cmd::EditMenuPopup, [this] { emit editMenuRequested(currentListIndex()); });
+}
+
+void MainViewController::follow(Document &document)
+{
+    if (m_document)
+        m_document->disconnect(this);
+    m_document = &document;
+    connect(&document, &Document::extractionChanged, this, &MainViewController::extractionModeChanged);
+    if (document.extractionActive() != m_extraction)
+        emit extractionModeChanged(document.extractionActive());
 }
 
 void MainViewController::store(const QString &key, const QVariant &value)
@@ -49,8 +62,10 @@ void MainViewController::store(const QString &key, const QVariant &value)
 
 void MainViewController::setListViewMode(ListViewMode mode)
 {
-    m_listViewMode = mode;
-    m_view.showListViewMode(mode);
+    if (mode != m_listViewMode) {
+        m_listViewMode = mode;
+        emit listViewModeChanged(mode);
+    }
     refresh();
 }
 
@@ -61,11 +76,12 @@ void MainViewController::stepListViewMode()
 
 void MainViewController::setPreviewMode(PreviewMode mode, bool storeIt)
 {
-    m_previewMode = mode;
     if (storeIt)
         store(QStringLiteral("PreView"), int(mode));
-    m_view.relayout();
-    m_view.refreshPreview();
+    if (mode == m_previewMode)
+        return;
+    m_previewMode = mode;
+    emit previewModeChanged(mode);
 }
 
 void MainViewController::stepPreviewMode()
@@ -73,94 +89,95 @@ void MainViewController::stepPreviewMode()
     setPreviewMode(ViewModes::next(m_previewMode), true);
 }
 
-bool MainViewController::treeVisible() const
-{
-    return m_commands.isChecked(Cmd::ToggleTree);
-}
-
 void MainViewController::setTreeVisible(bool visible, bool storeIt)
 {
-    m_commands.setChecked(Cmd::ToggleTree, visible);
     if (storeIt)
         store(QStringLiteral("TreeViewVisible"), visible);
-    m_view.relayout();
+    if (visible == m_treeVisible)
+        return;
+    m_treeVisible = visible;
+    m_commands.setChecked(Cmd::ToggleTree, visible);
+    emit treeVisibleChanged(visible);
 }
 
 void MainViewController::toggleTree()
 {
-    setTreeVisible(!treeVisible(), true);
-}
-
-bool MainViewController::browseMode() const
-{
-    return m_commands.isChecked(Cmd::BrowseMode);
+    setTreeVisible(!m_treeVisible, true);
 }
 
 void MainViewController::toggleBrowseMode()
 {
-    m_commands.setChecked(Cmd::BrowseMode, !browseMode());
-}
-
-bool MainViewController::mostFront() const
-{
-    return m_commands.isChecked(Cmd::MostFront);
+    m_browseMode = !m_browseMode;
+    m_commands.setChecked(Cmd::BrowseMode, m_browseMode);
+    emit browseModeChanged(m_browseMode);
 }
 
 void MainViewController::setMostFront(bool on)
 {
+    if (on == m_mostFront)
+        return;
+    m_mostFront = on;
     m_commands.setChecked(Cmd::MostFront, on);
     m_commands.setChecked(Cmd::MostFrontButton, on);
-    m_view.setTopmost(on);
+    emit mostFrontChanged(on);
 }
 
 void MainViewController::toggleMostFrontFromMenu()
 {
-    setMostFront(!mostFront());
+    setMostFront(!m_mostFront);
 }
 
 void MainViewController::toggleMostFrontFromButton()
 {
-    // The button's new pressed state decides; the notice comes before the switch.
-    const bool on = !m_commands.isChecked(Cmd::MostFrontButton);
+    // The notice comes before the switch.
     if (m_services.userStore && m_services.dialogs)
         MostFrontNotice::showOnce(*m_services.userStore, *m_services.dialogs);
-    setMostFront(on);
+    setMostFront(!m_mostFront);
 }
 
-bool MainViewController::regularExpression() const
+void MainViewController::setRegularExpression(bool on)
 {
-    return m_commands.isChecked(Cmd::Regex);
+    if (on == m_regularExpression)
+        return;
+    m_regularExpression = on;
+    m_commands.setChecked(Cmd::Regex, on);
+    emit regularExpressionChanged(on);
 }
 
 void MainViewController::toggleRegularExpression()
 {
-    const bool on = !regularExpression();
-    m_commands.setChecked(Cmd::Regex, on);
-    store(QStringLiteral("SeikiHyougen"), on ? 1 : 0);
+    setRegularExpression(!m_regularExpression);
+    store(QStringLiteral("SeikiHyougen"), m_regularExpression ? 1 : 0);
+}
+
+bool MainViewController::extractionMode() const
+{
+    return m_document ? m_document->extractionActive() : m_extraction;
 }
 
 void MainViewController::setExtractionMode(bool on)
 {
+    if (m_document) {
+        m_document->setExtractionActive(on);
+        return;
+    }
     if (m_extraction == on)
         return;
     m_extraction = on;
-    m_view.showExtractionList(on);
+    emit extractionModeChanged(on);
 }
 
 void MainViewController::refresh()
 {
-    const int list = currentListIndex();
-    m_view.refreshList(list, m_listViewMode == ListViewMode::List);
-    if (m_sortRefresher)
-        m_sortRefresher(list);
+    emit refreshRequested(currentListIndex(), m_listViewMode == ListViewMode::List);
 }
 
 void MainViewController::escape()
 {
-    if (m_extraction)
+    if (extractionMode())
         m_commands.trigger(Cmd::EndExtraction);
     else
-        m_view.clearSelection(0);
+        emit clearSelectionRequested(0);
 }
 
 void MainViewController::apply(int listViewMode, int previewMode, bool treeVisible, bool regularExpression)
@@ -168,5 +185,5 @@ void MainViewController::apply(int listViewMode, int previewMode, bool treeVisib
     setListViewMode(ViewModes::listViewModeFrom(listViewMode));
     setPreviewMode(ViewModes::previewModeFrom(previewMode), false);
     setTreeVisible(treeVisible, false);
-    m_commands.setChecked(Cmd::Regex, regularExpression);
+    setRegularExpression(regularExpression);
 }

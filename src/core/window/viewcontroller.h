@@ -1,66 +1,43 @@
 #pragma once
-// The main window's own commands and the state they keep: the list view
-// mode of both card lists, the preview mode, the group tree, browse mode,
-// most-front, extraction mode (which list is current), and the small list
-// commands (refresh, select all, invert, Esc, search-box focus). The window
-// shows the state through the MainView interface; tests use a recording view.
-//
-// The check marks live in MainCommands: tree shown = ToggleTree checked,
-// browse mode = BrowseMode checked, most-front = MostFront checked (the
-// toolbar button's MostFrontButton follows it), regular expression = Regex
-// checked.
+// The main window's own commands and the view state they keep, held here
+// once: the list view mode of both card lists, the preview mode, the group
+// tree, browse mode, most-front and the regular-expression box. Extraction
+// mode (which list is current) is the document's once the controller
+// follows one; a window shown without a document keeps it here. Every change
+// is announced by a signal the window follows; the check marks of the
+// command registry (ToggleTree, BrowseMode, MostFront and its toolbar button,
+// Regex) are set from the state, never read back. The small list commands
+// (refresh, select all, invert, Esc, the focus moves, the Edit menu at the
+// list) are forwarded to the window as requests.
 
 #include "core/common/services.h"
 #include "core/window/viewmodes.h"
 
+#include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QVariant>
 
 #include <functional>
 
+class Document;
 class MainCommands;
 
-// What the controller asks of the window.
-class MainView
+class MainViewController : public QObject
 {
-public:
-    virtual ~MainView() = default;
-    // Both card lists take the mode.
-    virtual void showListViewMode(ListViewMode mode) = 0;
-    // Lays the client area out again (tree, lists, preview pane).
-    virtual void relayout() = 0;
-    virtual void setTopmost(bool on) = 0;
-    // lvData(1) shown and lvData(0) hidden, or the other way round.
-    virtual void showExtractionList(bool shown) = 0;
-    // Repaints a list; reflowColumns re-flows the columns of the list mode.
-    virtual void refreshList(int listIndex, bool reflowColumns) = 0;
-    // Deselects every card and clears the current card.
-    virtual void clearSelection(int listIndex) = 0;
-    // Focuses the list and selects every card.
-    virtual void selectAll(int listIndex) = 0;
-    virtual void invertSelection(int listIndex) = 0;
-    // Focuses txtSearch (its text selected).
-    virtual void focusSearchBox() = 0;
-    virtual void focusList(int listIndex) = 0;
-    virtual void refreshPreview() = 0;
-    // The Edit menu as a pop-up at the list's top-left corner.
-    virtual void showEditMenuAtList(int listIndex) = 0;
-};
-
-class MainViewController
-{
+    Q_OBJECT
 public:
     // Stores a value in the window's settings store (iniData) at once.
     using SettingWriter = std::function<void(const QString &key, const QVariant &value)>;
 
-    // Wires the window's commands into commands. services.dialogs and
-    // services.userStore serve the most-front notice (either may be null: no
-    // notice).
-    MainViewController(MainCommands &commands, MainView &view, const Services &services);
+    // Wires the window's commands into commands and takes the initial check
+    // marks from it. services.dialogs and services.userStore serve the
+    // most-front notice (either may be null: no notice).
+    MainViewController(MainCommands &commands, const Services &services, QObject *parent = nullptr);
 
     void setSettingWriter(SettingWriter writer) { m_writer = std::move(writer); }
-    // Re-applies the sort of a sorted list on refresh (the sort commands set it).
-    void setSortRefresher(std::function<void(int listIndex)> refresher) { m_sortRefresher = std::move(refresher); }
+    // Extraction mode from now on is document's (extractionModeChanged follows it).
+    void follow(Document &document);
 
     ListViewMode listViewMode() const { return m_listViewMode; }
     // Both lists take the mode, then a refresh.
@@ -68,31 +45,31 @@ public:
     void stepListViewMode();
 
     PreviewMode previewMode() const { return m_previewMode; }
-    // Lays out again and refreshes the preview; store = write PreView.
+    // store = write PreView.
     void setPreviewMode(PreviewMode mode, bool store);
     void stepPreviewMode();
 
-    bool treeVisible() const;
+    bool treeVisible() const { return m_treeVisible; }
     void setTreeVisible(bool visible, bool store);
     void toggleTree();
 
-    bool browseMode() const;
+    bool browseMode() const { return m_browseMode; }
     void toggleBrowseMode();
 
-    bool mostFront() const;
+    bool mostFront() const { return m_mostFront; }
     // From the menu: no notice.
     void toggleMostFrontFromMenu();
     // From the toolbar button: the once-only notice first.
     void toggleMostFrontFromButton();
 
-    bool regularExpression() const;
+    bool regularExpression() const { return m_regularExpression; }
     // A click on chkSeiki: flip and store SeikiHyougen (0 or 1).
     void toggleRegularExpression();
 
     // Extraction mode: lvData(1) is shown and is the current list.
-    bool extractionMode() const { return m_extraction; }
+    bool extractionMode() const;
     void setExtractionMode(bool on);
-    int currentListIndex() const { return m_extraction ? 1 : 0; }
+    int currentListIndex() const { return extractionMode() ? 1 : 0; }
 
     void refresh();
     // In extraction mode: end extraction; else clear the main list's selection.
@@ -102,17 +79,46 @@ public:
     // view mode, preview mode, tree, regular-expression box.
     void apply(int listViewMode, int previewMode, bool treeVisible, bool regularExpression);
 
+signals:
+    void listViewModeChanged(ListViewMode mode);
+    void previewModeChanged(PreviewMode mode);
+    void treeVisibleChanged(bool visible);
+    void browseModeChanged(bool on);
+    void mostFrontChanged(bool on);
+    void regularExpressionChanged(bool on);
+    // lvData(1) shown and lvData(0) hidden, or the other way round.
+    void extractionModeChanged(bool on);
+
+    // Requests to the window, on lvData(list).
+    // Repaints the list (reflowColumns: re-flow the columns of the list
+    // mode); a sorted list is sorted again.
+    void refreshRequested(int list, bool reflowColumns);
+    // Deselects every card and clears the current card.
+    void clearSelectionRequested(int list);
+    // Focuses the list and selects every card.
+    void selectAllRequested(int list);
+    void invertSelectionRequested(int list);
+    // Focuses txtSearch (its text selected).
+    void searchBoxFocusRequested();
+    void listFocusRequested(int list);
+    // The Edit menu as a pop-up at the list's top-left corner.
+    void editMenuRequested(int list);
+
 private:
     void wire();
     void store(const QString &key, const QVariant &value);
     void setMostFront(bool on);
+    void setRegularExpression(bool on);
 
     MainCommands &m_commands;
-    MainView &m_view;
     Services m_services;
     SettingWriter m_writer;
-    std::function<void(int)> m_sortRefresher;
+    QPointer<Document> m_document;
     ListViewMode m_listViewMode = ListViewMode::Details;
     PreviewMode m_previewMode = PreviewMode::None;
+    bool m_treeVisible = true;
+    bool m_browseMode = false;
+    bool m_mostFront = false;
+    bool m_regularExpression = false;
     bool m_extraction = false;
 };

@@ -62,13 +62,13 @@ private:
 };
 
 EditorCommands::EditorCommands(MainForm &window, Document &document, FileCommands &files, QObject *parent)
-    : QObject(parent), m_window(window), m_document(document), m_files(files), m_context(document),
+    : QObject(parent), m_window(window), m_document(document), m_files(files), m_context(document, &window.viewState()),
       m_programWindows(std::make_unique<ProgramWindows>(window, m_context.windows()))
 {
     m_context.programWindows = m_programWindows.get();
-    EditorHooks &hooks = m_context.hooks;
-    hooks.saveDocument = [this] { (void)m_files.Save(); }; // a failure was shown
-    hooks.extractByKeyword = [this](const QString &keyword) {
+    // A failed save has told the person why.
+    connect(&m_context, &EditorContext::saveRequested, this, [this] { (void)m_files.Save(); });
+    connect(&m_context, &EditorContext::extractionRequested, this, [this](const QString &keyword) {
         MainCommands &commands = m_window.commands();
         if (!commands.trigger(Cmd::EndExtraction))
             m_document.LeaveExtractionMode();
@@ -76,13 +76,13 @@ EditorCommands::EditorCommands(MainForm &window, Document &document, FileCommand
         commands.trigger(Cmd::Extract);
         m_window.raise();
         m_window.activateWindow();
-    };
-    hooks.browseMode = [this] { return m_window.commands().isChecked(Cmd::BrowseMode); };
-    hooks.toggleBrowseMode = [this] { m_window.commands().trigger(Cmd::BrowseMode); };
+    });
 }
 
 EditorCommands::~EditorCommands()
 {
+    if (m_document.editors() == &m_context.windows())
+        m_document.setEditors(nullptr);
     closeAllEditors();
     // The editors delete themselves later; with the event loop gone, now.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -94,11 +94,13 @@ void EditorCommands::install()
     commands.wire(Cmd::EditCard, [this] { editSelectedCards(); });
     if (!commands.isWired(Cmd::BrowseSpace))
         commands.wire(Cmd::BrowseSpace, [this] { browseSpace(); });
+    m_document.setEditors(&m_context.windows());
+    connect(&m_document, &Document::editRequested, this, &EditorCommands::editCurrentCard, Qt::UniqueConnection);
 }
 
 EditWindows::OpenResult EditorCommands::openEditor(int listIndex, const QString &key)
 {
-    const bool mostFront = m_window.commands().isChecked(Cmd::MostFront);
+    const bool mostFront = m_window.viewState().mostFront();
     return m_context.windows().open(m_document.dialogs(), listIndex, key, mostFront,
                                     [this](int slot, int list, const QString &cardKey) {
                                         auto *editor = new EditForm(m_context, list, cardKey, slot);
@@ -112,7 +114,11 @@ EditWindows::OpenResult EditorCommands::openEditor(int listIndex, const QString 
 
 void EditorCommands::editSelectedCards()
 {
-    const int listIndex = m_document.ActiveListIndex();
+    editCurrentCard(m_document.ActiveListIndex());
+}
+
+void EditorCommands::editCurrentCard(int listIndex)
+{
     const Card *card = m_document.lvData(listIndex).currentCard();
     if (!card)
         return;
@@ -134,7 +140,7 @@ void EditorCommands::browseSpace()
     list.setSelected(row, false);
     list.setCurrentRow(row + 1);
     list.setSelected(row + 1);
-    m_document.view().ensureCardVisible(listIndex, row + 1);
+    m_document.ShowCard(listIndex, row + 1);
 }
 
 int EditorCommands::openEditorCount() const

@@ -1,17 +1,14 @@
 #pragma once
 // The card editor wired into the main window and the document: the edit
 // command "カードの編集(&E)..." (Ctrl+E, F3, Alt/Shift+Enter, a double click,
-// the function-bar panel "編集", and the AUTOOPEN cards through DocumentView),
-// Space in browse mode, the count and the closing of the open editors that
-// the document lifecycle asks for, and the main-window hooks the editors use
-// (save, extraction by a selection, browse mode, most-front).
+// the function-bar panel "編集") and the document's edit requests (a new
+// card, the AUTOOPEN cards), Space in browse mode, the table of open editors
+// the document asks before it is closed, and what the editors ask of the
+// main window (save, extraction by a selection; browse mode and most-front
+// are the window's view state).
 //
 //     EditorCommands editors(window, document, files);
-//     editors.attach(adapter);   // the DocumentView hooks and the commands
-//
-// attach() takes any adapter with the members onEditSelectedCards,
-// onOpenEditorCount and onCloseAllEditors (std::function), as the window
-// adapter of the document lifecycle has.
+//     editors.install();
 
 #include "core/editor/editorcontext.h"
 #include "core/editor/externaledit.h"
@@ -35,22 +32,15 @@ public:
     // Closes every open editor.
     ~EditorCommands() override;
 
-    // The DocumentView hooks of adapter, then install().
-    template<class Adapter>
-    void attach(Adapter &adapter)
-    {
-        adapter.onEditSelectedCards = [this] { editSelectedCards(); };
-        adapter.onOpenEditorCount = [this] { return openEditorCount(); };
-        adapter.onCloseAllEditors = [this] { closeAllEditors(); };
-        install();
-    }
-
-    // Wires Cmd::EditCard, and Cmd::BrowseSpace unless someone wired it.
+    // Wires Cmd::EditCard, and Cmd::BrowseSpace unless someone wired it;
+    // follows the document's edit requests and gives it the open editors.
     void install();
 
     // "カードの編集(&E)...": opens the current card of the current list in an
     // editor (or brings its open editor forward). Nothing without a current card.
     void editSelectedCards();
+    // The same on the current card of lvData(listIndex).
+    void editCurrentCard(int listIndex);
     // Opens the card with key of list listIndex; the result of the table.
     EditWindows::OpenResult openEditor(int listIndex, const QString &key);
     // Space in a card list in browse mode: the current card (the first when

@@ -1,10 +1,9 @@
 #include "gui/mainwindow/cardcommandwiring.h"
 
 #include "core/commands/searchcommands.h"
-#include "core/document/document.h"
-#include "core/window/commandids.h"
 #include "core/window/maincommands.h"
 #include "gui/mainwindow/cardlistview.h"
+#include "gui/mainwindow/documentwiring.h"
 #include "gui/mainwindow/mainform.h"
 
 #include <QAbstractItemView>
@@ -45,25 +44,20 @@ QList<QAbstractItemView *> viewsOf(CardListView *list)
 
 } // namespace
 
-CardCommandWiring *CardCommandWiring::wire(MainForm &window, Document &document, SearchCommands &search,
-                                           EditCurrentCard editCurrentCard)
+CardCommandWiring *CardCommandWiring::wire(MainForm &window, Document &document, SearchCommands &search)
 {
-    return new CardCommandWiring(window, document, search, std::move(editCurrentCard));
+    return new CardCommandWiring(window, document, search);
 }
 
-CardCommandWiring::CardCommandWiring(MainForm &window, Document &document, SearchCommands &search,
-                                     EditCurrentCard editCurrentCard)
-    : QObject(&window), m_window(window), m_document(document), m_search(search),
-      m_editCurrentCard(std::move(editCurrentCard))
+CardCommandWiring::CardCommandWiring(MainForm &window, Document &document, SearchCommands &search)
+    : QObject(&window), m_window(window)
 {
     setObjectName(QStringLiteral("CardCommandWiring"));
-    if (!window.cardList(0)->cardModel() && !window.cardList(1)->cardModel())
-        window.setCardModels(&document.lvData(0).store(), &document.lvData(1).store(),
-                             &document.lvData(0).selectionModel(), &document.lvData(1).selectionModel());
+    DocumentWiring::attach(window, document);
 
-    CardCommandView &view = *this;
-    m_commands = std::make_unique<CardCommands>(document, window.commands(), search.extraction(), view);
+    m_commands = std::make_unique<CardCommands>(document, window.commands(), search.extraction());
     m_commands->wire();
+    connect(m_commands.get(), &CardCommands::renameRequested, this, &CardCommandWiring::beginRename);
 
     for (int i = 0; i < 2; ++i) {
         installRenameDelegates(i);
@@ -111,34 +105,7 @@ bool CardCommandWiring::eventFilter(QObject *watched, QEvent *event)
     return QObject::eventFilter(watched, event);
 }
 
-// ---------------------------------------------------------------- CardCommandView
-
-void CardCommandWiring::refreshPreview()
-{
-    m_window.refreshPreview();
-}
-
-void CardCommandWiring::showCard(int list, qsizetype row)
-{
-    CardListView *view = m_window.cardList(list);
-    QAbstractItemView *shown = view ? view->activeView() : nullptr;
-    if (!shown || !shown->model() || row < 0 || row >= shown->model()->rowCount())
-        return;
-    shown->scrollTo(shown->model()->index(int(row), 0));
-}
-
-void CardCommandWiring::editCurrentCard()
-{
-    if (m_editCurrentCard)
-        m_editCurrentCard();
-    else
-        m_window.commands().trigger(Cmd::EditCard);
-}
-
-void CardCommandWiring::rebuildGroupList()
-{
-    m_search.rebuildGroupList();
-}
+// ---------------------------------------------------------------- rename
 
 void CardCommandWiring::beginRename(int list, qsizetype row)
 {
@@ -148,6 +115,6 @@ void CardCommandWiring::beginRename(int list, qsizetype row)
         return;
     const QModelIndex index = shown->model()->index(int(row), 0);
     shown->setFocus(Qt::OtherFocusReason);
-    shown->scrollTo(index);
+    m_window.showCard(list, row);
     shown->edit(index);
 }

@@ -57,8 +57,7 @@ MainForm::MainForm(const Services &services, QWidget *parent)
     setWindowTitle(Version::ProductName + QStringLiteral(" Ver.") + Version::dotted());
     setWindowIcon(MainIcons::listIcon(1));
 
-    MainView &view = *this;
-    m_controller = std::make_unique<MainViewController>(*m_commands, view, m_services);
+    m_controller = std::make_unique<MainViewController>(*m_commands, m_services);
     HelpCommands::wire(*m_commands, m_services);
     wireWindowCommands();
 
@@ -66,6 +65,7 @@ MainForm::MainForm(const Services &services, QWidget *parent)
     m_geometry = new WindowGeometry(*this);
     buildMenus();
     buildClientArea();
+    followViewState();
 
     resize(WindowTwips::toPixels(9480), WindowTwips::toPixels(6315));
     setGroups({});
@@ -161,6 +161,37 @@ void MainForm::wireWindowCommands()
     });
 }
 
+void MainForm::followViewState()
+{
+    MainViewController *state = m_controller.get();
+    connect(state, &MainViewController::listViewModeChanged, this, &MainForm::showListViewMode);
+    connect(state, &MainViewController::previewModeChanged, this, [this] {
+        relayout();
+        refreshPreview();
+    });
+    connect(state, &MainViewController::treeVisibleChanged, this, &MainForm::relayout);
+    connect(state, &MainViewController::mostFrontChanged, this, [this](bool on) { Topmost::apply(*this, on); });
+    connect(state, &MainViewController::extractionModeChanged, this, &MainForm::showExtractionList);
+    auto onList = [this](int index, auto &&fn) {
+        if (CardListView *list = cardList(index))
+            fn(*list);
+    };
+    connect(state, &MainViewController::refreshRequested, this, [onList](int index, bool reflow) {
+        onList(index, [reflow](CardListView &list) { list.refresh(reflow); });
+    });
+    connect(state, &MainViewController::clearSelectionRequested, this,
+            [onList](int index) { onList(index, [](CardListView &list) { list.clearSelectionAndCurrent(); }); });
+    connect(state, &MainViewController::selectAllRequested, this,
+            [onList](int index) { onList(index, [](CardListView &list) { list.selectAllCards(); }); });
+    connect(state, &MainViewController::invertSelectionRequested, this,
+            [onList](int index) { onList(index, [](CardListView &list) { list.invertSelection(); }); });
+    connect(state, &MainViewController::listFocusRequested, this, [onList](int index) {
+        onList(index, [](CardListView &list) { list.activeView()->setFocus(Qt::OtherFocusReason); });
+    });
+    connect(state, &MainViewController::searchBoxFocusRequested, this, &MainForm::focusKeyword);
+    connect(state, &MainViewController::editMenuRequested, this, &MainForm::showEditMenuAtList);
+}
+
 // ---------------------------------------------------------------- cards
 
 void MainForm::setCardModels(QAbstractItemModel *mainList, QAbstractItemModel *extractionList,
@@ -212,6 +243,15 @@ bool MainForm::extractionMode() const
     return m_controller->extractionMode();
 }
 
+void MainForm::showCard(int list, qsizetype row)
+{
+    CardListView *view = cardList(list);
+    QAbstractItemView *shown = view ? view->activeView() : nullptr;
+    if (!shown || !shown->model() || row < 0 || row >= shown->model()->rowCount())
+        return;
+    shown->scrollTo(shown->model()->index(int(row), 0));
+}
+
 // ---------------------------------------------------------------- settings
 
 void MainForm::applySettings(const AppliedSettings &s)
@@ -237,9 +277,9 @@ void MainForm::applySettings(const AppliedSettings &s)
     m_controller->apply(s.viewMode, s.previewMode, s.treeVisible, s.regularExpression);
 }
 
-MainWindowStoredState MainForm::storedState() const
+WindowState MainForm::storedState() const
 {
-    MainWindowStoredState state;
+    WindowState state;
     const std::array<int, 3> widths = m_lists[0]->columnWidths();
     for (int i = 0; i < 3; ++i)
         state.columnWidthsTwips[i] = WindowTwips::fromPixels(widths[i]);
@@ -247,6 +287,7 @@ MainWindowStoredState MainForm::storedState() const
     const QSize outer = m_geometry->outerNormalSize();
     state.windowWidthTwips = WindowTwips::fromPixels(outer.width());
     state.windowHeightTwips = WindowTwips::fromPixels(outer.height());
+    state.normalState = windowState() == Qt::WindowNoState;
     state.listViewMode = int(m_controller->listViewMode());
     return state;
 }
@@ -361,7 +402,7 @@ QAction *MainForm::toolbarAction(const QString &key) const
     return m_actions->toolbarAction(key);
 }
 
-// ---------------------------------------------------------------- MainView
+// ---------------------------------------------------------------- following the view state
 
 void MainForm::showListViewMode(ListViewMode mode)
 {
@@ -430,51 +471,11 @@ void MainForm::clientResized()
         m_preview->setGeometry(layout.preview);
 }
 
-void MainForm::setTopmost(bool on)
-{
-    Topmost::apply(*this, on);
-}
-
 void MainForm::showExtractionList(bool shown)
 {
     m_lists[1]->setVisible(shown);
     m_lists[0]->setVisible(!shown);
     refreshPreview();
-}
-
-void MainForm::refreshList(int listIndex, bool reflowColumns)
-{
-    if (CardListView *list = cardList(listIndex))
-        list->refresh(reflowColumns);
-}
-
-void MainForm::clearSelection(int listIndex)
-{
-    if (CardListView *list = cardList(listIndex))
-        list->clearSelectionAndCurrent();
-}
-
-void MainForm::selectAll(int listIndex)
-{
-    if (CardListView *list = cardList(listIndex))
-        list->selectAllCards();
-}
-
-void MainForm::invertSelection(int listIndex)
-{
-    if (CardListView *list = cardList(listIndex))
-        list->invertSelection();
-}
-
-void MainForm::focusSearchBox()
-{
-    m_searchBar->focusKeyword();
-}
-
-void MainForm::focusList(int listIndex)
-{
-    if (CardListView *list = cardList(listIndex))
-        list->activeView()->setFocus(Qt::OtherFocusReason);
 }
 
 void MainForm::showEditMenuAtList(int listIndex)

@@ -15,8 +15,9 @@
 //     window.show();
 
 #include "core/common/services.h"
+#include "core/document/windowstate.h"
+#include "core/settings/appliedsettings.h"
 #include "core/window/keymap.h"
-#include "core/window/mainwindowsettings.h"
 #include "core/window/viewcontroller.h"
 
 #include <QHash>
@@ -40,7 +41,7 @@ class QTreeWidget;
 class SearchBar;
 class WindowGeometry;
 
-class MainForm : public QMainWindow, private MainView
+class MainForm : public QMainWindow
 {
     Q_OBJECT
 public:
@@ -65,15 +66,18 @@ public:
     // 1 while the extraction list is shown, else 0.
     int currentListIndex() const;
     CardListView *currentList() const { return cardList(currentListIndex()); }
-    // Shows lvData(1) in place of lvData(0), or back.
+    // Shows lvData(1) in place of lvData(0), or back (through the view
+    // state, which follows the document once one is wired).
     void setExtractionMode(bool on);
     bool extractionMode() const;
+    // Scrolls the card at row of lvData(list) into view.
+    void showCard(int list, qsizetype row);
 
     // --- Settings (all but the sort, which the sort commands apply)
     void applySettings(const AppliedSettings &settings);
     // Column widths of the main card list, the outer window size in the normal
-    // state, the view mode.
-    MainWindowStoredState storedState() const;
+    // state, whether the window is in it, the view mode.
+    WindowState storedState() const;
     // Where PreView, TreeViewVisible and SeikiHyougen go when they change.
     void setSettingWriter(MainViewController::SettingWriter writer);
     // NoFunctionBarClickEvent = 1: clicks on the function bar do nothing (the
@@ -125,18 +129,11 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    // MainView
-    void showListViewMode(ListViewMode mode) override;
-    void relayout() override;
-    void setTopmost(bool on) override;
-    void showExtractionList(bool shown) override;
-    void refreshList(int listIndex, bool reflowColumns) override;
-    void clearSelection(int listIndex) override;
-    void selectAll(int listIndex) override;
-    void invertSelection(int listIndex) override;
-    void focusSearchBox() override;
-    void focusList(int listIndex) override;
-    void showEditMenuAtList(int listIndex) override;
+    void followViewState();
+    void showListViewMode(ListViewMode mode);
+    void relayout();
+    void showExtractionList(bool shown);
+    void showEditMenuAtList(int listIndex);
 
     void followModel(int listIndex);
     void buildMenus();

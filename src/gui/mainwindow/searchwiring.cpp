@@ -3,12 +3,12 @@
 #include "core/cards/cardlist.h"
 #include "core/document/document.h"
 #include "gui/mainwindow/cardlistview.h"
+#include "gui/mainwindow/documentwiring.h"
 #include "gui/mainwindow/groupchangeform.h"
 #include "gui/mainwindow/mainform.h"
 
 #include <QAbstractItemView>
 #include <QHeaderView>
-#include <QPointer>
 #include <QTreeView>
 
 SearchWiring *SearchWiring::wire(MainForm &window, Document &document)
@@ -20,13 +20,20 @@ SearchWiring::SearchWiring(MainForm &window, Document &document)
     : QObject(&window), m_window(window), m_document(document)
 {
     setObjectName(QStringLiteral("SearchWiring"));
-    if (!window.cardList(0)->cardModel() && !window.cardList(1)->cardModel())
-        window.setCardModels(&document.lvData(0).store(), &document.lvData(1).store(),
-                             &document.lvData(0).selectionModel(), &document.lvData(1).selectionModel());
+    // The window takes the applied settings before the sort restores its marks.
+    DocumentWiring::attach(window, document);
 
     SearchView &view = *this;
-    m_commands = std::make_unique<SearchCommands>(document, window.commands(), view);
+    m_commands = std::make_unique<SearchCommands>(document, window.commands(), window.viewState(), view);
     m_commands->wire();
+    connect(m_commands.get(), &SearchCommands::groupsChanged, this, &SearchWiring::showGroups);
+    connect(m_commands.get(), &SearchCommands::captionsChanged, this,
+            [this](int list, const std::array<QString, 3> &captions) {
+                if (CardListView *shown = m_window.cardList(list))
+                    shown->setColumnCaptions(captions);
+            });
+    connect(&document, &Document::settingsApplied, this,
+            [this](const AppliedSettings &values) { m_commands->applySettings(values); });
 
     connect(&window, &MainForm::groupClicked, this, [this](const QString &key) { m_commands->groupClicked(key); });
     for (int i = 0; i < 2; ++i) {
@@ -36,11 +43,8 @@ SearchWiring::SearchWiring(MainForm &window, Document &document)
         connect(header, &QHeaderView::sectionClicked, this,
                 [this, i](int section) { m_commands->headerClicked(i, section); });
     }
-    // The window's view state outlives this only when this is deleted first.
-    window.viewState().setSortRefresher([wiring = QPointer<SearchWiring>(this)](int list) {
-        if (wiring)
-            wiring->m_commands->refreshSort(list);
-    });
+    connect(&window.viewState(), &MainViewController::refreshRequested, this,
+            [this](int list) { m_commands->refreshSort(list); });
     m_commands->rebuildGroupList();
 }
 
@@ -73,29 +77,10 @@ void SearchWiring::selectKeyword()
     m_window.focusKeyword();
 }
 
-void SearchWiring::showExtractionList(bool shown)
-{
-    m_window.setExtractionMode(shown);
-}
-
-void SearchWiring::showCard(int list, qsizetype row)
-{
-    CardListView *view = m_window.cardList(list);
-    QAbstractItemView *shown = view ? view->activeView() : nullptr;
-    if (!shown || !shown->model() || row < 0 || row >= shown->model()->rowCount())
-        return;
-    shown->scrollTo(shown->model()->index(int(row), 0));
-}
-
 void SearchWiring::focusList(int list)
 {
     if (CardListView *view = m_window.cardList(list))
         view->activeView()->setFocus(Qt::OtherFocusReason);
-}
-
-void SearchWiring::refreshPreview()
-{
-    m_window.refreshPreview();
 }
 
 void SearchWiring::showGroups(const QList<GroupList::Entry> &entries)
@@ -109,12 +94,6 @@ void SearchWiring::showGroups(const QList<GroupList::Entry> &entries)
         keys.append(e.key);
     }
     m_window.setGroups(names, keys);
-}
-
-void SearchWiring::showCaptions(int list, const std::array<QString, 3> &captions)
-{
-    if (CardListView *view = m_window.cardList(list))
-        view->setColumnCaptions(captions);
 }
 
 std::optional<QString> SearchWiring::askGroup(const QStringList &groups, const QString &text)

@@ -1,17 +1,14 @@
 #pragma once
 // Wires the search bar, the group list and the sorting of a MainForm to the
 // document: SearchCommands on the window's command registry, the group
-// list's clicks, the header clicks of both card lists, the sort of refresh,
-// and GroupChangeForm for the group change. The window's card lists show the
-// document's stores with the document's selection models.
+// list and the header captions following the commands, the group list's
+// clicks, the header clicks of both card lists, the sort of refresh and of
+// the applied settings, and GroupChangeForm for the group change. The window
+// follows the document (DocumentWiring) first.
 //
 //     Document document(services);    // outlives the window
 //     MainForm window(services);
 //     SearchWiring *search = SearchWiring::wire(window, document);
-//     // the document's view hooks:
-//     //   cancelSort()        -> search->commands().cancelSort()
-//     //   rebuildGroupList()  -> search->commands().rebuildGroupList()
-//     //   applySettings(v)    -> window.applySettings(v); search->commands().applySettings(v)
 
 #include "core/commands/searchcommands.h"
 
@@ -49,16 +46,13 @@ private:
     QStringList searchHistory() const override;
     void setSearchHistory(const QStringList &entries) override;
     void selectKeyword() override;
-    void showExtractionList(bool shown) override;
-    void showCard(int list, qsizetype row) override;
     void focusList(int list) override;
-    void refreshPreview() override;
-    void showGroups(const QList<GroupList::Entry> &entries) override;
-    void showCaptions(int list, const std::array<QString, 3> &captions) override;
     std::optional<QString> askGroup(const QStringList &groups, const QString &text) override;
 
     MainForm &m_window;
     Document &m_document;
     std::unique_ptr<SearchCommands> m_commands;
     GroupAsker m_asker;
+
+    void showGroups(const QList<GroupList::Entry> &entries);
 };

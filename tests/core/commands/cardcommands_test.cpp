@@ -9,6 +9,7 @@
 #include "core/settings/settingkeys.h"
 #include "core/window/commandids.h"
 #include "core/window/maincommands.h"
+#include "core/window/viewcontroller.h"
 
 #include "support/fakedialogs.h"
 #include "support/fakeservices.h"
@@ -38,19 +39,17 @@ public:
     QStringList searchHistory() const override { return {}; }
     void setSearchHistory(const QStringList &) override {}
     void selectKeyword() override {}
-    void showExtractionList(bool) override {}
-    void showCard(int, qsizetype) override {}
     void focusList(int) override {}
-    void refreshPreview() override {}
-    void showGroups(const QList<GroupList::Entry> &) override {}
-    void showCaptions(int, const std::array<QString, 3> &) override {}
     std::optional<QString> askGroup(const QStringList &, const QString &) override { return std::nullopt; }
 };
 
-class RecordingCardView : public CardCommandView
+// What the window is told: recorded from the signals of the document, the
+// search commands (the group list) and the card commands.
+class RecordingCardView
 {
 public:
     explicit RecordingCardView(Document &document) : m_document(document) {}
+    // Announced changes to the active card list (what the preview follows).
     int previews = 0;
     int groupRebuilds = 0;
     QList<std::pair<int, qsizetype>> shownCards;
@@ -58,14 +57,26 @@ public:
     QList<qsizetype> editedRows;
     QList<std::pair<int, qsizetype>> renames;
 
-    void refreshPreview() override { ++previews; }
-    void showCard(int list, qsizetype row) override { shownCards.append({list, row}); }
-    void editCurrentCard() override { editedRows.append(m_document.activeList().currentRow()); }
-    void rebuildGroupList() override { ++groupRebuilds; }
-    void beginRename(int list, qsizetype row) override { renames.append({list, row}); }
+    void follow(SearchCommands &search, CardCommands &cards)
+    {
+        QObject::connect(&m_document, &Document::listChanged, &m_receiver, [this](int list) {
+            if (list == m_document.ActiveListIndex())
+                ++previews;
+        });
+        QObject::connect(&m_document, &Document::cardShown, &m_receiver, [this](int list, qsizetype row) {
+            shownCards.append({list, row});
+        });
+        QObject::connect(&m_document, &Document::editRequested, &m_receiver,
+                         [this] { editedRows.append(m_document.activeList().currentRow()); });
+        QObject::connect(&search, &SearchCommands::groupsChanged, &m_receiver, [this] { ++groupRebuilds; });
+        QObject::connect(&cards, &CardCommands::renameRequested, &m_receiver, [this](int list, qsizetype row) {
+            renames.append({list, row});
+        });
+    }
 
 private:
     Document &m_document;
+    QObject m_receiver;
 };
 
 // One window's worth of document and commands.
@@ -73,9 +84,13 @@ struct Window {
     explicit Window(const Services &services) : document(services)
     {
         document.settings().loadGeneralSettings();
+        view.follow(search, cards);
         search.wire();
         cards.wire();
     }
+    // The changes to the card lists made so far, announced as the event
+    // loop would announce them.
+    void settle() { document.flushListChanges(); }
     CardList &list(int index) { return document.lvData(index); }
     CardStore &store(int index = 0) { return document.lvData(index).store(); }
     void select(std::initializer_list<qsizetype> rows, int index = 0)
@@ -92,10 +107,14 @@ struct Window {
 
     Document document;
     MainCommands commands;
+    // The window's own commands on a registry of their own: the card
+    // commands must wire theirs alone.
+    MainCommands windowCommands;
+    MainViewController viewState{windowCommands, Services{}};
     QuietSearchView searchView;
-    SearchCommands search{document, commands, searchView};
+    SearchCommands search{document, commands, viewState, searchView};
     RecordingCardView view{document};
-    CardCommands cards{document, commands, search.extraction(), view};
+    CardCommands cards{document, commands, search.extraction()};
 };
 
 class CardCommandsTest : public ::testing::Test
@@ -151,7 +170,7 @@ TEST_F(CardCommandsTest, WiresEveryCardCommand)
 TEST_F(CardCommandsTest, WiringDuringExtractionLeavesPasteDisabled)
 {
     w.extract("旅行");
-    CardCommands late(w.document, w.commands, w.search.extraction(), w.view);
+    CardCommands late(w.document, w.commands, w.search.extraction());
     late.wire();
     EXPECT_FALSE(w.commands.isEnabled(Cmd::Paste));
 }
@@ -177,6 +196,7 @@ TEST_P(NewCardPosition, FollowsInsertCardAtNextCard)
     w.list(0).setCurrentRow(c.current);
 
     EXPECT_TRUE(w.commands.trigger(Cmd::NewCard));
+    w.settle();
 
     const CardStore &store = w.store();
     ASSERT_EQ(store.count(), 6);
@@ -272,6 +292,7 @@ TEST_F(CardCommandsTest, DeleteAsksThenRemovesTheSelectedCards)
     w.select({3, 1});
     w.list(0).setCurrentRow(4);
     w.cards.deleteCards();
+    w.settle();
 
     ASSERT_EQ(dialogs.messages().size(), 1);
     const MessageRequest &ask = dialogs.messages().first();
@@ -402,6 +423,7 @@ TEST_F(CardCommandsTest, CutAndPasteCarryCardsToAnotherWindow)
     EXPECT_TRUE(w.document.IsModified());
 
     EXPECT_TRUE(other.commands.trigger(Cmd::Paste));
+    other.settle();
     // Before the current card (InsertCardAtNextCard 0), in their order,
     // selected; the date the transfer text carries is dropped.
     EXPECT_EQ(titlesOf(other.store()), QStringList({"あ", "仕事＠会議", "仕事＠報告", "い"}));
@@ -752,6 +774,7 @@ TEST_F(CardCommandsTest, RenameStartsOnTheCurrentCardOfTheCurrentList)
 TEST_F(CardCommandsTest, ACommittedRenameChangesTheCard)
 {
     EXPECT_TRUE(w.cards.commitRename(0, 2, QStringLiteral("買物＠メモ")));
+    w.settle();
     EXPECT_EQ(w.store().at(2).title, QStringLiteral("買物＠メモ"));
     EXPECT_EQ(w.store().at(2).icon, CardIcon::Changed);
     EXPECT_TRUE(w.document.IsModified());

@@ -9,6 +9,7 @@
 #include "core/settings/settingkeys.h"
 #include "core/window/commandids.h"
 #include "core/window/maincommands.h"
+#include "core/window/viewcontroller.h"
 
 #include "support/fakedialogs.h"
 #include "support/fakeservices.h"
@@ -21,6 +22,8 @@
 
 namespace {
 
+// The search bar and the group dialog answered from a script; what the
+// window shows recorded from the signals of the document and the commands.
 class RecordingSearchView : public SearchView
 {
 public:
@@ -30,6 +33,7 @@ public:
     bool extractionShown = false;
     QList<std::pair<int, qsizetype>> shownCards;
     QList<int> focused;
+    // Announced changes to the active card list (what the preview follows).
     int previews = 0;
     QList<GroupList::Entry> groups;
     std::array<std::array<QString, 3>, 2> captions;
@@ -44,22 +48,35 @@ public:
     QStringList searchHistory() const override { return history; }
     void setSearchHistory(const QStringList &entries) override { history = entries; }
     void selectKeyword() override { ++keywordSelected; }
-    void showExtractionList(bool shown) override
-    {
-        extractionShown = shown;
-        if (onShowExtraction)
-            onShowExtraction();
-    }
-    void showCard(int list, qsizetype row) override { shownCards.append({list, row}); }
     void focusList(int list) override { focused.append(list); }
-    void refreshPreview() override { ++previews; }
-    void showGroups(const QList<GroupList::Entry> &entries) override { groups = entries; }
-    void showCaptions(int list, const std::array<QString, 3> &c) override { captions[list] = c; }
     std::optional<QString> askGroup(const QStringList &offered, const QString &text) override
     {
         groupAsks.append({offered, text});
         return groupAnswers.isEmpty() ? std::nullopt : groupAnswers.takeFirst();
     }
+
+    void follow(Document &document, SearchCommands &search)
+    {
+        QObject::connect(&document, &Document::extractionChanged, &m_receiver, [this](bool shown) {
+            extractionShown = shown;
+            if (onShowExtraction)
+                onShowExtraction();
+        });
+        QObject::connect(&document, &Document::cardShown, &m_receiver, [this](int list, qsizetype row) {
+            shownCards.append({list, row});
+        });
+        QObject::connect(&document, &Document::listChanged, &m_receiver, [this, &document](int list) {
+            if (list == document.ActiveListIndex())
+                ++previews;
+        });
+        QObject::connect(&search, &SearchCommands::groupsChanged, &m_receiver,
+                         [this](const QList<GroupList::Entry> &entries) { groups = entries; });
+        QObject::connect(&search, &SearchCommands::captionsChanged, &m_receiver,
+                         [this](int list, const std::array<QString, 3> &c) { captions[list] = c; });
+    }
+
+private:
+    QObject m_receiver;
 };
 
 class SearchCommandsTest : public ::testing::Test
@@ -67,11 +84,10 @@ class SearchCommandsTest : public ::testing::Test
 protected:
     SearchCommandsTest()
     {
-        // As the window does: a click on chkSeiki flips the mark and stores it.
-        commands.wire(Cmd::Regex, [this] {
-            const bool on = !commands.isChecked(Cmd::Regex);
-            commands.setChecked(Cmd::Regex, on);
-            stored.append(on ? 1 : 0);
+        // A click on chkSeiki flips the box and stores it.
+        viewState.setSettingWriter([this](const QString &key, const QVariant &value) {
+            if (key == QLatin1String("SeikiHyougen"))
+                stored.append(value.toInt());
         });
         commands.wire(Cmd::Paste, [] {});
         document.settings().loadGeneralSettings();
@@ -82,8 +98,13 @@ protected:
             makeCard("K3", "2001/05/06(14:05:09)［題］：旅行＠奈良", "", "鹿"),
             makeCard("K4", "仕事＠報告", "支社", "予算"),
         });
+        view.follow(document, search);
         search.wire();
     }
+
+    // The changes to the card lists made so far, announced as the event
+    // loop would announce them.
+    void settle() { document.flushListChanges(); }
 
     CardList &mainList() { return document.lvData(0); }
     CardList &extractionList() { return document.lvData(1); }
@@ -109,9 +130,10 @@ protected:
     Services services{&dialogs, nullptr, nullptr, nullptr, nullptr, &clock};
     Document document{services};
     MainCommands commands;
+    MainViewController viewState{commands, services};
     RecordingSearchView view;
     QList<int> stored; // SeikiHyougen as the box stored it
-    SearchCommands search{document, commands, view};
+    SearchCommands search{document, commands, viewState, view};
 };
 
 // ---------------------------------------------------------------- wiring
@@ -236,6 +258,7 @@ TEST_F(SearchCommandsTest, PromptedExtractionSelectsTheBoxThenExtracts)
 TEST_F(SearchCommandsTest, ExtractionShowsTheListDisablesPasteAndClearsTheBox)
 {
     extract("旅行");
+    settle();
     EXPECT_TRUE(document.extractionActive());
     EXPECT_EQ(document.ActiveListIndex(), 1);
     EXPECT_TRUE(view.extractionShown);
@@ -429,6 +452,7 @@ TEST_F(SearchCommandsTest, GroupChangeMovesTheSelectedCardsAndRebuildsTheList)
     mainList().setSelected(2);
     view.groupAnswers = {QStringLiteral("仕事")};
     commands.trigger(Cmd::ChangeGroup);
+    settle();
     ASSERT_EQ(view.groupAsks.size(), 1);
     EXPECT_EQ(view.groupAsks[0].first, QStringList({"旅行", "仕事"}));
     EXPECT_EQ(view.groupAsks[0].second, QString());

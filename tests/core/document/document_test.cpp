@@ -72,7 +72,7 @@ TEST_F(DocumentStateTest, LeavingExtractionRunsTheHandlerOnlyInExtractionMode)
 
 TEST_F(DocumentStateTest, DocumentWorksWithoutAView)
 {
-    document.setView(nullptr);
+    view.detach();
     document.SetDocumentPath(cardFile(QStringLiteral("memo.qlw")));
     EXPECT_EQ(files.OpenDocument(cardFile(QStringLiteral("memo.qlw"))), OpenOutcome::NewFile);
     EXPECT_TRUE(files.WindowClosing());

@@ -136,8 +136,8 @@ TEST_F(DocumentCloseTest, ClosingTheWindowStoresItsStateAndSavesTheSettings)
 {
     WindowState state;
     state.columnWidthsTwips = {1000.5, 2000, 3000};
-    state.normalWidthTwips = 7000;
-    state.normalHeightTwips = 4000;
+    state.windowWidthTwips = 7000;
+    state.windowHeightTwips = 4000;
     state.normalState = false; // maximised: the normal size is what is stored
     state.listViewMode = 1;
     view.state = state;
@@ -158,8 +158,8 @@ TEST_F(DocumentCloseTest, ColumnWidthsStayWhenTheyAreNotToBeSaved)
     document.settings().setSwitch(QStringLiteral("SaveWindowSize"), false);
     WindowState state;
     state.columnWidthsTwips = {1, 2, 3};
-    state.normalWidthTwips = 7000;
-    state.normalHeightTwips = 4000;
+    state.windowWidthTwips = 7000;
+    state.windowHeightTwips = 4000;
     view.state = state;
 
     EXPECT_TRUE(files.WindowClosing());

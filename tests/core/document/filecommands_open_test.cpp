@@ -52,6 +52,7 @@ TEST_F(DocumentOpenTest, ExistingFileFillsTheListAndPreparesTheWindow)
     const QString path = writeNative(QStringLiteral("memo.qlw"), {QStringLiteral("one"), QStringLiteral("two")});
 
     EXPECT_EQ(files.OpenDocument(path), OpenOutcome::Opened);
+    settle();
 
     EXPECT_TRUE(dialogs.records.isEmpty());
     EXPECT_EQ(titlesInList(), (QStringList{QStringLiteral("one"), QStringLiteral("two")}));
@@ -258,8 +259,8 @@ TEST_F(DocumentOpenTest, WindowStateGoesIntoTheOldSettingsBeforeAnotherFileOpens
     writeText(perFile, QStringLiteral("[General]\r\n"));
     files.OpenDocument(memo);
     WindowState state;
-    state.normalWidthTwips = 8000.4;
-    state.normalHeightTwips = 5000;
+    state.windowWidthTwips = 8000.4;
+    state.windowHeightTwips = 5000;
     state.listViewMode = 2;
     view.state = state;
 
@@ -279,8 +280,8 @@ TEST_F(DocumentOpenTest, MinimisedWindowStoresOnlyTheViewModeBeforeAnotherFileOp
     writeText(perFile, QStringLiteral("[General]\r\n"));
     files.OpenDocument(memo);
     WindowState state;
-    state.normalWidthTwips = 1234;
-    state.normalHeightTwips = 999;
+    state.windowWidthTwips = 1234;
+    state.windowHeightTwips = 999;
     state.normalState = false;
     state.listViewMode = 0;
     view.state = state;

@@ -6,7 +6,6 @@
 #include "core/cards/nativeformat.h"
 #include "core/common/win31j.h"
 #include "core/document/document.h"
-#include "core/document/documentview.h"
 #include "core/document/filecommands.h"
 
 #include "support/fakedialogs.h"
@@ -26,11 +25,12 @@ inline void PrintTo(const QString &text, std::ostream *os)
     *os << '"' << text.toStdString() << '"';
 }
 
-// Records what the lifecycle asks of the window.
-class RecordingView : public DocumentView
+// Records what the document announces and answers what it asks of the
+// window, as a window following its signals would see it.
+class RecordingView : public DocumentWindow, public OpenEditors
 {
 public:
-    explicit RecordingView(Document &document) : m_document(document) {}
+    explicit RecordingView(Document &document) : m_document(document) { attach(); }
 
     QStringList titles;
     bool reloadEnabled = false;
@@ -40,47 +40,72 @@ public:
     AppliedSettings lastApplied;
     std::optional<WindowState> state;
     int sortsCancelled = 0;
+    // Announced changes to the active card list (what the preview follows)
+    // and to the main card list's cards (what the group list follows).
     int previewRefreshes = 0;
     int searchFocus = 0;
     int groupRebuilds = 0;
     QList<std::pair<int, qsizetype>> madeVisible;
-    // The titles of the selected cards each time the edit command ran.
+    // The titles of the selected cards each time an edit was asked for.
     QList<QStringList> editedSelections;
     int editors = 0;
     int editorsClosed = 0;
 
-    void showTitle(const QString &title) override { titles.append(title); }
-    void setReloadEnabled(bool enabled) override { reloadEnabled = enabled; }
-    void showRecentFiles(const QStringList &captions) override { recentMenus.append(captions); }
-    void forgetHtmlOutputFolder() override { ++htmlFolderForgotten; }
-    void applySettings(const AppliedSettings &values) override
-    {
-        ++applied;
-        lastApplied = values;
-    }
-    std::optional<WindowState> windowState() override { return state; }
-    void cancelSort() override { ++sortsCancelled; }
-    void refreshPreview() override { ++previewRefreshes; }
-    void focusSearchBox() override { ++searchFocus; }
-    void rebuildGroupList() override { ++groupRebuilds; }
-    void ensureCardVisible(int listIndex, qsizetype row) override { madeVisible.append({listIndex, row}); }
-    void editSelectedCards() override
-    {
-        QStringList keys;
-        CardList &list = m_document.lvData(0);
-        for (qsizetype row : list.selectedRows())
-            keys.append(list.store().at(row).title);
-        editedSelections.append(keys);
-    }
-    int openEditorCount() override { return editors; }
-    void closeAllEditors() override
+    std::optional<WindowState> windowState() const override { return state; }
+    int openCount() const override { return editors; }
+    void closeAll() override
     {
         ++editorsClosed;
         editors = 0;
     }
 
+    // Stops following the document: it runs with no window at all.
+    void detach()
+    {
+        m_document.disconnect(&m_receiver);
+        m_document.setWindow(nullptr);
+        m_document.setEditors(nullptr);
+    }
+
 private:
+    void attach()
+    {
+        Document *doc = &m_document;
+        m_document.setWindow(this);
+        m_document.setEditors(this);
+        QObject::connect(doc, &Document::titleChanged, &m_receiver, [this](const QString &t) { titles.append(t); });
+        QObject::connect(doc, &Document::pathChanged, &m_receiver, [this] {
+            reloadEnabled = m_document.reloadEnabled();
+            ++htmlFolderForgotten;
+        });
+        QObject::connect(doc, &Document::recentFilesChanged, &m_receiver,
+                         [this](const QStringList &captions) { recentMenus.append(captions); });
+        QObject::connect(doc, &Document::settingsApplied, &m_receiver, [this](const AppliedSettings &values) {
+            ++applied;
+            lastApplied = values;
+        });
+        QObject::connect(doc, &Document::cardsAboutToBeReplaced, &m_receiver, [this] { ++sortsCancelled; });
+        QObject::connect(doc, &Document::opened, &m_receiver, [this] { ++searchFocus; });
+        QObject::connect(doc, &Document::listChanged, &m_receiver, [this](int list, int changes) {
+            if (list == m_document.ActiveListIndex())
+                ++previewRefreshes;
+            if (list == 0 && (changes & Document::CardsChanged))
+                ++groupRebuilds;
+        });
+        QObject::connect(doc, &Document::cardShown, &m_receiver, [this](int list, qsizetype row) {
+            madeVisible.append({list, row});
+        });
+        QObject::connect(doc, &Document::editRequested, &m_receiver, [this] {
+            QStringList keys;
+            CardList &list = m_document.lvData(0);
+            for (qsizetype row : list.selectedRows())
+                keys.append(list.store().at(row).title);
+            editedSelections.append(keys);
+        });
+    }
+
     Document &m_document;
+    QObject m_receiver;
 };
 
 inline Card MakeCard(const QString &title, const QString &remarks = QString(), const QString &content = QString())
@@ -104,7 +129,9 @@ protected:
     RecordingView view{document};
     FileCommands files{document};
 
-    void SetUp() override { document.setView(&view); }
+    // The changes to the card lists made so far, announced as the event
+    // loop would announce them.
+    void settle() { document.flushListChanges(); }
 
     QString cardFile(const QString &name) const { return cardsDir.filePath(name); }
 

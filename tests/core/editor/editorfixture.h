@@ -5,10 +5,11 @@
 
 #include "core/cards/cardlist.h"
 #include "core/document/document.h"
-#include "core/document/documentview.h"
 #include "core/editor/editorcontext.h"
 #include "core/editor/editsession.h"
 #include "core/settings/settingkeys.h"
+#include "core/window/maincommands.h"
+#include "core/window/viewcontroller.h"
 
 #include "support/fakedialogs.h"
 #include "support/fakeservices.h"
@@ -23,15 +24,30 @@ inline void PrintTo(const QString &text, std::ostream *os)
     *os << '"' << text.toStdString() << '"';
 }
 
-class CountingView : public DocumentView
+// Counts what the document announces to the main window.
+class CountingView
 {
 public:
     QStringList titles;
+    // Announced changes to the main card list's cards (what the group list
+    // follows) and to the active list (what the preview follows).
     int groupRebuilds = 0;
     int previewRefreshes = 0;
-    void showTitle(const QString &title) override { titles.append(title); }
-    void rebuildGroupList() override { ++groupRebuilds; }
-    void refreshPreview() override { ++previewRefreshes; }
+
+    void follow(Document &document)
+    {
+        QObject::connect(&document, &Document::titleChanged, &m_receiver,
+                         [this](const QString &title) { titles.append(title); });
+        QObject::connect(&document, &Document::listChanged, &m_receiver, [this, &document](int list, int changes) {
+            if (list == 0 && (changes & Document::CardsChanged))
+                ++groupRebuilds;
+            if (list == document.ActiveListIndex())
+                ++previewRefreshes;
+        });
+    }
+
+private:
+    QObject m_receiver;
 };
 
 class EditorTest : public ::testing::Test
@@ -47,21 +63,28 @@ protected:
     Services services{&dialogs, &shell, &processes, nullptr, &userStore, &clock};
     Document document{services};
     CountingView view;
-    EditorContext context{document};
+    // The main window's view state (browse mode) on a registry of its own.
+    MainCommands windowCommands;
+    MainViewController viewState{windowCommands, services};
+    EditorContext context{document, &viewState};
     int saves = 0;
     QStringList extracted;
     bool browse = false;
 
     void SetUp() override
     {
-        document.setView(&view);
+        view.follow(document);
         document.settings().FillDefaultSettings();
         document.SetDocumentPath(folder.file(QStringLiteral("memo.qlw")));
-        context.hooks.saveDocument = [this] { ++saves; };
-        context.hooks.extractByKeyword = [this](const QString &keyword) { extracted.append(keyword); };
-        context.hooks.browseMode = [this] { return browse; };
-        context.hooks.toggleBrowseMode = [this] { browse = !browse; };
+        QObject::connect(&context, &EditorContext::saveRequested, [this] { ++saves; });
+        QObject::connect(&context, &EditorContext::extractionRequested,
+                         [this](const QString &keyword) { extracted.append(keyword); });
+        QObject::connect(&viewState, &MainViewController::browseModeChanged, [this](bool on) { browse = on; });
     }
+
+    // The changes to the card lists made so far, announced as the event
+    // loop would announce them.
+    void settle() { document.flushListChanges(); }
 
     CardStore &mainCards() { return document.lvData(0).store(); }
     CardStore &extractionCards() { return document.lvData(1).store(); }

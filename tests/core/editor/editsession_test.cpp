@@ -126,6 +126,7 @@ TEST_F(Session, ApplyWritesTheCardByKeyMarksItAndTheDocument)
     mainCards().reorder({1, 0});
 
     EXPECT_EQ(session->applyAndClose(), EditSession::Applied::Written);
+    settle();
     const Card *c = card(key);
     ASSERT_NE(c, nullptr);
     EXPECT_EQ(c->title, QString::fromUtf8("2001/01/02：仕事＠会議"));
@@ -214,6 +215,7 @@ TEST_F(Session, DeletedCardIsAddedAgainWithItsGroup)
     document.SetModified(false);
 
     EXPECT_EQ(session->applyAndClose(), EditSession::Applied::Recovered);
+    settle();
     ASSERT_EQ(mainCards().count(), 3);
     const Card &back = mainCards().at(2);
     EXPECT_EQ(back.key, key);

@@ -17,41 +17,60 @@
 
 namespace {
 
-class RecordingView : public MainView
+// What the window is told, recorded from the controller's signals.
+class RecordingView
 {
 public:
     QStringList calls;
     QList<ListViewMode> modes;
     QList<bool> topmost;
 
-    void showListViewMode(ListViewMode mode) override
+    void follow(MainViewController &c)
     {
-        modes.append(mode);
-        calls << QStringLiteral("mode %1").arg(int(mode));
+        QObject *r = &m_receiver;
+        QObject::connect(&c, &MainViewController::listViewModeChanged, r, [this](ListViewMode mode) {
+            modes.append(mode);
+            calls << QStringLiteral("mode %1").arg(int(mode));
+        });
+        // A new preview mode lays the client area out again and shows the
+        // preview; the tree likewise.
+        QObject::connect(&c, &MainViewController::previewModeChanged, r,
+                         [this] { calls << QStringLiteral("relayout") << QStringLiteral("preview"); });
+        QObject::connect(&c, &MainViewController::treeVisibleChanged, r,
+                         [this] { calls << QStringLiteral("relayout"); });
+        QObject::connect(&c, &MainViewController::mostFrontChanged, r, [this](bool on) {
+            topmost.append(on);
+            calls << QStringLiteral("topmost %1").arg(on);
+        });
+        QObject::connect(&c, &MainViewController::extractionModeChanged, r,
+                         [this](bool shown) { calls << QStringLiteral("extraction %1").arg(shown); });
+        QObject::connect(&c, &MainViewController::refreshRequested, r, [this](int list, bool reflow) {
+            calls << QStringLiteral("refresh %1 %2").arg(list).arg(reflow);
+        });
+        QObject::connect(&c, &MainViewController::clearSelectionRequested, r,
+                         [this](int list) { calls << QStringLiteral("clear %1").arg(list); });
+        QObject::connect(&c, &MainViewController::selectAllRequested, r,
+                         [this](int list) { calls << QStringLiteral("selectAll %1").arg(list); });
+        QObject::connect(&c, &MainViewController::invertSelectionRequested, r,
+                         [this](int list) { calls << QStringLiteral("invert %1").arg(list); });
+        QObject::connect(&c, &MainViewController::searchBoxFocusRequested, r,
+                         [this] { calls << QStringLiteral("focusSearch"); });
+        QObject::connect(&c, &MainViewController::listFocusRequested, r,
+                         [this](int list) { calls << QStringLiteral("focusList %1").arg(list); });
+        QObject::connect(&c, &MainViewController::editMenuRequested, r,
+                         [this](int list) { calls << QStringLiteral("editMenu %1").arg(list); });
     }
-    void relayout() override { calls << QStringLiteral("relayout"); }
-    void setTopmost(bool on) override
-    {
-        topmost.append(on);
-        calls << QStringLiteral("topmost %1").arg(on);
-    }
-    void showExtractionList(bool shown) override { calls << QStringLiteral("extraction %1").arg(shown); }
-    void refreshList(int list, bool reflow) override { calls << QStringLiteral("refresh %1 %2").arg(list).arg(reflow); }
-    void clearSelection(int list) override { calls << QStringLiteral("clear %1").arg(list); }
-    void selectAll(int list) override { calls << QStringLiteral("selectAll %1").arg(list); }
-    void invertSelection(int list) override { calls << QStringLiteral("invert %1").arg(list); }
-    void focusSearchBox() override { calls << QStringLiteral("focusSearch"); }
-    void focusList(int list) override { calls << QStringLiteral("focusList %1").arg(list); }
-    void refreshPreview() override { calls << QStringLiteral("preview"); }
-    void showEditMenuAtList(int list) override { calls << QStringLiteral("editMenu %1").arg(list); }
+
+private:
+    QObject m_receiver;
 };
 
 class ViewControllerTest : public ::testing::Test
 {
 protected:
-    ViewControllerTest()
-        : controller(commands, view, Services{&dialogs, nullptr, nullptr, nullptr, &userStore, nullptr})
+    ViewControllerTest() : controller(commands, Services{&dialogs, nullptr, nullptr, nullptr, &userStore, nullptr})
     {
+        view.follow(controller);
         controller.setSettingWriter([this](const QString &key, const QVariant &value) { stored.append({key, value}); });
     }
 
@@ -197,7 +216,8 @@ TEST(MostFrontButton, TheNoticeComesBeforeTheSwitch)
     WatchingDialogs dialogs;
     dialogs.view = &view;
     FakeUserStore store;
-    MainViewController controller(commands, view, Services{&dialogs, nullptr, nullptr, nullptr, &store, nullptr});
+    MainViewController controller(commands, Services{&dialogs, nullptr, nullptr, nullptr, &store, nullptr});
+    view.follow(controller);
     commands.trigger(Cmd::MostFrontButton);
     EXPECT_EQ(dialogs.topmostCallsAtNotice, 0);
     EXPECT_EQ(view.topmost, QList<bool>{true});
@@ -286,7 +306,7 @@ TEST_F(ViewControllerTest, ListCommandsWorkOnTheCurrentList)
 TEST_F(ViewControllerTest, RefreshReappliesTheSortOfTheCurrentList)
 {
     QList<int> sorted;
-    controller.setSortRefresher([&](int list) { sorted.append(list); });
+    QObject::connect(&controller, &MainViewController::refreshRequested, [&](int list) { sorted.append(list); });
     commands.trigger(Cmd::Refresh);
     commands.trigger(Cmd::ViewLargeIcons); // a mode change ends with a refresh
     EXPECT_EQ(sorted, (QList<int>{0, 0}));

@@ -5,12 +5,12 @@
 #include "core/cards/cardlist.h"
 #include "core/cards/nativeformat.h"
 #include "core/document/document.h"
-#include "core/document/documentview.h"
 #include "core/document/filecommands.h"
 #include "core/settings/settingkeys.h"
 #include "core/window/maincommands.h"
 #include "gui/editor/editform.h"
 #include "gui/editor/editorcommands.h"
+#include "gui/mainwindow/documentwiring.h"
 #include "gui/mainwindow/mainform.h"
 
 #include "support/fakedialogs.h"
@@ -35,31 +35,26 @@ inline void PrintTo(const QString &text, std::ostream *os)
     *os << '"' << text.toStdString() << '"';
 }
 
-// The lifecycle's view of the window, with the hooks the editor wiring fills.
-class HookedView : public DocumentView
+// Counts what the document announces to the main window.
+class HookedView
 {
 public:
-    std::function<void()> onEditSelectedCards;
-    std::function<int()> onOpenEditorCount;
-    std::function<void()> onCloseAllEditors;
+    // Announced changes to the main card list's cards (what the group list follows).
     int groupRebuilds = 0;
-    int previewRefreshes = 0;
     QStringList titles;
 
-    void showTitle(const QString &title) override { titles.append(title); }
-    void rebuildGroupList() override { ++groupRebuilds; }
-    void refreshPreview() override { ++previewRefreshes; }
-    void editSelectedCards() override
+    void follow(Document &document)
     {
-        if (onEditSelectedCards)
-            onEditSelectedCards();
+        QObject::connect(&document, &Document::titleChanged, &m_receiver,
+                         [this](const QString &title) { titles.append(title); });
+        QObject::connect(&document, &Document::listChanged, &m_receiver, [this](int list, int changes) {
+            if (list == 0 && (changes & Document::CardsChanged))
+                ++groupRebuilds;
+        });
     }
-    int openEditorCount() override { return onOpenEditorCount ? onOpenEditorCount() : 0; }
-    void closeAllEditors() override
-    {
-        if (onCloseAllEditors)
-            onCloseAllEditors();
-    }
+
+private:
+    QObject m_receiver;
 };
 
 class EditFormTest : public ::testing::Test
@@ -82,12 +77,11 @@ protected:
 
     void SetUp() override
     {
-        document.setView(&view);
+        view.follow(document);
         document.settings().FillDefaultSettings();
         document.SetDocumentPath(cardsDir.filePath(QStringLiteral("memo.qlw")));
-        window.setCardModels(&document.lvData(0).store(), &document.lvData(1).store(),
-                             &document.lvData(0).selectionModel(), &document.lvData(1).selectionModel());
-        editors.attach(view);
+        DocumentWiring::attach(window, document);
+        editors.install();
     }
 
     void TearDown() override

@@ -52,7 +52,7 @@ protected:
             [this](const QString &key, const QVariant &value) { document.iniData().SetiniValue(key, value); });
         search = SearchWiring::wire(window, document);
         editors.install();
-        cards = CardCommandWiring::wire(window, document, search->commands(), [this] { editors.editSelectedCards(); });
+        cards = CardCommandWiring::wire(window, document, search->commands());
     }
 
     ~CardWindowTest() override
@@ -150,6 +150,7 @@ TEST_F(CardWindowTest, F2EditsTheTitleInPlaceAndTheCommitChangesTheCard)
 
     editor->setText(QStringLiteral("買物＠メモ"));
     key(Qt::Key_Return, Qt::NoModifier, editor);
+    QApplication::processEvents(); // the group list follows the changed cards
     EXPECT_EQ(document.cards().at(2).title, QStringLiteral("買物＠メモ"));
     EXPECT_EQ(document.cards().at(2).icon, CardIcon::Changed);
     EXPECT_TRUE(document.IsModified());

@@ -535,7 +535,7 @@ TEST_F(FormTest, TheStateOnCloseComesBackInTwips)
     window->applySettings(firstStartSettings());
     window->cardList(0)->detailsView()->header()->resizeSection(2, 150);
     window->menuAction("MenuDispChange", 1)->trigger();
-    const MainWindowStoredState state = window->storedState();
+    const WindowState state = window->storedState();
     EXPECT_EQ(state.columnWidthsTwips, (std::array<double, 3>{467 * 15.0, 200 * 15.0, 150 * 15.0}));
     EXPECT_EQ(state.listViewMode, 1);
     EXPECT_EQ(state.windowWidthTwips, 632 * 15.0);
@@ -548,7 +548,7 @@ TEST_F(FormTest, AMaximisedWindowReportsItsNormalSize)
     const QSize normal = window->size();
     window->showMaximized();
     QApplication::processEvents();
-    const MainWindowStoredState state = window->storedState();
+    const WindowState state = window->storedState();
     const QSize frame = window->frameGeometry().size() - window->geometry().size();
     EXPECT_EQ(state.windowWidthTwips, (normal.width() + frame.width()) * 15.0);
     EXPECT_EQ(state.windowHeightTwips, (normal.height() + frame.height()) * 15.0);

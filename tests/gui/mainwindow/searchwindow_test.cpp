@@ -293,6 +293,7 @@ TEST_F(SearchWindowTest, GroupChangeThroughTheDialog)
         form->okButton()->click();
     });
     window->commands().trigger(Cmd::ChangeGroup);
+    QApplication::processEvents(); // the group list follows the changed cards
     EXPECT_EQ(document.cards().at(2).title, QStringLiteral("日記＠メモ"));
     EXPECT_EQ(groupTexts(), QStringList({"全て", "旅行", "仕事", "日記"}));
 }
