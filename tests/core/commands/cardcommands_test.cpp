@@ -117,7 +117,7 @@ struct Window {
     CardCommands cards{document, commands, search.extraction()};
 };
 
-class CardCommandsTest : public ::testing::Test
+class CardCommandsTest : public ::testing::Test, public FakeSystem
 {
 protected:
     CardCommandsTest()
@@ -144,10 +144,6 @@ protected:
 
     ScopedProgramFolder folder;
     QTemporaryDir cardsDir;
-    FakeDialogs dialogs;
-    FakeClipboard clipboard;
-    FakeShell shell;
-    FakeClock clock;
     Services services{&dialogs, &shell, nullptr, &clipboard, nullptr, &clock};
     Window w{services};
 };

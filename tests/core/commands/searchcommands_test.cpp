@@ -79,7 +79,7 @@ private:
     QObject m_receiver;
 };
 
-class SearchCommandsTest : public ::testing::Test
+class SearchCommandsTest : public ::testing::Test, public FakeSystem
 {
 protected:
     SearchCommandsTest()
@@ -125,8 +125,6 @@ protected:
 
     ScopedProgramFolder folder;
     QTemporaryDir cardsDir;
-    FakeDialogs dialogs;
-    FakeClock clock;
     Services services{&dialogs, nullptr, nullptr, nullptr, nullptr, &clock};
     Document document{services};
     MainCommands commands;

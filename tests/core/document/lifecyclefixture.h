@@ -114,16 +114,12 @@ inline Card MakeCard(const QString &title, const QString &remarks = QString(), c
     return Card{QStringLiteral("T%1").arg(++n), title, remarks, content, CardIcon::Saved};
 }
 
-class LifecycleTest : public ::testing::Test
+class LifecycleTest : public ::testing::Test, public FakeSystem
 {
 protected:
     // Declared first: the document reads the program folder when it is made.
     ScopedProgramFolder folder;
     QTemporaryDir cardsDir;
-    FakeDialogs dialogs;
-    FakeClock clock;
-    FakeUserStore userStore;
-    FakeProcesses processes;
     Services services{&dialogs, nullptr, &processes, nullptr, &userStore, &clock};
     Document document{services};
     RecordingView view{document};

@@ -50,16 +50,11 @@ private:
     QObject m_receiver;
 };
 
-class EditorTest : public ::testing::Test
+class EditorTest : public ::testing::Test, public FakeSystem
 {
 protected:
     // Declared first: the document reads the program folder when it is made.
     ScopedProgramFolder folder;
-    FakeDialogs dialogs;
-    FakeClock clock;
-    FakeUserStore userStore;
-    FakeProcesses processes;
-    FakeShell shell;
     Services services{&dialogs, &shell, &processes, nullptr, &userStore, &clock};
     Document document{services};
     CountingView view;

@@ -57,17 +57,11 @@ private:
     QObject m_receiver;
 };
 
-class EditFormTest : public ::testing::Test
+class EditFormTest : public ::testing::Test, public FakeSystem
 {
 protected:
     ScopedProgramFolder folder;
     QTemporaryDir cardsDir;
-    FakeDialogs dialogs;
-    FakeShell shell;
-    FakeClipboard clipboard;
-    FakeUserStore userStore;
-    FakeClock clock;
-    FakeProcesses processes;
     Services services{&dialogs, &shell, &processes, &clipboard, &userStore, &clock};
     Document document{services};
     FileCommands files{document};

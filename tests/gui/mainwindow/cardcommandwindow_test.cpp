@@ -34,7 +34,7 @@
 
 namespace {
 
-class CardWindowTest : public ::testing::Test
+class CardWindowTest : public ::testing::Test, public FakeSystem
 {
 protected:
     CardWindowTest()
@@ -120,12 +120,6 @@ protected:
 
     ScopedProgramFolder folder;
     QTemporaryDir cardsDir;
-    FakeDialogs dialogs;
-    FakeShell shell;
-    FakeClipboard clipboard;
-    FakeUserStore userStore;
-    FakeClock clock;
-    FakeProcesses processes;
     Services services{&dialogs, &shell, &processes, &clipboard, &userStore, &clock};
     Document document{services};
     FileCommands files{document};

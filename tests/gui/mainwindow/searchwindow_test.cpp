@@ -35,7 +35,7 @@
 
 namespace {
 
-class SearchWindowTest : public ::testing::Test
+class SearchWindowTest : public ::testing::Test, public FakeSystem
 {
 protected:
     SearchWindowTest()
@@ -105,10 +105,6 @@ protected:
     }
 
     ScopedProgramFolder folder;
-    FakeDialogs dialogs;
-    FakeShell shell;
-    FakeUserStore userStore;
-    FakeClock clock;
     Services services{&dialogs, &shell, nullptr, nullptr, &userStore, &clock};
     Document document{services};
     std::unique_ptr<MainForm> window;
