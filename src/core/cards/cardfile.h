@@ -3,6 +3,7 @@
 // window state: a reader fills the store it is given, a writer walks it;
 // document path, hiding the list and the messages are the caller's.
 
+#include "core/common/atomicfile.h"
 #include "core/common/win31j.h"
 
 #include <QByteArray>
@@ -18,10 +19,15 @@ struct Outcome;
 }
 
 struct [[nodiscard]] ReadResult {
-    bool ok = false; // false: not readable (the store is untouched)
-    QString error;   // why not, for logs
+    bool ok = false;       // false: not readable (the store is untouched)
+    QString error;         // why not, for logs
+    int code = 0;          // errno of the failure, or AtomicFile::NotRegularFile
+    bool tooLarge = false; // the cards would not fit into memory
     qsizetype cardCount = 0;
     Win31J::DecodeStats decode; // byte sequences that are no Windows-31J character
+    // Lines with text that became part of no card (text formats): the file
+    // may not be a card file at all, and a save would drop them.
+    qsizetype strayLines = 0;
 };
 
 struct WriteOptions {
@@ -41,7 +47,8 @@ enum class WriteStatus {
 
 struct [[nodiscard]] WriteResult {
     WriteStatus status = WriteStatus::Ok;
-    QString error;                 // the system's reason for NotWritable and WriteFailed
+    QString error;                 // the system's reason for NotWritable and WriteFailed, for logs
+    AtomicFile::Failure failure;   // the same with its error number, for the person
     qsizetype unmappableCount = 0; // characters written (or that would be written) as "?"
     qsizetype firstUnmappableRow = -1;
     qsizetype fieldMarkRow = -1; // first card with 0x01 in a field
@@ -99,9 +106,11 @@ private:
     qsizetype m_firstUnmappableRow = -1;
 };
 
-// Whether path can be written: an existing file opens for appending (and is
-// left as it was), a new one lies in a writable folder. Nothing is created.
-bool CanWrite(const QString &path, QString *error = nullptr);
+// Whether path can be written: an existing regular file opens for
+// appending (and is left as it was), a new one lies in a writable folder.
+// Nothing is created, and nothing that is no regular file (a FIFO would
+// block the open) is opened. False: *refused says why, status NotWritable.
+bool CanWrite(const QString &path, WriteResult *refused);
 
 // Checks and writes the bytes a writer built: the common end of every writer.
 // `result` carries the counts found while building.

@@ -65,10 +65,8 @@ ReadResult ReadCsvFile(const QString &path, CardStore &store)
 WriteResult WriteCsvFile(const QString &path, const CardStore &store, const WriteOptions &options)
 {
     WriteResult refused;
-    if (!CardFile::CanWrite(path, &refused.error)) {
-        refused.status = WriteStatus::NotWritable;
+    if (!CardFile::CanWrite(path, &refused))
         return refused;
-    }
     const QString today = ShortDatePrefix(CardFile::ClockOf(options).today());
     const QStringView crlf = u"\r\n";
     CardFile::Encoder out(store);

@@ -74,10 +74,8 @@ QByteArray NativeFileBytes(const CardStore &store, const WriteOptions &options, 
 WriteResult WriteNativeFile(const QString &path, const CardStore &store, const WriteOptions &options)
 {
     WriteResult result;
-    if (!CardFile::CanWrite(path, &result.error)) {
-        result.status = WriteStatus::NotWritable;
+    if (!CardFile::CanWrite(path, &result))
         return result;
-    }
     const QByteArray bytes = NativeFileBytes(store, options, &result);
     return CardFile::Finish(path, bytes, result, options);
 }
