@@ -5,6 +5,9 @@
 #include "core/cards/textformat.h"
 #include "core/common/tool.h"
 
+#include <cerrno>
+#include <new>
+
 CardFormat CardFormatOfExtension(const QString &extension)
 {
     const QString ext = extension.toLower();
@@ -37,7 +40,9 @@ bool CanWriteFormat(CardFormat format)
     return CanReadFormat(format);
 }
 
-ReadResult ReadCardFile(const QString &path, CardFormat format, CardStore &store)
+namespace {
+
+ReadResult ReadWithReader(const QString &path, CardFormat format, CardStore &store)
 {
     switch (format) {
     case CardFormat::Native: return ReadNativeFile(path, store);
@@ -49,6 +54,23 @@ ReadResult ReadCardFile(const QString &path, CardFormat format, CardStore &store
         refused.error = QStringLiteral("no reader for this extension");
         return refused;
     }
+    }
+}
+
+} // namespace
+
+ReadResult ReadCardFile(const QString &path, CardFormat format, CardStore &store)
+{
+    try {
+        return ReadWithReader(path, format, store);
+    } catch (const std::bad_alloc &) {
+        // The cards read so far are freed on the way here; the store was
+        // not touched (readers hand over their cards only at the end).
+        ReadResult refused;
+        refused.tooLarge = true;
+        refused.code = ENOMEM;
+        refused.error = QStringLiteral("the file is too large for the memory available");
+        return refused;
     }
 }
 

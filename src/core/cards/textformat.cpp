@@ -27,22 +27,40 @@ bool ParseTitleLine(QStringView line, TitleLine *parts)
     return true;
 }
 
+void RecordReader::stray(const QString &line)
+{
+    for (const QChar c : line) {
+        if (!c.isSpace()) {
+            ++m_strayLines;
+            return;
+        }
+    }
+}
+
 void RecordReader::line(const QString &line)
 {
     switch (m_state) {
     case State::Between:
-        if (line.startsWith(QLatin1Char('@')))
+        if (line.startsWith(QLatin1Char('@'))) {
             m_state = State::AfterStart;
+            stray(line.mid(1));
+        } else {
+            stray(line);
+        }
         break;
     case State::AfterStart:
         if (ParseTitleLine(line, &m_title)) {
             onTitle(m_title);
             m_state = State::AfterTitle;
+        } else {
+            stray(line);
         }
         break;
     case State::AfterTitle:
         if (line == SeparatorLine)
             m_state = State::InContent;
+        else
+            stray(line);
         break;
     case State::InContent:
         if (line == EndLine) {
@@ -60,6 +78,8 @@ void RecordReader::finish()
 {
     if (m_state == State::InContent)
         onContent(std::exchange(m_buffer, QString()), false);
+    if (m_state == State::AfterStart)
+        ++m_strayLines; // a start line that began no card
     m_state = State::Between;
 }
 
@@ -85,16 +105,16 @@ ReadResult ReadTextFile(const QString &path, CardStore &store)
         LineSplit::SplitFile(path, LineSplit::Separator::CrLf, [&](QString &&line) { records.line(line); });
     if (split.ok)
         records.finish();
-    return CardFile::Loaded(split, std::move(cards), store);
+    ReadResult result = CardFile::Loaded(split, std::move(cards), store);
+    result.strayLines = records.strayLines();
+    return result;
 }
 
 WriteResult WriteTextFile(const QString &path, const CardStore &store, bool shortForm, const WriteOptions &options)
 {
     WriteResult refused;
-    if (!CardFile::CanWrite(path, &refused.error)) {
-        refused.status = WriteStatus::NotWritable;
+    if (!CardFile::CanWrite(path, &refused))
         return refused;
-    }
     Clock &clock = CardFile::ClockOf(options);
     const QString prefix = shortForm ? ShortDatePrefix(clock.today()) : LongDatePrefix(clock.now());
     const QStringView crlf = u"\r\n";
