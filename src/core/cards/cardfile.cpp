@@ -18,19 +18,25 @@
 
 namespace CardFile {
 
-ReadResult Loaded(const LineSplit::Outcome &split, QList<Card> cards, CardStore &store)
+ReadResult Streamed(const LineSplit::Outcome &split, qsizetype cardCount)
 {
     ReadResult result;
-    if (!split.ok) {
-        result.error = split.error;
-        result.code = split.code;
-        return result;
+    result.ok = split.ok;
+    result.error = split.error;
+    result.code = split.code;
+    if (split.ok) {
+        result.cardCount = cardCount;
+        result.decode = split.stats;
     }
-    result.ok = true;
-    result.cardCount = cards.size();
-    result.decode = split.stats;
-    // Readers make their keys distinct.
-    store.reset(std::move(cards), CardStore::Keys::Unique);
+    return result;
+}
+
+ReadResult Collect(CardStore &store, const std::function<ReadResult(const CardSink &)> &read)
+{
+    QList<Card> cards;
+    ReadResult result = read([&](Card &&card) { cards.append(std::move(card)); });
+    if (result.ok)
+        store.reset(std::move(cards), CardStore::Keys::Unique); // readers make their keys distinct
     return result;
 }
 

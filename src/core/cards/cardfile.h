@@ -11,6 +11,8 @@
 #include <QString>
 #include <QStringView>
 
+#include <functional>
+
 struct Card;
 class CardStore;
 class Clock;
@@ -65,11 +67,16 @@ struct SaveCheck {
     bool lossless() const { return unmappableCount == 0 && fieldMarkRow < 0; }
 };
 
+// Takes each card of a file as soon as it is complete, in file order.
+using CardSink = std::function<void(Card &&card)>;
+
 namespace CardFile {
 
-// The common end of every reader: the cards go into the store when the file
-// was read, and the result says how it went.
-ReadResult Loaded(const LineSplit::Outcome &split, QList<Card> cards, CardStore &store);
+// The common end of every reader: the result of one that handed its cards
+// to a sink.
+ReadResult Streamed(const LineSplit::Outcome &split, qsizetype cardCount);
+// A reader over a sink made into one that fills store (all or nothing).
+ReadResult Collect(CardStore &store, const std::function<ReadResult(const CardSink &)> &read);
 
 // The clock of the options, or the system clock.
 Clock &ClockOf(const WriteOptions &options);

@@ -42,13 +42,13 @@ bool CanWriteFormat(CardFormat format)
 
 namespace {
 
-ReadResult ReadWithReader(const QString &path, CardFormat format, CardStore &store)
+ReadResult StreamWithReader(const QString &path, CardFormat format, const CardSink &sink)
 {
     switch (format) {
-    case CardFormat::Native: return ReadNativeFile(path, store);
-    case CardFormat::Csv: return ReadCsvFile(path, store);
+    case CardFormat::Native: return StreamNativeFile(path, sink);
+    case CardFormat::Csv: return StreamCsvFile(path, sink);
     case CardFormat::Text:
-    case CardFormat::MyNote: return ReadTextFile(path, store);
+    case CardFormat::MyNote: return StreamTextFile(path, sink);
     default: {
         ReadResult refused;
         refused.error = QStringLiteral("no reader for this extension");
@@ -57,21 +57,34 @@ ReadResult ReadWithReader(const QString &path, CardFormat format, CardStore &sto
     }
 }
 
-} // namespace
-
-ReadResult ReadCardFile(const QString &path, CardFormat format, CardStore &store)
+// A file too large for the memory gives a result that says so instead of an
+// abort. The cards built so far are freed on the way out.
+ReadResult Guarded(const std::function<ReadResult()> &read)
 {
     try {
-        return ReadWithReader(path, format, store);
+        return read();
     } catch (const std::bad_alloc &) {
-        // The cards read so far are freed on the way here; the store was
-        // not touched (readers hand over their cards only at the end).
         ReadResult refused;
         refused.tooLarge = true;
         refused.code = ENOMEM;
         refused.error = QStringLiteral("the file is too large for the memory available");
         return refused;
     }
+}
+
+} // namespace
+
+ReadResult ReadCardFile(const QString &path, CardFormat format, CardStore &store)
+{
+    // The store is touched only once every card was read.
+    return Guarded([&] {
+        return CardFile::Collect(store, [&](const CardSink &sink) { return StreamWithReader(path, format, sink); });
+    });
+}
+
+ReadResult StreamCardFile(const QString &path, CardFormat format, const CardSink &sink)
+{
+    return Guarded([&] { return StreamWithReader(path, format, sink); });
 }
 
 WriteResult WriteCardFile(const QString &path, CardFormat format, const CardStore &store, const WriteOptions &options)

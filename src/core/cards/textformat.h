@@ -66,6 +66,8 @@ private:
 // Lines that do not fit are skipped (and counted: ReadResult::strayLines). A
 // record cut off by the end of the file keeps the content lines read so far.
 ReadResult ReadTextFile(const QString &path, CardStore &store);
+// The same cards handed to sink one by one, without a list of them.
+ReadResult StreamTextFile(const QString &path, const CardSink &sink);
 
 // Writes every card of store, atomically. An undated title field always
 // gets a prefix (the title line needs its "："), whatever AddDateInfo says:
