@@ -3,7 +3,10 @@
 #include "core/cards/cardstore.h"
 #include "core/common/tool.h"
 
+#include <QFileInfo>
 #include <QIODevice>
+
+#include <algorithm>
 
 namespace {
 
@@ -12,11 +15,6 @@ const char *const ReadableList = "qlw, csv, qlt, txt, stk";
 } // namespace
 
 namespace CardOutput {
-
-CardStore &storeForTheRun()
-{
-    return *new CardStore;
-}
 
 bool wantsHelp(const QStringList &arguments)
 {
@@ -29,37 +27,69 @@ int usage(VerbIo &io, const QString &verb, const QString &problem)
     return Exit::Usage;
 }
 
-int readCards(VerbIo &io, const QString &verb, const QString &path, CardStore &store, ReadResult *read)
+namespace {
+
+// Exit::Ok when path may go to the reader of its extension. Something that
+// is there but no regular file (a FIFO, /dev/zero) is no file to read,
+// whatever its name.
+int checkReadable(VerbIo &io, const QString &verb, const QString &path)
 {
-    const CardFormat format = CardFormatOfPath(path);
-    if (!CanReadFormat(format)) {
-        io.err << "qltcard " << verb << ": " << path << ": no card-file reader for the extension \""
-               << Tool::ExtensionOf(path) << "\" (readable: " << ReadableList << ")\n";
-        return Exit::Refused;
-    }
-    *read = ReadCardFile(path, format, store);
-    if (!read->ok) {
-        io.err << "qltcard " << verb << ": cannot read " << path << ": " << read->error << '\n';
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile()) {
+        io.err << "qltcard " << verb << ": cannot read " << path << ": not a regular file\n";
         return Exit::FileError;
     }
-    if (read->decode.invalidCount > 0)
-        io.err << "qltcard " << verb << ": warning: " << path << ": " << read->decode.invalidCount
+    if (CanReadFormat(CardFormatOfPath(path)))
+        return Exit::Ok;
+    io.err << "qltcard " << verb << ": " << path << ": no card-file reader for the extension \""
+           << Tool::ExtensionOf(path) << "\" (readable: " << ReadableList << ")\n";
+    return Exit::Refused;
+}
+
+int reportRead(VerbIo &io, const QString &verb, const QString &path, const ReadResult &read)
+{
+    if (!read.ok) {
+        io.err << "qltcard " << verb << ": cannot read " << path << ": " << read.error << '\n';
+        return Exit::FileError;
+    }
+    if (read.decode.invalidCount > 0)
+        io.err << "qltcard " << verb << ": warning: " << path << ": " << read.decode.invalidCount
                << " invalid byte sequence(s) (no Windows-31J character, read as U+FFFD), the first at byte offset "
-               << read->decode.firstInvalidOffset << "; writing the cards back changes them\n";
+               << read.decode.firstInvalidOffset << "; writing the cards back changes them\n";
+    if (read.strayLines > 0)
+        io.err << "qltcard " << verb << ": warning: " << path << ": " << read.strayLines
+               << " line(s) with text outside the card records; writing the cards back drops them\n";
     return Exit::Ok;
 }
 
-void appendJsonString(QByteArray &out, QStringView text)
+} // namespace
+
+int readCards(VerbIo &io, const QString &verb, const QString &path, CardStore &store, ReadResult *read)
+{
+    if (const int status = checkReadable(io, verb, path))
+        return status;
+    *read = ReadCardFile(path, CardFormatOfPath(path), store);
+    return reportRead(io, verb, path, *read);
+}
+
+namespace {
+
+// Units of text escaped at a time: a slice takes at most six bytes per unit.
+constexpr qsizetype Slice = qsizetype(1) << 16;
+
+// The escaped UTF-8 of text, without quotes. A slice boundary never splits
+// a surrogate pair: a slice that ends in a high surrogate takes the unit
+// after it too.
+void appendJsonChars(QByteArray &out, QStringView text)
 {
     static const char hex[] = "0123456789abcdef";
     const qsizetype start = out.size();
     const qsizetype n = text.size();
-    // At most 6 bytes per unit (\uXXXX), and the quotes.
-    out.resize(start + 6 * n + 2);
+    // At most 6 bytes per unit (\uXXXX).
+    out.resize(start + 6 * n);
     char *const begin = out.data();
     char *w = begin + start;
     const char16_t *const r = text.utf16();
-    *w++ = '"';
     // Escaping and UTF-8 in one pass over the text: a file of cards is
     // mostly characters that only need encoding.
     for (qsizetype i = 0; i < n; ++i) {
@@ -104,8 +134,36 @@ void appendJsonString(QByteArray &out, QStringView text)
         for (int shift = 12; shift >= 0; shift -= 4)
             *w++ = hex[(u >> shift) & 0xF];
     }
-    *w++ = '"';
     out.resize(w - begin);
+}
+
+// The next slice of text from `from` on.
+QStringView sliceFrom(QStringView text, qsizetype from)
+{
+    qsizetype end = std::min(text.size(), from + Slice);
+    if (end < text.size() && QChar::isHighSurrogate(text[end - 1].unicode()))
+        ++end;
+    return text.sliced(from, end - from);
+}
+
+} // namespace
+
+int streamCards(VerbIo &io, const QString &verb, const QString &path, const CardSink &sink)
+{
+    if (const int status = checkReadable(io, verb, path))
+        return status;
+    return reportRead(io, verb, path, StreamCardFile(path, CardFormatOfPath(path), sink));
+}
+
+void appendJsonString(QByteArray &out, QStringView text)
+{
+    out += '"';
+    for (qsizetype from = 0; from < text.size();) {
+        const QStringView slice = sliceFrom(text, from);
+        appendJsonChars(out, slice);
+        from += slice.size();
+    }
+    out += '"';
 }
 
 void appendCardLine(QByteArray &out, const Card &card)
@@ -149,9 +207,30 @@ CardLineWriter::~CardLineWriter()
 
 void CardLineWriter::add(const Card &card)
 {
-    appendCardLine(m_buffer, card);
+    m_buffer += "{\"key\":";
+    addString(card.key);
+    m_buffer += ",\"title\":";
+    addString(card.title);
+    m_buffer += ",\"remarks\":";
+    addString(card.remarks);
+    m_buffer += ",\"content\":";
+    addString(card.content);
+    m_buffer += "}\n";
     if (m_buffer.size() > Piece)
         flush();
+}
+
+void CardLineWriter::addString(QStringView text)
+{
+    m_buffer += '"';
+    for (qsizetype from = 0; from < text.size();) {
+        const QStringView slice = sliceFrom(text, from);
+        appendJsonChars(m_buffer, slice);
+        from += slice.size();
+        if (m_buffer.size() > Piece)
+            flush();
+    }
+    m_buffer += '"';
 }
 
 void CardLineWriter::flush()

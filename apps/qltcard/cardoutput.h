@@ -16,10 +16,6 @@ class CardStore;
 
 namespace CardOutput {
 
-// A store that is never freed: the verbs read one and end the process, and
-// freeing a big store card by card costs as much as building its key hash.
-CardStore &storeForTheRun();
-
 bool wantsHelp(const QStringList &arguments);
 // "qltcard VERB: PROBLEM; see qltcard VERB --help", exit status Usage.
 int usage(VerbIo &io, const QString &verb, const QString &problem);
@@ -28,8 +24,14 @@ int usage(VerbIo &io, const QString &verb, const QString &problem);
 // says why on standard error and returns the exit status (Ok otherwise).
 // Invalid bytes are reported as a warning.
 int readCards(VerbIo &io, const QString &verb, const QString &path, CardStore &store, ReadResult *read);
+// The same, handing each card to sink as soon as it is read instead of
+// keeping them: memory for one card, however many the file holds. Some
+// cards may have been handed over before a read error.
+int streamCards(VerbIo &io, const QString &verb, const QString &path, const CardSink &sink);
 
-// text as a JSON string in UTF-8, quotes included: the escapes of dump
+// text as a JSON string in UTF-8, quotes included, built in slices of a
+// bounded size (never six bytes per character of a whole big text at
+// once): the escapes of dump
 // (\" \\ \n \r \t \b \f, \u00XX for the other control characters and
 // \uXXXX for a lone surrogate), every other character as it is.
 void appendJsonString(QByteArray &out, QStringView text);
@@ -53,6 +55,10 @@ public:
     void flush();
 
 private:
+    // A JSON string written in slices, the buffer going out between them,
+    // so that one huge field is never held in its escaped form.
+    void addString(QStringView text);
+
     VerbIo &m_io;
     QByteArray m_buffer;
 };

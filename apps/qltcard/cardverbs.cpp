@@ -13,6 +13,7 @@
 #include "core/common/tool.h"
 
 #include <QDateTime>
+#include <QFileInfo>
 
 #include <optional>
 
@@ -32,7 +33,6 @@ private:
 };
 
 using CardOutput::readCards;
-using CardOutput::storeForTheRun;
 using CardOutput::usage;
 using CardOutput::wantsHelp;
 
@@ -57,14 +57,11 @@ int runDump(const QStringList &arguments, VerbIo &io)
     }
     if (arguments.size() != 1 || arguments.first().startsWith(QLatin1String("--")))
         return usage(io, QStringLiteral("dump"), QStringLiteral("expects exactly one FILE"));
-    CardStore &store = storeForTheRun();
-    ReadResult read;
-    if (const int status = readCards(io, QStringLiteral("dump"), arguments.first(), store, &read))
-        return status;
+    // Card by card as the file is read: a file of millions of cards needs
+    // no memory for them.
     CardOutput::CardLineWriter lines(io);
-    for (const Card &card : store.cards())
-        lines.add(card);
-    return Exit::Ok;
+    return CardOutput::streamCards(io, QStringLiteral("dump"), arguments.first(),
+                                   [&lines](Card &&card) { lines.add(card); });
 }
 
 int runConvert(const QStringList &arguments, VerbIo &io)
@@ -126,7 +123,7 @@ int runConvert(const QStringList &arguments, VerbIo &io)
         return Exit::Refused;
     }
 
-    CardStore &store = storeForTheRun();
+    CardStore store;
     ReadResult read;
     if (const int status = readCards(io, verb, in, store, &read))
         return status;
@@ -177,6 +174,10 @@ int runStat(const QStringList &arguments, VerbIo &io)
     // readCards.
     const QString &path = arguments.first();
     const CardFormat format = CardFormatOfPath(path);
+    if (QFileInfo(path).exists() && !QFileInfo(path).isFile()) {
+        io.err << "qltcard stat: cannot read " << path << ": not a regular file\n";
+        return Exit::FileError;
+    }
     if (!CanReadFormat(format)) {
         io.err << "qltcard stat: " << path << ": no card-file reader for the extension \"" << Tool::ExtensionOf(path)
                << "\" (readable: " << ReadableList << ")\n";

@@ -7,6 +7,7 @@
 #include <QTextStream>
 
 #include <cstdio>
+#include <new>
 
 namespace {
 
@@ -61,7 +62,15 @@ int main(int argc, char **argv)
     for (const Verb &v : verbs) {
         if (v.name == first) {
             VerbIo io{out, err};
-            const int status = v.run(args, io);
+            int status = Exit::FileError;
+            try {
+                status = v.run(args, io);
+            } catch (const std::bad_alloc &) {
+                // A file too large for the memory, met somewhere the readers
+                // did not catch it (the writers, a search).
+                out.flush();
+                err << "qltcard " << first << ": not enough memory for the file\n";
+            }
             out.flush();
             err.flush();
             return status;

@@ -26,7 +26,7 @@ int runGroups(const QStringList &arguments, VerbIo &io)
     }
     if (arguments.size() != 1 || arguments.first().startsWith(QLatin1String("--")))
         return CardOutput::usage(io, verb, QStringLiteral("expects exactly one FILE"));
-    CardStore &store = CardOutput::storeForTheRun();
+    CardStore store;
     ReadResult read;
     if (const int status = CardOutput::readCards(io, verb, arguments.first(), store, &read))
         return status;
@@ -86,7 +86,7 @@ int runGrep(const QStringList &arguments, VerbIo &io)
         return Exit::Refused;
     }
 
-    CardStore &store = CardOutput::storeForTheRun();
+    CardStore store;
     ReadResult read;
     if (const int status = CardOutput::readCards(io, verb, operands[1], store, &read))
         return status;

@@ -52,8 +52,7 @@ void wireAbout(MainForm &window, Shell &shell)
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("QLTWIN"));
-    QApplication::setApplicationDisplayName(Version::ProductName);
+    QtDialogConversions::setProgramName(QStringLiteral("QLTWIN"));
     QApplication::setApplicationVersion(Version::dotted());
     JapaneseUi::install(app);
     // Start-up may show messages before the window exists (welcome, first

@@ -27,6 +27,7 @@ MsgAnswer FakeDialogs::message(const MessageRequest &request)
     r.kind = QStringLiteral("message");
     r.message = request;
     records.append(r);
+    m_messages.append(request);
     if (!answers.isEmpty())
         return answers.dequeue();
     return request.defaultButton.value_or(firstButton(request.buttons));
@@ -87,15 +88,6 @@ std::optional<std::uint32_t> FakeDialogs::chooseColour(std::uint32_t initial)
     r.defaultText = QString::number(initial);
     records.append(r);
     return take(colours);
-}
-
-QList<MessageRequest> FakeDialogs::messages() const
-{
-    QList<MessageRequest> out;
-    for (const Record &r : records)
-        if (r.kind == QLatin1String("message"))
-            out.append(r.message);
-    return out;
 }
 
 QStringList FakeDialogs::messageTexts() const

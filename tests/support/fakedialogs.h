@@ -46,9 +46,17 @@ public:
     std::optional<FontChoice> chooseFont(const FontChoice &initial) override;
     std::optional<std::uint32_t> chooseColour(std::uint32_t initial) override;
 
-    // The messages only, in order.
-    QList<MessageRequest> messages() const;
+    // The messages only, in order. The list lives as long as the fake, so a
+    // reference into it stays valid while the test goes on.
+    const QList<MessageRequest> &messages() const { return m_messages; }
     // The texts of the messages only, in order.
     QStringList messageTexts() const;
-    void clear() { records.clear(); }
+    void clear()
+    {
+        records.clear();
+        m_messages.clear();
+    }
+
+private:
+    QList<MessageRequest> m_messages;
 };

@@ -10,22 +10,33 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace CardFile {
 
-ReadResult Loaded(const LineSplit::Outcome &split, QList<Card> cards, CardStore &store)
+ReadResult Streamed(const LineSplit::Outcome &split, qsizetype cardCount)
 {
     ReadResult result;
-    if (!split.ok) {
-        result.error = split.error;
-        return result;
+    result.ok = split.ok;
+    result.error = split.error;
+    result.code = split.code;
+    if (split.ok) {
+        result.cardCount = cardCount;
+        result.decode = split.stats;
     }
-    result.ok = true;
-    result.cardCount = cards.size();
-    result.decode = split.stats;
-    // Readers make their keys distinct.
-    store.reset(std::move(cards), CardStore::Keys::Unique);
+    return result;
+}
+
+ReadResult Collect(CardStore &store, const std::function<ReadResult(const CardSink &)> &read)
+{
+    QList<Card> cards;
+    ReadResult result = read([&](Card &&card) { cards.append(std::move(card)); });
+    if (result.ok)
+        store.reset(std::move(cards), CardStore::Keys::Unique); // readers make their keys distinct
     return result;
 }
 
@@ -35,29 +46,45 @@ Clock &ClockOf(const WriteOptions &options)
     return options.clock ? *options.clock : system;
 }
 
-bool CanWrite(const QString &path, QString *error)
+namespace {
+
+bool refuse(WriteResult *refused, int code, const char *step)
 {
-    const QFileInfo info(path);
-    if (path.isEmpty() || info.isDir()) {
-        if (error)
-            *error = QStringLiteral("not a file");
-        return false;
-    }
-    if (info.exists()) {
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Append)) {
-            if (error)
-                *error = file.errorString();
-            return false;
-        }
+    refused->status = WriteStatus::NotWritable;
+    refused->failure.code = code;
+    refused->failure.detail = QString::fromLatin1(step) + QStringLiteral(": ")
+                              + (code == AtomicFile::NotRegularFile ? QStringLiteral("not a regular file")
+                                                                    : QString::fromLocal8Bit(std::strerror(code)));
+    refused->error = refused->failure.detail;
+    return false;
+}
+
+} // namespace
+
+bool CanWrite(const QString &path, WriteResult *refused)
+{
+    if (path.isEmpty())
+        return refuse(refused, ENOENT, "open");
+    const QByteArray encoded = QFile::encodeName(path);
+    struct stat st;
+    if (::stat(encoded.constData(), &st) == 0) {
+        if (!S_ISREG(st.st_mode))
+            return refuse(refused, AtomicFile::NotRegularFile, "open");
+        const int fd = ::open(encoded.constData(), O_WRONLY | O_APPEND | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0)
+            return refuse(refused, errno, "open");
+        ::close(fd);
         return true;
     }
-    const QFileInfo folder(info.absolutePath());
-    if (!folder.isDir() || !folder.isWritable()) {
-        if (error)
-            *error = folder.isDir() ? QStringLiteral("folder not writable") : QStringLiteral("no such folder");
-        return false;
-    }
+    if (errno != ENOENT)
+        return refuse(refused, errno, "open");
+    const QByteArray folder = QFile::encodeName(QFileInfo(path).absolutePath());
+    if (::stat(folder.constData(), &st) != 0)
+        return refuse(refused, errno, "folder");
+    if (!S_ISDIR(st.st_mode))
+        return refuse(refused, ENOTDIR, "folder");
+    if (::access(folder.constData(), W_OK) != 0)
+        return refuse(refused, errno, "folder");
     return true;
 }
 
@@ -125,8 +152,9 @@ WriteResult Finish(const QString &path, const QByteArray &bytes, WriteResult res
         result.status = WriteStatus::Unmappable;
         return result;
     }
-    if (!AtomicFile::write(path, bytes, &result.error)) {
+    if (!AtomicFile::write(path, bytes, &result.failure)) {
         result.status = WriteStatus::WriteFailed;
+        result.error = result.failure.detail;
         return result;
     }
     result.status = WriteStatus::Ok;

@@ -3,12 +3,15 @@
 // window state: a reader fills the store it is given, a writer walks it;
 // document path, hiding the list and the messages are the caller's.
 
+#include "core/common/atomicfile.h"
 #include "core/common/win31j.h"
 
 #include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QStringView>
+
+#include <functional>
 
 struct Card;
 class CardStore;
@@ -18,10 +21,15 @@ struct Outcome;
 }
 
 struct [[nodiscard]] ReadResult {
-    bool ok = false; // false: not readable (the store is untouched)
-    QString error;   // why not, for logs
+    bool ok = false;       // false: not readable (the store is untouched)
+    QString error;         // why not, for logs
+    int code = 0;          // errno of the failure, or AtomicFile::NotRegularFile
+    bool tooLarge = false; // the cards would not fit into memory
     qsizetype cardCount = 0;
     Win31J::DecodeStats decode; // byte sequences that are no Windows-31J character
+    // Lines with text that became part of no card (text formats): the file
+    // may not be a card file at all, and a save would drop them.
+    qsizetype strayLines = 0;
 };
 
 struct WriteOptions {
@@ -41,7 +49,8 @@ enum class WriteStatus {
 
 struct [[nodiscard]] WriteResult {
     WriteStatus status = WriteStatus::Ok;
-    QString error;                 // the system's reason for NotWritable and WriteFailed
+    QString error;                 // the system's reason for NotWritable and WriteFailed, for logs
+    AtomicFile::Failure failure;   // the same with its error number, for the person
     qsizetype unmappableCount = 0; // characters written (or that would be written) as "?"
     qsizetype firstUnmappableRow = -1;
     qsizetype fieldMarkRow = -1; // first card with 0x01 in a field
@@ -58,11 +67,16 @@ struct SaveCheck {
     bool lossless() const { return unmappableCount == 0 && fieldMarkRow < 0; }
 };
 
+// Takes each card of a file as soon as it is complete, in file order.
+using CardSink = std::function<void(Card &&card)>;
+
 namespace CardFile {
 
-// The common end of every reader: the cards go into the store when the file
-// was read, and the result says how it went.
-ReadResult Loaded(const LineSplit::Outcome &split, QList<Card> cards, CardStore &store);
+// The common end of every reader: the result of one that handed its cards
+// to a sink.
+ReadResult Streamed(const LineSplit::Outcome &split, qsizetype cardCount);
+// A reader over a sink made into one that fills store (all or nothing).
+ReadResult Collect(CardStore &store, const std::function<ReadResult(const CardSink &)> &read);
 
 // The clock of the options, or the system clock.
 Clock &ClockOf(const WriteOptions &options);
@@ -99,9 +113,11 @@ private:
     qsizetype m_firstUnmappableRow = -1;
 };
 
-// Whether path can be written: an existing file opens for appending (and is
-// left as it was), a new one lies in a writable folder. Nothing is created.
-bool CanWrite(const QString &path, QString *error = nullptr);
+// Whether path can be written: an existing regular file opens for
+// appending (and is left as it was), a new one lies in a writable folder.
+// Nothing is created, and nothing that is no regular file (a FIFO would
+// block the open) is opened. False: *refused says why, status NotWritable.
+bool CanWrite(const QString &path, WriteResult *refused);
 
 // Checks and writes the bytes a writer built: the common end of every writer.
 // `result` carries the counts found while building.

@@ -8,6 +8,7 @@
 #include <QVarLengthArray>
 
 #include <cstring>
+#include <new>
 
 namespace {
 
@@ -106,5 +107,11 @@ CardFileStats ReadAndCount(const QString &path, CardFormat format)
 
 CardFileStats StatCardFile(const QString &path, CardFormat format)
 {
-    return format == CardFormat::Native ? ScanNativeFile(path) : ReadAndCount(path, format);
+    try {
+        return format == CardFormat::Native ? ScanNativeFile(path) : ReadAndCount(path, format);
+    } catch (const std::bad_alloc &) {
+        CardFileStats refused;
+        refused.error = QStringLiteral("the file is too large for the memory available");
+        return refused;
+    }
 }

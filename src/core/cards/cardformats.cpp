@@ -5,6 +5,9 @@
 #include "core/cards/textformat.h"
 #include "core/common/tool.h"
 
+#include <cerrno>
+#include <new>
+
 CardFormat CardFormatOfExtension(const QString &extension)
 {
     const QString ext = extension.toLower();
@@ -37,19 +40,51 @@ bool CanWriteFormat(CardFormat format)
     return CanReadFormat(format);
 }
 
-ReadResult ReadCardFile(const QString &path, CardFormat format, CardStore &store)
+namespace {
+
+ReadResult StreamWithReader(const QString &path, CardFormat format, const CardSink &sink)
 {
     switch (format) {
-    case CardFormat::Native: return ReadNativeFile(path, store);
-    case CardFormat::Csv: return ReadCsvFile(path, store);
+    case CardFormat::Native: return StreamNativeFile(path, sink);
+    case CardFormat::Csv: return StreamCsvFile(path, sink);
     case CardFormat::Text:
-    case CardFormat::MyNote: return ReadTextFile(path, store);
+    case CardFormat::MyNote: return StreamTextFile(path, sink);
     default: {
         ReadResult refused;
         refused.error = QStringLiteral("no reader for this extension");
         return refused;
     }
     }
+}
+
+// A file too large for the memory gives a result that says so instead of an
+// abort. The cards built so far are freed on the way out.
+ReadResult Guarded(const std::function<ReadResult()> &read)
+{
+    try {
+        return read();
+    } catch (const std::bad_alloc &) {
+        ReadResult refused;
+        refused.tooLarge = true;
+        refused.code = ENOMEM;
+        refused.error = QStringLiteral("the file is too large for the memory available");
+        return refused;
+    }
+}
+
+} // namespace
+
+ReadResult ReadCardFile(const QString &path, CardFormat format, CardStore &store)
+{
+    // The store is touched only once every card was read.
+    return Guarded([&] {
+        return CardFile::Collect(store, [&](const CardSink &sink) { return StreamWithReader(path, format, sink); });
+    });
+}
+
+ReadResult StreamCardFile(const QString &path, CardFormat format, const CardSink &sink)
+{
+    return Guarded([&] { return StreamWithReader(path, format, sink); });
 }
 
 WriteResult WriteCardFile(const QString &path, CardFormat format, const CardStore &store, const WriteOptions &options)

@@ -22,6 +22,10 @@ bool CanWriteFormat(CardFormat format);
 
 // The reader of the format; a format without reader gives ok = false.
 ReadResult ReadCardFile(const QString &path, CardFormat format, CardStore &store);
+// The reader of the format handing each card to sink as soon as it is
+// complete, without a list of them (a big file printed card by card). On a
+// read error some cards may have been handed over already.
+ReadResult StreamCardFile(const QString &path, CardFormat format, const CardSink &sink);
 // The writer of the format; a format without writer gives Unsupported.
 WriteResult WriteCardFile(const QString &path, CardFormat format, const CardStore &store, const WriteOptions &options);
 // What writing store in the format would lose (see SaveCheck), for the save

@@ -4,6 +4,9 @@
 #include "core/common/dialogs.h"
 #include "core/common/tool.h"
 
+#include <cerrno>
+#include <cstring>
+
 namespace CardMessages {
 
 QString CardLabel(const CardStore &store, qsizetype row)
@@ -40,9 +43,53 @@ QString InvalidBytesWarning(const Win31J::DecodeStats &stats)
         .arg(stats.firstInvalidOffset);
 }
 
+QString SystemReason(int code, const QString &systemText)
+{
+    switch (code) {
+    case AtomicFile::NotRegularFile: return QStringLiteral("通常のファイルではありません。");
+    case ENOSPC: return QStringLiteral("ディスクの空き容量が足りません。");
+    case EDQUOT: return QStringLiteral("ディスクの使用量が上限に達しています。");
+    case EACCES:
+    case EPERM: return QStringLiteral("書き込む権限がありません。");
+    case EROFS: return QStringLiteral("読み取り専用のファイルシステムです。");
+    case ENAMETOOLONG: return QStringLiteral("ファイル名が長すぎます。");
+    case ENOENT:
+    case ENOTDIR: return QStringLiteral("保存先のフォルダがありません。");
+    case EFBIG: return QStringLiteral("ファイルが大きすぎます。");
+    case EIO: return QStringLiteral("ディスクの読み書きでエラーが発生しました。");
+    case EBUSY:
+    case ETXTBSY: return QStringLiteral("ファイルが使用中です。");
+    default: break;
+    }
+    if (!systemText.isEmpty())
+        return systemText;
+    return code > 0 ? QString::fromLocal8Bit(std::strerror(code)) : QString();
+}
+
+QString CannotWriteBecause(const WriteResult &result)
+{
+    const AtomicFile::Failure &failure = result.failure;
+    QString text = CannotWrite;
+    const QString reason = SystemReason(failure.code, result.error);
+    if (!reason.isEmpty())
+        text += QStringLiteral("\r\n") + reason;
+    if (failure.inPlace) {
+        text += QStringLiteral("\r\n（フォルダに新しいファイルを作れないため、ファイルを直接書き換えようとしました。");
+        text += failure.keptCopy.isEmpty()
+                    ? QStringLiteral("元の内容はそのまま残っています。）")
+                    : QStringLiteral("元の内容は「%1」に残してあります。）").arg(failure.keptCopy);
+    }
+    return text;
+}
+
 void ShowCannotWrite(Dialogs &dialogs)
 {
     dialogs.message(CannotWrite, MsgIcon::Error);
+}
+
+void ShowCannotWrite(Dialogs &dialogs, const WriteResult &result)
+{
+    dialogs.message(CannotWriteBecause(result), MsgIcon::Error);
 }
 
 void ShowFieldMarkRefusal(Dialogs &dialogs, const CardStore &store, qsizetype row)

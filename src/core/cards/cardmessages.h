@@ -26,9 +26,21 @@ QString UnmappableQuestion(const CardStore &store, qsizetype count, qsizetype fi
 // Bytes that were no character on reading.
 QString InvalidBytesWarning(const Win31J::DecodeStats &stats);
 
-// "ファイルが書き込めません" with an error icon: a writer found the file not
-// writable (WriteStatus::NotWritable), and again when a save failed.
+// Why a file could not be written, in the person's words, from the
+// system's error number (AtomicFile::NotRegularFile included); the system's
+// own text for a number without words of ours.
+QString SystemReason(int code, const QString &systemText = QString());
+// CannotWrite, the reason on a second line, and, when the folder took no new
+// file, that the file was being rewritten where it lies (and where the old
+// bytes are when they could not be put back).
+QString CannotWriteBecause(const WriteResult &result);
+
+// "ファイルが書き込めません" with an error icon, when there is no reason to
+// give (no writer for the extension).
 void ShowCannotWrite(Dialogs &dialogs);
+// CannotWriteBecause with an error icon: a writer found the file not
+// writable or the write failed. Shown once per failed save.
+void ShowCannotWrite(Dialogs &dialogs, const WriteResult &result);
 // The refusal of a native save whose card holds 0x01 (error icon).
 void ShowFieldMarkRefusal(Dialogs &dialogs, const CardStore &store, qsizetype row);
 // Asks (warning icon, Yes/No, No by default) whether to save although the

@@ -38,37 +38,42 @@ QStringList SplitQuoted(QStringView line, QStringView separator)
     return fields;
 }
 
-ReadResult ReadCsvFile(const QString &path, CardStore &store)
+ReadResult StreamCsvFile(const QString &path, const CardSink &sink)
 {
     // One card per line of a TextFastRead load, taken as the lines come.
     const QString comma = QStringLiteral(",");
     const QString crlf = QStringLiteral("\r\n");
-    QList<Card> cards;
+    qsizetype count = 0;
     const LineSplit::Outcome split = LineSplit::SplitFile(path, LineSplit::Separator::CrLf, [&](QString &&line) {
         QStringList fields = SplitQuoted(line, comma);
+        line = QString(); // the fields hold the text now
         while (fields.size() < 3)
             fields.append(QString());
         Card card;
-        card.key = QStringLiteral("Key") + QString::number(cards.size());
+        card.key = QStringLiteral("Key") + QString::number(count++);
         card.title = Tool::Unquote(fields[0]);
         card.remarks = Tool::Unquote(fields[1]);
         for (qsizetype i = 2; i < fields.size(); ++i) {
             card.content += Tool::Unquote(fields[i]);
+            fields[i] = QString();
             card.content += crlf;
         }
         card.icon = CardIcon::Saved;
-        cards.append(std::move(card));
+        sink(std::move(card));
     });
-    return CardFile::Loaded(split, std::move(cards), store);
+    return CardFile::Streamed(split, count);
+}
+
+ReadResult ReadCsvFile(const QString &path, CardStore &store)
+{
+    return CardFile::Collect(store, [&](const CardSink &sink) { return StreamCsvFile(path, sink); });
 }
 
 WriteResult WriteCsvFile(const QString &path, const CardStore &store, const WriteOptions &options)
 {
     WriteResult refused;
-    if (!CardFile::CanWrite(path, &refused.error)) {
-        refused.status = WriteStatus::NotWritable;
+    if (!CardFile::CanWrite(path, &refused))
         return refused;
-    }
     const QString today = ShortDatePrefix(CardFile::ClockOf(options).today());
     const QStringView crlf = u"\r\n";
     CardFile::Encoder out(store);

@@ -19,6 +19,8 @@ QStringList SplitQuoted(QStringView line, QStringView separator);
 // Every line is a card (fields missing at its end are empty); content gets
 // CR LF after each of its fields.
 ReadResult ReadCsvFile(const QString &path, CardStore &store);
+// The same cards handed to sink one by one, without a list of them.
+ReadResult StreamCsvFile(const QString &path, const CardSink &sink);
 
 // Writes every card of store, atomically; addDateInfo stamps undated titles
 // in the file only.

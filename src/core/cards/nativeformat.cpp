@@ -8,29 +8,37 @@
 
 #include <cstring>
 
-ReadResult ReadNativeFile(const QString &path, CardStore &store)
+ReadResult StreamNativeFile(const QString &path, const CardSink &sink)
 {
     // The pieces of a TextFastReadBinary load, taken as they come: field 1,
     // 2, 3 of a card in turn; fields missing at the end stay empty.
     KeyCounter &keys = CardKeyCounter();
-    QList<Card> cards;
+    qsizetype count = 0;
+    Card card;
     int field = 0;
     const LineSplit::Outcome split = LineSplit::SplitFile(path, LineSplit::Separator::FieldMark, [&](QString &&piece) {
         switch (field) {
-        case 0: {
-            Card card;
-            card.key = keys.nextForNewList(cards.size());
+        case 0:
+            card.key = keys.nextForNewList(count++);
             card.title = std::move(piece);
             card.icon = CardIcon::Saved;
-            cards.append(std::move(card));
             break;
-        }
-        case 1: cards.last().remarks = std::move(piece); break;
-        default: cards.last().content = std::move(piece); break;
+        case 1: card.remarks = std::move(piece); break;
+        default:
+            card.content = std::move(piece);
+            sink(std::exchange(card, Card()));
+            break;
         }
         field = (field + 1) % 3;
     });
-    return CardFile::Loaded(split, std::move(cards), store);
+    if (split.ok && field != 0)
+        sink(std::move(card));
+    return CardFile::Streamed(split, count);
+}
+
+ReadResult ReadNativeFile(const QString &path, CardStore &store)
+{
+    return CardFile::Collect(store, [&](const CardSink &sink) { return StreamNativeFile(path, sink); });
 }
 
 QByteArray NativeFileBytes(const CardStore &store, const WriteOptions &options, WriteResult *counts)
@@ -74,10 +82,8 @@ QByteArray NativeFileBytes(const CardStore &store, const WriteOptions &options, 
 WriteResult WriteNativeFile(const QString &path, const CardStore &store, const WriteOptions &options)
 {
     WriteResult result;
-    if (!CardFile::CanWrite(path, &result.error)) {
-        result.status = WriteStatus::NotWritable;
+    if (!CardFile::CanWrite(path, &result))
         return result;
-    }
     const QByteArray bytes = NativeFileBytes(store, options, &result);
     return CardFile::Finish(path, bytes, result, options);
 }

@@ -12,6 +12,8 @@ class CardStore;
 // card whose missing fields are empty. The store is untouched when the file
 // cannot be read.
 ReadResult ReadNativeFile(const QString &path, CardStore &store);
+// The same cards handed to sink one by one, without a list of them.
+ReadResult StreamNativeFile(const QString &path, const CardSink &sink);
 
 // Writes every card of store, atomically. With addDateInfo an undated title
 // field gets today's short prefix in the file only. Refused, writing

@@ -1,9 +1,12 @@
 #include "core/cards/textfastread.h"
 
 #include <QFile>
-#include <QFileInfo>
 
+#include <cerrno>
 #include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -25,19 +28,58 @@ QString decodePiece(const char *data, qsizetype size, Win31J::DecodeStats &stats
 
 namespace LineSplit {
 
+namespace {
+
+// The file open for reading, when it is a regular file. A FIFO would block
+// the open (and every read after it) until something writes to it, and a
+// device such as /dev/zero never ends: neither is a card file. The open
+// does not wait (O_NONBLOCK), and the type is taken from the opened file, so
+// nothing can be swapped in between.
+int openRegularFile(const QString &path, Outcome &outcome)
+{
+    auto refuse = [&](int code) {
+        outcome.code = code;
+        outcome.error =
+            code == NotRegularFile ? QStringLiteral("not a regular file") : QString::fromLocal8Bit(std::strerror(code));
+        return -1;
+    };
+    if (path.isEmpty())
+        return refuse(ENOENT);
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return refuse(errno);
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        const int code = S_ISREG(st.st_mode) ? errno : NotRegularFile;
+        ::close(fd);
+        return refuse(code);
+    }
+    return fd;
+}
+
+qint64 readSome(int fd, char *into, qsizetype size)
+{
+    for (;;) {
+        const ssize_t n = ::read(fd, into, size_t(size));
+        if (n >= 0 || errno != EINTR)
+            return n;
+    }
+}
+
+} // namespace
+
 Outcome SplitFileBytes(const QString &path, Separator separator,
                        const std::function<void(QByteArrayView, qsizetype)> &sink)
 {
     Outcome outcome;
-    QFile file(path);
-    if (path.isEmpty() || QFileInfo(path).isDir()) {
-        outcome.error = QStringLiteral("not a file");
+    const int fd = openRegularFile(path, outcome);
+    if (fd < 0)
         return outcome;
-    }
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
-        outcome.error = file.errorString();
-        return outcome;
-    }
+    // Closed on every way out, a thrown std::bad_alloc included.
+    struct Closer {
+        int handle;
+        ~Closer() { ::close(handle); }
+    } closer{fd};
     QByteArray buffer;
     qsizetype filled = 0;   // bytes of buffer in use
     qsizetype scanFrom = 0; // bytes before it hold no separator
@@ -46,9 +88,10 @@ Outcome SplitFileBytes(const QString &path, Separator separator,
     for (;;) {
         if (buffer.size() - filled < BlockSize)
             buffer.resize(filled + BlockSize);
-        const qint64 got = file.read(buffer.data() + filled, BlockSize);
+        const qint64 got = readSome(fd, buffer.data() + filled, BlockSize);
         if (got < 0) {
-            outcome.error = file.errorString();
+            outcome.code = errno;
+            outcome.error = QString::fromLocal8Bit(std::strerror(errno));
             return outcome;
         }
         if (got == 0)

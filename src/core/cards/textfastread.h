@@ -16,6 +16,7 @@
 // that was never loaded yields one empty piece; reading past the end gives
 // empty strings.
 
+#include "core/common/atomicfile.h"
 #include "core/common/win31j.h"
 
 #include <QString>
@@ -30,9 +31,14 @@ namespace LineSplit {
 
 enum class Separator { CrLf, FieldMark };
 
+// Outcome::code for a path that names no regular file (a FIFO, a device,
+// a folder): refused without reading.
+inline constexpr int NotRegularFile = AtomicFile::NotRegularFile;
+
 struct Outcome {
     bool ok = false; // false: not readable
     QString error;
+    int code = 0;             // errno of the failure, or NotRegularFile
     bool empty = false;       // the file had no bytes
     bool droppedLast = false; // it ended with a separator
     Win31J::DecodeStats stats;

@@ -5,6 +5,8 @@
 #include "core/cards/titlefield.h"
 #include "core/common/services.h"
 
+#include <optional>
+
 namespace RecordLayout {
 
 bool ParseTitleLine(QStringView line, TitleLine *parts)
@@ -27,22 +29,40 @@ bool ParseTitleLine(QStringView line, TitleLine *parts)
     return true;
 }
 
+void RecordReader::stray(const QString &line)
+{
+    for (const QChar c : line) {
+        if (!c.isSpace()) {
+            ++m_strayLines;
+            return;
+        }
+    }
+}
+
 void RecordReader::line(const QString &line)
 {
     switch (m_state) {
     case State::Between:
-        if (line.startsWith(QLatin1Char('@')))
+        if (line.startsWith(QLatin1Char('@'))) {
             m_state = State::AfterStart;
+            stray(line.mid(1));
+        } else {
+            stray(line);
+        }
         break;
     case State::AfterStart:
         if (ParseTitleLine(line, &m_title)) {
             onTitle(m_title);
             m_state = State::AfterTitle;
+        } else {
+            stray(line);
         }
         break;
     case State::AfterTitle:
         if (line == SeparatorLine)
             m_state = State::InContent;
+        else
+            stray(line);
         break;
     case State::InContent:
         if (line == EndLine) {
@@ -60,6 +80,8 @@ void RecordReader::finish()
 {
     if (m_state == State::InContent)
         onContent(std::exchange(m_buffer, QString()), false);
+    if (m_state == State::AfterStart)
+        ++m_strayLines; // a start line that began no card
     m_state = State::Between;
 }
 
@@ -67,34 +89,49 @@ void RecordReader::finish()
 
 using namespace RecordLayout;
 
-ReadResult ReadTextFile(const QString &path, CardStore &store)
+ReadResult StreamTextFile(const QString &path, const CardSink &sink)
 {
-    // The lines of a TextFastRead load, taken as they come.
-    QList<Card> cards;
+    // The lines of a TextFastRead load, taken as they come. A card is
+    // complete with its content, or at the end of the text.
+    qsizetype count = 0;
+    std::optional<Card> pending;
     RecordReader records;
     records.onTitle = [&](const TitleLine &title) {
-        Card card;
-        card.key = QStringLiteral("Key") + QString::number(cards.size());
-        card.title = title.beforeColon + TitleField::DateColon + title.name;
-        card.remarks = title.remarks;
-        card.icon = CardIcon::Saved;
-        cards.append(std::move(card));
+        if (pending)
+            sink(std::move(*pending));
+        pending.emplace();
+        pending->key = QStringLiteral("Key") + QString::number(count++);
+        pending->title = title.beforeColon + TitleField::DateColon + title.name;
+        pending->remarks = title.remarks;
+        pending->icon = CardIcon::Saved;
     };
-    records.onContent = [&](QString &&content, bool) { cards.last().content = std::move(content); };
+    records.onContent = [&](QString &&content, bool) {
+        pending->content = std::move(content);
+        sink(std::move(*pending));
+        pending.reset();
+    };
     const LineSplit::Outcome split =
         LineSplit::SplitFile(path, LineSplit::Separator::CrLf, [&](QString &&line) { records.line(line); });
-    if (split.ok)
+    if (split.ok) {
         records.finish();
-    return CardFile::Loaded(split, std::move(cards), store);
+        if (pending)
+            sink(std::move(*pending));
+    }
+    ReadResult result = CardFile::Streamed(split, count);
+    result.strayLines = records.strayLines();
+    return result;
+}
+
+ReadResult ReadTextFile(const QString &path, CardStore &store)
+{
+    return CardFile::Collect(store, [&](const CardSink &sink) { return StreamTextFile(path, sink); });
 }
 
 WriteResult WriteTextFile(const QString &path, const CardStore &store, bool shortForm, const WriteOptions &options)
 {
     WriteResult refused;
-    if (!CardFile::CanWrite(path, &refused.error)) {
-        refused.status = WriteStatus::NotWritable;
+    if (!CardFile::CanWrite(path, &refused))
         return refused;
-    }
     Clock &clock = CardFile::ClockOf(options);
     const QString prefix = shortForm ? ShortDatePrefix(clock.today()) : LongDatePrefix(clock.now());
     const QStringView crlf = u"\r\n";

@@ -47,17 +47,27 @@ public:
     // the lines read so far.
     void finish();
 
+    // Lines with text (not only blanks) that went into no card: text before,
+    // between or after the records, the text after a start line's "@", a
+    // start line that no title line followed.
+    qsizetype strayLines() const { return m_strayLines; }
+
 private:
+    void stray(const QString &line);
+
     enum class State { Between, AfterStart, AfterTitle, InContent } m_state = State::Between;
     QString m_buffer;
     TitleLine m_title;
+    qsizetype m_strayLines = 0;
 };
 } // namespace RecordLayout
 
 // Replaces the cards of store; keys "Key0", "Key1", ... by record, icon 1.
-// Lines that do not fit are skipped. A record cut off by the end of the file
-// keeps the content lines read so far.
+// Lines that do not fit are skipped (and counted: ReadResult::strayLines). A
+// record cut off by the end of the file keeps the content lines read so far.
 ReadResult ReadTextFile(const QString &path, CardStore &store);
+// The same cards handed to sink one by one, without a list of them.
+ReadResult StreamTextFile(const QString &path, const CardSink &sink);
 
 // Writes every card of store, atomically. An undated title field always
 // gets a prefix (the title line needs its "："), whatever AddDateInfo says:

@@ -218,7 +218,8 @@ qsizetype CardCommands::paste()
     const int listIndex = currentListIndex();
     CardList &list = m_document.lvData(listIndex);
     Clipboard *clipboard = m_document.services().clipboard;
-    const QString text = clipboard ? clipboard->text() : QString();
+    // The platform's text usually ends its lines with LF; cards split at CR LF.
+    const QString text = Tool::WithCrLf(clipboard ? clipboard->text() : QString());
 
     PasteOptions options;
     options.insertCardAtNextCard = insertCardAtNextCard();

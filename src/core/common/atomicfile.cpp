@@ -1,8 +1,14 @@
 #include "core/common/atomicfile.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRandomGenerator>
 #include <QSaveFile>
+
+#include <dirent.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -12,36 +18,299 @@
 
 namespace AtomicFile {
 
-bool write(const QString &path, QByteArrayView data, QString *error)
+namespace {
+
+constexpr char Alphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+constexpr int AlphabetSize = 62;
+
+int indexIn(QChar c)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    // QSaveFile (Qt 6.4) commits even after failed writes, so a full disk
-    // would replace the old file by a truncated one: check every step and
-    // cancel instead.
+    const char *at = c.unicode() < 128 ? std::strchr(Alphabet, char(c.unicode())) : nullptr;
+    return at && *at ? int(at - Alphabet) : -1;
+}
+
+// The six characters after NAME.ext.: five random ones holding at least one
+// capital and one digit, then a check character over them. A person's file
+// beside the card file ("memo.qlw.backup", "memo.qlw.old123") never has
+// this form by chance, so the clean-up can tell our leftovers from theirs.
+int checkIndex(const int (&index)[5])
+{
+    int sum = 23;
+    static constexpr int weights[5] = {7, 11, 13, 17, 19};
+    for (int i = 0; i < 5; ++i)
+        sum += weights[i] * index[i];
+    return sum % AlphabetSize;
+}
+
+QString randomSuffix()
+{
+    QRandomGenerator *random = QRandomGenerator::global();
+    int index[5];
+    for (int &i : index)
+        i = int(random->bounded(AlphabetSize));
+    const int capitalAt = int(random->bounded(5));
+    const int digitAt = (capitalAt + 1 + int(random->bounded(4))) % 5;
+    index[capitalAt] = int(random->bounded(26));
+    index[digitAt] = 52 + int(random->bounded(10));
+    QString suffix;
+    for (int i : index)
+        suffix += QLatin1Char(Alphabet[i]);
+    suffix += QLatin1Char(Alphabet[checkIndex(index)]);
+    return suffix;
+}
+
+QString systemText(int code)
+{
+    return QString::fromLocal8Bit(std::strerror(code));
+}
+
+bool fail(Failure *failure, int code, const char *step)
+{
+    failure->code = code;
+    failure->detail = QString::fromLatin1(step) + QStringLiteral(": ")
+                      + (code == NotRegularFile ? QStringLiteral("not a regular file") : systemText(code));
+    return false;
+}
+
+bool writeAll(int fd, QByteArrayView data, off_t offset)
+{
     qsizetype done = 0;
     while (done < data.size()) {
-        const qint64 n = file.write(data.data() + done, data.size() - done);
-        if (n <= 0)
+        const ssize_t n = ::pwrite(fd, data.data() + done, size_t(data.size() - done), offset + off_t(done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            if (n == 0)
+                errno = EIO;
+            return false;
+        }
+        done += n;
+    }
+    return true;
+}
+
+bool readAll(int fd, QByteArray &bytes)
+{
+    struct stat st;
+    if (::fstat(fd, &st) != 0)
+        return false;
+    bytes.resize(qsizetype(st.st_size));
+    qsizetype done = 0;
+    for (;;) {
+        if (done == bytes.size())
+            bytes.resize(done + 65536);
+        const ssize_t n = ::pread(fd, bytes.data() + done, size_t(bytes.size() - done), off_t(done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return false;
+        if (n == 0)
             break;
         done += n;
     }
-    if (done != data.size() || !file.flush() || file.error() != QFileDevice::NoError) {
-        if (error)
-            *error = file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
+    bytes.resize(done);
     return true;
+}
+
+// A new file NAME.ext.XXXXXX in folder, open for writing and locked (a lock
+// tells the clean-up that a save is still writing it). -1 and errno set when
+// the folder takes no new file.
+int createBeside(const QString &folder, const QString &name, QString *created)
+{
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const QString path = folder + QLatin1Char('/') + name + QLatin1Char('.') + randomSuffix();
+        const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0) {
+            if (errno == EEXIST)
+                continue;
+            return -1;
+        }
+        ::flock(fd, LOCK_EX);
+        *created = path;
+        return fd;
+    }
+    errno = EEXIST;
+    return -1;
+}
+
+void syncFolder(const QString &folder)
+{
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    // Some file systems cannot sync a folder (EINVAL); the rename stands.
+    ::fsync(fd);
+    ::close(fd);
+}
+
+// Files beside the target left by saves that were killed before their
+// rename. One still locked belongs to a save that is writing right now.
+void removeLeftovers(const QString &folder, const QString &name)
+{
+    const QByteArray encodedFolder = QFile::encodeName(folder);
+    DIR *dir = ::opendir(encodedFolder.constData());
+    if (!dir)
+        return;
+    QList<QByteArray> stale;
+    while (const dirent *entry = ::readdir(dir)) {
+        const QString entryName = QFile::decodeName(entry->d_name);
+        if (isTemporaryNameFor(name, entryName))
+            stale.append(encodedFolder + '/' + entry->d_name);
+    }
+    ::closedir(dir);
+    for (const QByteArray &path : std::as_const(stale)) {
+        const int fd = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
+        if (fd < 0)
+            continue;
+        struct stat st;
+        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            ::unlink(path.constData());
+        ::close(fd);
+    }
+}
+
+// The folder takes no new file, but the file itself is writable: rewrite it
+// where it lies, with a copy of the old bytes in the temporary folder until
+// the new ones are synced.
+bool writeInPlace(const QString &target, QByteArrayView data, Failure *failure)
+{
+    failure->inPlace = true;
+    const int fd = ::open(QFile::encodeName(target).constData(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return fail(failure, errno, "open");
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        const int code = S_ISREG(st.st_mode) ? errno : NotRegularFile;
+        ::close(fd);
+        return fail(failure, code, "open");
+    }
+    QByteArray old;
+    if (!readAll(fd, old)) {
+        const int code = errno;
+        ::close(fd);
+        return fail(failure, code, "read the old content");
+    }
+
+    QString copy;
+    const int copyFd = createBeside(QDir::tempPath(), QFileInfo(target).fileName(), &copy);
+    if (copyFd < 0 || !writeAll(copyFd, old, 0) || ::fsync(copyFd) != 0) {
+        const int code = errno;
+        if (copyFd >= 0) {
+            ::close(copyFd);
+            ::unlink(QFile::encodeName(copy).constData());
+        }
+        ::close(fd);
+        return fail(failure, code, "copy the old content");
+    }
+    ::close(copyFd);
+
+    if (writeAll(fd, data, 0) && ::ftruncate(fd, off_t(data.size())) == 0 && ::fsync(fd) == 0) {
+        ::close(fd);
+        ::unlink(QFile::encodeName(copy).constData());
+        return true;
+    }
+    const int code = errno;
+    const bool restored = writeAll(fd, old, 0) && ::ftruncate(fd, off_t(old.size())) == 0 && ::fsync(fd) == 0;
+    ::close(fd);
+    if (restored)
+        ::unlink(QFile::encodeName(copy).constData());
+    else
+        failure->keptCopy = copy;
+    return fail(failure, code, "write in place");
+}
+
+bool folderRefused(int code)
+{
+    return code == EACCES || code == EPERM;
+}
+
+} // namespace
+
+bool isTemporaryNameFor(const QString &targetName, const QString &name)
+{
+    if (name.size() != targetName.size() + 7 || !name.startsWith(targetName)
+        || name.at(targetName.size()) != QLatin1Char('.'))
+        return false;
+    int index[5];
+    bool capital = false;
+    bool digit = false;
+    for (int i = 0; i < 5; ++i) {
+        index[i] = indexIn(name.at(targetName.size() + 1 + i));
+        if (index[i] < 0)
+            return false;
+        capital |= index[i] < 26;
+        digit |= index[i] >= 52;
+    }
+    return capital && digit && indexIn(name.back()) == checkIndex(index);
+}
+
+bool write(const QString &path, QByteArrayView data, Failure *failure)
+{
+    Failure ignored;
+    Failure &f = failure ? *failure : ignored;
+    f = Failure{};
+    if (path.isEmpty())
+        return fail(&f, ENOENT, "open");
+
+    // A link is written through to the file it names, and stays a link.
+    const QFileInfo info(path);
+    const QString target = info.isSymLink() ? info.symLinkTarget() : info.absoluteFilePath();
+    const QString folder = QFileInfo(target).absolutePath();
+    const QString name = QFileInfo(target).fileName();
+    const QByteArray encoded = QFile::encodeName(target);
+
+    struct stat st;
+    const bool exists = ::stat(encoded.constData(), &st) == 0;
+    if (exists && !S_ISREG(st.st_mode))
+        return fail(&f, NotRegularFile, "open");
+    if (exists && ::access(encoded.constData(), W_OK) != 0)
+        return fail(&f, errno, "open");
+
+    QString temporary;
+    const int fd = createBeside(folder, name, &temporary);
+    if (fd < 0) {
+        const int code = errno;
+        if (exists && folderRefused(code))
+            return writeInPlace(target, data, &f);
+        return fail(&f, code, "create a file beside it");
+    }
+    const QByteArray encodedTemporary = QFile::encodeName(temporary);
+    if (exists) {
+        // The new file takes the old one's permissions, and its owner where
+        // that is allowed (only root may give a file away; ours otherwise).
+        const int owned = ::fchown(fd, st.st_uid, st.st_gid);
+        (void)owned;
+        ::fchmod(fd, st.st_mode & 07777);
+    }
+    if (!writeAll(fd, data, 0) || ::fsync(fd) != 0) {
+        const int code = errno;
+        ::unlink(encodedTemporary.constData());
+        ::close(fd);
+        return fail(&f, code, "write");
+    }
+    if (::rename(encodedTemporary.constData(), encoded.constData()) != 0) {
+        const int code = errno;
+        ::unlink(encodedTemporary.constData());
+        ::close(fd);
+        // A sticky folder lets us write the file but not replace it.
+        if (exists && folderRefused(code))
+            return writeInPlace(target, data, &f);
+        return fail(&f, code, "rename");
+    }
+    ::close(fd);
+    syncFolder(folder);
+    removeLeftovers(folder, name);
+    return true;
+}
+
+bool write(const QString &path, QByteArrayView data, QString *error)
+{
+    Failure failure;
+    if (write(path, data, &failure))
+        return true;
+    if (error)
+        *error = failure.detail;
+    return false;
 }
 
 } // namespace AtomicFile

@@ -1,16 +1,45 @@
 #pragma once
-// The one way the system writes a file: the bytes go to a file beside the
-// target and replace it by a rename only when every byte was written and
-// flushed. A failed write leaves the old file exactly as it was.
+// The one way the system writes a file: the bytes go to a new file beside
+// the target, which replaces it by a rename only when every byte was written
+// and synced; the folder is synced after the rename, so the new name
+// survives a power loss. A failed write leaves the old file exactly as it
+// was.
+//
+// A writable file in a folder that takes no new file (a folder of someone
+// else's, a sticky folder) is rewritten in place instead: a copy of the old
+// bytes goes to the temporary folder first and is removed only once the new
+// bytes are written and synced; a write that breaks off puts the old bytes
+// back.
+//
+// The file beside the target is named NAME.ext.XXXXXX. A save killed before
+// its rename leaves it behind; the next successful save of the same target
+// removes such files (only names of this program's form, and none another
+// save is still writing).
 
 #include <QByteArrayView>
 #include <QString>
 
 namespace AtomicFile {
 
-// Replaces (or creates) path with data. False, and a reason in *error, when
-// anything went wrong; the old file is then untouched.
+// Failure::code for a target that is there but no regular file (a FIFO, a
+// device, a folder): writing it would block or replace it.
+inline constexpr int NotRegularFile = -1;
+
+struct Failure {
+    int code = 0;         // errno of the step that failed, or NotRegularFile
+    QString detail;       // the step and the system's words, for logs ("rename: Permission denied")
+    bool inPlace = false; // the folder took no new file; the target was being rewritten in place
+    QString keptCopy;     // an in-place write broke off and the old bytes could not be put back: they are here
+};
+
+// Replaces (or creates) path with data. False, and what went wrong in
+// *failure, when anything failed; the old file is then untouched.
+[[nodiscard]] bool write(const QString &path, QByteArrayView data, Failure *failure);
+// The same; *error gets Failure::detail.
 [[nodiscard]] bool write(const QString &path, QByteArrayView data, QString *error = nullptr);
+
+// Whether name is one this module gives the file beside target (tests).
+bool isTemporaryNameFor(const QString &targetName, const QString &name);
 
 } // namespace AtomicFile
 

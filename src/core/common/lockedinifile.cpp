@@ -19,6 +19,11 @@ namespace {
 // seconds, so under contention a waiter can oversleep many short cycles of
 // the others and run out of time. Poll with short, jittered sleeps instead:
 // a cycle holds the lock only for a read and a write.
+//
+// Only a lock held by another process is worth waiting for. When the lock
+// file cannot be made at all (a program folder the user cannot write, a
+// read-only file system) no wait helps, and every cycle of the start-up and
+// the close would freeze the window for the whole time-out.
 bool acquire(QLockFile &lock, int timeoutMs)
 {
     const QDeadlineTimer deadline(timeoutMs);
@@ -26,7 +31,7 @@ bool acquire(QLockFile &lock, int timeoutMs)
     while (true) {
         if (lock.tryLock(0))
             return true;
-        if (deadline.hasExpired())
+        if (lock.error() != QLockFile::LockFailedError || deadline.hasExpired())
             return false;
         QThread::msleep(sleepMs + QRandomGenerator::global()->bounded(sleepMs + 1));
         sleepMs = std::min(sleepMs * 2, 20);

@@ -6,9 +6,15 @@
 #include <QFile>
 #include <QProcess>
 #include <QSettings>
+#include <QStandardPaths>
+#include <QThread>
 
+#include <cerrno>
+#include <spawn.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 bool QtProcesses::startDetached(const QString &program, const QStringList &arguments, const QString &workingFolder)
 {
@@ -17,41 +23,77 @@ bool QtProcesses::startDetached(const QString &program, const QStringList &argum
     return QProcess::startDetached(program, arguments, workingFolder);
 }
 
+namespace {
+
+// The program file for a name without "/" is looked up on PATH, as a shell
+// (and QProcess) would.
+QByteArray programPath(const QString &program)
+{
+    if (program.contains(QLatin1Char('/')))
+        return QFile::encodeName(program);
+    const QString found = QStandardPaths::findExecutable(program);
+    return QFile::encodeName(found.isEmpty() ? program : found);
+}
+
+} // namespace
+
+QtProcesses::~QtProcesses()
+{
+    reapLeftRunning();
+}
+
+void QtProcesses::reapLeftRunning()
+{
+    // Programs that outlived their wait: collected once they have ended, so
+    // none stays a zombie. Those still running are left alone; when this
+    // process ends they carry on without it.
+    for (auto it = m_leftRunning.begin(); it != m_leftRunning.end();) {
+        if (::waitpid(pid_t(*it), nullptr, WNOHANG) != 0)
+            it = m_leftRunning.erase(it);
+        else
+            ++it;
+    }
+}
+
 Processes::Outcome QtProcesses::startAndWait(const QString &program, const QStringList &arguments, int timeoutMs)
 {
+    reapLeftRunning();
     if (program.isEmpty())
         return {WaitResult::Failed, -1};
-    // On the heap: a QProcess kills its program when destroyed, and a program
-    // that outlives the wait (an editor still open) must be left running.
-    auto *process = new QProcess;
-    process->setProcessChannelMode(QProcess::ForwardedChannels);
-    process->setInputChannelMode(QProcess::ForwardedInputChannel);
-    process->start(program, arguments);
-    if (!process->waitForStarted()) {
-        delete process;
+    // A child of our own (standard input and output shared), not a
+    // QProcess: a QProcess kills its program when it is destroyed, so one
+    // whose program outlives the wait (an editor still open) would have to
+    // be kept, and would be lost, until the end of this process.
+    const QByteArray path = programPath(program);
+    QList<QByteArray> encoded{QFile::encodeName(program)};
+    for (const QString &argument : arguments)
+        encoded.append(QFile::encodeName(argument));
+    std::vector<char *> argv;
+    for (QByteArray &a : encoded)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    if (::posix_spawn(&pid, path.constData(), nullptr, nullptr, argv.data(), environ) != 0)
         return {WaitResult::Failed, -1};
-    }
 
     const QDeadlineTimer deadline = timeoutMs < 0 ? QDeadlineTimer(QDeadlineTimer::Forever) : QDeadlineTimer(timeoutMs);
+    int status = 0;
     for (;;) {
         QCoreApplication::processEvents(QEventLoop::AllEvents);
-        if (process->state() == QProcess::NotRunning)
+        const pid_t done = ::waitpid(pid, &status, WNOHANG);
+        if (done == pid)
             break;
+        if (done < 0 && errno != EINTR)
+            return {WaitResult::Failed, -1};
         if (deadline.hasExpired()) {
-            QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
+            m_leftRunning.append(pid);
             return {WaitResult::TimedOut, -1};
         }
-        const qint64 left = deadline.remainingTime();
-        process->waitForFinished(int(left < 0 ? 50 : qMin<qint64>(left, 50)));
+        QThread::msleep(20);
     }
-
-    Outcome outcome;
-    if (process->exitStatus() == QProcess::NormalExit)
-        outcome = {WaitResult::Finished, process->exitCode()};
-    else
-        outcome = {WaitResult::Crashed, -1};
-    delete process;
-    return outcome;
+    if (WIFEXITED(status))
+        return {WaitResult::Finished, WEXITSTATUS(status)};
+    return {WaitResult::Crashed, -1};
 }
 
 namespace {

@@ -3,13 +3,25 @@
 
 #include "core/common/services.h"
 
+#include <QList>
+
 class QtProcesses : public Processes
 {
 public:
+    QtProcesses() = default;
+    ~QtProcesses() override;
+    QtProcesses(const QtProcesses &) = delete;
+    QtProcesses &operator=(const QtProcesses &) = delete;
+
     bool startDetached(const QString &program, const QStringList &arguments,
                        const QString &workingFolder = QString()) override;
     Outcome startAndWait(const QString &program, const QStringList &arguments, int timeoutMs = -1) override;
     bool anotherInstanceRunning() override;
+
+private:
+    void reapLeftRunning();
+
+    QList<qint64> m_leftRunning; // programs whose wait timed out
 };
 
 class QSettingsUserStore : public UserStore

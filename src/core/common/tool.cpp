@@ -239,6 +239,32 @@ QString CutAtNul(const QString &text)
     return nul < 0 ? text : text.left(nul);
 }
 
+QString WithCrLf(QStringView text)
+{
+    qsizetype bare = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == QLatin1Char('\r') && i + 1 < text.size() && text[i + 1] == QLatin1Char('\n'))
+            ++i;
+        else if (text[i] == QLatin1Char('\r') || text[i] == QLatin1Char('\n'))
+            ++bare;
+    }
+    if (bare == 0)
+        return text.toString();
+    QString out;
+    out.reserve(text.size() + bare);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
+            out += QLatin1String("\r\n");
+            if (c == QLatin1Char('\r') && i + 1 < text.size() && text[i + 1] == QLatin1Char('\n'))
+                ++i;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
 QString Unquote(const QString &text)
 {
     if (text.size() > 1 && text.startsWith(QLatin1Char('"')) && text.endsWith(QLatin1Char('"')))

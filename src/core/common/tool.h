@@ -37,6 +37,11 @@ QString ShortenWithEllipsis(const QString &text, int n);
 // looked up from the current folder and stays relative.
 QString NormaliseLongPath(const QString &path);
 QString CutAtNul(const QString &text);
+// Text from the platform (the clipboard, a drop, an external editor, a file
+// inserted as a card) with every line end made CR LF, the line end of the
+// card texts: LF and a lone CR become CR LF, CR LF stays. On this system the
+// platform usually gives LF, and the card rules split lines at CR LF only.
+QString WithCrLf(QStringView text);
 QString Unquote(const QString &text);
 
 // A new, uniquely named file base + n + "." + extension (n = 0, 1, ...) in

@@ -16,6 +16,23 @@ inline const QString NewFile = QStringLiteral("新規ファイルです。");
 inline const QString UnsupportedFile =
     QStringLiteral("不正なファイルか、拡張子が異常なファイルを読み込ませようとしました。");
 inline const QString CannotOpen = QStringLiteral("ファイルが開けません");
+// Second lines of CannotOpen.
+inline const QString NotRegularFile = QStringLiteral("通常のファイルではありません。");
+inline const QString TooLargeForMemory = QStringLiteral("ファイルが大きすぎて、メモリに読み込めません。");
+inline const QString NoReadPermission = QStringLiteral("読み込む権限がありません。");
+// A text card file (qlt, txt, stk) with lines that went into no card; %1 is
+// their number. Shown after opening (warning icon).
+inline const QString StrayTextWarning =
+    QStringLiteral("このファイルには、カードとして読み込めない文章が%1行あります。\r\n"
+                   "上書き保存すると、これらの行は失われます。");
+inline const QString NoCardWarning =
+    QStringLiteral("このファイルからはカードが1枚も読み込めませんでした"
+                   "（カードとして読み込めない文章が%1行あります）。\r\n"
+                   "カードファイルではない可能性があります。上書き保存すると、元の文章は失われます。");
+// Asked before such a file is saved over (warning icon, Yes/No, No by default).
+inline const QString OverwriteStrayTextQuestion =
+    QStringLiteral("このファイルには、カードとして読み込めなかった文章が含まれています。\r\n"
+                   "上書き保存すると、その文章は失われます。保存しますか？");
 inline const QString OpenTitle = QStringLiteral("カードファイルを開く");
 inline const QString OpenFilter =
     QStringLiteral("全ての対応ファイル(*.qlw;*.csv;*.qlt;*.stk;*.txt)|*.qlw;*.csv;*.qlt;*.stk;*.txt|"

@@ -32,12 +32,17 @@ WriteOutcome WriteDocumentFile(Document &document, const QString &path)
     const WriteResult result = WriteCardFile(path, format, cards, options);
     switch (result.status) {
     case WriteStatus::Ok: return WriteOutcome::Written;
-    case WriteStatus::NotWritable: CardMessages::ShowCannotWrite(document.dialogs()); return WriteOutcome::Failed;
+    case WriteStatus::NotWritable:
+    case WriteStatus::WriteFailed:
+        // Once, with the system's reason on a second line.
+        CardMessages::ShowCannotWrite(document.dialogs(), result);
+        return WriteOutcome::Failed;
     case WriteStatus::FieldMark:
         CardMessages::ShowFieldMarkRefusal(document.dialogs(), cards, result.fieldMarkRow);
         return WriteOutcome::Declined;
     case WriteStatus::Unmappable: // the check above found none; the cards cannot have changed since
-    case WriteStatus::WriteFailed: return WriteOutcome::Failed;
+        CardMessages::ShowCannotWrite(document.dialogs());
+        return WriteOutcome::Failed;
     case WriteStatus::Unsupported: return WriteOutcome::NoFormat;
     }
     return WriteOutcome::Failed;

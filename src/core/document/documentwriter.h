@@ -10,9 +10,9 @@ class Document;
 
 enum class WriteOutcome {
     Written,
-    // Nothing written: the file could not be written (the writer's own
-    // "ファイルが書き込めません" was shown when it was not writable) or the
-    // write broke off (the old file is as it was).
+    // Nothing written: the file could not be written or the write broke off
+    // (the old file is as it was); "ファイルが書き込めません" with the
+    // system's reason was shown.
     Failed,
     // Nothing written: no writer for the extension (no message shown).
     NoFormat,

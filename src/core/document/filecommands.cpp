@@ -4,6 +4,7 @@
 #include "core/cards/cardmessages.h"
 #include "core/cards/cardstore.h"
 #include "core/cards/titlefield.h"
+#include "core/common/atomicfile.h"
 #include "core/common/dialogs.h"
 #include "core/common/programfolder.h"
 #include "core/common/tool.h"
@@ -14,6 +15,8 @@
 
 #include <QFileInfo>
 
+#include <cerrno>
+
 namespace {
 
 const QString kAutoOpen = QStringLiteral("AUTOOPEN");
@@ -23,6 +26,28 @@ bool isAutoOpenTitle(const QString &title)
     QString rest;
     SplitDatePrefix(title, &rest);
     return rest.toUpper() == kAutoOpen;
+}
+
+// "ファイルが開けません", and why on a second line where the person can do
+// something about it.
+QString cannotOpenText(const ReadResult &read)
+{
+    QString reason;
+    if (read.tooLarge)
+        reason = DocumentTexts::TooLargeForMemory;
+    else if (read.code == AtomicFile::NotRegularFile)
+        reason = DocumentTexts::NotRegularFile;
+    else if (read.code == EACCES || read.code == EPERM)
+        reason = DocumentTexts::NoReadPermission;
+    return reason.isEmpty() ? DocumentTexts::CannotOpen : DocumentTexts::CannotOpen + QStringLiteral("\r\n") + reason;
+}
+
+bool samePath(const QString &a, const QString &b)
+{
+    if (a == b)
+        return true;
+    const QString canonical = QFileInfo(a).canonicalFilePath();
+    return !canonical.isEmpty() && canonical == QFileInfo(b).canonicalFilePath();
 }
 
 } // namespace
@@ -49,7 +74,7 @@ OpenOutcome FileCommands::OpenDocument(const QString &path)
     doc.StoreStateBeforeReplacing();
 
     OpenOutcome outcome = OpenOutcome::NewFile;
-    Win31J::DecodeStats decode;
+    ReadResult read;
     if (!exists) {
         doc.announceCardsReplacing();
         doc.cards().clear();
@@ -66,22 +91,28 @@ OpenOutcome FileCommands::OpenDocument(const QString &path)
         // The path names the file before it is read, so that a failed read
         // leaves an empty document that a later save writes under that name.
         doc.SetDocumentPath(path);
-        const ReadResult read = ReadCardFile(path, format, doc.cards());
+        read = ReadCardFile(path, format, doc.cards());
         outcome = read.ok ? OpenOutcome::Opened : OpenOutcome::ReadFailed;
-        decode = read.decode;
     }
 
     doc.settings().SelectSettingsFile(path);
     doc.ApplySettings();
 
+    m_strayTextPath.clear();
     if (outcome == OpenOutcome::ReadFailed) {
-        dialogs.message(DocumentTexts::CannotOpen, MsgIcon::Error);
+        dialogs.message(cannotOpenText(read), MsgIcon::Error);
         return outcome;
     }
     afterOpen(path);
-    // Shown once the file is in the window: the warning is about what a
-    // save would do to the bytes that were no character.
-    CardMessages::ShowInvalidBytesWarning(dialogs, decode);
+    // Shown once the file is in the window: the warnings are about what a
+    // save would do to the bytes that were no character and to the text
+    // outside the cards.
+    CardMessages::ShowInvalidBytesWarning(dialogs, read.decode);
+    if (read.strayLines > 0) {
+        m_strayTextPath = path;
+        const QString &warning = read.cardCount == 0 ? DocumentTexts::NoCardWarning : DocumentTexts::StrayTextWarning;
+        dialogs.message(warning.arg(read.strayLines), MsgIcon::Warning);
+    }
     return outcome;
 }
 
@@ -131,6 +162,7 @@ bool FileCommands::ConfirmClose()
 {
     Document &doc = m_document;
     Dialogs &dialogs = doc.dialogs();
+    m_changesDiscarded = false;
     if (OpenEditors *editors = doc.editors(); editors && editors->openCount() > 0) {
         if (dialogs.message(DocumentTexts::EditorsOpen, MsgIcon::Question, MsgButtons::YesNo, QString(), MsgAnswer::No)
             != MsgAnswer::Yes)
@@ -149,7 +181,7 @@ bool FileCommands::ConfirmClose()
             doc.ResetCardIcons();
             break;
         }
-        case MsgAnswer::No: break;
+        case MsgAnswer::No: m_changesDiscarded = true; break;
         default: doc.SetModified(true); return false;
         }
         doc.SetModified(false);
@@ -165,8 +197,27 @@ OpenOutcome FileCommands::ReplaceDocument(const QString &path)
     const QString old = m_document.DocumentPath();
     const OpenOutcome outcome = OpenDocument(path);
     if (!DocumentReplaced(outcome))
-        registerAgain(old);
+        keepDocument(old);
     return outcome;
+}
+
+void FileCommands::keepDocument(const QString &path)
+{
+    registerAgain(path);
+    // "No" to the save question let the changes go for a document that was
+    // to be replaced; it stays, so its changes are unsaved again.
+    if (m_changesDiscarded)
+        m_document.SetModified(true);
+    m_changesDiscarded = false;
+}
+
+bool FileCommands::mayOverwrite(const QString &path)
+{
+    if (m_strayTextPath.isEmpty() || !samePath(path, m_strayTextPath))
+        return true;
+    return m_document.dialogs().message(DocumentTexts::OverwriteStrayTextQuestion, MsgIcon::Warning, MsgButtons::YesNo,
+                                        QString(), MsgAnswer::No)
+           == MsgAnswer::Yes;
 }
 
 void FileCommands::registerAgain(const QString &path)
@@ -189,14 +240,17 @@ bool FileCommands::saveUnderDocumentPath()
     Document &doc = m_document;
     doc.LeaveExtractionMode();
     const QString path = doc.DocumentPath();
+    if (!mayOverwrite(path))
+        return false;
     const WriteOutcome written = WriteDocumentFile(doc, path);
     doc.AddRecentFile(path);
     switch (written) {
     case WriteOutcome::Written:
+        m_strayTextPath.clear();
         doc.SetModified(false);
         doc.ResetCardIcons();
         return true;
-    case WriteOutcome::Failed:
+    case WriteOutcome::Failed: return false; // the writer said why
     case WriteOutcome::NoFormat: CardMessages::ShowCannotWrite(doc.dialogs()); return false;
     case WriteOutcome::Html:
     case WriteOutcome::Declined:
@@ -229,8 +283,12 @@ bool FileCommands::SaveDocumentAs()
         dialogs.message(DocumentTexts::NeedFileName, MsgIcon::Error);
     }
 
+    if (!mayOverwrite(chosen))
+        return false;
     switch (WriteDocumentFile(doc, chosen)) {
     case WriteOutcome::Written:
+        if (samePath(chosen, m_strayTextPath))
+            m_strayTextPath.clear();
         doc.SetDocumentPath(chosen);
         doc.AddRecentFile(chosen);
         doc.guard().UnregisterOpenFile(old);
@@ -248,8 +306,7 @@ bool FileCommands::SaveDocumentAs()
         doc.SetDocumentPath(chosen);
         doc.guard().UnregisterOpenFile(old);
         doc.guard().RegisterOpenFile(chosen);
-        CardMessages::ShowCannotWrite(dialogs);
-        return false;
+        return false; // the writer said why
     case WriteOutcome::NoFormat: CardMessages::ShowCannotWrite(dialogs); return false;
     case WriteOutcome::Html:
     case WriteOutcome::Declined:
@@ -279,6 +336,7 @@ void FileCommands::NewDocument()
     // open, as they do when another card file is opened.
     doc.StoreStateBeforeReplacing();
     doc.cards().clear();
+    m_strayTextPath.clear();
     doc.SetDocumentPath(DocumentTexts::Untitled);
     doc.settings().loadGeneralSettings();
     doc.ApplySettings();
@@ -297,11 +355,11 @@ void FileCommands::OpenWithDialog()
         request.startPath = Tool::ParentFolderOf(old);
     const std::optional<QString> chosen = doc.dialogs().openFile(request);
     if (!chosen || chosen->isEmpty()) {
-        registerAgain(old);
+        keepDocument(old);
         return;
     }
     if (!DocumentReplaced(OpenDocument(*chosen)))
-        registerAgain(old);
+        keepDocument(old);
 }
 
 void FileCommands::Reload()

@@ -87,6 +87,18 @@ private:
     // Steps 2 to 5 of the save command for a named document.
     [[nodiscard]] bool saveUnderDocumentPath();
     void registerAgain(const QString &path);
+    // The document stays in the window after ConfirmClose let it go:
+    // registered again, and marked modified again when its changes were
+    // about to be discarded.
+    void keepDocument(const QString &path);
+    // False when path is the opened file that holds text outside its cards
+    // and the person does not want it saved over.
+    [[nodiscard]] bool mayOverwrite(const QString &path);
 
     Document &m_document;
+    // ConfirmClose was answered "No": the changes go unless the document stays.
+    bool m_changesDiscarded = false;
+    // The opened text card file whose lines outside the records a save
+    // would drop; empty when none.
+    QString m_strayTextPath;
 };

@@ -2,6 +2,7 @@
 
 #include "core/cards/transfertext.h"
 #include "core/common/dialogs.h"
+#include "core/common/tool.h"
 #include "core/common/win31j.h"
 #include "core/editor/editortexts.h"
 
@@ -74,9 +75,9 @@ std::optional<QString> droppedText(const QStringList &files, const std::optional
                             MsgIcon::Warning);
             return std::nullopt;
         }
-        dropped = Win31J::decode(file.readAll());
+        dropped = Tool::WithCrLf(Win31J::decode(file.readAll()));
     } else if (text) {
-        dropped = *text;
+        dropped = Tool::WithCrLf(*text);
     } else {
         return std::nullopt;
     }

@@ -31,6 +31,13 @@ inline const QString DropError = QStringLiteral("エラーが発生しました�
 inline const QString DropFileUnreadable = QStringLiteral("ファイル「%1」を読み込めませんでした。");
 
 // External editor.
+// No program to start: ExtEditor is empty (no editor was found on this
+// machine) or names no existing program (%1). NoExternalEditor or
+// ExternalEditorNotFound, CR LF, then ChooseExternalEditor.
+inline const QString NoExternalEditor = QStringLiteral("外部エディタが設定されていません。");
+inline const QString ExternalEditorNotFound = QStringLiteral("外部エディタ「%1」が見つかりません。");
+inline const QString ChooseExternalEditor =
+    QStringLiteral("メインウインドウの「オプション」メニューの「基本設定」で、使う外部エディタを指定してください。");
 inline const QString TempFileFailed = QStringLiteral("一時ファイルが作成できませんでした。");
 // ExternalEditorError + CR LF CR LF + the reason.
 inline const QString ExternalEditorError = QStringLiteral("外部エディタ起動時に以下のエラーが発生しました。");

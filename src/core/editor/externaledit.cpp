@@ -106,8 +106,14 @@ std::optional<QString> ExternalEdit::run(const QString &content)
     // ExtEditor as stored, without a default.
     const QString setting = iniMente::textOf(m_settings.iniData().GetiniValue(SettingKey::ExtEditor));
     const std::optional<ExternalEditCommand::Command> command = ExternalEditCommand::build(setting);
-    if (!command)
+    if (!command) {
+        // Said, so that the button does not seem to do nothing, with where
+        // an editor is named.
+        const QString why = setting.trimmed().isEmpty() ? EditorTexts::NoExternalEditor
+                                                        : EditorTexts::ExternalEditorNotFound.arg(setting);
+        dialogs.message(why + QStringLiteral("\r\n") + EditorTexts::ChooseExternalEditor, MsgIcon::Warning);
         return std::nullopt;
+    }
 
     // Characters the file cannot hold would come back as "?" once the
     // program saves: asked before anything is written.
@@ -159,7 +165,8 @@ std::optional<QString> ExternalEdit::run(const QString &content)
         back.close();
         if (bytes != written) {
             Win31J::DecodeStats stats;
-            edited = decodeTakenBack(bytes, &stats);
+            // Editors here save LF line ends; the card's are CR LF.
+            edited = Tool::WithCrLf(decodeTakenBack(bytes, &stats));
             m_report.changed = true;
             if (stats.invalidCount > 0)
                 dialogs.message(EditorTexts::UnreadableBytes(stats.invalidCount, stats.firstInvalidOffset),

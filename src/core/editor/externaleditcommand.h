@@ -13,7 +13,8 @@
 //    the command in double quotes. A path may itself hold " -" or " /"
 //    ("/opt/My -Tools/ed"), so each such place is tried from the left and the
 //    first one whose left part is an existing file is taken.
-// Nothing is started, and nothing is said, when no existing program is named.
+// Nothing is started when no existing program is named (the round trip then
+// tells the person where to name one).
 
 #include <QString>
 #include <QStringList>

@@ -7,11 +7,21 @@
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFileSystemModel>
 #include <QFontDialog>
+#include <QFontMetrics>
+#include <QGridLayout>
+#include <QIdentityProxyModel>
 #include <QInputDialog>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScreen>
+#include <QSpacerItem>
+#include <QStyle>
+
+#include <algorithm>
 
 namespace QtDialogConversions {
 
@@ -41,6 +51,29 @@ QStringList nameFilters(const QString &filter)
         out.append(description.isEmpty() ? list : description + QStringLiteral(" (") + list + QLatin1Char(')'));
     }
     return out;
+}
+
+QString typeNameFor(const QString &filter, const QString &fileName)
+{
+    static const QRegularExpression ownList(QStringLiteral("\\s*\\(([^()]*\\*[^()]*)\\)\\s*$"));
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QString type;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        for (const QString &raw : parts.at(i + 1).split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+            const QString pattern = raw.trimmed();
+            if (pattern.isEmpty() || pattern == QLatin1String("*") || pattern == QLatin1String("*.*"))
+                continue;
+            const QRegularExpression match(QRegularExpression::wildcardToRegularExpression(pattern),
+                                           QRegularExpression::CaseInsensitiveOption);
+            if (match.match(fileName).hasMatch()) {
+                type = parts.at(i);
+                type.remove(ownList);
+                type = type.trimmed();
+                break;
+            }
+        }
+    }
+    return type;
 }
 
 StartPlace startPlace(const QString &startPath)
@@ -82,6 +115,11 @@ FontChoice fromQFont(const QFont &font)
 QString captionOr(const QString &title)
 {
     return title.isEmpty() ? QGuiApplication::applicationDisplayName() : title;
+}
+
+void setProgramName(const QString &name)
+{
+    QCoreApplication::setApplicationName(name);
 }
 
 } // namespace QtDialogConversions
@@ -148,6 +186,59 @@ MsgAnswer escapeOf(MsgButtons buttons)
     return MsgAnswer::Ok;
 }
 
+// A message box wraps its text at half the screen (at most 500 pixels),
+// which cuts Japanese sentences anywhere ("しま/す"). Room for the longest
+// line, up to most of the screen, keeps each sentence on its line.
+void fitToTheSentence(QMessageBox &box, const QString &text)
+{
+    auto *grid = qobject_cast<QGridLayout *>(box.layout());
+    if (!grid)
+        return;
+    const QFontMetrics metrics(box.font());
+    int widest = 0;
+    for (const QString &line : text.split(QRegularExpression(QStringLiteral("\r\n|\r|\n"))))
+        widest = std::max(widest, metrics.horizontalAdvance(line));
+    const QScreen *screen = box.screen() ? box.screen() : QGuiApplication::primaryScreen();
+    const int room = screen ? screen->availableGeometry().width() * 4 / 5 : 800;
+    // The icon and the gaps beside the text.
+    const int beside = box.style()->pixelMetric(QStyle::PM_MessageBoxIconSize) + 3 * grid->horizontalSpacing() + 24;
+    const int width = std::min(widest + beside, room);
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(), 0, 1,
+                  grid->columnCount());
+}
+
+// The file dialog's list with the card types named after the filters (the
+// desktop knows no type for .qlw and calls it "不明") and the dates written
+// the Japanese way whatever the system's language.
+class CardTypeNames : public QIdentityProxyModel
+{
+public:
+    CardTypeNames(const QString &filter, QObject *parent) : QIdentityProxyModel(parent), m_filter(filter) {}
+
+    QVariant data(const QModelIndex &index, int role) const override
+    {
+        const auto *files = qobject_cast<const QFileSystemModel *>(sourceModel());
+        if (role == Qt::DisplayRole && files && index.isValid()) {
+            const QModelIndex source = mapToSource(index);
+            if (index.column() == TypeColumn && !files->isDir(source)) {
+                const QString type = typeNameFor(m_filter, files->fileName(source));
+                if (!type.isEmpty())
+                    return type;
+            }
+            if (index.column() == DateColumn)
+                return QLocale(QLocale::Japanese, QLocale::Japan)
+                    .toString(files->lastModified(source), QStringLiteral("yyyy/MM/dd HH:mm"));
+        }
+        return QIdentityProxyModel::data(index, role);
+    }
+
+private:
+    // The columns of QFileSystemModel.
+    static constexpr int TypeColumn = 2;
+    static constexpr int DateColumn = 3;
+    QString m_filter;
+};
+
 // The chosen path of a file or folder dialog; none when cancelled.
 std::optional<QString> runForOne(QFileDialog &dialog)
 {
@@ -189,6 +280,7 @@ MsgAnswer QtDialogs::message(const MessageRequest &request)
         if (answer == refusal)
             box.setEscapeButton(button);
     }
+    fitToTheSentence(box, request.text);
     if (request.systemModal) {
         box.setWindowModality(Qt::ApplicationModal);
         box.setWindowFlag(Qt::WindowStaysOnTopHint);
@@ -209,6 +301,8 @@ std::optional<QString> QtDialogs::chooseFile(const FileRequest &request, bool sa
     const QStringList filters = nameFilters(request.filter);
     if (!filters.isEmpty())
         dialog.setNameFilters(filters);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setProxyModel(new CardTypeNames(request.filter, &dialog));
     const StartPlace place = startPlace(request.startPath);
     if (!place.folder.isEmpty())
         dialog.setDirectory(place.folder);

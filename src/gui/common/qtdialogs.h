@@ -42,6 +42,12 @@ namespace QtDialogConversions {
 // "*.*" becomes "*" so that names without a dot match too.
 QStringList nameFilters(const QString &filter);
 
+// The type a file dialog shows for fileName: the description of the last
+// filter that names a pattern matching it ("QLW形式" for memo.qlw), without
+// its own "(*...)" list; filters for every file ("*", "*.*") name no type.
+// Empty when none matches.
+QString typeNameFor(const QString &filter, const QString &fileName);
+
 // A start path naming an existing folder opens there; otherwise its folder
 // part opens with its name part proposed.
 struct StartPlace {
@@ -53,7 +59,13 @@ StartPlace startPlace(const QString &startPath);
 QFont toQFont(const FontChoice &choice);
 FontChoice fromQFont(const QFont &font);
 
-// The title of a window without its own: the program's display name.
+// The title of a window without its own: the program's name.
 QString captionOr(const QString &title);
+
+// Names the program (the caption of windows without a title of their own).
+// The display name stays unset: Qt would add a set one to every window
+// title ("memo.qlw - QLT@WIN Ver.1.0.0 — QLT@WIN"), and the titles are
+// built whole by the document lifecycle and the editors.
+void setProgramName(const QString &name);
 
 } // namespace QtDialogConversions

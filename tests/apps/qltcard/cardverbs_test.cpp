@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 namespace {
 
 using Outcome = QltcardRun;
@@ -264,4 +266,74 @@ TEST(QltcardConvert, RefusesANativeFileWithTheFieldMarkInsideAField)
     EXPECT_EQ(Sandbox::readBytes(out), "old");
     // The other formats carry it.
     EXPECT_EQ(qltcard({"convert", in, path("out.csv")}).status, 0);
+}
+
+// ------------------------------------------------------------ hostile files
+
+TEST(QltcardHostileFiles, NoRegularFileIsReadOrWrittenAndNothingBlocks)
+{
+    const QString fifo = path(QStringLiteral("pipe.qlw"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString cards = file(QStringLiteral("in.qlw"), QByteArray("a\x01r\x01"
+                                                                    "c\x01"));
+    for (const QStringList &arguments :
+         {QStringList{"dump", fifo}, QStringList{"stat", fifo}, QStringList{"convert", fifo, path("out.csv")},
+          QStringList{"convert", cards, fifo}, QStringList{"dump", "/dev/zero"}, QStringList{"stat", "/dev/zero"}}) {
+        const Outcome r = qltcard(arguments);
+        EXPECT_EQ(r.status, 2) << arguments.join(' ').toStdString();
+        EXPECT_TRUE(r.err.contains(QStringLiteral("not a regular file"))) << r.err.toStdString();
+    }
+}
+
+namespace {
+
+// Runs qltcard with its address space capped, as `ulimit -v` does.
+Outcome qltcardCapped(const QStringList &arguments, int capKiB)
+{
+    QStringList shell{QStringLiteral("-c"), QStringLiteral("ulimit -v %1 && exec \"$0\" \"$@\"").arg(capKiB),
+                      QStringLiteral(QLT_BIN_DIR "/qltcard")};
+    shell += arguments;
+    QProcess p;
+    p.start(QStringLiteral("/bin/sh"), shell);
+    EXPECT_TRUE(p.waitForFinished(120000));
+    Outcome r;
+    r.status = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    r.out = p.readAllStandardOutput();
+    r.err = QString::fromUtf8(p.readAllStandardError());
+    return r;
+}
+
+} // namespace
+
+TEST(QltcardHostileFiles, FileTooLargeForTheMemoryIsToldNotAborted)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "AddressSanitizer reserves more address space than the cap allows";
+#endif
+    // One card of 200 MB: its text takes 400 MB, more than the cap.
+    const QString big = file(QStringLiteral("big.qlw"), QByteArray(200 * 1000 * 1000, 'a'));
+    for (const QString &verb : {QStringLiteral("dump"), QStringLiteral("convert")}) {
+        QStringList arguments{verb, big};
+        if (verb == QLatin1String("convert"))
+            arguments << path(QStringLiteral("out.csv"));
+        const Outcome r = qltcardCapped(arguments, 400 * 1024);
+        EXPECT_EQ(r.status, 2) << verb.toStdString() << ": " << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(QStringLiteral("too large for the memory"))) << r.err.toStdString();
+    }
+    QFile::remove(big);
+}
+
+TEST(QltcardHostileFiles, DumpOfMillionsOfEmptyCardsStreams)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "AddressSanitizer reserves more address space than the cap allows";
+#endif
+    // 3.3 million empty cards took 150 bytes each (500 MB) when dump kept
+    // them; printed as they are read they need none.
+    const QString many = file(QStringLiteral("many.qlw"), QByteArray(10 * 1000 * 1000, '\x01'));
+    const Outcome r = qltcardCapped({QStringLiteral("dump"), many}, 200 * 1024);
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out.count('\n'), 3333334);
+    EXPECT_TRUE(r.out.endsWith("{\"key\":\"Key03300565\",\"title\":\"\",\"remarks\":\"\",\"content\":\"\"}\n"));
+    QFile::remove(many);
 }

@@ -473,6 +473,31 @@ TEST_F(CardCommandsTest, PastedPlainTextIsTitledByItsFirstLineStamped)
     EXPECT_EQ(w.store().at(0).content, QStringLiteral("hello\r\nworld"));
 }
 
+// The platform's clipboard usually gives LF line ends: plain text is still
+// titled by its first line, and cards copied by another program come back
+// as cards.
+TEST_F(CardCommandsTest, PastedTextWithLineFeedsIsSplitAsWithCrLf)
+{
+    clipboard.content = QStringLiteral("foo\nbar\n");
+    w.list(0).setCurrentRow(0);
+    EXPECT_EQ(w.cards.paste(), 1);
+    EXPECT_EQ(w.store().at(0).title, QStringLiteral("foo"));
+    EXPECT_EQ(w.store().at(0).content, QStringLiteral("foo\r\nbar\r\n"));
+
+    w.select({2});
+    const Card original = w.store().at(2);
+    w.cards.copy();
+    QString copied = clipboard.content;
+    copied.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    clipboard.content = copied;
+    EXPECT_EQ(w.cards.paste(), 1);
+    ASSERT_EQ(w.list(0).selectedRows().size(), 1);
+    const Card &card = w.store().at(w.list(0).selectedRows().first());
+    EXPECT_EQ(card.title, original.title);
+    EXPECT_EQ(card.remarks, original.remarks);
+    EXPECT_EQ(card.content, original.content);
+}
+
 TEST_F(CardCommandsTest, PasteRefusesTextWithTheFieldMark)
 {
     clipboard.content = QStringLiteral("bad\x01text");

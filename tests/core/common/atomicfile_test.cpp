@@ -9,8 +9,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <csignal>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -102,4 +106,176 @@ TEST(AtomicFile, WritesThroughSymlinkToItsTarget)
     ASSERT_TRUE(AtomicFile::write(link, "new"));
     EXPECT_TRUE(QFileInfo(link).isSymLink());
     EXPECT_EQ(Sandbox::readBytes(target), QByteArray("new"));
+}
+
+// ------------------------------------------------------- reasons and leftovers
+
+TEST(AtomicFile, FailureCarriesTheSystemsReason)
+{
+    AtomicFile::Failure failure;
+    EXPECT_FALSE(AtomicFile::write("/proc/no-such-folder/x.qlw", "abc", &failure));
+    EXPECT_EQ(failure.code, ENOENT);
+    EXPECT_FALSE(failure.detail.isEmpty());
+    EXPECT_FALSE(failure.inPlace);
+
+    QTemporaryDir dir;
+    EXPECT_FALSE(AtomicFile::write(dir.filePath(QString(300, QLatin1Char('n')) + ".qlw"), "abc", &failure));
+    EXPECT_EQ(failure.code, ENAMETOOLONG);
+}
+
+TEST(AtomicFile, NonRegularTargetIsRefusedWithoutBlocking)
+{
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath("pipe.qlw");
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    AtomicFile::Failure failure;
+    EXPECT_FALSE(AtomicFile::write(fifo, "abc", &failure));
+    EXPECT_EQ(failure.code, AtomicFile::NotRegularFile);
+    EXPECT_FALSE(AtomicFile::write(dir.path(), "abc", &failure));
+    EXPECT_EQ(failure.code, AtomicFile::NotRegularFile);
+}
+
+namespace {
+
+// A name of the form a save gives the file beside target.
+QString leftoverNameFor(const QString &target)
+{
+    for (const QChar last : QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789")) {
+        const QString name = target + QStringLiteral(".Qx7pZ") + last;
+        if (AtomicFile::isTemporaryNameFor(target, name))
+            return name;
+    }
+    return QString();
+}
+
+} // namespace
+
+TEST(AtomicFile, LeftoversOfKilledSavesGoAtTheNextSave)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("cards.qlw");
+    ASSERT_TRUE(Sandbox::writeBytes(path, "old"));
+    const QString leftover = leftoverNameFor("cards.qlw");
+    ASSERT_FALSE(leftover.isEmpty());
+    ASSERT_TRUE(Sandbox::writeBytes(dir.filePath(leftover), "half a save"));
+    // A person's files beside the card file are no leftovers.
+    const QStringList theirs{"cards.qlw.backup", "cards.qlw.Old123", "cards.qlw.bak", "other.qlw" + leftover.mid(9)};
+    for (const QString &name : theirs)
+        ASSERT_TRUE(Sandbox::writeBytes(dir.filePath(name), "keep"));
+
+    ASSERT_TRUE(AtomicFile::write(path, "new"));
+    QStringList expected = theirs;
+    expected << "cards.qlw";
+    expected.sort();
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name), expected);
+}
+
+TEST(AtomicFile, SaveKilledWhileWritingLeavesOldFileAndNothingAfterTheNextSave)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("cards.qlw");
+    ASSERT_TRUE(Sandbox::writeBytes(path, "old"));
+    const pid_t pid = fork();
+    if (pid == 0) {
+        // SIGXFSZ kills the save in the middle of its write.
+        rlimit rl{4096, 4096};
+        setrlimit(RLIMIT_FSIZE, &rl);
+        (void)AtomicFile::write(path, QByteArray(64 * 1024, 'x'));
+        _exit(0);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    EXPECT_EQ(Sandbox::readBytes(path), QByteArray("old"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2) << "the killed save's file is left";
+
+    ASSERT_TRUE(AtomicFile::write(path, "new"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"cards.qlw"});
+}
+
+TEST(AtomicFile, FileBeingWrittenByAnotherSaveIsNotTakenAway)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("cards.qlw");
+    const QString busy = dir.filePath(leftoverNameFor("cards.qlw"));
+    ASSERT_TRUE(Sandbox::writeBytes(busy, "being written"));
+    const int fd = ::open(QFile::encodeName(busy).constData(), O_RDONLY);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(flock(fd, LOCK_EX), 0);
+    ASSERT_TRUE(AtomicFile::write(path, "new"));
+    EXPECT_TRUE(QFileInfo::exists(busy));
+    ::close(fd);
+}
+
+// ------------------------------------------------------------------ in place
+
+namespace {
+
+// Runs write in a child that may write the file but may not make files in
+// its folder (as another user when the tests run as root). The exit status:
+// 0 written, 1 failed, 2 failed while writing in place, 3 failed in place
+// with the old bytes kept elsewhere.
+int writeAsGuest(const QString &path, const QByteArray &data, const QString &copies, rlim_t sizeLimit = RLIM_INFINITY)
+{
+    const pid_t pid = fork();
+    if (pid == 0) {
+        qputenv("TMPDIR", QFile::encodeName(copies));
+        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
+            _exit(99);
+        signal(SIGXFSZ, SIG_IGN);
+        rlimit rl{sizeLimit, sizeLimit};
+        setrlimit(RLIMIT_FSIZE, &rl);
+        AtomicFile::Failure failure;
+        if (AtomicFile::write(path, data, &failure))
+            _exit(0);
+        _exit(!failure.inPlace ? 1 : failure.keptCopy.isEmpty() ? 2 : 3);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+struct ClosedFolder {
+    QTemporaryDir dir;
+    QString folder;
+    QString copies;
+    QString file;
+
+    ClosedFolder()
+    {
+        // Every folder of the sandbox on the way must be passable for the
+        // other user (the folders above it are the system's).
+        const QString root = Sandbox::root();
+        for (QString at = dir.path(); at.startsWith(root); at = QFileInfo(at).absolutePath())
+            chmod(QFile::encodeName(at).constData(), 0755);
+        folder = dir.filePath("closed");
+        copies = dir.filePath("copies");
+        QDir().mkpath(folder);
+        QDir().mkpath(copies);
+        chmod(QFile::encodeName(copies).constData(), 0777);
+        file = folder + "/cards.qlw";
+        Sandbox::writeBytes(file, "the old card file");
+        chmod(QFile::encodeName(file).constData(), 0666);
+        chmod(QFile::encodeName(folder).constData(), 0555);
+    }
+    ~ClosedFolder() { chmod(QFile::encodeName(folder).constData(), 0755); }
+};
+
+} // namespace
+
+TEST(AtomicFile, WritableFileInAFolderThatTakesNoNewFileIsWrittenInPlace)
+{
+    ClosedFolder closed;
+    EXPECT_EQ(writeAsGuest(closed.file, "new bytes", closed.copies), 0);
+    EXPECT_EQ(Sandbox::readBytes(closed.file), QByteArray("new bytes"));
+    EXPECT_EQ(QDir(closed.folder).entryList(QDir::Files | QDir::Hidden), QStringList{"cards.qlw"});
+    EXPECT_TRUE(QDir(closed.copies).entryList(QDir::Files | QDir::Hidden).isEmpty()) << "the copy of the old bytes";
+}
+
+TEST(AtomicFile, InPlaceWriteThatBreaksOffPutsTheOldBytesBack)
+{
+    ClosedFolder closed;
+    EXPECT_EQ(writeAsGuest(closed.file, QByteArray(256 * 1024, 'x'), closed.copies, 64 * 1024), 2);
+    EXPECT_EQ(Sandbox::readBytes(closed.file), QByteArray("the old card file"));
+    EXPECT_TRUE(QDir(closed.copies).entryList(QDir::Files | QDir::Hidden).isEmpty());
 }

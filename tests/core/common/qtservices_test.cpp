@@ -127,3 +127,25 @@ TEST(QSettingsUserStore, OverwritesValues)
     store.setValue("EXEVer", "1.0.1");
     EXPECT_EQ(store.value("EXEVer"), QStringLiteral("1.0.1"));
 }
+
+TEST(QtProcessesWait, ProgramThatOutlivesTheWaitAndTheServiceKeepsNothingOfOurs)
+{
+    QTemporaryDir dir;
+    const QString done = dir.filePath("done");
+    {
+        QtProcesses processes;
+        const auto outcome = processes.startAndWait(kShell, {"-c", "sleep 0.5; echo > \"$1\"", "sh", done}, 50);
+        EXPECT_EQ(outcome.result, Processes::WaitResult::TimedOut);
+    }
+    // Nothing of it is left to free at exit (LeakSanitizer checks that), and
+    // it still ends its work.
+    EXPECT_TRUE(waitForFile(done, 10000));
+}
+
+TEST(QtProcessesWait, ProgramIsFoundOnThePath)
+{
+    QtProcesses processes;
+    const auto outcome = processes.startAndWait(QStringLiteral("sh"), {"-c", "exit 4"});
+    EXPECT_EQ(outcome.result, Processes::WaitResult::Finished);
+    EXPECT_EQ(outcome.exitCode, 4);
+}

@@ -235,6 +235,26 @@ TEST_F(DocumentCloseTest, CancelledOpenKeepsTheDocumentGuarded)
     EXPECT_EQ(listedInGuard(), QStringList{memo});
 }
 
+// "いいえ" to the save question, then the open dialog cancelled: the
+// changes are still in the window and still unsaved.
+TEST_F(DocumentCloseTest, NoToTheSaveQuestionThenCancelledOpenKeepsTheChangesMarked)
+{
+    document.cards().append(MakeCard(QStringLiteral("changed")));
+    document.SetModified(true);
+    answer({MsgAnswer::No});
+
+    files.OpenWithDialog(); // nothing queued: cancelled
+
+    EXPECT_TRUE(document.IsModified());
+    EXPECT_TRUE(view.titles.last().startsWith(QStringLiteral("memo.qlw(変更) - "))) << view.titles.last().toStdString();
+    EXPECT_EQ(titlesInList(), (QStringList{QStringLiteral("one"), QStringLiteral("changed")}));
+    // The next close asks again.
+    dialogs.clear();
+    answer({MsgAnswer::Cancel});
+    EXPECT_FALSE(files.ConfirmClose());
+    EXPECT_EQ(dialogs.messageTexts(), QStringList{QStringLiteral("ファイルが変更されています。保存しますか？")});
+}
+
 TEST_F(DocumentCloseTest, DeclinedOpenKeepsTheDocumentGuarded)
 {
     const QString other = writeNative(QStringLiteral("other.qlw"), {QStringLiteral("two")});

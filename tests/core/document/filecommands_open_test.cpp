@@ -10,6 +10,8 @@
 #include "core/document/openguard.h"
 #include "core/settings/settingkeys.h"
 
+#include <sys/stat.h>
+
 namespace {
 
 const QString kNewFile = QStringLiteral("新規ファイルです。");
@@ -132,7 +134,7 @@ TEST_F(DocumentOpenTest, FailedReadLeavesAnEmptyDocumentNamedAfterTheFile)
 
     EXPECT_EQ(files.OpenDocument(broken), OpenOutcome::ReadFailed);
 
-    EXPECT_EQ(dialogs.messageTexts(), QStringList{kCannotOpen});
+    EXPECT_EQ(dialogs.messageTexts(), QStringList{kCannotOpen + QStringLiteral("\r\n通常のファイルではありません。")});
     EXPECT_EQ(messages()[0].icon, MsgIcon::Error);
     EXPECT_TRUE(document.cards().isEmpty());
     EXPECT_EQ(document.DocumentPath(), broken);
@@ -308,3 +310,88 @@ TEST_F(DocumentOpenTest, OpeningLeavesExtractionModeFirst)
 }
 
 } // namespace
+
+// ------------------------------------------------- text that is no card file
+
+TEST_F(DocumentOpenTest, PlainTextFileWarnsOnOpeningAndAsksBeforeItIsSavedOver)
+{
+    const QString path = cardFile(QStringLiteral("notes.txt"));
+    const QByteArray text = Win31J::encode(QStringLiteral("買い物\r\n牛乳\r\n\r\nパン\r\n"));
+    ASSERT_TRUE(Sandbox::writeBytes(path, text));
+
+    EXPECT_EQ(files.OpenDocument(path), OpenOutcome::Opened);
+    EXPECT_TRUE(document.cards().isEmpty());
+    ASSERT_EQ(messages().size(), 1);
+    EXPECT_EQ(messages()[0].text, QStringLiteral("このファイルからはカードが1枚も読み込めませんでした"
+                                                 "（カードとして読み込めない文章が3行あります）。\r\n"
+                                                 "カードファイルではない可能性があります。"
+                                                 "上書き保存すると、元の文章は失われます。"));
+    EXPECT_EQ(messages()[0].icon, MsgIcon::Warning);
+
+    // The first save asks, No by default, and keeps the text.
+    const QString question = QStringLiteral("このファイルには、カードとして読み込めなかった文章が含まれています。\r\n"
+                                            "上書き保存すると、その文章は失われます。保存しますか？");
+    dialogs.clear();
+    document.cards().append(MakeCard(QStringLiteral("new")));
+    document.SetModified(true);
+    EXPECT_FALSE(files.Save());
+    ASSERT_EQ(messages().size(), 1);
+    EXPECT_EQ(messages()[0].text, question);
+    EXPECT_EQ(messages()[0].buttons, MsgButtons::YesNo);
+    EXPECT_EQ(messages()[0].defaultButton, MsgAnswer::No);
+    EXPECT_EQ(bytes(path), text);
+    EXPECT_TRUE(document.IsModified());
+
+    // Closing with "save" asks too, and No keeps the window open.
+    dialogs.clear();
+    answer({MsgAnswer::Yes, MsgAnswer::No});
+    EXPECT_FALSE(files.ConfirmClose());
+    EXPECT_EQ(dialogs.messageTexts().last(), question);
+    EXPECT_EQ(bytes(path), text);
+
+    // Yes writes, and the next save does not ask again.
+    dialogs.clear();
+    answer({MsgAnswer::Yes});
+    EXPECT_TRUE(files.Save());
+    EXPECT_NE(bytes(path), text);
+    dialogs.clear();
+    EXPECT_TRUE(files.Save());
+    EXPECT_TRUE(dialogs.records.isEmpty());
+}
+
+TEST_F(DocumentOpenTest, TextOutsideTheRecordsIsCountedAndCardFilesWithoutItAreQuiet)
+{
+    const QString card = QStringLiteral("@\r\n2001/05/03：メモ\r\n") + RecordLayout::SeparatorLine
+                         + QStringLiteral("\r\n内容\r\n") + RecordLayout::EndLine + QStringLiteral("\r\n");
+    const QString clean = cardFile(QStringLiteral("clean.qlt"));
+    writeText(clean, card + QStringLiteral("\r\n  \r\n") + card);
+    EXPECT_EQ(files.OpenDocument(clean), OpenOutcome::Opened);
+    EXPECT_EQ(document.cards().count(), 2);
+    EXPECT_TRUE(dialogs.records.isEmpty()) << "blank lines between records are no text";
+    document.SetModified(true);
+    EXPECT_TRUE(files.Save());
+    EXPECT_TRUE(dialogs.records.isEmpty());
+
+    const QString mixed = cardFile(QStringLiteral("mixed.txt"));
+    writeText(mixed, QStringLiteral("前書き\r\n") + card + QStringLiteral("後書き\r\n@\r\n"));
+    EXPECT_TRUE(files.ConfirmClose());
+    EXPECT_EQ(files.OpenDocument(mixed), OpenOutcome::Opened);
+    EXPECT_EQ(document.cards().count(), 1);
+    EXPECT_EQ(dialogs.messageTexts(),
+              QStringList{QStringLiteral("このファイルには、カードとして読み込めない文章が3行あります。\r\n"
+                                         "上書き保存すると、これらの行は失われます。")});
+}
+
+TEST_F(DocumentOpenTest, FifoIsRefusedWithAReasonInsteadOfBlocking)
+{
+    const QString fifo = cardFile(QStringLiteral("pipe.qlw"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    EXPECT_EQ(files.OpenDocument(fifo), OpenOutcome::ReadFailed);
+    EXPECT_EQ(dialogs.messageTexts(), QStringList{kCannotOpen + QStringLiteral("\r\n通常のファイルではありません。")});
+
+    // Nor is it written to.
+    dialogs.clear();
+    document.cards().append(MakeCard(QStringLiteral("x")));
+    EXPECT_FALSE(files.Save());
+    EXPECT_EQ(dialogs.messageTexts(), QStringList{kCannotWrite + QStringLiteral("\r\n通常のファイルではありません。")});
+}

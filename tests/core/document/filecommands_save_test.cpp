@@ -164,7 +164,7 @@ TEST_F(DocumentSaveTest, SaveAsMovesTheGuardEntryAndTheRecentList)
     EXPECT_TRUE(view.reloadEnabled);
 }
 
-TEST_F(DocumentSaveTest, SaveAsToAnUnwritablePlaceTakesTheNameAndReportsTwice)
+TEST_F(DocumentSaveTest, SaveAsToAnUnwritablePlaceTakesTheNameAndReportsOnceWithTheReason)
 {
     // A folder that does not exist: the writer finds the file not writable.
     const QString target = cardFile(QStringLiteral("missing/sub.qlw"));
@@ -173,7 +173,7 @@ TEST_F(DocumentSaveTest, SaveAsToAnUnwritablePlaceTakesTheNameAndReportsTwice)
 
     EXPECT_FALSE(files.SaveAs());
 
-    EXPECT_EQ(dialogs.messageTexts(), (QStringList{kCannotWrite, kCannotWrite}));
+    EXPECT_EQ(dialogs.messageTexts(), QStringList{kCannotWrite + QStringLiteral("\r\n保存先のフォルダがありません。")});
     EXPECT_EQ(document.DocumentPath(), target);
     EXPECT_TRUE(document.IsModified());
     EXPECT_EQ(listedInGuard(), QStringList{target}) << "no entry is left behind for the old name";

@@ -163,7 +163,7 @@ protected:
         return out;
     }
     // The message texts with their icons and buttons, for exact checks.
-    QList<MessageRequest> messages() const { return dialogs.messages(); }
+    const QList<MessageRequest> &messages() const { return dialogs.messages(); }
     QList<FakeDialogs::Record> choosers(const QString &kind) const
     {
         QList<FakeDialogs::Record> out;

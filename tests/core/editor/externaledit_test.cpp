@@ -233,20 +233,35 @@ TEST_F(RoundTrip, SwitchesReachTheProgramBeforeTheFile)
               QStringLiteral("-n\n-x\n") + edit.lastRun().tempFile + QLatin1Char('\n'));
 }
 
-TEST_F(RoundTrip, MissingProgramDoesNothingAndSaysNothing)
+TEST_F(RoundTrip, MissingProgramStartsNothingAndPointsToTheOptions)
 {
-    useEditor(scripts.filePath(QStringLiteral("no-such-editor")) + QStringLiteral(" -s"));
+    const QString missing = scripts.filePath(QStringLiteral("no-such-editor")) + QStringLiteral(" -s");
+    useEditor(missing);
     const QStringList before = tempFiles(QStringLiteral("rtt"));
     ExternalEdit edit = realEdit();
     EXPECT_EQ(edit.run(QStringLiteral("x")), std::nullopt);
     EXPECT_FALSE(edit.lastRun().started);
-    EXPECT_TRUE(dialogs.messages().isEmpty());
+    const QString options = QStringLiteral(
+        "\r\nメインウインドウの「オプション」メニューの「基本設定」で、使う外部エディタを指定してください。");
+    ASSERT_EQ(dialogs.messages().size(), 1);
+    EXPECT_EQ(dialogs.messages()[0].text,
+              QStringLiteral("外部エディタ「%1」が見つかりません。").arg(missing) + options);
+    EXPECT_EQ(dialogs.messages()[0].icon, MsgIcon::Warning);
     EXPECT_TRUE(windows.calls.isEmpty());
     EXPECT_EQ(tempFiles(QStringLiteral("rtt")), before);
 
+    // No editor was found on this machine: the setting stayed empty.
+    dialogs.clear();
     useEditor(QString());
     EXPECT_EQ(realEdit().run(QStringLiteral("x")), std::nullopt);
-    EXPECT_TRUE(dialogs.messages().isEmpty());
+    EXPECT_EQ(dialogs.messageTexts(), QStringList{QStringLiteral("外部エディタが設定されていません。") + options});
+}
+
+TEST_F(RoundTrip, LineFeedsOfTheEditorComeBackAsCardLineEnds)
+{
+    useEditor(script(QStringLiteral("lf.sh"), "printf 'one\\ntwo\\n' > \"$1\""));
+    ExternalEdit edit = realEdit();
+    EXPECT_EQ(edit.run(QStringLiteral("x")), QStringLiteral("one\r\ntwo\r\n"));
 }
 
 TEST_F(RoundTrip, ProgramThatCannotRunIsReportedAndTheRestStillRuns)

@@ -6,8 +6,10 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -46,6 +48,19 @@ TEST(QtDialogFilters, OddAndEmptyParts)
     EXPECT_EQ(nameFilters(q("CSV| *.csv ; ;")), QStringList{"CSV (*.csv)"});
     // Parentheses that are no pattern list stay in the description.
     EXPECT_EQ(nameFilters(q("雛形(HTML)|Hina*.qlw")), QStringList{q("雛形(HTML) (Hina*.qlw)")});
+}
+
+TEST(QtDialogFilters, CardTypesAreNamedAfterTheirFilters)
+{
+    const QString open = q("全ての対応ファイル(*.qlw;*.csv;*.qlt;*.stk;*.txt)|*.qlw;*.csv;*.qlt;*.stk;*.txt|"
+                           "QLW形式(*.qlw)|*.qlw|CSV形式(*.csv)|*.csv|QLT形式(*.qlt;*.txt)|*.qlt;*.txt|"
+                           "MyNote形式(*.stk)|*.stk|その他 (*.*)|*.*");
+    EXPECT_EQ(typeNameFor(open, q("メモ.qlw")), q("QLW形式"));
+    EXPECT_EQ(typeNameFor(open, "DATA.CSV"), q("CSV形式"));
+    EXPECT_EQ(typeNameFor(open, "notes.txt"), q("QLT形式"));
+    EXPECT_EQ(typeNameFor(open, "old.stk"), q("MyNote形式"));
+    EXPECT_EQ(typeNameFor(open, "photo.png"), QString()) << "left to the desktop";
+    EXPECT_EQ(typeNameFor(q("雛形|Hina*.qlw"), "HinaBlue.qlw"), q("雛形"));
 }
 
 TEST(QtDialogStartPlace, FolderOrFolderAndName)
@@ -173,16 +188,59 @@ TEST(QtDialogsMessage, YesNoWithDefaultNo)
 
 TEST(QtDialogsMessage, EscapeRefusesAndTheTitleDefaultsToTheProgram)
 {
-    QApplication::setApplicationDisplayName("QLT@WIN");
+    setProgramName("QLTWIN");
     QtDialogs dialogs;
     SeenBox seen;
     inspectAndPress(seen, Qt::Key_Escape);
     const MsgAnswer answer = dialogs.message(q("保存しますか？"), MsgIcon::Warning, MsgButtons::YesNoCancel);
     EXPECT_EQ(answer, MsgAnswer::Cancel);
-    EXPECT_EQ(seen.title, "QLT@WIN");
+    EXPECT_EQ(seen.title, "QLTWIN");
     EXPECT_EQ(seen.icon, QMessageBox::Warning);
     EXPECT_EQ(seen.defaultButton, q("はい(&Y)"));
     EXPECT_EQ(seen.buttons.size(), 3);
+}
+
+// A sentence longer than half the screen stays on one line.
+TEST(QtDialogsMessage, LongSentenceGetsTheWidthItNeeds)
+{
+    const QString sentence = q("このソフトの使用によって生じたデータの消失について、作者は一切の責任を負いません。");
+    QtDialogs dialogs;
+    int labelHeight = 0;
+    int lineHeight = 0;
+    int labelWidth = 0;
+    int needed = 0;
+    QTimer::singleShot(0, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        if (auto *label = box->findChild<QLabel *>("qt_msgbox_label")) {
+            labelHeight = label->height();
+            labelWidth = label->width();
+            lineHeight = label->fontMetrics().lineSpacing();
+            needed = label->fontMetrics().horizontalAdvance(sentence);
+        }
+        box->defaultButton()->click();
+    });
+    dialogs.message(sentence, MsgIcon::Information);
+    ASSERT_GT(lineHeight, 0);
+    const int screenWidth = QGuiApplication::primaryScreen()->availableGeometry().width();
+    ASSERT_GT(needed, screenWidth / 2) << "the sentence must be longer than the default wrap width";
+    if (needed < screenWidth * 7 / 10) {
+        EXPECT_GE(labelWidth, needed);
+        EXPECT_LT(labelHeight, 2 * lineHeight) << "wrapped onto a second line";
+    }
+}
+
+// Qt adds a display name that was set to every window title; the program's
+// titles are built whole, so naming the program leaves it unset (an unset
+// display name follows the application name).
+TEST(QtDialogsProgramName, LeavesTheDisplayNameUnset)
+{
+    setProgramName("QLTWIN");
+    EXPECT_EQ(QGuiApplication::applicationDisplayName(), "QLTWIN");
+    QCoreApplication::setApplicationName("renamed");
+    EXPECT_EQ(QGuiApplication::applicationDisplayName(), "renamed") << "a display name was set";
+    setProgramName("QLTWIN");
 }
 
 // -------------------------------------------------------------------- shell
