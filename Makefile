@@ -16,7 +16,14 @@ PACKAGES := g++ cmake make pkg-config qt6-base-dev qt6-base-dev-tools libqt6svg6
             desktop-file-utils appstream libxml2-utils shared-mime-info xdg-utils libfile-mimeinfo-perl \
             dpkg-dev lintian xdotool imagemagick
 
-.PHONY: deps build test test-asan run bench screens format clean check-render templates package check-install e2e
+FUZZ_BUILD ?= build-fuzz
+# Seconds each harness runs in make fuzz.
+FUZZ_SECONDS ?= 60
+FUZZERS := fuzz_native fuzz_csv fuzz_text fuzz_transfertext fuzz_inistore fuzz_win31j
+# What the fuzzing build needs besides PACKAGES: clang and its libFuzzer runtime.
+FUZZ_PACKAGES := clang libclang-rt-14-dev
+
+.PHONY: deps build test test-asan run bench screens format clean check-render templates package check-install e2e fuzz fuzz-deps
 
 deps:
 	@missing=$$(for p in $(PACKAGES); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'install ok installed' || echo $$p; done); \
@@ -46,6 +53,25 @@ test-asan: deps $(ASAN_BUILD)/CMakeCache.txt
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
 	  ctest --output-on-failure -j$(JOBS)
+
+# The readers' libFuzzer harnesses, built with clang in a folder of their
+# own, each run for FUZZ_SECONDS over a corpus seeded with the test fixtures
+# (the corpus grows in $(FUZZ_BUILD)/corpus/NAME and is kept between runs).
+fuzz-deps:
+	@$(MAKE) --no-print-directory deps PACKAGES="$(FUZZ_PACKAGES)"
+
+$(FUZZ_BUILD)/CMakeCache.txt:
+	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQLT_FUZZ=ON \
+	  -DCMAKE_CXX_COMPILER=clang++ $(LAUNCHER)
+
+fuzz: deps fuzz-deps $(FUZZ_BUILD)/CMakeCache.txt
+	cmake --build $(FUZZ_BUILD) -j$(JOBS)
+	@set -e; for f in $(FUZZERS); do \
+	  corpus=$(FUZZ_BUILD)/corpus/$$f; mkdir -p $$corpus; \
+	  echo "== $$f ($(FUZZ_SECONDS) s)"; \
+	  $(FUZZ_BUILD)/bin/$$f -max_total_time=$(FUZZ_SECONDS) -max_len=65536 -timeout=10 -rss_limit_mb=4096 \
+	    -artifact_prefix=$(FUZZ_BUILD)/$$f- -print_final_stats=1 $$corpus tests/data/cards tests/data/win31j; \
+	done
 
 run: build
 	$(BUILD)/bin/QLTWIN "$(CURDIR)/$(BUILD)/bin/sample.qlw"
