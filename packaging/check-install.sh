@@ -102,7 +102,7 @@ shot() {
 }
 # The first start of the version: welcome, the installed wizard walked to
 # its end, QLTWIN back on the sample.
-w=$(window '^QLT@WIN$') || fail "no welcome: $(cat "$work/qltwin.log")"
+w=$(window '^QLTWIN$') || fail "no welcome: $(cat "$work/qltwin.log")"
 shot 1-welcome
 press "$w" Return
 wiz=$(window 'Infomation Wizard') || fail "the installed QLTReg did not open"

@@ -78,7 +78,7 @@ remember() { xdotool getwindowpid "$1" >>"$work/pids" 2>/dev/null; }
 "$bin/QLTWIN" "$card" >"$work/qltwin1.log" 2>&1 &
 echo $! >>"$work/pids"
 
-w=$(window '^QLT@WIN$') || fail "no welcome message"
+w=$(window '^QLTWIN$') || fail "no welcome message"
 shot 1-welcome
 press "$w" Return
 
