@@ -4,7 +4,7 @@
 // applications in mimeapps.list, and Internet-shortcut files. Pure
 // functions from data to bytes; DesktopRegistration puts them in place.
 //
-// The freedesktop files are UTF-8 with LF by their specifications; the
+// The freedesktop files are UTF-8 with LF as the freedesktop standards require; the
 // Internet-shortcut files are Windows-31J with CR LF like every other file
 // of the system.
 

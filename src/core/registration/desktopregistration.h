@@ -1,6 +1,6 @@
 #pragma once
 // Registers the card formats with the desktop for one person, the way the
-// freedesktop specifications have it: the MIME package, QLTWIN's desktop
+// freedesktop standards have it: the MIME package, QLTWIN's desktop
 // entry and the icons under the data home, the MIME and desktop databases
 // brought up to date, and QLTWIN made the default application of the
 // chosen formats in the config home's mimeapps.list. Nothing outside the
