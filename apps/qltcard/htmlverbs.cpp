@@ -185,7 +185,7 @@ int runHtml(const QStringList &arguments, VerbIo &io)
     for (const auto &[name, flag] : sets)
         *optionNamed(job.options, name) = flag;
 
-    CardList &list = *new CardList; // freed with the process, as the other verbs' stores
+    CardList list;
     ReadResult read;
     if (const int status = CardOutput::readCards(io, VerbName, files[0], list.store(), &read))
         return status;
