@@ -82,19 +82,7 @@ until xdotool getmouselocation >/dev/null 2>&1; do
 done
 "$usr/bin/QLTWIN" "$usr/share/qltwin/sample.qlw" >"$work/qltwin.log" 2>&1 &
 qltwin_pid=$!
-window() {
-    i=0
-    while [ $i -lt 300 ]; do
-        w=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1)
-        [ -n "$w" ] && { echo "$w"; return 0; }
-        i=$((i + 1)); sleep 0.2
-    done
-    return 1
-}
-press() {
-    xdotool windowfocus --sync "$1" 2>/dev/null
-    xdotool key --clearmodifiers "$2"
-}
+. "$(dirname "$0")/../tests/support/xwindows.sh"
 shot() {
     if [ -n "${QLT_SHOTS:-}" ] && command -v import >/dev/null 2>&1; then
         mkdir -p "$QLT_SHOTS" && import -window root "$QLT_SHOTS/$1.png"

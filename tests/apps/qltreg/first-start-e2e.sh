@@ -51,16 +51,7 @@ fail() {
 shot() {
     [ -n "$shots" ] && mkdir -p "$shots" && command -v import >/dev/null && import -window root "$shots/$1.png"
 }
-# The first visible window whose title matches $1, waited for up to 60 s.
-window() {
-    i=0
-    while [ $i -lt 300 ]; do
-        w=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1)
-        [ -n "$w" ] && { echo "$w"; return 0; }
-        i=$((i + 1)); sleep 0.2
-    done
-    return 1
-}
+. "$(dirname "$0")/../../support/xwindows.sh"
 gone() {
     i=0
     while [ $i -lt 150 ]; do
@@ -68,10 +59,6 @@ gone() {
         i=$((i + 1)); sleep 0.2
     done
     return 1
-}
-press() { # window key
-    xdotool windowfocus --sync "$1" 2>/dev/null
-    xdotool key --clearmodifiers "$2"
 }
 remember() { xdotool getwindowpid "$1" >>"$work/pids" 2>/dev/null; }
 
