@@ -144,6 +144,18 @@ QString BuildIndexItems(const OutputGroup &group, int style, bool escapeNames, c
     return out;
 }
 
+namespace {
+
+// A root page's frame: the card file's name, the banner and the index list.
+void fillFrame(QString &text, const PageContext &ctx, const QString &index)
+{
+    fill(text, P::FileName, ctx.fileName);
+    fill(text, P::Banner, HtmlTexts::Banner);
+    fill(text, P::Index, index);
+}
+
+} // namespace
+
 bool WriteRootIndexPage(const OutputGroups &groups, const QString &root, const PageContext &ctx, PageSink &sink)
 {
     Section page(ctx.tmpl, QStringLiteral("2-1"));
@@ -158,9 +170,7 @@ bool WriteRootIndexPage(const OutputGroups &groups, const QString &root, const P
         list += text;
     }
     QString text = page.at(0);
-    fill(text, P::FileName, ctx.fileName);
-    fill(text, P::Banner, HtmlTexts::Banner);
-    fill(text, P::Index, list);
+    fillFrame(text, ctx, list);
     return wrote(sink.put(Tool::JoinPath(root, HtmlNames::IndexPage), text, page.encoding(), Rule::IfChanged), ctx,
                  HtmlTexts::IndexError);
 }
@@ -215,9 +225,7 @@ bool WriteSimpleRootPage(const OutputGroups &groups, const QString &root, const 
         list += text;
     }
     QString text = page.at(0);
-    fill(text, P::FileName, ctx.fileName);
-    fill(text, P::Banner, HtmlTexts::Banner);
-    fill(text, P::Index, list);
+    fillFrame(text, ctx, list);
     return wrote(sink.put(Tool::JoinPath(root, HtmlNames::IndexPage), text, page.encoding(), Rule::Always), ctx,
                  HtmlTexts::IndexError);
 }
