@@ -7,6 +7,8 @@
 // corrupt card files.
 #include "core/common/win31j.h"
 
+#include <QStringDecoder>
+
 #include <algorithm>
 
 #if defined(__SSE2__)
@@ -372,6 +374,21 @@ qsizetype countUnmappable(QStringView text, qsizetype *firstIndex)
     if (firstIndex)
         *firstIndex = first;
     return count;
+}
+
+QString decodeForeign(QByteArrayView bytes, DecodeStats *stats)
+{
+    const bool ascii = std::all_of(bytes.cbegin(), bytes.cend(), [](char c) { return uchar(c) < 0x80; });
+    if (!ascii) {
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        QString asUtf8 = utf8.decode(bytes);
+        if (!utf8.hasError()) {
+            if (asUtf8.startsWith(QChar(0xFEFF)))
+                asUtf8.remove(0, 1);
+            return asUtf8;
+        }
+    }
+    return decode(bytes, stats);
 }
 
 } // namespace Win31J

@@ -72,4 +72,12 @@ qsizetype encodeInto(QStringView text, char *out, EncodeStats *stats = nullptr, 
 // encode counts them (0 = nothing becomes "?").
 qsizetype countUnmappable(QStringView text, qsizetype *firstIndex = nullptr);
 
+// Text of a file another program wrote. Linux programs usually save UTF-8,
+// and Japanese UTF-8 is often also a valid (and wrong) Windows-31J byte
+// sequence, while Windows-31J text is almost never valid UTF-8 once it holds
+// a Japanese character. So bytes that are valid UTF-8 and not plain ASCII
+// are read as UTF-8 (a byte-order mark dropped), anything else as
+// Windows-31J; stats are only filled in the second case.
+QString decodeForeign(QByteArrayView bytes, DecodeStats *stats = nullptr);
+
 } // namespace Win31J

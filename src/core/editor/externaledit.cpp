@@ -59,24 +59,6 @@ namespace {
 
 const QByteArray kLineEnd = QByteArrayLiteral("\r\n");
 
-// The file's text. It was written in Windows-31J, but the editors of this
-// system usually save UTF-8, and Japanese text in UTF-8 is often also a valid
-// (and wrong) Windows-31J byte sequence; Windows-31J text, on the other hand,
-// is almost never valid UTF-8 once it holds a Japanese character. So a file
-// that is valid UTF-8 and not plain ASCII is read as UTF-8, anything else as
-// Windows-31J.
-QString decodeTakenBack(const QByteArray &bytes, Win31J::DecodeStats *stats)
-{
-    const bool ascii = std::all_of(bytes.cbegin(), bytes.cend(), [](char c) { return uchar(c) < 0x80; });
-    if (!ascii) {
-        QStringDecoder utf8(QStringDecoder::Utf8);
-        QString asUtf8 = utf8.decode(bytes);
-        if (!utf8.hasError())
-            return asUtf8;
-    }
-    return Win31J::decode(bytes, stats);
-}
-
 } // namespace
 
 ExternalEdit::ExternalEdit(SettingsModel &settings, const Services &services, ExternalEditWindows *windows)
@@ -166,7 +148,7 @@ std::optional<QString> ExternalEdit::run(const QString &content)
         if (bytes != written) {
             Win31J::DecodeStats stats;
             // Editors here save LF line ends; the card's are CR LF.
-            edited = Tool::WithCrLf(decodeTakenBack(bytes, &stats));
+            edited = Tool::WithCrLf(Win31J::decodeForeign(bytes, &stats));
             m_report.changed = true;
             if (stats.invalidCount > 0)
                 dialogs.message(EditorTexts::UnreadableBytes(stats.invalidCount, stats.firstInvalidOffset),

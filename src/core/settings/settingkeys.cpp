@@ -64,6 +64,7 @@ QList<Key> makeTable()
         {S::SortStyle, K::Integer, A::Filled, QStringLiteral("0")},
         {S::BrowserHina0, K::Text, A::Filled, QString(), Computed::BrowserTemplate},
         {S::BrowserHina1, K::Text, A::Filled, QString(), Computed::BrowserTemplate},
+        {S::BrowserHinaMode, K::Integer, A::NoDefault, QStringLiteral("0")},
         {S::PreView, K::Integer, A::OnRead, QStringLiteral("0")},
         {S::TreeViewVisible, K::Boolean, A::OnRead, QStringLiteral("True")},
         {S::SeikiHyougen, K::Boolean, A::OnRead, QStringLiteral("False")},

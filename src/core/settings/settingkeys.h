@@ -46,6 +46,11 @@ inline const QString SortColumn = QStringLiteral("SortColumn");
 inline const QString SortStyle = QStringLiteral("SortStyle");
 inline const QString BrowserHina0 = QStringLiteral("BrowserHina0");
 inline const QString BrowserHina1 = QStringLiteral("BrowserHina1");
+// How the browser preview writes its page: 0 one simple page through the
+// browser templates, 1 hierarchical and 2 simple hierarchical through the
+// wizard's engine into a preview folder (the options dialog's
+// "単純HTML", "階層型HTML", "簡易階層型HTML").
+inline const QString BrowserHinaMode = QStringLiteral("BrowserHinaMode");
 inline const QString PreView = QStringLiteral("PreView");
 inline const QString TreeViewVisible = QStringLiteral("TreeViewVisible");
 inline const QString SeikiHyougen = QStringLiteral("SeikiHyougen");

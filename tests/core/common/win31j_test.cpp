@@ -587,3 +587,16 @@ TEST(Win31JEncodeInto, WritesAsTheReferenceInEveryMixAndAtEveryLength)
         EXPECT_EQ(Win31J::encode(text), want);
     }
 }
+
+TEST(Win31JDecodeForeign, Utf8OnlyWhenValidAndNotAscii)
+{
+    const QString japanese = QStringLiteral("日本語のテキスト");
+    EXPECT_EQ(Win31J::decodeForeign(japanese.toUtf8()), japanese);
+    EXPECT_EQ(Win31J::decodeForeign(QByteArray("\xEF\xBB\xBF") + japanese.toUtf8()), japanese);
+    EXPECT_EQ(Win31J::decodeForeign(Win31J::encode(japanese)), japanese);
+    EXPECT_EQ(Win31J::decodeForeign("plain ascii\r\n"), QStringLiteral("plain ascii\r\n"));
+
+    Win31J::DecodeStats stats;
+    EXPECT_EQ(Win31J::decodeForeign("\x82\xA0\x82", &stats), Win31J::decode("\x82\xA0\x82"));
+    EXPECT_EQ(stats.invalidCount, 1); // a lone lead byte: not UTF-8 either
+}
