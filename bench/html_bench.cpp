@@ -7,7 +7,8 @@
 //  - mode 0 (one page) at most 2 times `iconv -f WINDOWS-31J -t UTF-8` of the
 //    card file;
 //  - time per card of mode 1 flat (within 20%) from 32,767 to 200,000 cards.
-// `html_bench --quick` leaves out the 200,000-card file.
+// `html_bench --quick` leaves out the 200,000-card file; `html_bench --corpus
+// N FILE` only writes the card file of N cards, for profiling by hand.
 #include "benchsupport.h"
 
 #include <QCoreApplication>
@@ -17,6 +18,7 @@
 #include <QTemporaryDir>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 
@@ -80,6 +82,10 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     const bool quick = argc > 1 && std::strcmp(argv[1], "--quick") == 0;
+    if (argc == 4 && std::strcmp(argv[1], "--corpus") == 0) {
+        QFile f(QString::fromLocal8Bit(argv[3]));
+        return f.open(QIODevice::WriteOnly) && f.write(makeCardFile(std::atoll(argv[2]))) >= 0 ? 0 : 1;
+    }
     const QString bin = QCoreApplication::applicationDirPath() + QStringLiteral("/../bin");
     const QByteArray qltcard = QFile::encodeName(bin + QStringLiteral("/qltcard"));
     const QByteArray tmpl = QFile::encodeName(bin + QStringLiteral("/HinaDefault.qlw"));

@@ -7,6 +7,9 @@
 
 #include <QHash>
 
+#include <algorithm>
+#include <cstring>
+
 namespace {
 
 using HtmlText::Encoding;
@@ -261,16 +264,43 @@ bool WriteSimpleGroupPages(const OutputGroups &groups, const QString &root, cons
 
 namespace {
 
-// The single page as its pieces: parts[0] + contents + parts[1] + contents
-// ... + parts[n], which is what replacing every "[contents]" of the page
-// gives, without copying the whole page once more. The group blocks are
-// built the same way, straight into the text of all groups.
-struct SinglePageParts {
-    QStringList parts;
-    QString contents;
+// Where the single page is built: its text, or straight its bytes in the
+// page's encoding, so that a page of every card is never held as text as
+// well. repeat() appends once more what was appended between two sizes.
+struct TextOut {
+    QString text;
+    void append(QStringView piece) { text += piece; }
+    qsizetype size() const { return text.size(); }
+    void repeat(qsizetype from, qsizetype to) { text += text.mid(from, to - from); }
 };
 
-SinglePageParts buildSinglePage(const OutputGroups &groups, const PageContext &ctx)
+struct BytesOut {
+    Encoding encoding;
+    QByteArray bytes;
+    void append(QStringView piece)
+    {
+        // Room for the worst case, grown by doubling: the encoder asks for
+        // three bytes a unit, far more than a piece ever takes.
+        const qsizetype need = bytes.size() + 3 * piece.size() + 16;
+        if (bytes.capacity() < need)
+            bytes.reserve(std::max(need, 2 * bytes.capacity()));
+        HtmlText::AppendEncoded(piece, encoding, HtmlText::Fallback::CharacterReference, bytes);
+    }
+    qsizetype size() const { return bytes.size(); }
+    void repeat(qsizetype from, qsizetype to)
+    {
+        const qsizetype start = bytes.size();
+        bytes.resize(start + (to - from));
+        std::memcpy(bytes.data() + start, bytes.constData() + from, size_t(to - from));
+    }
+};
+
+// The single page: the page section "4-1" with "[index]" filled, where every
+// "[contents]" stands for the group blocks of all groups; a group block's
+// "[contents]" stands for its cards. Each text is filled exactly as a page
+// of its own would be, then appended.
+template <class Out>
+void buildSinglePage(const OutputGroups &groups, const PageContext &ctx, Out &out)
 {
     Section page(ctx.tmpl, QStringLiteral("4-1"));
     Section indexBlock(ctx.tmpl, QStringLiteral("4-2"));
@@ -279,75 +309,73 @@ SinglePageParts buildSinglePage(const OutputGroups &groups, const PageContext &c
     if (groupText.isEmpty())
         groupText = QStringLiteral("[contents]");
     Section groupBlock(groupText);
+
     QString index;
-    QString all;
-    const QString &section = cardBlock.at(0);
     for (const OutputGroup &g : groups) {
         QString items = indexBlock.at(0);
         fill(items, P::GroupName, shown(g.GroupName, ctx.escapeNames));
         fill(items, P::Index, BuildIndexItems(g, 2, ctx.escapeNames));
         index += items;
-        QString text = groupBlock.at(0);
-        fill(text, P::GroupName, shown(g.GroupName, ctx.escapeNames));
-        fill(text, P::FileName, ctx.fileName);
-        fill(text, P::Banner, HtmlTexts::Banner);
-        const QStringList around = text.split(P::Contents);
-        all += around.first();
-        if (around.size() == 1)
-            continue;
-        const qsizetype start = all.size();
-        for (qsizetype k = 0; k < g.CardCount; ++k) {
-            QString card = section;
-            fillCard(card, g, k, ctx);
-            fill(card, P::Mark, anchorOf(g, k));
-            all += card;
-        }
-        const QString cards = around.size() > 2 ? all.mid(start) : QString();
-        for (qsizetype i = 1; i < around.size(); ++i) {
-            if (i > 1)
-                all += cards;
-            all += around.at(i);
-        }
     }
     QString text = page.at(0);
     fill(text, P::FileName, ctx.fileName);
     fill(text, P::Banner, HtmlTexts::Banner);
     fill(text, P::Index, index);
-    return {text.split(P::Contents), std::move(all)};
-}
+    const QStringList parts = text.split(P::Contents);
 
-QList<QStringView> piecesOf(const SinglePageParts &page)
-{
-    QList<QStringView> pieces;
-    for (qsizetype i = 0; i < page.parts.size(); ++i) {
-        if (i > 0)
-            pieces.append(page.contents);
-        pieces.append(page.parts.at(i));
+    out.append(parts.first());
+    if (parts.size() == 1)
+        return;
+    const qsizetype allStart = out.size();
+    const QString &section = cardBlock.at(0);
+    QString card;
+    for (const OutputGroup &g : groups) {
+        QString block = groupBlock.at(0);
+        fill(block, P::GroupName, shown(g.GroupName, ctx.escapeNames));
+        fill(block, P::FileName, ctx.fileName);
+        fill(block, P::Banner, HtmlTexts::Banner);
+        const QStringList around = block.split(P::Contents);
+        out.append(around.first());
+        if (around.size() == 1)
+            continue;
+        const qsizetype start = out.size();
+        for (qsizetype k = 0; k < g.CardCount; ++k) {
+            card = section;
+            fillCard(card, g, k, ctx);
+            fill(card, P::Mark, anchorOf(g, k));
+            out.append(card);
+        }
+        const qsizetype end = out.size();
+        for (qsizetype i = 1; i < around.size(); ++i) {
+            if (i > 1)
+                out.repeat(start, end);
+            out.append(around.at(i));
+        }
     }
-    return pieces;
+    const qsizetype allEnd = out.size();
+    for (qsizetype i = 1; i < parts.size(); ++i) {
+        if (i > 1)
+            out.repeat(allStart, allEnd);
+        out.append(parts.at(i));
+    }
 }
 
 } // namespace
 
 QString BuildSinglePage(const OutputGroups &groups, const PageContext &ctx)
 {
-    QString text;
-    for (const QStringView piece : piecesOf(buildSinglePage(groups, ctx)))
-        text += piece;
-    return text;
+    TextOut out;
+    buildSinglePage(groups, ctx, out);
+    return out.text;
 }
 
 bool WriteSinglePage(const QString &path, const OutputGroups &groups, const PageContext &ctx, PageSink &sink)
 {
-    const SinglePageParts page = buildSinglePage(groups, ctx);
-    const QList<QStringView> pieces = piecesOf(page);
-    bool empty = true;
-    for (const QStringView piece : pieces)
-        empty = empty && piece.isEmpty();
-    if (empty)
+    BytesOut out{HtmlText::DeclaredEncoding(ctx.tmpl.section(QStringLiteral("4-1"))), {}};
+    buildSinglePage(groups, ctx, out);
+    if (out.bytes.isEmpty())
         return false;
-    const Encoding encoding = HtmlText::DeclaredEncoding(ctx.tmpl.section(QStringLiteral("4-1")));
-    return wrote(sink.put(path, pieces, encoding, Rule::Always), ctx, HtmlTexts::PageError);
+    return wrote(sink.putEncoded(path, out.bytes, Rule::Always), ctx, HtmlTexts::PageError);
 }
 
 namespace {

@@ -56,15 +56,45 @@ void appendWin31JSlowly(QStringView text, Fallback fallback, QByteArray &out)
     Win31J::encodeAppend(text.sliced(runStart), out);
 }
 
+// UTF-16 as UTF-8 into out, which has room for three bytes a unit; a
+// surrogate without its partner becomes U+FFFD. Returns the end. One tight
+// loop: Qt's encoder is several times slower on Japanese text.
+char *appendUtf8(QStringView text, char *out)
+{
+    const char16_t *p = text.utf16();
+    const char16_t *const end = p + text.size();
+    while (p < end) {
+        char32_t u = *p++;
+        if (u < 0x80) {
+            *out++ = char(u);
+        } else if (u < 0x800) {
+            *out++ = char(0xC0 | (u >> 6));
+            *out++ = char(0x80 | (u & 0x3F));
+        } else if (QChar::isHighSurrogate(u) && p < end && QChar::isLowSurrogate(*p)) {
+            u = QChar::surrogateToUcs4(char16_t(u), *p++);
+            *out++ = char(0xF0 | (u >> 18));
+            *out++ = char(0x80 | ((u >> 12) & 0x3F));
+            *out++ = char(0x80 | ((u >> 6) & 0x3F));
+            *out++ = char(0x80 | (u & 0x3F));
+        } else {
+            if (QChar::isSurrogate(u))
+                u = 0xFFFD;
+            *out++ = char(0xE0 | (u >> 12));
+            *out++ = char(0x80 | ((u >> 6) & 0x3F));
+            *out++ = char(0x80 | (u & 0x3F));
+        }
+    }
+    return out;
+}
+
 } // namespace
 
 void AppendEncoded(QStringView text, Encoding encoding, Fallback fallback, QByteArray &out)
 {
     if (encoding == Encoding::Utf8) {
-        QStringEncoder utf8(QStringEncoder::Utf8);
         const qsizetype start = out.size();
-        out.resize(start + utf8.requiredSpace(text.size()));
-        char *const end = utf8.appendToBuffer(out.data() + start, text);
+        out.resize(start + 3 * text.size());
+        char *const end = appendUtf8(text, out.data() + start);
         out.truncate(end - out.constData());
         return;
     }

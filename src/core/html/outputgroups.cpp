@@ -100,20 +100,47 @@ private:
 
 } // namespace
 
+// One pass doing what replacing in turn would: tabs, then two spaces, by an
+// ideographic space; "&", "<", ">" by their references; CR LF by "<BR>" CR
+// LF. None of the replacements makes text another one looks for, so the
+// order of the passes never mattered.
 QString PreparedContent(QString content, const HtmlOptions &options)
 {
-    if (options.fakeTab) {
-        content.replace(QLatin1Char('\t'), QChar(0x3000));
-        content.replace(QLatin1String("  "), QString(QChar(0x3000)));
+    const qsizetype n = content.size();
+    const char16_t *const in = reinterpret_cast<const char16_t *>(content.constData());
+    auto special = [&](qsizetype i) {
+        const char16_t c = in[i];
+        if (options.fakeTab && (c == u'\t' || (c == u' ' && i + 1 < n && in[i + 1] == u' ')))
+            return true;
+        if (options.escapeTag && (c == u'&' || c == u'<' || c == u'>'))
+            return true;
+        return !options.noBR && c == u'\r' && i + 1 < n && in[i + 1] == u'\n';
+    };
+    qsizetype i = 0;
+    while (i < n && !special(i))
+        ++i;
+    if (i == n)
+        return content;
+    QString out;
+    out.reserve(n + n / 8 + 16);
+    out.append(QStringView(in, i));
+    while (i < n) {
+        const char16_t c = in[i];
+        if (!special(i)) {
+            out.append(QChar(c));
+            ++i;
+            continue;
+        }
+        switch (c) {
+        case u'\t': out.append(QChar(0x3000)); ++i; break;
+        case u' ': out.append(QChar(0x3000)); i += 2; break;
+        case u'&': out.append(QLatin1String("&amp;")); ++i; break;
+        case u'<': out.append(QLatin1String("&lt;")); ++i; break;
+        case u'>': out.append(QLatin1String("&gt;")); ++i; break;
+        default: out.append(QLatin1String("<BR>\r\n")); i += 2; break;
+        }
     }
-    if (options.escapeTag) {
-        content.replace(QLatin1Char('&'), QLatin1String("&amp;"));
-        content.replace(QLatin1Char('<'), QLatin1String("&lt;"));
-        content.replace(QLatin1Char('>'), QLatin1String("&gt;"));
-    }
-    if (!options.noBR)
-        content.replace(QLatin1String("\r\n"), QLatin1String("<BR>\r\n"));
-    return content;
+    return out;
 }
 
 QString PreparedRemarks(QString remarks, const HtmlOptions &options)

@@ -45,14 +45,21 @@ PageSink::Result PageSink::put(const QString &path, const QList<QStringView> &pi
         m_bytes.reserve(units * 3);
     for (const QStringView piece : pieces)
         HtmlText::AppendEncoded(piece, encoding, fallback, m_bytes);
-    m_bytes += "\r\n";
+    return putEncoded(path, m_bytes, rule);
+}
+
+PageSink::Result PageSink::putEncoded(const QString &path, QByteArray &bytes, Rule rule)
+{
+    if (m_cancelled)
+        return Result::Cancelled;
+    bytes += "\r\n";
     Result result = Result::Written;
-    if (rule == Rule::IfChanged && holds(path, m_bytes)) {
+    if (rule == Rule::IfChanged && holds(path, bytes)) {
         ++m_unchanged;
         result = Result::Unchanged;
     } else {
         QString error;
-        if (!AtomicFile::writeQuick(path, m_bytes, &error)) {
+        if (!AtomicFile::writeQuick(path, bytes, &error)) {
             m_failures.append({path, error});
             return Result::Failed;
         }

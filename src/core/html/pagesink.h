@@ -39,6 +39,9 @@ public:
     Result put(const QString &path, const QList<QStringView> &pieces, HtmlText::Encoding encoding, Rule rule,
                HtmlText::Fallback fallback = HtmlText::Fallback::CharacterReference);
 
+    // The same for a page already encoded; bytes gets the CR LF.
+    Result putEncoded(const QString &path, QByteArray &bytes, Rule rule);
+
     void setTotal(qsizetype total) { m_total = total; }
     qsizetype total() const { return m_total; }
     qsizetype written() const { return m_written; }

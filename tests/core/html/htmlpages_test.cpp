@@ -201,6 +201,23 @@ TEST(HtmlPages, AMissingSectionGivesAnEmptyPage)
     EXPECT_EQ(Sandbox::readBytes(out + QStringLiteral("/s.html")), QByteArray("<p>x</p><p>y</p>\r\n"));
 }
 
+// "[contents]" may stand more than once in the page and in a group block:
+// each stands for the whole text, also when the page is written in
+// Windows-31J with characters it cannot hold.
+TEST(HtmlPages, SinglePageRepeatsEveryContentsMark)
+{
+    const QString tmpl = writeTemplate(freshFolder(QStringLiteral("t2")) + QStringLiteral("/Hina.qlw"),
+                                       {{QStringLiteral("4-3"), QStringLiteral("<p>[item1]</p>")},
+                                        {QStringLiteral("4-4"), QStringLiteral("{[groupname]:[contents]|[contents]}")},
+                                        {QStringLiteral("4-1"), QStringLiteral("A[contents]B[contents]C")}});
+    auto list = listOf({{QStringLiteral("G＠x😀")}, {QStringLiteral("H＠y")}});
+    const QString out = freshFolder(QStringLiteral("twice"));
+    FakeDialogs dialogs;
+    run(*list, HtmlMode::Single, out + QStringLiteral("/s.html"), HtmlOptions{}, dialogs, tmpl);
+    const QByteArray all = "{G:<p>x&#x1F600;</p>|<p>x&#x1F600;</p>}{H:<p>y</p>|<p>y</p>}";
+    EXPECT_EQ(Sandbox::readBytes(out + QStringLiteral("/s.html")), "A" + all + "B" + all + "C\r\n");
+}
+
 TEST(HtmlPages, HelpContentsPointAtThePagesThatHoldTheCards)
 {
     auto list = listOf({{QStringLiteral("メモ")}, {QStringLiteral("A＠x")}, {QStringLiteral("A＠y")}});

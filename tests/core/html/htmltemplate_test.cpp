@@ -2,6 +2,10 @@
 #include "htmltestutil.h"
 
 #include "core/html/htmltemplate.h"
+#include "core/html/htmltext.h"
+
+#include <iterator>
+#include <random>
 
 namespace {
 
@@ -87,4 +91,28 @@ TEST(TemplateStyleSheets, EveryPieceBeginningWithZeroInFileOrder)
     EXPECT_EQ(tmpl.styleSheetEntries(), (QStringList{QStringLiteral("0-1 標準"), QStringLiteral("0 注意"),
                                                      QStringLiteral("0-2 ダーク"), QStringLiteral("0 is the body")}));
     EXPECT_EQ(tmpl.section(QStringLiteral("0-2 ダーク")), QStringLiteral("0 is the body"));
+}
+
+// UTF-8 pages are encoded by our own loop: every character as UTF-8 writes
+// it, a surrogate without its partner as U+FFFD, nothing dropped at the end.
+TEST(HtmlTextEncoded, Utf8AsTheStandardWritesIt)
+{
+    const char16_t alphabet[] = {u'a', u'\r', 0x7F, 0x80, 0x7FF, 0x800, 0x3042, 0xFFFD, 0xFFFF, 0xD83D, 0xDE00};
+    std::mt19937 random(7);
+    for (int round = 0; round < 2000; ++round) {
+        QString text;
+        const int length = int(random() % 12);
+        for (int i = 0; i < length; ++i)
+            text += QChar(alphabet[random() % std::size(alphabet)]);
+        QString sound = text; // lone surrogates made U+FFFD, pairs kept
+        for (qsizetype i = 0; i < sound.size(); ++i) {
+            if (sound[i].isHighSurrogate() && i + 1 < sound.size() && sound[i + 1].isLowSurrogate())
+                ++i;
+            else if (sound[i].isSurrogate())
+                sound[i] = QChar(0xFFFD);
+        }
+        QByteArray out("x");
+        HtmlText::AppendEncoded(text, HtmlText::Encoding::Utf8, HtmlText::Fallback::CharacterReference, out);
+        ASSERT_EQ(out, "x" + sound.toUtf8()) << round;
+    }
 }

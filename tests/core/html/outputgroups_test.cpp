@@ -5,6 +5,8 @@
 #include "core/html/htmltext.h"
 #include "core/html/outputgroups.h"
 
+#include <random>
+
 namespace {
 
 HtmlOptions plain()
@@ -87,6 +89,40 @@ TEST(CollectOutputGroups, PreparesTheTextsInOrder)
     o.escapeTag = false;
     EXPECT_EQ(collect({{QStringLiteral("x"), QString(), QStringLiteral("x\r\n<y>")}}, o)[0].Contents[0],
               QStringLiteral("x\r\n<y>"));
+}
+
+// The content is prepared in one pass; it must give what replacing in turn
+// gives, for every mix of the three options and every neighbourhood of the
+// characters they look at.
+TEST(PreparedContent, AsReplacingInTurnOnRandomText)
+{
+    const char16_t alphabet[] = u"\t \r\n&<>a漢";
+    std::mt19937 random(12345);
+    for (int mask = 0; mask < 8; ++mask) {
+        HtmlOptions o = plain();
+        o.fakeTab = mask & 1;
+        o.escapeTag = mask & 2;
+        o.noBR = !(mask & 4);
+        for (int round = 0; round < 400; ++round) {
+            QString text;
+            const int length = int(random() % 24);
+            for (int i = 0; i < length; ++i)
+                text += QChar(alphabet[random() % 9]);
+            QString want = text;
+            if (o.fakeTab) {
+                want.replace(QLatin1Char('\t'), QChar(0x3000));
+                want.replace(QLatin1String("  "), QString(QChar(0x3000)));
+            }
+            if (o.escapeTag) {
+                want.replace(QLatin1Char('&'), QLatin1String("&amp;"));
+                want.replace(QLatin1Char('<'), QLatin1String("&lt;"));
+                want.replace(QLatin1Char('>'), QLatin1String("&gt;"));
+            }
+            if (!o.noBR)
+                want.replace(QLatin1String("\r\n"), QLatin1String("<BR>\r\n"));
+            ASSERT_EQ(PreparedContent(text, o), want) << "options " << mask;
+        }
+    }
 }
 
 TEST(CollectOutputGroups, OnlySelectedCards)
