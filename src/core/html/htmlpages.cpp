@@ -8,7 +8,9 @@
 #include <QHash>
 
 #include <algorithm>
+#include <array>
 #include <cstring>
+#include <map>
 
 namespace {
 
@@ -101,17 +103,156 @@ bool wrote(Result r, const PageContext &ctx, const QString &message)
     return r != Result::Cancelled;
 }
 
-// "[groupname]", "[filename]", "[banner]", "[item1]", "[item2]", "[item3]"
-// of a card block or page.
-void fillCard(QString &text, const OutputGroup &g, qsizetype k, const PageContext &ctx)
+// Where the single page is built: its text, or straight its bytes in the
+// page's encoding, so that a page of every card is never held as text as
+// well. repeat() appends once more what was appended between two sizes.
+struct TextOut {
+    QString text;
+    void append(QStringView piece) { text += piece; }
+    qsizetype size() const { return text.size(); }
+    void repeat(qsizetype from, qsizetype to) { text += text.mid(from, to - from); }
+};
+
+struct BytesOut {
+    Encoding encoding;
+    QByteArray bytes;
+    void append(QStringView piece)
+    {
+        // Room for the worst case, grown by doubling: the encoder asks for
+        // three bytes a unit, far more than a piece ever takes.
+        const qsizetype need = bytes.size() + 3 * piece.size() + 16;
+        if (bytes.capacity() < need)
+            bytes.reserve(std::max(need, 2 * bytes.capacity()));
+        HtmlText::AppendEncoded(piece, encoding, HtmlText::Fallback::CharacterReference, bytes);
+    }
+    qsizetype size() const { return bytes.size(); }
+    void repeat(qsizetype from, qsizetype to)
+    {
+        const qsizetype start = bytes.size();
+        bytes.resize(start + (to - from));
+        std::memcpy(bytes.data() + start, bytes.constData() + from, size_t(to - from));
+    }
+};
+
+// A card block or page split once at its placeholders, so that each card is
+// appended piece by piece instead of being filled by replacing in turn.
+// Replacing in turn would also fill a placeholder that a value, or a value
+// next to template text, happens to spell; that can only be when a value
+// holds "[" or "]", or when a placeholder stands inside an open "[" of the
+// template. Those cards are filled in turn, so the output is the same.
+class CardBlock
 {
-    fill(text, P::GroupName, shown(g.GroupName, ctx.escapeNames));
-    fill(text, P::FileName, ctx.fileName);
-    fill(text, P::Banner, HtmlTexts::Banner);
-    fill(text, P::Item1, shown(g.Names.at(k), ctx.escapeNames));
-    fill(text, P::Item2, g.Remarks.at(k));
-    fill(text, P::Item3, g.Contents.at(k));
-}
+public:
+    static constexpr int Slots = 7; // group, file, banner, items 1 to 3, mark
+
+    // withMark: "[mark]" is filled too (the single page and the simple
+    // group pages); a card page leaves it as it stands.
+    CardBlock(const QString &text, bool withMark) : m_text(text), m_slots(withMark ? Slots : Slots - 1)
+    {
+        m_pieces.append({0, text.size(), -1});
+        for (int slot = 0; slot < m_slots; ++slot) {
+            const QLatin1String name = order()[slot];
+            QList<Piece> split;
+            for (const Piece &piece : std::as_const(m_pieces)) {
+                if (piece.slot >= 0) {
+                    split.append(piece);
+                    continue;
+                }
+                qsizetype from = piece.start;
+                const qsizetype end = piece.start + piece.length;
+                for (;;) {
+                    const qsizetype at = QStringView(m_text).first(end).indexOf(name, from);
+                    if (at < 0)
+                        break;
+                    split.append({from, at - from, -1});
+                    split.append({0, 0, slot});
+                    from = at + name.size();
+                }
+                split.append({from, end - from, -1});
+            }
+            m_pieces = split;
+        }
+        bool open = false;
+        for (const Piece &piece : std::as_const(m_pieces)) {
+            if (piece.slot >= 0) {
+                m_safe = m_safe && !open;
+                continue;
+            }
+            for (const QChar c : QStringView(m_text).sliced(piece.start, piece.length)) {
+                if (c == u'[')
+                    open = true;
+                else if (c == u']')
+                    open = false;
+            }
+        }
+    }
+
+    template<class Out>
+    void append(Out &out, const std::array<QString, Slots> &values) const
+    {
+        bool plain = m_safe;
+        for (int slot = 0; slot < m_slots && plain; ++slot)
+            plain = !values[size_t(slot)].contains(u'[') && !values[size_t(slot)].contains(u']');
+        if (!plain) {
+            QString text = m_text;
+            for (int slot = 0; slot < m_slots; ++slot)
+                fill(text, order()[slot], values[size_t(slot)]);
+            out.append(text);
+            return;
+        }
+        for (const Piece &piece : m_pieces) {
+            if (piece.slot >= 0)
+                out.append(values[size_t(piece.slot)]);
+            else if (piece.length > 0)
+                out.append(QStringView(m_text).sliced(piece.start, piece.length));
+        }
+    }
+
+    // The values of card k, in the order fillCard and "[mark]" fill them.
+    std::array<QString, Slots> valuesOf(const OutputGroup &g, qsizetype k, const PageContext &ctx) const
+    {
+        return {shown(g.GroupName, ctx.escapeNames),          ctx.fileName,    HtmlTexts::Banner,
+                shown(g.Names.at(k), ctx.escapeNames),        g.Remarks.at(k), g.Contents.at(k),
+                m_slots == Slots ? anchorOf(g, k) : QString()};
+    }
+
+private:
+    struct Piece {
+        qsizetype start;
+        qsizetype length;
+        int slot; // -1: template text
+    };
+    static const std::array<QLatin1String, Slots> &order()
+    {
+        static const std::array<QLatin1String, Slots> names{P::GroupName, P::FileName, P::Banner, P::Item1,
+                                                            P::Item2,     P::Item3,    P::Mark};
+        return names;
+    }
+
+    QString m_text;
+    int m_slots;
+    QList<Piece> m_pieces;
+    bool m_safe = true;
+};
+
+// The compiled blocks of one section, one a depth.
+class CardBlocks
+{
+public:
+    CardBlocks(Section &section, bool withMark) : m_section(section), m_withMark(withMark) {}
+    const CardBlock &at(int depth)
+    {
+        auto it = m_byDepth.find(depth);
+        if (it == m_byDepth.end())
+            it = m_byDepth.try_emplace(depth, m_section.at(depth), m_withMark).first;
+        return it->second;
+    }
+
+private:
+    Section &m_section;
+    bool m_withMark;
+    std::map<int, CardBlock> m_byDepth;
+};
 
 } // namespace
 
@@ -124,25 +265,34 @@ QString BuildIndexItems(const OutputGroup &group, int style, bool escapeNames, c
 {
     QString out;
     const QString folder = HtmlText::Href(group.FolderName);
+    static const QString Class[] = {
+        QStringLiteral("<Li class=\"mokuji0\"><a href=\""), QStringLiteral("<Li class=\"mokuji1\"><a href=\""),
+        QStringLiteral("<Li class=\"mokuji2\"><a href="), QStringLiteral("<Li class=\"mokuji3\"><a href=")};
+    const QString &start = Class[std::clamp(style, 0, 3)];
     for (qsizetype k = 0; k < group.CardCount; ++k) {
-        const QString name = shown(group.Names.at(k), escapeNames);
+        out += start;
         switch (style) {
         case 0:
-            out += QStringLiteral("<Li class=\"mokuji0\"><a href=\"") + HtmlText::Href(group.FileNames.at(k))
-                   + QStringLiteral("\">") + name + QStringLiteral("</a>");
+            out += HtmlText::Href(group.FileNames.at(k));
+            out += QLatin1String("\">");
             break;
         case 1:
-            out += QStringLiteral("<Li class=\"mokuji1\"><a href=\"") + folder + QLatin1Char('/')
-                   + HtmlText::Href(group.FileNames.at(k)) + QStringLiteral("\">") + name + QStringLiteral("</a>");
+            out += folder;
+            out += QLatin1Char('/');
+            out += HtmlText::Href(group.FileNames.at(k));
+            out += QLatin1String("\">");
             break;
         default:
-            out += (style == 2 ? QStringLiteral("<Li class=\"mokuji2\"><a href=")
-                               : QStringLiteral("<Li class=\"mokuji3\"><a href="))
-                   + anchorPage + QStringLiteral("#Card") + group.GroupNumber + QLatin1Char('-')
-                   + group.CardNumbers.at(k) + QLatin1Char('>') + name + QStringLiteral("</a>");
+            out += anchorPage;
+            out += QLatin1String("#Card");
+            out += group.GroupNumber;
+            out += QLatin1Char('-');
+            out += group.CardNumbers.at(k);
+            out += QLatin1Char('>');
             break;
         }
-        out += CrLf;
+        out += escapeNames ? HtmlText::EscapeMarkup(group.Names.at(k)) : group.Names.at(k);
+        out += QLatin1String("</a>\r\n");
     }
     return out;
 }
@@ -198,14 +348,15 @@ bool WriteGroupIndexPages(const OutputGroups &groups, const QString &root, const
 bool WriteCardPages(const OutputGroups &groups, const QString &root, const PageContext &ctx, PageSink &sink)
 {
     Section page(ctx.tmpl, QStringLiteral("1-1"));
-    const Encoding encoding = page.encoding();
+    CardBlocks blocks(page, false);
+    BytesOut out{page.encoding(), {}};
     for (const OutputGroup &g : groups) {
-        const QString &section = page.at(g.depth());
+        const CardBlock &block = blocks.at(g.depth());
         const QString folder = Tool::JoinPath(root, g.FolderName);
         for (qsizetype k = 0; k < g.CardCount; ++k) {
-            QString text = section;
-            fillCard(text, g, k, ctx);
-            if (!wrote(sink.put(Tool::JoinPath(folder, g.FileNames.at(k)), text, encoding, Rule::IfChanged), ctx,
+            out.bytes.truncate(0);
+            block.append(out, block.valuesOf(g, k, ctx));
+            if (!wrote(sink.putEncoded(Tool::JoinPath(folder, g.FileNames.at(k)), out.bytes, Rule::IfChanged), ctx,
                        HtmlTexts::CardPageError))
                 return false;
         }
@@ -238,23 +389,20 @@ bool WriteSimpleGroupPages(const OutputGroups &groups, const QString &root, cons
     Section page(ctx.tmpl, QStringLiteral("5-1"));
     Section indexBlock(ctx.tmpl, QStringLiteral("5-2"));
     Section cardBlock(ctx.tmpl, QStringLiteral("5-3"));
+    CardBlocks cardBlocks(cardBlock, true);
     const Encoding encoding = page.encoding();
     for (const OutputGroup &g : groups) {
         const int depth = g.depth();
         QString index = indexBlock.at(depth);
         fill(index, P::GroupName, shown(g.GroupName, ctx.escapeNames));
         fill(index, P::Index, BuildIndexItems(g, 3, ctx.escapeNames, ctx.anchorPage));
-        QString cards;
-        const QString &section = cardBlock.at(depth);
-        for (qsizetype k = 0; k < g.CardCount; ++k) {
-            QString text = section;
-            fillCard(text, g, k, ctx);
-            fill(text, P::Mark, anchorOf(g, k));
-            cards += text;
-        }
+        TextOut cards;
+        const CardBlock &block = cardBlocks.at(depth);
+        for (qsizetype k = 0; k < g.CardCount; ++k)
+            block.append(cards, block.valuesOf(g, k, ctx));
         QString text = page.at(depth);
         fill(text, P::Index, index);
-        fill(text, P::Contents, cards);
+        fill(text, P::Contents, cards.text);
         if (!wrote(sink.put(pathIn(root, g, HtmlNames::IndexPage), text, encoding, Rule::Always), ctx,
                    HtmlTexts::PageError))
             return false;
@@ -264,42 +412,11 @@ bool WriteSimpleGroupPages(const OutputGroups &groups, const QString &root, cons
 
 namespace {
 
-// Where the single page is built: its text, or straight its bytes in the
-// page's encoding, so that a page of every card is never held as text as
-// well. repeat() appends once more what was appended between two sizes.
-struct TextOut {
-    QString text;
-    void append(QStringView piece) { text += piece; }
-    qsizetype size() const { return text.size(); }
-    void repeat(qsizetype from, qsizetype to) { text += text.mid(from, to - from); }
-};
-
-struct BytesOut {
-    Encoding encoding;
-    QByteArray bytes;
-    void append(QStringView piece)
-    {
-        // Room for the worst case, grown by doubling: the encoder asks for
-        // three bytes a unit, far more than a piece ever takes.
-        const qsizetype need = bytes.size() + 3 * piece.size() + 16;
-        if (bytes.capacity() < need)
-            bytes.reserve(std::max(need, 2 * bytes.capacity()));
-        HtmlText::AppendEncoded(piece, encoding, HtmlText::Fallback::CharacterReference, bytes);
-    }
-    qsizetype size() const { return bytes.size(); }
-    void repeat(qsizetype from, qsizetype to)
-    {
-        const qsizetype start = bytes.size();
-        bytes.resize(start + (to - from));
-        std::memcpy(bytes.data() + start, bytes.constData() + from, size_t(to - from));
-    }
-};
-
 // The single page: the page section "4-1" with "[index]" filled, where every
 // "[contents]" stands for the group blocks of all groups; a group block's
 // "[contents]" stands for its cards. Each text is filled exactly as a page
 // of its own would be, then appended.
-template <class Out>
+template<class Out>
 void buildSinglePage(const OutputGroups &groups, const PageContext &ctx, Out &out)
 {
     Section page(ctx.tmpl, QStringLiteral("4-1"));
@@ -327,8 +444,7 @@ void buildSinglePage(const OutputGroups &groups, const PageContext &ctx, Out &ou
     if (parts.size() == 1)
         return;
     const qsizetype allStart = out.size();
-    const QString &section = cardBlock.at(0);
-    QString card;
+    const CardBlock cards(cardBlock.at(0), true);
     for (const OutputGroup &g : groups) {
         QString block = groupBlock.at(0);
         fill(block, P::GroupName, shown(g.GroupName, ctx.escapeNames));
@@ -339,12 +455,8 @@ void buildSinglePage(const OutputGroups &groups, const PageContext &ctx, Out &ou
         if (around.size() == 1)
             continue;
         const qsizetype start = out.size();
-        for (qsizetype k = 0; k < g.CardCount; ++k) {
-            card = section;
-            fillCard(card, g, k, ctx);
-            fill(card, P::Mark, anchorOf(g, k));
-            out.append(card);
-        }
+        for (qsizetype k = 0; k < g.CardCount; ++k)
+            cards.append(out, cards.valuesOf(g, k, ctx));
         const qsizetype end = out.size();
         for (qsizetype i = 1; i < around.size(); ++i) {
             if (i > 1)

@@ -11,7 +11,13 @@
 
 QString HtmlNumber(qsizetype n)
 {
-    return QStringLiteral("%1").arg(n, 6, 10, QLatin1Char('0'));
+    if (n < 0 || n > 999999)
+        return QStringLiteral("%1").arg(n, 6, 10, QLatin1Char('0'));
+    QString out(6, Qt::Uninitialized);
+    QChar *digit = out.data() + 6;
+    for (int i = 0; i < 6; ++i, n /= 10)
+        *--digit = QChar(u'0' + char16_t(n % 10));
+    return out;
 }
 
 namespace {
@@ -123,23 +129,42 @@ QString PreparedContent(QString content, const HtmlOptions &options)
         return content;
     QString out;
     out.reserve(n + n / 8 + 16);
-    out.append(QStringView(in, i));
+    qsizetype run = 0; // start of the characters copied as they are
     while (i < n) {
-        const char16_t c = in[i];
         if (!special(i)) {
-            out.append(QChar(c));
             ++i;
             continue;
         }
-        switch (c) {
-        case u'\t': out.append(QChar(0x3000)); ++i; break;
-        case u' ': out.append(QChar(0x3000)); i += 2; break;
-        case u'&': out.append(QLatin1String("&amp;")); ++i; break;
-        case u'<': out.append(QLatin1String("&lt;")); ++i; break;
-        case u'>': out.append(QLatin1String("&gt;")); ++i; break;
-        default: out.append(QLatin1String("<BR>\r\n")); i += 2; break;
+        out.append(QStringView(in + run, i - run));
+        switch (in[i]) {
+        case u'\t':
+            out.append(QChar(0x3000));
+            ++i;
+            break;
+        case u' ':
+            out.append(QChar(0x3000));
+            i += 2;
+            break;
+        case u'&':
+            out.append(QLatin1String("&amp;"));
+            ++i;
+            break;
+        case u'<':
+            out.append(QLatin1String("&lt;"));
+            ++i;
+            break;
+        case u'>':
+            out.append(QLatin1String("&gt;"));
+            ++i;
+            break;
+        default:
+            out.append(QLatin1String("<BR>\r\n"));
+            i += 2;
+            break;
         }
+        run = i;
     }
+    out.append(QStringView(in + run, n - run));
     return out;
 }
 

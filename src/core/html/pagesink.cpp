@@ -4,24 +4,43 @@
 
 #include <QFile>
 
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 PageSink::PageSink(qsizetype total, Progress progress) : m_total(total), m_progress(std::move(progress)) {}
 
 namespace {
 
-// True when path is a file holding exactly bytes.
+// True when path is a file holding exactly bytes: open, size, one read and
+// close, the fewest calls a rerun over thousands of unchanged pages can make.
 bool holds(const QString &path, const QByteArray &bytes)
 {
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
     struct stat st {
     };
-    if (::stat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISREG(st.st_mode)
-        || st.st_size != off_t(bytes.size()))
-        return false;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        return false;
-    return file.readAll() == bytes;
+    bool same = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size == off_t(bytes.size());
+    if (same) {
+        thread_local QByteArray buffer;
+        if (buffer.size() < bytes.size())
+            buffer.resize(bytes.size());
+        qsizetype got = 0;
+        while (got < bytes.size()) {
+            const ssize_t n = ::read(fd, buffer.data() + got, size_t(bytes.size() - got));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                break;
+            got += n;
+        }
+        same = got == bytes.size() && std::memcmp(buffer.constData(), bytes.constData(), size_t(got)) == 0;
+    }
+    ::close(fd);
+    return same;
 }
 
 } // namespace

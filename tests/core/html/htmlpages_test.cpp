@@ -218,6 +218,29 @@ TEST(HtmlPages, SinglePageRepeatsEveryContentsMark)
     EXPECT_EQ(Sandbox::readBytes(out + QStringLiteral("/s.html")), "A" + all + "B" + all + "C\r\n");
 }
 
+// Placeholders are filled in turn: one that a value spells, or that a value
+// completes next to template text, is filled too, on every kind of page.
+TEST(HtmlPages, PlaceholdersAreFilledInTurn)
+{
+    const QString block = QStringLiteral("<[item1]|[item2]|[[item1]]|[item3]>");
+    const QString tmpl = writeTemplate(freshFolder(QStringLiteral("t3")) + QStringLiteral("/Hina.qlw"),
+                                       {{QStringLiteral("4-3"), block},
+                                        {QStringLiteral("4-1"), QStringLiteral("[contents]")},
+                                        {QStringLiteral("1-1"), block + QStringLiteral("[mark]")}});
+    auto list = listOf({{QStringLiteral("item2"), QStringLiteral("R[item3]"), QStringLiteral("C")},
+                        {QStringLiteral("plain"), QStringLiteral("r"), QStringLiteral("c")}});
+    const QString out = freshFolder(QStringLiteral("turn"));
+    FakeDialogs dialogs;
+    run(*list, HtmlMode::Single, out + QStringLiteral("/s.html"), HtmlOptions{}, dialogs, tmpl);
+    EXPECT_EQ(Sandbox::readBytes(out + QStringLiteral("/s.html")),
+              QByteArray("<item2|RC|RC|C><plain|r|[plain]|c>\r\n"));
+    HtmlOptions numbered;
+    numbered.renban = true;
+    run(*list, HtmlMode::Cards, out + QStringLiteral("/tree"), numbered, dialogs, tmpl);
+    EXPECT_EQ(Sandbox::readBytes(out + QStringLiteral("/tree/qlt000000/qlt000000.html")),
+              QByteArray("<item2|RC|RC|C>[mark]\r\n"));
+}
+
 TEST(HtmlPages, HelpContentsPointAtThePagesThatHoldTheCards)
 {
     auto list = listOf({{QStringLiteral("メモ")}, {QStringLiteral("A＠x")}, {QStringLiteral("A＠y")}});
