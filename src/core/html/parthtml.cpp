@@ -94,9 +94,8 @@ PartGroups CollectPartGroups(const CardList &list, Kind kind, TitleMode mode)
     if (help)
         mode = TitleMode::Name;
 
-    // Folders of the groups, unique in the root beside its own files.
-    FolderNames rootNames({Names::IndexPage, Names::StyleSheet, Names::Contents});
-    QHash<QString, FolderNames> filesIn; // per folder
+    // Names per folder; the root's are shared by its files and the groups' folders.
+    QHash<QString, FolderNames> filesIn;
     filesIn.insert(QString(), FolderNames({Names::IndexPage, Names::StyleSheet, Names::Contents}));
 
     for (qsizetype row = 0; row < store.count(); ++row) {
@@ -126,7 +125,7 @@ PartGroups CollectPartGroups(const CardList &list, Kind kind, TitleMode mode)
             if (found == byName.constEnd()) {
                 PartGroup g;
                 g.name = group;
-                g.folder = rootNames.take(group, QString());
+                g.folder = filesIn[QString()].take(group, QString());
                 groups.append(g);
                 filesIn.insert(g.folder, FolderNames({Names::IndexPage, Names::StyleSheet}));
                 found = byName.insert(group, groups.size() - 1);

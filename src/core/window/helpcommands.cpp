@@ -14,10 +14,13 @@ namespace HelpCommands {
 
 QStringList manualIndexCandidates()
 {
-    QStringList candidates{ProgramFolder::file(ManualIndex)};
+    // The installed manual is the one of this version; the copy seeded into
+    // the program folder may be an older one's.
+    QStringList candidates;
     const QString installed = ProgramFolder::installedDataFolder();
     if (!installed.isEmpty())
         candidates.append(Tool::JoinPath(installed, ManualIndex));
+    candidates.append(ProgramFolder::file(ManualIndex));
     return candidates;
 }
 

@@ -28,7 +28,7 @@ Links defaultLinks();
 // The manual's folder in the program folder and its index page.
 inline const QString ManualFolder = QStringLiteral("help");
 inline const QString ManualIndex = QStringLiteral("help/index.html");
-// Where the manual may be: the program folder, then the installed data.
+// Where the manual may be: the installed data, then the program folder.
 QStringList manualIndexCandidates();
 
 // The manual's index page when one exists, else the online help address.
