@@ -17,6 +17,7 @@ QList<Verb> allVerbs()
     verbs += cardVerbs();
     verbs += searchVerbs();
     verbs += htmlVerbs();
+    verbs += partHtmlVerbs();
     return verbs;
 }
 

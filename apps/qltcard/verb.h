@@ -33,3 +33,4 @@ struct Verb {
 QList<Verb> cardVerbs();
 QList<Verb> searchVerbs();
 QList<Verb> htmlVerbs();
+QList<Verb> partHtmlVerbs();

@@ -1,6 +1,8 @@
 #pragma once
 // The messages of the HTML engine, as the person sees them.
 
+#include "core/common/makeraddresses.h"
+
 #include <QString>
 
 namespace HtmlTexts {
@@ -27,9 +29,9 @@ inline QString styleSheetError(const QString &description)
 inline const QString AboutTemplate = QStringLiteral("この雛形について");
 
 // "[banner]": a link to the maker's page around its banner image.
-inline const QString MakerPage = QStringLiteral("https://orvale.example/qltwin/");
-inline const QString Banner =
-    QStringLiteral("<a href=\"https://orvale.example/qltwin/\"><img src=\"https://orvale.example/qltwin/qlt.png\" "
-                   "alt=\"QLT@WIN\" width=\"88\" height=\"31\"></a>");
+inline const QString &MakerPage = MakerAddresses::ProductPage;
+inline const QString Banner = QStringLiteral("<a href=\"") + MakerAddresses::ProductPage
+                              + QStringLiteral("\"><img src=\"") + MakerAddresses::BannerImage
+                              + QStringLiteral("\" alt=\"QLT@WIN\" width=\"88\" height=\"31\"></a>");
 
 } // namespace HtmlTexts

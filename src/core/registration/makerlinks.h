@@ -1,24 +1,21 @@
 #pragma once
-// Every address of the maker that QLTReg shows, opens or saves as a
-// shortcut, in one place.
+// The addresses of the maker that QLTReg shows, opens or saves as a
+// shortcut (core/common/makeraddresses.h names them all).
+
+#include "core/common/makeraddresses.h"
 
 #include <QString>
 
 namespace MakerLinks {
 
-// The maker's home page, where new versions are published.
-inline const QString HomePage = QStringLiteral("http://www.orvale-softwares.example/");
-// The author's personal home page with the sponsors' banners.
-inline const QString PersonalPage = QStringLiteral("http://www.orvale-softwares.example/~author/");
-// The maker's notices to users.
-inline const QString NoticesPage = QStringLiteral("http://www.orvale-softwares.example/qltwin/notice.html");
-// The support message board, reading and posting.
-inline const QString BoardRead = QStringLiteral("http://www.orvale-softwares.example/bbs/");
-inline const QString BoardPost = QStringLiteral("http://www.orvale-softwares.example/bbs/post.html");
-// The support mailing list.
-inline const QString ListSubscribe = QStringLiteral("qltwin-subscribe@orvale-softwares.example");
-inline const QString ListUnsubscribe = QStringLiteral("qltwin-unsubscribe@orvale-softwares.example");
-inline const QString ListSettingsPage = QStringLiteral("http://www.orvale-softwares.example/ml/qltwin/");
+inline const QString &HomePage = MakerAddresses::HomePage;
+inline const QString &PersonalPage = MakerAddresses::PersonalPage;
+inline const QString &NoticesPage = MakerAddresses::NoticesPage;
+inline const QString &BoardRead = MakerAddresses::BoardRead;
+inline const QString &BoardPost = MakerAddresses::BoardPost;
+inline const QString &ListSubscribe = MakerAddresses::ListSubscribe;
+inline const QString &ListUnsubscribe = MakerAddresses::ListUnsubscribe;
+inline const QString &ListSettingsPage = MakerAddresses::ListSettingsPage;
 
 // "mailto:" + address, with the query the list expects when the saved
 // shortcut is used; the wizard's buttons send the bare mailto: link.

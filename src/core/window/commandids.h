@@ -12,10 +12,12 @@
 //     recent files; the about window: About;
 //   the search commands: searching, extraction, ChangeGroup, Sort,
 //     CancelSort; the card commands: the card entries of the Edit menu,
-//     RenameCard and Print; the editors: EditCard and BrowseSpace.
-// The ids of MainWindowTables::disabledCommandIds() (HTML output, browser
-// views, the toolbar's format drop-downs, the options) are shown disabled on
-// purpose until their features give them a meaning.
+//     RenameCard and Print; the editors: EditCard and BrowseSpace; the HTML
+//     commands (gui/mainwindow/htmlcommandwiring.h): the browser preview, the
+//     web view and the partial hierarchical export.
+// The ids of MainWindowTables::disabledCommandIds() (the HTML wizard, the
+// toolbar's format drop-downs, the options) are shown disabled on purpose
+// until their features give them a meaning.
 
 #include <QLatin1String>
 #include <QString>

@@ -1,23 +1,46 @@
 #include "core/window/helpcommands.h"
 
 #include "core/common/dialogs.h"
+#include "core/common/makeraddresses.h"
 #include "core/common/programfolder.h"
 #include "core/common/services.h"
 #include "core/common/tool.h"
 #include "core/window/commandids.h"
 #include "core/window/maincommands.h"
 
+#include <QFileInfo>
+
 namespace HelpCommands {
+
+QStringList manualIndexCandidates()
+{
+    // The installed manual is the one of this version; the copy seeded into
+    // the program folder may be an older one's.
+    QStringList candidates;
+    const QString installed = ProgramFolder::installedDataFolder();
+    if (!installed.isEmpty())
+        candidates.append(Tool::JoinPath(installed, ManualIndex));
+    candidates.append(ProgramFolder::file(ManualIndex));
+    return candidates;
+}
 
 Links defaultLinks()
 {
     // The shell hands only http://, ftp:// and mailto: addresses on unchanged.
     return Links{
-        QStringLiteral("http://www.orvale-softwares.example/qltwin/help/"),
-        QStringLiteral("http://www.orvale-softwares.example/"),
-        QStringLiteral("http://www.orvale-softwares.example/bbs/"),
-        QStringLiteral("mailto:qltwin@orvale-softwares.example"),
+        MakerAddresses::OnlineHelp, MakerAddresses::HomePage,
+        MakerAddresses::BoardRead,  QStringLiteral("mailto:") + MakerAddresses::AuthorMail,
+        manualIndexCandidates(),
     };
+}
+
+QString helpTarget(const Links &links)
+{
+    for (const QString &page : links.manual) {
+        if (QFileInfo(page).isFile())
+            return page;
+    }
+    return links.onlineHelp;
 }
 
 QString mailQuestion()
@@ -35,11 +58,8 @@ void wire(MainCommands &commands, const Services &services, const Links &links)
         if (shell)
             Tool::OpenWithShell(*shell, target);
     };
-    commands.wire(Cmd::HelpOnline, [open, links] { open(links.onlineHelp); });
-    commands.wire(Cmd::HelpOld, [shell] {
-        if (shell)
-            Tool::ShellOpen(*shell, ProgramFolder::file(OldHelpFile));
-    });
+    commands.wire(Cmd::HelpOnline, [open, links] { open(helpTarget(links)); });
+    commands.wire(Cmd::HelpOld, [open, links] { open(helpTarget(links)); });
     // The entry is hidden and its command does nothing.
     commands.wire(Cmd::HelpKoshin, [] {});
     commands.wire(Cmd::HelpHomePage, [open, links] { open(links.homePage); });

@@ -28,7 +28,7 @@ QList<MenuEntry> buildMenuTree()
         .item(QStringLiteral("MenuFileHTMLWiz"), QStringLiteral("HTMLウイザード(&7)"), Cmd::HtmlWizard)
         .item(QStringLiteral("MenuFileHTMLWizAgain"), QStringLiteral("HTMLウイザード再実行"), Cmd::HtmlWizardAgain,
               QStringLiteral("Ctrl+M"))
-        .sub(QStringLiteral("MenuFileETC"), QStringLiteral("外部形式で出力"), true)
+        .sub(QStringLiteral("MenuFileETC"), QStringLiteral("外部形式で出力"))
         .indexed(QStringLiteral("MenuPartHTML"), 0, QStringLiteral("全カードを階層型HTML(&H)"), Cmd::PartHtmlAll)
         .indexed(QStringLiteral("MenuPartHTML"), 1, QStringLiteral("選択カードを階層型HTML(&K)"), Cmd::PartHtmlSelected)
         .indexed(QStringLiteral("MenuPartHTML"), 2, QStringLiteral("HTMLヘルプ形式(&C)"), Cmd::PartHtmlHelp)
@@ -198,7 +198,7 @@ QList<ToolbarButton> buildToolbar()
 QList<FunctionBarPanel> buildFunctionBar()
 {
     return {
-        {QStringLiteral("ヘルプ"), QStringLiteral("ヘルプを表示します"), QString()},
+        {QStringLiteral("ヘルプ"), QStringLiteral("ヘルプを表示します"), Cmd::HelpOnline},
         {QStringLiteral("ｶｰﾄﾞ作成"), QStringLiteral("選択位置に新規にカードを作成します"), Cmd::NewCard},
         {QStringLiteral("編集"), QStringLiteral("選択しているカードを編集します"), Cmd::EditCard},
         {QStringLiteral("表示ﾓｰﾄﾞ"), QStringLiteral("カードの表示方法を変更します(4種類)"), Cmd::ViewNextMode},
@@ -317,10 +317,8 @@ const QStringList &windowCommandIds()
 const QStringList &disabledCommandIds()
 {
     static const QStringList ids = {
-        Cmd::HtmlWizard,   Cmd::HtmlWizardAgain, Cmd::PartHtmlAll, Cmd::PartHtmlSelected,
-        Cmd::PartHtmlHelp, Cmd::BrowserSelected, Cmd::BrowserAll,  Cmd::BrowserHomePage,
-        Cmd::LoadQlw,      Cmd::LoadCsv,         Cmd::LoadDbfs,    Cmd::SaveQlw,
-        Cmd::SaveCsv,      Cmd::SaveDbfs,        Cmd::SaveHtml,    Cmd::Settings,
+        Cmd::HtmlWizard, Cmd::HtmlWizardAgain, Cmd::LoadQlw,  Cmd::LoadCsv,  Cmd::LoadDbfs,
+        Cmd::SaveQlw,    Cmd::SaveCsv,         Cmd::SaveDbfs, Cmd::SaveHtml, Cmd::Settings,
     };
     return ids;
 }

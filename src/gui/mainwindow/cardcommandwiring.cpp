@@ -4,6 +4,7 @@
 #include "core/window/maincommands.h"
 #include "gui/mainwindow/cardlistview.h"
 #include "gui/mainwindow/documentwiring.h"
+#include "gui/mainwindow/htmlcommandwiring.h"
 #include "gui/mainwindow/mainform.h"
 
 #include <QAbstractItemView>
@@ -57,6 +58,7 @@ CardCommandWiring::CardCommandWiring(MainForm &window, Document &document, Searc
 
     m_commands = std::make_unique<CardCommands>(document, window.commands(), search.extraction());
     m_commands->wire();
+    HtmlCommandWiring::wire(window, document);
     connect(m_commands.get(), &CardCommands::renameRequested, this, &CardCommandWiring::beginRename);
 
     for (int i = 0; i < 2; ++i) {

@@ -86,3 +86,39 @@ TEST(QltcardHtml, ExitStatuses)
     EXPECT_EQ(r.status, 2);
     EXPECT_TRUE(r.err.contains(out + QStringLiteral("/no/such/folder/x.html"))) << r.err.toStdString();
 }
+
+TEST(QltcardPartHtml, WritesTheTreeOnceAndThenOnlyWhatChanged)
+{
+    const QString out = folder(QStringLiteral("part"));
+    QltcardRun r = runQltcard({"parthtml", Sample, out});
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.startsWith("pages: ")) << r.out.constData();
+    EXPECT_TRUE(QFileInfo::exists(out + QStringLiteral("/index.html")));
+    EXPECT_FALSE(QFileInfo::exists(out + QStringLiteral("/index.hhc")));
+    r = runQltcard({"parthtml", Sample, out});
+    EXPECT_TRUE(r.out.startsWith("pages: 0 written, ")) << r.out.constData();
+
+    const QString help = out + QStringLiteral("-help");
+    r = runQltcard({"parthtml", "--contents", "--title-mode", "1", "--no-header", "--no-remarks", Sample, help});
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_TRUE(QFileInfo::exists(help + QStringLiteral("/index.hhc")));
+}
+
+TEST(QltcardPartHtml, ExitStatuses)
+{
+    const QString out = folder(QStringLiteral("part-status"));
+    EXPECT_EQ(runQltcard({"parthtml", Sample}).status, 64);
+    EXPECT_EQ(runQltcard({"parthtml", "--title-mode", "2", Sample, out}).status, 64);
+    EXPECT_EQ(runQltcard({"parthtml", "--bogus", Sample, out}).status, 64);
+    EXPECT_EQ(runQltcard({"parthtml", out + QStringLiteral("/missing.qlw"), out}).status, 2);
+    const QString empty = out + QStringLiteral("/empty.qlw");
+    Sandbox::writeBytes(empty, QByteArray());
+    EXPECT_EQ(runQltcard({"parthtml", empty, out}).status, 1);
+
+    const QString blocked = out + QStringLiteral("/file");
+    Sandbox::writeBytes(blocked, "x");
+    const QltcardRun r = runQltcard({"parthtml", Sample, blocked + QStringLiteral("/root")});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("cannot write ") + blocked + QStringLiteral("/root")))
+        << r.err.toStdString();
+}

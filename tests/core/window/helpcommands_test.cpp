@@ -8,6 +8,8 @@
 #include "support/fakeservices.h"
 #include "support/sandbox.h"
 
+#include <QDir>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -59,11 +61,23 @@ TEST_F(HelpCommandsTest, NoToTheMailOpensTheBoardInstead)
     EXPECT_EQ(shell.opened, QStringList{"http://board.example/"});
 }
 
-TEST_F(HelpCommandsTest, TheOldHelpFileIsOpenedFromTheProgramFolder)
+TEST(HelpManual, F1AndTheOldHelpOpenTheManualWhereItIsElseTheOnlineHelp)
 {
     ScopedProgramFolder folder;
+    const QString published = folder.file(QStringLiteral("help/index.html"));
+    HelpCommands::Links links = HelpCommands::defaultLinks();
+    EXPECT_EQ(links.manual.value(links.manual.size() - 1), published);
+    links.manual.prepend(folder.file(QStringLiteral("missing/index.html")));
+
+    MainCommands commands;
+    FakeShell shell;
+    HelpCommands::wire(commands, Services{nullptr, &shell, nullptr, nullptr, nullptr, nullptr}, links);
+    commands.trigger(Cmd::HelpOnline); // no manual yet: the web
+    ASSERT_TRUE(QDir().mkpath(folder.file(QStringLiteral("help"))));
+    ASSERT_TRUE(Sandbox::writeBytes(published, "<html></html>"));
+    commands.trigger(Cmd::HelpOnline);
     commands.trigger(Cmd::HelpOld);
-    EXPECT_EQ(shell.opened, QStringList{folder.file(QStringLiteral("Qlt.chm"))});
+    EXPECT_EQ(shell.opened, (QStringList{links.onlineHelp, published, published}));
 }
 
 TEST_F(HelpCommandsTest, TheHiddenKoshinEntryDoesNothing)

@@ -95,8 +95,7 @@ TEST(MenuTree, HiddenEntriesAreExactlyTheOnesNothingShowsAtStart)
         if (e.hidden && e.name != QLatin1String("MenuFileRecent"))
             hidden << e.objectName();
     }
-    EXPECT_EQ(hidden,
-              (QStringList{"MenuFileETC", "MenuFileRecentTitle", "MenuCutDateInfo", "MenuHelpKoshin", "MenuBrowse"}));
+    EXPECT_EQ(hidden, (QStringList{"MenuFileRecentTitle", "MenuCutDateInfo", "MenuHelpKoshin", "MenuBrowse"}));
 }
 
 TEST(MenuTree, FiftyOneHiddenRecentFileEntriesEndTheFileMenu)
@@ -275,7 +274,7 @@ TEST(FunctionBar, PanelsTooltipsAndCommands)
         QString command;
     };
     const Case cases[] = {
-        {"ヘルプ", "ヘルプを表示します", QString()},
+        {"ヘルプ", "ヘルプを表示します", Cmd::HelpOnline},
         {"ｶｰﾄﾞ作成", "選択位置に新規にカードを作成します", Cmd::NewCard},
         {"編集", "選択しているカードを編集します", Cmd::EditCard},
         {"表示ﾓｰﾄﾞ", "カードの表示方法を変更します(4種類)", Cmd::ViewNextMode},
