@@ -12,9 +12,10 @@
 //     recent files; the about window: About;
 //   the search commands: searching, extraction, ChangeGroup, Sort,
 //     CancelSort; the card commands: the card entries of the Edit menu,
-//     RenameCard and Print; the editors: EditCard and BrowseSpace.
+//     RenameCard and Print; the editors: EditCard and BrowseSpace; the
+//     options dialog: Settings.
 // The ids of MainWindowTables::disabledCommandIds() (HTML output, browser
-// views, the toolbar's format drop-downs, the options) are shown disabled on
+// views, the toolbar's format drop-downs) are shown disabled on
 // purpose until their features give them a meaning.
 
 #include <QLatin1String>

@@ -317,10 +317,9 @@ const QStringList &windowCommandIds()
 const QStringList &disabledCommandIds()
 {
     static const QStringList ids = {
-        Cmd::HtmlWizard,   Cmd::HtmlWizardAgain, Cmd::PartHtmlAll, Cmd::PartHtmlSelected,
-        Cmd::PartHtmlHelp, Cmd::BrowserSelected, Cmd::BrowserAll,  Cmd::BrowserHomePage,
-        Cmd::LoadQlw,      Cmd::LoadCsv,         Cmd::LoadDbfs,    Cmd::SaveQlw,
-        Cmd::SaveCsv,      Cmd::SaveDbfs,        Cmd::SaveHtml,    Cmd::Settings,
+        Cmd::HtmlWizard,      Cmd::HtmlWizardAgain, Cmd::PartHtmlAll,     Cmd::PartHtmlSelected, Cmd::PartHtmlHelp,
+        Cmd::BrowserSelected, Cmd::BrowserAll,      Cmd::BrowserHomePage, Cmd::LoadQlw,          Cmd::LoadCsv,
+        Cmd::LoadDbfs,        Cmd::SaveQlw,         Cmd::SaveCsv,         Cmd::SaveDbfs,         Cmd::SaveHtml,
     };
     return ids;
 }
