@@ -323,8 +323,12 @@ public:
         buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
 
         auto *grid = new QGridLayout(this);
-        grid->addWidget(new QLabel(QStringLiteral("フォント名(&F):"), this), 0, 0);
-        grid->addWidget(new QLabel(QStringLiteral("サイズ(&S):"), this), 0, 1);
+        auto *familyLabel = new QLabel(QStringLiteral("フォント名(&F):"), this);
+        familyLabel->setBuddy(m_families);
+        auto *sizeLabel = new QLabel(QStringLiteral("サイズ(&S):"), this);
+        sizeLabel->setBuddy(m_size);
+        grid->addWidget(familyLabel, 0, 0);
+        grid->addWidget(sizeLabel, 0, 1);
         grid->addWidget(m_families, 1, 0);
         grid->addWidget(m_size, 1, 1, Qt::AlignTop);
         grid->addWidget(m_sample, 2, 0, 1, 2);

@@ -210,7 +210,13 @@ void SettingForm::buildOtherTab()
         {QStringLiteral("単純HTML"), QStringLiteral("階層型HTML"), QStringLiteral("簡易階層型HTML")});
     connect(m_browserHinaMode, &QComboBox::activated, this,
             [this](int index) { m_model.values().browserHinaMode = index; });
-    layout->addWidget(m_browserHinaMode, 0, Qt::AlignLeft);
+    auto *modeRow = new QHBoxLayout;
+    auto *modeLabel = new QLabel(QStringLiteral("ブラウザボタンの出力形式"), tab);
+    modeLabel->setBuddy(m_browserHinaMode);
+    modeRow->addWidget(modeLabel);
+    modeRow->addWidget(m_browserHinaMode);
+    modeRow->addStretch();
+    layout->addLayout(modeRow);
 
     auto *editorGroup = new QGroupBox(QStringLiteral("外部エディタの指定"), tab);
     auto *editorLayout = new QGridLayout(editorGroup);
