@@ -49,6 +49,7 @@ SettingForm::SettingForm(SettingsDialogModel &model, QWidget *parent) : QDialog(
     layout->addWidget(m_tabs);
     buildButtons();
     showValues();
+    m_columns[0]->setFocus();
 }
 
 // ---------------------------------------------------------------- tabs
