@@ -18,6 +18,7 @@
 #include "gui/mainwindow/mainform.h"
 #include "gui/mainwindow/searchwiring.h"
 #include "gui/mainwindow/splashform.h"
+#include "gui/settings/settingswiring.h"
 
 #include <QApplication>
 #include <QDir>
@@ -83,6 +84,7 @@ int main(int argc, char **argv)
     editors.install();
     CardCommandWiring::wire(window, document, search->commands());
     wireAbout(window, shell);
+    SettingsWiring::wire(window.commands(), document, &window);
 
     Startup startup(files, *shown);
     if (startup.run(app.arguments().mid(1), QDir::currentPath()) == Startup::Result::Exit)

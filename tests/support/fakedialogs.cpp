@@ -77,6 +77,7 @@ std::optional<FontChoice> FakeDialogs::chooseFont(const FontChoice &initial)
     Record r;
     r.kind = QStringLiteral("chooseFont");
     r.defaultText = initial.family;
+    r.font = initial;
     records.append(r);
     return take(fonts);
 }

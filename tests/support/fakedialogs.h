@@ -25,6 +25,7 @@ public:
         QString prompt;
         QString title;
         QString defaultText;
+        FontChoice font; // chooseFont: the preset font
     };
 
     QList<Record> records;

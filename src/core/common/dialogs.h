@@ -29,6 +29,9 @@ struct FileRequest {
     QString filter;
     QString startPath;            // folder, or folder joined with a proposed name
     bool promptOverwrite = false; // save only
+    // The first filter lists programs: every executable file (and the
+    // folders to walk through), whatever its name; its pattern is then "*".
+    bool firstFilterExecutables = false;
 };
 
 // Fonts and colours without Qt Gui types, so the core stays Qt Core only.
@@ -52,6 +55,8 @@ public:
     virtual std::optional<QString> chooseFolder(const QString &prompt, const QString &startFolder) = 0;
     virtual std::optional<QString> inputBox(const QString &prompt, const QString &title,
                                             const QString &defaultText) = 0;
+    // The installed fonts that can write Japanese; a family of initial that is
+    // not installed presets its nearest installed substitute.
     virtual std::optional<FontChoice> chooseFont(const FontChoice &initial) = 0;
     // Colours are 0x00BBGGRR colour numbers.
     virtual std::optional<std::uint32_t> chooseColour(std::uint32_t initial) = 0;

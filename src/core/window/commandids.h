@@ -14,10 +14,11 @@
 //     CancelSort; the card commands: the card entries of the Edit menu,
 //     RenameCard and Print; the editors: EditCard and BrowseSpace; the HTML
 //     commands (gui/mainwindow/htmlcommandwiring.h): the browser preview, the
-//     web view and the partial hierarchical export.
+//     web view and the partial hierarchical export; the options dialog:
+//     Settings.
 // The ids of MainWindowTables::disabledCommandIds() (the HTML wizard, the
-// toolbar's format drop-downs, the options) are shown disabled on purpose
-// until their features give them a meaning.
+// toolbar's format drop-downs) are shown disabled on purpose until their
+// features give them a meaning.
 
 #include <QLatin1String>
 #include <QString>

@@ -318,7 +318,7 @@ const QStringList &disabledCommandIds()
 {
     static const QStringList ids = {
         Cmd::HtmlWizard, Cmd::HtmlWizardAgain, Cmd::LoadQlw,  Cmd::LoadCsv,  Cmd::LoadDbfs,
-        Cmd::SaveQlw,    Cmd::SaveCsv,         Cmd::SaveDbfs, Cmd::SaveHtml, Cmd::Settings,
+        Cmd::SaveQlw,    Cmd::SaveCsv,         Cmd::SaveDbfs, Cmd::SaveHtml,
     };
     return ids;
 }

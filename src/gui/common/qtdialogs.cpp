@@ -1,23 +1,30 @@
 #include "gui/common/qtdialogs.h"
 
 #include "core/common/tool.h"
+#include "core/window/fontfamilies.h"
 #include "gui/common/qtcolours.h"
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QDoubleValidator>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFileSystemModel>
-#include <QFontDialog>
+#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QIdentityProxyModel>
 #include <QInputDialog>
+#include <QLabel>
+#include <QListWidget>
 #include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QSortFilterProxyModel>
 #include <QSpacerItem>
 #include <QStyle>
 
@@ -110,6 +117,25 @@ FontChoice fromQFont(const QFont &font)
     choice.underline = font.underline();
     choice.strikeOut = font.strikeOut();
     return choice;
+}
+
+QStringList japaneseFamilies()
+{
+    QStringList families;
+    for (const QString &family : QFontDatabase::families(QFontDatabase::Japanese))
+        if (!QFontDatabase::isPrivateFamily(family))
+            families.append(family);
+    return families;
+}
+
+QString presetFamily(const QString &family, const QStringList &japanese)
+{
+    if (japanese.contains(family, Qt::CaseInsensitive))
+        return family;
+    const QString substitute = FontFamilies::resolve(family, japanese);
+    if (japanese.contains(substitute, Qt::CaseInsensitive))
+        return substitute;
+    return japanese.isEmpty() ? family : japanese.first();
 }
 
 QString captionOr(const QString &title)
@@ -239,6 +265,108 @@ private:
     QString m_filter;
 };
 
+// Programs in the file dialog: while the first filter is chosen only the
+// executable files (and the folders) are listed, whatever their names.
+class ProgramFiles : public QSortFilterProxyModel
+{
+public:
+    using QSortFilterProxyModel::QSortFilterProxyModel;
+
+    void setProgramsOnly(bool on)
+    {
+        if (on == m_programsOnly)
+            return;
+        m_programsOnly = on;
+        invalidateFilter();
+    }
+
+protected:
+    bool filterAcceptsRow(int row, const QModelIndex &parent) const override
+    {
+        const auto *files = qobject_cast<const QFileSystemModel *>(sourceModel());
+        if (!m_programsOnly || !files)
+            return true;
+        const QModelIndex index = files->index(row, 0, parent);
+        return files->isDir(index) || files->fileInfo(index).isExecutable();
+    }
+
+private:
+    bool m_programsOnly = true;
+};
+
+// The installed families that hold Japanese glyphs, with a size box and a
+// sample: the fonts a card list or an editor can show its text in.
+class JapaneseFontDialog : public QDialog
+{
+public:
+    JapaneseFontDialog(const FontChoice &initial, QWidget *parent) : QDialog(parent), m_choice(initial)
+    {
+        setObjectName(QStringLiteral("JapaneseFontDialog"));
+        setWindowTitle(QStringLiteral("フォントの指定"));
+        m_families = new QListWidget(this);
+        m_families->setObjectName(QStringLiteral("lstFontFamily"));
+        const QStringList families = QtDialogConversions::japaneseFamilies();
+        m_families->addItems(families);
+        m_size = new QComboBox(this);
+        m_size->setObjectName(QStringLiteral("cmbFontSize"));
+        m_size->setEditable(true);
+        m_size->setValidator(new QDoubleValidator(1, 999, 1, m_size));
+        for (const char *size :
+             {"8", "9", "10", "10.5", "11", "12", "14", "16", "18", "20", "22", "24", "26", "28", "36", "48", "72"})
+            m_size->addItem(QString::fromLatin1(size));
+        m_size->setCurrentText(QString::number(initial.pointSize > 0 ? initial.pointSize : 9));
+        m_sample = new QLabel(QStringLiteral("あいうアイウ亜唖 AaBbYyZz 0123"), this);
+        m_sample->setObjectName(QStringLiteral("lblFontSample"));
+        m_sample->setFrameShape(QFrame::StyledPanel);
+        m_sample->setMinimumHeight(60);
+        auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+        buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
+
+        auto *grid = new QGridLayout(this);
+        auto *familyLabel = new QLabel(QStringLiteral("フォント名(&F):"), this);
+        familyLabel->setBuddy(m_families);
+        auto *sizeLabel = new QLabel(QStringLiteral("サイズ(&S):"), this);
+        sizeLabel->setBuddy(m_size);
+        grid->addWidget(familyLabel, 0, 0);
+        grid->addWidget(sizeLabel, 0, 1);
+        grid->addWidget(m_families, 1, 0);
+        grid->addWidget(m_size, 1, 1, Qt::AlignTop);
+        grid->addWidget(m_sample, 2, 0, 1, 2);
+        grid->addWidget(buttons, 3, 0, 1, 2);
+
+        const QString preset = QtDialogConversions::presetFamily(initial.family, families);
+        const QList<QListWidgetItem *> found = m_families->findItems(preset, Qt::MatchFixedString);
+        m_families->setCurrentRow(found.isEmpty() ? 0 : m_families->row(found.first()));
+        connect(m_families, &QListWidget::currentTextChanged, this, &JapaneseFontDialog::showSample);
+        connect(m_size, &QComboBox::currentTextChanged, this, &JapaneseFontDialog::showSample);
+        connect(m_families, &QListWidget::itemDoubleClicked, this, &QDialog::accept);
+        connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+        connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+        buttons->button(QDialogButtonBox::Ok)->setEnabled(m_families->count() > 0);
+        showSample();
+        resize(420, 360);
+    }
+
+    FontChoice choice() const { return m_choice; }
+
+private:
+    void showSample()
+    {
+        if (const QListWidgetItem *item = m_families->currentItem())
+            m_choice.family = item->text();
+        bool ok = false;
+        const double size = QLocale::c().toDouble(m_size->currentText(), &ok);
+        if (ok && size > 0)
+            m_choice.pointSize = size;
+        m_sample->setFont(QtDialogConversions::toQFont(m_choice));
+    }
+
+    FontChoice m_choice;
+    QListWidget *m_families;
+    QComboBox *m_size;
+    QLabel *m_sample;
+};
+
 // The chosen path of a file or folder dialog; none when cancelled.
 std::optional<QString> runForOne(QFileDialog &dialog)
 {
@@ -302,7 +430,15 @@ std::optional<QString> QtDialogs::chooseFile(const FileRequest &request, bool sa
     if (!filters.isEmpty())
         dialog.setNameFilters(filters);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setProxyModel(new CardTypeNames(request.filter, &dialog));
+    if (request.firstFilterExecutables && !filters.isEmpty()) {
+        auto *programs = new ProgramFiles(&dialog);
+        dialog.setProxyModel(programs);
+        QObject::connect(
+            &dialog, &QFileDialog::filterSelected, programs,
+            [programs, first = filters.first()](const QString &chosen) { programs->setProgramsOnly(chosen == first); });
+    } else {
+        dialog.setProxyModel(new CardTypeNames(request.filter, &dialog));
+    }
     const StartPlace place = startPlace(request.startPath);
     if (!place.folder.isEmpty())
         dialog.setDirectory(place.folder);
@@ -356,11 +492,10 @@ std::optional<QString> QtDialogs::inputBox(const QString &prompt, const QString 
 
 std::optional<FontChoice> QtDialogs::chooseFont(const FontChoice &initial)
 {
-    bool ok = false;
-    const QFont font = QFontDialog::getFont(&ok, toQFont(initial), owner());
-    if (!ok)
+    JapaneseFontDialog dialog(initial, owner());
+    if (dialog.exec() != QDialog::Accepted || dialog.choice().family.isEmpty())
         return std::nullopt;
-    return fromQFont(font);
+    return dialog.choice();
 }
 
 std::optional<std::uint32_t> QtDialogs::chooseColour(std::uint32_t initial)

@@ -59,6 +59,13 @@ StartPlace startPlace(const QString &startPath);
 QFont toQFont(const FontChoice &choice);
 FontChoice fromQFont(const QFont &font);
 
+// The installed font families that can write Japanese, the fonts the font
+// picker offers.
+QStringList japaneseFamilies();
+// The family the font picker starts on: family when it is one of japanese,
+// else its installed substitute (FontFamilies), else the first of japanese.
+QString presetFamily(const QString &family, const QStringList &japanese);
+
 // The title of a window without its own: the program's name.
 QString captionOr(const QString &title);
 

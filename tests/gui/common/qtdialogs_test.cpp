@@ -5,8 +5,14 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFontDatabase>
 #include <QLabel>
+#include <QListView>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
@@ -61,6 +67,69 @@ TEST(QtDialogFilters, CardTypesAreNamedAfterTheirFilters)
     EXPECT_EQ(typeNameFor(open, "old.stk"), q("MyNote形式"));
     EXPECT_EQ(typeNameFor(open, "photo.png"), QString()) << "left to the desktop";
     EXPECT_EQ(typeNameFor(q("雛形|Hina*.qlw"), "HinaBlue.qlw"), q("雛形"));
+}
+
+namespace {
+
+// The names the open dialog lists in its folder once the folder is read.
+QStringList listedNames(QFileDialog &dialog)
+{
+    auto *view = dialog.findChild<QListView *>(q("listView"));
+    if (!view || !view->model())
+        return {};
+    QStringList names;
+    for (int attempt = 0; attempt < 200; ++attempt) {
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+        names.clear();
+        const QModelIndex root = view->rootIndex();
+        for (int row = 0; row < view->model()->rowCount(root); ++row)
+            names.append(view->model()->index(row, 0, root).data().toString());
+        if (names.contains(q("sub")))
+            break;
+    }
+    names.sort();
+    return names;
+}
+
+} // namespace
+
+TEST(QtDialogFiles, TheProgramFilterListsExecutableFilesWhateverTheirNames)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    for (const char *name : {"editor", "notes.txt", "run.exe"}) {
+        QFile file(dir.filePath(q(name)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    QFile::setPermissions(dir.filePath(q("editor")),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ExeUser);
+    ASSERT_TRUE(QDir(dir.path()).mkdir(q("sub")));
+
+    QStringList programs, everything;
+    QTimer::singleShot(0, [&] {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        programs = listedNames(*dialog);
+        // The person picks the other filter in the type box.
+        auto *types = dialog->findChild<QComboBox *>(q("fileTypeCombo"));
+        if (!types)
+            return;
+        types->setCurrentIndex(1);
+        emit types->activated(1);
+        emit types->textActivated(types->currentText());
+        everything = listedNames(*dialog);
+        dialog->reject();
+    });
+    FileRequest request;
+    request.title = q("外部エディタの指定");
+    request.filter = q("外部アプリケーション (実行可能ファイル)|*|その他 (*.*)|*.*");
+    request.startPath = dir.path();
+    request.firstFilterExecutables = true;
+    QtDialogs dialogs;
+    EXPECT_FALSE(dialogs.openFile(request));
+    EXPECT_EQ(programs, (QStringList{q("editor"), q("sub")}));
+    EXPECT_EQ(everything, (QStringList{q("editor"), q("notes.txt"), q("run.exe"), q("sub")}));
 }
 
 TEST(QtDialogStartPlace, FolderOrFolderAndName)
@@ -133,6 +202,51 @@ TEST(QtDialogFonts, RoundTrip)
     EXPECT_FALSE(back.italic);
     EXPECT_TRUE(back.underline);
     EXPECT_FALSE(back.strikeOut);
+}
+
+TEST(QtDialogFonts, ThePickerStartsOnTheStoredFontOrItsJapaneseSubstitute)
+{
+    const QStringList japanese = {q("IPAGothic"), q("IPAPGothic"), q("IPAMincho")};
+    EXPECT_EQ(presetFamily(q("IPAMincho"), japanese), q("IPAMincho"));
+    EXPECT_EQ(presetFamily(q("ＭＳ Ｐゴシック"), japanese), q("IPAPGothic"));
+    EXPECT_EQ(presetFamily(q("ＭＳ 明朝"), japanese), q("IPAMincho"));
+    EXPECT_EQ(presetFamily(q("どこにもない書体"), japanese), q("IPAGothic"));
+    EXPECT_EQ(presetFamily(q("ＭＳ Ｐゴシック"), QStringList()), q("ＭＳ Ｐゴシック"));
+}
+
+TEST(QtDialogFonts, ThePickerOffersOnlyFontsThatWriteJapanese)
+{
+    const QStringList offered = japaneseFamilies();
+    if (offered.isEmpty())
+        GTEST_SKIP() << "no font with Japanese glyphs is installed (fonts-ipafont)";
+    const QStringList all = QFontDatabase::families(QFontDatabase::Japanese);
+    for (const QString &family : offered)
+        EXPECT_TRUE(all.contains(family)) << family.toStdString();
+    EXPECT_FALSE(offered.contains(q("DejaVu Sans")));
+
+    QStringList listed;
+    QString current;
+    QTimer::singleShot(0, [&] {
+        QWidget *dialog = QApplication::activeModalWidget();
+        if (!dialog)
+            return;
+        auto *families = dialog->findChild<QListWidget *>(q("lstFontFamily"));
+        auto *size = dialog->findChild<QComboBox *>(q("cmbFontSize"));
+        if (!families || !size)
+            return;
+        for (int i = 0; i < families->count(); ++i)
+            listed.append(families->item(i)->text());
+        current = families->currentItem() ? families->currentItem()->text() : QString();
+        size->setCurrentText(q("10.5"));
+        static_cast<QDialog *>(dialog)->accept();
+    });
+    QtDialogs dialogs;
+    const std::optional<FontChoice> chosen = dialogs.chooseFont(FontChoice{q("ＭＳ Ｐゴシック"), 9});
+    EXPECT_EQ(listed, offered);
+    EXPECT_EQ(current, presetFamily(q("ＭＳ Ｐゴシック"), offered));
+    ASSERT_TRUE(chosen);
+    EXPECT_EQ(chosen->family, current);
+    EXPECT_DOUBLE_EQ(chosen->pointSize, 10.5);
 }
 
 // ----------------------------------------------------------- message boxes

@@ -402,9 +402,10 @@ TEST_F(CardWindowTest, MenuEntriesRunTheCommands)
 
 TEST_F(CardWindowTest, EveryCommandOfTheTablesRunsOrIsDisabledOnPurpose)
 {
-    // Wired besides by the program's main: the document lifecycle and the about window.
+    // Wired besides by the program's main: the document lifecycle, the about
+    // window and the options dialog.
     QStringList expected = {Cmd::NewWindow,      Cmd::NewDocument, Cmd::OpenDocument, Cmd::SaveDocument,
-                            Cmd::SaveDocumentAs, Cmd::Reload,      Cmd::About};
+                            Cmd::SaveDocumentAs, Cmd::Reload,      Cmd::About,        Cmd::Settings};
     for (int n = 0; n < Cmd::RecentFileCount; ++n)
         expected << Cmd::recentFile(n);
     expected << MainWindowTables::disabledCommandIds();

@@ -1,0 +1,109 @@
+#!/bin/sh
+# The options dialog end to end under Xvfb: QLTWIN on a card file, the
+# dialog opened with the keys of "オプション(&O)" and "基本設定(&B)...", a
+# new name for the first column typed and saved as general settings with
+# Enter (the default button); the general settings file holds it, and after
+# a restart the dialog shows the general settings again.
+# Usage: options-e2e.sh BIN_DIR VERSION [SHOT_DIR]
+# Exit 0 passed, 1 failed, 77 skipped (a tool is missing).
+set -u
+bin=$(cd "$1" && pwd)
+version=$2
+shots=${3:-}
+
+for tool in Xvfb xdotool; do
+    if ! command -v $tool >/dev/null 2>&1; then
+        echo "SKIP: $tool is not installed (make deps installs it)"; exit 77
+    fi
+done
+
+work=$(mktemp -d /tmp/qlt-e2e-XXXXXX)
+xvfb_pid=
+cleanup() {
+    for pid in $(cat "$work/pids" 2>/dev/null); do kill "$pid" 2>/dev/null; done
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT INT TERM
+
+# A display of our own: the first free number from 120 on.
+n=120
+while [ -e /tmp/.X$n-lock ] || [ -e /tmp/.X11-unix/X$n ]; do n=$((n + 1)); done
+Xvfb :$n -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+export DISPLAY=:$n
+i=0
+until xdotool getmouselocation >/dev/null 2>&1; do
+    i=$((i + 1)); [ $i -gt 50 ] && { echo "FAIL: Xvfb did not start"; exit 1; }
+    sleep 0.2
+done
+
+mkdir -p "$work/home/.config/Orvale SoftWares" "$work/program" "$work/cards"
+export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_DATA_HOME="$work/home/.local/share"
+export XDG_CACHE_HOME="$work/home/.cache" QLT_HOME="$work/program"
+unset XDG_CURRENT_DESKTOP DESKTOP_SESSION XDG_DATA_DIRS QT_QPA_PLATFORM
+# Not a first start: this version has run, and the general settings exist.
+major=${version%%.*}; rest=${version#*.}; minor=${rest%%.*}; revision=${rest#*.}
+printf '[General]\nEXEVer=%d\n' $((major * 10000 + minor * 100 + revision)) \
+    >"$work/home/.config/Orvale SoftWares/QLT@WIN.conf"
+printf '[General]\r\n' >"$work/program/QLTWIN.ini"
+card="$work/cards/memo.qlw"
+cp "$bin/sample.qlw" "$card"
+
+fail() {
+    echo "FAIL: $*"
+    [ -n "$shots" ] && mkdir -p "$shots" && command -v import >/dev/null && import -window root "$shots/failure.png"
+    exit 1
+}
+shot() {
+    [ -n "$shots" ] && mkdir -p "$shots" && command -v import >/dev/null && import -window root "$shots/$1.png"
+}
+. "$(dirname "$0")/../../support/xwindows.sh"
+gone() {
+    i=0
+    while [ $i -lt 150 ]; do
+        xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
+        i=$((i + 1)); sleep 0.2
+    done
+    return 1
+}
+# The value of a key in a settings file (Windows-31J, CR LF) as UTF-8.
+value() {
+    iconv -f CP932 -t UTF-8 "$1" | tr -d '\r' | sed -n "s/^$2 = //p"
+}
+start() {
+    "$bin/QLTWIN" "$card" >>"$work/qltwin.log" 2>&1 &
+    echo $! >>"$work/pids"
+    main=$(window '^memo.qlw - QLT@WIN') || fail "the main window did not open"
+}
+open_options() {
+    press "$main" alt+o
+    sleep 0.5
+    xdotool key b
+    dialog=$(window '^\(全般設定\) QLT@WIN Ver\.') || fail "the options dialog did not open"
+}
+
+start
+shot 1-main
+open_options
+shot 2-options
+xdotool windowfocus --sync "$dialog" 2>/dev/null
+xdotool key ctrl+a
+xdotool type --delay 50 "Title"
+xdotool key Return
+gone '^\(全般設定\)' || fail "the dialog stayed open after saving"
+shot 3-saved
+[ "$(value "$work/program/QLTWIN.ini" Column1)" = "Title" ] || fail "Column1 was not saved: $(value "$work/program/QLTWIN.ini" Column1)"
+
+# Ended and started again: the general file is still the one in use.
+for pid in $(cat "$work/pids"); do kill "$pid" 2>/dev/null; done
+: >"$work/pids"
+gone '^memo.qlw - QLT@WIN' || fail "the first QLTWIN did not end"
+start
+open_options
+shot 4-after-restart
+xdotool key Escape
+gone '^\(全般設定\)' || fail "Escape did not close the dialog"
+[ "$(value "$work/program/QLTWIN.ini" Column1)" = "Title" ] || fail "Column1 was lost after the restart"
+echo "PASS: the options dialog saved the general settings and they survived a restart"
+exit 0
