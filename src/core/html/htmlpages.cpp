@@ -202,6 +202,8 @@ bool WriteCardPages(const OutputGroups &groups, const QString &root, const PageC
         for (qsizetype k = 0; k < g.CardCount; ++k) {
             QString text = section;
             fillCard(text, g, k, ctx);
+            if (ctx.onCard)
+                ctx.onCard(g.Names.at(k));
             if (!wrote(sink.put(Tool::JoinPath(folder, g.FileNames.at(k)), text, encoding, Rule::IfChanged), ctx,
                        HtmlTexts::CardPageError))
                 return false;

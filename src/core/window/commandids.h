@@ -8,14 +8,16 @@
 // Who wires what:
 //   the window itself (MainForm, MainViewController, helpcommands.h): the
 //     ids of MainWindowTables::windowCommandIds();
-//   the document lifecycle (the program's main): NewWindow .. Reload and the
-//     recent files; the about window: About;
+//   the document lifecycle (the program's main): NewWindow .. Reload, the
+//     recent files and the toolbar's QLW and CSV entries; the about window:
+//     About; the HTML output wizard (gui/html): HtmlWizard, HtmlWizardAgain
+//     and SaveHtml;
 //   the search commands: searching, extraction, ChangeGroup, Sort,
 //     CancelSort; the card commands: the card entries of the Edit menu,
 //     RenameCard and Print; the editors: EditCard and BrowseSpace.
 // The ids of MainWindowTables::disabledCommandIds() (HTML output, browser
-// views, the toolbar's format drop-downs, the options) are shown disabled on
-// purpose until their features give them a meaning.
+// views, the DBFS entries, the options) are shown disabled on purpose until
+// their features give them a meaning; the DBFS entries are hidden too.
 
 #include <QLatin1String>
 #include <QString>

@@ -301,6 +301,8 @@ std::optional<QString> QtDialogs::chooseFile(const FileRequest &request, bool sa
     const QStringList filters = nameFilters(request.filter);
     if (!filters.isEmpty())
         dialog.setNameFilters(filters);
+    if (request.filterIndex > 0 && request.filterIndex < filters.size())
+        dialog.selectNameFilter(filters.at(request.filterIndex));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setProxyModel(new CardTypeNames(request.filter, &dialog));
     const StartPlace place = startPlace(request.startPath);

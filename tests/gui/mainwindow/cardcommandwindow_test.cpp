@@ -402,9 +402,12 @@ TEST_F(CardWindowTest, MenuEntriesRunTheCommands)
 
 TEST_F(CardWindowTest, EveryCommandOfTheTablesRunsOrIsDisabledOnPurpose)
 {
-    // Wired besides by the program's main: the document lifecycle and the about window.
-    QStringList expected = {Cmd::NewWindow,      Cmd::NewDocument, Cmd::OpenDocument, Cmd::SaveDocument,
-                            Cmd::SaveDocumentAs, Cmd::Reload,      Cmd::About};
+    // Wired besides by the program's main: the document lifecycle with the
+    // format drop-downs, the about window and the HTML output wizard.
+    QStringList expected = {Cmd::NewWindow,       Cmd::NewDocument, Cmd::OpenDocument, Cmd::SaveDocument,
+                            Cmd::SaveDocumentAs,  Cmd::Reload,      Cmd::About,        Cmd::LoadQlw,
+                            Cmd::LoadCsv,         Cmd::SaveQlw,     Cmd::SaveCsv,      Cmd::HtmlWizard,
+                            Cmd::HtmlWizardAgain, Cmd::SaveHtml};
     for (int n = 0; n < Cmd::RecentFileCount; ++n)
         expected << Cmd::recentFile(n);
     expected << MainWindowTables::disabledCommandIds();
