@@ -295,7 +295,11 @@ HtmlWizard::Step HtmlWizard::finish()
     emit changed();
     switch (m_result.status) {
     case HtmlRunResult::Status::NothingCollected: return Step::NothingCollected;
-    case HtmlRunResult::Status::Cancelled: return Step::Cancelled;
+    case HtmlRunResult::Status::Cancelled:
+        // The pages written are whole; the person learns how far it went.
+        m_ctx.dialogs.message(T::cancelled(m_result.written + m_result.unchanged, m_result.total),
+                              MsgIcon::Information);
+        return Step::Cancelled;
     case HtmlRunResult::Status::Done: break;
     }
     if (m_autoOpen && m_ctx.shell)

@@ -110,7 +110,7 @@ inline QString styleSheetMissing(const QString &templateName, const QString &ent
 // The progress line of page 3: pages written of pages to write, and the
 // card whose page is being written.
 QString progress(qsizetype done, qsizetype total, const QString &card);
-// After a cancel: how many pages were written.
+// After a cancel: how many pages are done (written or unchanged) of how many.
 QString cancelled(qsizetype done, qsizetype total);
 
 inline const QString DefaultTemplate = QStringLiteral("HinaDefault.qlw");

@@ -305,6 +305,9 @@ TEST_F(HtmlWizardTest, CancelAndNothingCollectedStoreNothing)
     w->next();
     EXPECT_EQ(w->next(), Step::Cancelled);
     EXPECT_EQ(w->lastResult().written, 2);
+    EXPECT_EQ(dialogs.messageTexts(),
+              QStringList({QStringLiteral("中止しました(2 / %1 ページ)。").arg(w->lastResult().total)}));
+    dialogs.clear();
     EXPECT_EQ(settings->text(K::HinagataFileName), QString());
     EXPECT_EQ(HtmlWizardMemory::rootPath(), QString());
 
