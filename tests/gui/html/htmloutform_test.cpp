@@ -3,14 +3,20 @@
 // straight through with and without a remembered folder, and the cancel
 // button that stops a run between two pages.
 #include "core/cards/cardlist.h"
+#include "core/document/document.h"
 #include "core/html/htmltestutil.h"
 #include "core/settings/settingkeys.h"
 #include "core/settings/settingsmodel.h"
+#include "core/window/commandids.h"
+#include "core/window/maincommands.h"
 #include "gui/html/htmloutform.h"
+#include "gui/html/htmlwizardwiring.h"
+#include "gui/mainwindow/mainform.h"
 
 #include "support/fakedialogs.h"
 #include "support/fakeservices.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileInfo>
@@ -187,6 +193,43 @@ TEST_F(HtmlOutFormTest, CancelStopsTheRunBetweenPages)
     EXPECT_GT(wizard->lastResult().written, 0);
     EXPECT_LT(wizard->lastResult().written, wizard->lastResult().total);
     // Nothing remembered from a cancelled run.
+    EXPECT_EQ(HtmlWizardMemory::rootPath(), QString());
+}
+
+// The commands in a real main window: nothing while the list is empty, the
+// run straight through into the remembered folder, the folder forgotten
+// when the document path is set.
+TEST(HtmlWizardWindow, CommandsRunOnlyWithCardsAndAgainRunsStraightThrough)
+{
+    HtmlWizardMemory::forget();
+    FakeSystem system;
+    Document document(system.services());
+    MainForm window(system.services());
+    HtmlWizardWiring::wire(window, document);
+    const QString folder = freshFolder(QStringLiteral("window"));
+    document.settings().loadGeneralSettings();
+    document.SetDocumentPath(folder + QStringLiteral("/memo.qlw"));
+
+    EXPECT_TRUE(window.commands().trigger(Cmd::HtmlWizard));
+    EXPECT_TRUE(window.commands().trigger(Cmd::HtmlWizardAgain));
+    EXPECT_TRUE(window.commands().trigger(Cmd::SaveHtml));
+    EXPECT_TRUE(system.dialogs.records.isEmpty());
+    for (QWidget *w : QApplication::topLevelWidgets())
+        EXPECT_FALSE(qobject_cast<HTMLOutForm *>(w) && w->isVisible());
+
+    document.cards().reset(
+        {Card{QStringLiteral("K0"), QStringLiteral("仕事＠会議"), QString(), QStringLiteral("議事録"), 1}});
+    document.settings().setInteger(K::HTMLMode, 0);
+    document.settings().setText(K::HinagataFileName,
+                                writeTemplate(folder + QStringLiteral("/HinaOne.qlw"),
+                                              {{QStringLiteral("4-1"), QStringLiteral("<html>[index][main]</html>")}}));
+    const QString page = folder + QStringLiteral("/memo.html");
+    HtmlWizardMemory::setRootPath(page);
+    EXPECT_TRUE(window.commands().trigger(Cmd::HtmlWizardAgain));
+    EXPECT_TRUE(QFileInfo::exists(page));
+    EXPECT_EQ(HtmlWizardMemory::rootPath(), page);
+
+    document.SetDocumentPath(folder + QStringLiteral("/other.qlw"));
     EXPECT_EQ(HtmlWizardMemory::rootPath(), QString());
 }
 
