@@ -13,6 +13,7 @@
 #include "gui/common/qtdialogs.h"
 #include "gui/common/qtshell.h"
 #include "gui/editor/editorcommands.h"
+#include "gui/html/htmlwizardwiring.h"
 #include "gui/mainwindow/cardcommandwiring.h"
 #include "gui/mainwindow/documentwiring.h"
 #include "gui/mainwindow/mainform.h"
@@ -35,6 +36,10 @@ void wireFileCommands(MainForm &window, FileCommands &files)
     c.wire(Cmd::SaveDocument, [&files] { (void)files.Save(); });
     c.wire(Cmd::SaveDocumentAs, [&files] { (void)files.SaveAs(); });
     c.wire(Cmd::Reload, [&files] { files.Reload(); });
+    c.wire(Cmd::LoadQlw, [&files] { files.OpenWithDialog(&DocumentTexts::QlwFormat); });
+    c.wire(Cmd::LoadCsv, [&files] { files.OpenWithDialog(&DocumentTexts::CsvFormat); });
+    c.wire(Cmd::SaveQlw, [&files] { (void)files.SaveAs(&DocumentTexts::QlwFormat); });
+    c.wire(Cmd::SaveCsv, [&files] { (void)files.SaveAs(&DocumentTexts::CsvFormat); });
     for (int n = 0; n < Cmd::RecentFileCount; ++n)
         c.wire(Cmd::recentFile(n), [&files, n] { files.OpenRecentFile(n); });
     window.setCloseGuard([&files] { return files.WindowClosing(); });
@@ -85,6 +90,7 @@ int main(int argc, char **argv)
     CardCommandWiring::wire(window, document, search->commands());
     wireAbout(window, shell);
     SettingsWiring::wire(window.commands(), document, &window);
+    HtmlWizardWiring::wire(window, document);
 
     Startup startup(files, *shown);
     if (startup.run(app.arguments().mid(1), QDir::currentPath()) == Startup::Result::Exit)

@@ -28,6 +28,7 @@ struct FileRequest {
     QString title;
     QString filter;
     QString startPath;            // folder, or folder joined with a proposed name
+    int filterIndex = 0;          // the filter chosen at the start, counted from 0
     bool promptOverwrite = false; // save only
     // The first filter lists programs: every executable file (and the
     // folders to walk through), whatever its name; its pattern is then "*".

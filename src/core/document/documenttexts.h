@@ -45,6 +45,15 @@ inline const QString SaveAsTitle = QStringLiteral("名前を付けてカード�
 inline const QString SaveAsFilter =
     QStringLiteral("QLW形式(*.qlw)|*.qlw|CSV形式(*.csv)|*.csv|QLT形式(*.qlt;*.txt)|*.qlt;*.txt|"
                    "MyNote形式(*.stk)|*.stk|その他 (*.*)|*.*");
+// The entries of the two lists above that the toolbar's "QLW形式" and
+// "CSV形式" choose, with the extension a save proposes.
+struct FormatFilter {
+    int openIndex;
+    int saveIndex;
+    QString extension;
+};
+inline const FormatFilter QlwFormat{1, 0, QStringLiteral(".qlw")};
+inline const FormatFilter CsvFormat{2, 1, QStringLiteral(".csv")};
 inline const QString NeedFileName = QStringLiteral("ファイル名を付けてください。");
 
 // Closing

@@ -261,7 +261,7 @@ bool FileCommands::saveUnderDocumentPath()
     return false;
 }
 
-bool FileCommands::SaveDocumentAs()
+bool FileCommands::SaveDocumentAs(const DocumentTexts::FormatFilter *format)
 {
     Document &doc = m_document;
     Dialogs &dialogs = doc.dialogs();
@@ -273,6 +273,10 @@ bool FileCommands::SaveDocumentAs()
         request.title = DocumentTexts::SaveAsTitle;
         request.filter = DocumentTexts::SaveAsFilter;
         request.startPath = Tool::JoinPath(Tool::ParentFolderOf(old), Tool::BaseNameOf(old));
+        if (format) {
+            request.filterIndex = format->saveIndex;
+            request.startPath += format->extension;
+        }
         request.promptOverwrite = true;
         const std::optional<QString> answer = dialogs.saveFile(request);
         if (!answer || answer->isEmpty())
@@ -317,9 +321,9 @@ bool FileCommands::SaveDocumentAs()
     return false;
 }
 
-bool FileCommands::SaveAs()
+bool FileCommands::SaveAs(const DocumentTexts::FormatFilter *format)
 {
-    if (!SaveDocumentAs())
+    if (!SaveDocumentAs(format))
         return false;
     m_document.SetModified(false);
     m_document.ResetCardIcons();
@@ -342,7 +346,7 @@ void FileCommands::NewDocument()
     doc.ApplySettings();
 }
 
-void FileCommands::OpenWithDialog()
+void FileCommands::OpenWithDialog(const DocumentTexts::FormatFilter *format)
 {
     Document &doc = m_document;
     if (!ConfirmClose())
@@ -351,6 +355,8 @@ void FileCommands::OpenWithDialog()
     FileRequest request;
     request.title = DocumentTexts::OpenTitle;
     request.filter = DocumentTexts::OpenFilter;
+    if (format)
+        request.filterIndex = format->openIndex;
     if (!doc.IsUntitled())
         request.startPath = Tool::ParentFolderOf(old);
     const std::optional<QString> chosen = doc.dialogs().openFile(request);

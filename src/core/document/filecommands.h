@@ -16,6 +16,8 @@
 //     a card file dropped on the window            ReplaceDocument(path)
 //     the window's close guard ("終了(&0)", ×)      WindowClosing()
 
+#include "core/document/documenttexts.h"
+
 #include <QString>
 
 class Document;
@@ -61,14 +63,17 @@ public:
     // under its path. True when written.
     [[nodiscard]] bool Save();
     // The save dialog and the write; false (no message) when cancelled.
-    [[nodiscard]] bool SaveDocumentAs();
+    // format: the dialog starts on that format's filter, proposing its extension.
+    [[nodiscard]] bool SaveDocumentAs(const DocumentTexts::FormatFilter *format = nullptr);
     // "名前を付けて保存(&5)...": SaveDocumentAs, then the flag and the icons.
-    [[nodiscard]] bool SaveAs();
+    // The toolbar's "QLW形式" and "CSV形式" under save give the format.
+    [[nodiscard]] bool SaveAs(const DocumentTexts::FormatFilter *format = nullptr);
 
     // "新規作成(&2)"
     void NewDocument();
-    // "開く(&3)..."
-    void OpenWithDialog();
+    // "開く(&3)..."; the toolbar's "QLW形式" and "CSV形式" under open start
+    // the dialog on that format's filter.
+    void OpenWithDialog(const DocumentTexts::FormatFilter *format = nullptr);
     // "再読込(&6)": reopens the document from its file.
     void Reload();
     // MenuFileRecent(index): reopens the recent-file entry.

@@ -208,7 +208,7 @@ public:
         }
     }
 
-    // The values of card k, in the order fillCard and "[mark]" fill them.
+    // The values of card k, in the order of the slots.
     std::array<QString, Slots> valuesOf(const OutputGroup &g, qsizetype k, const PageContext &ctx) const
     {
         return {shown(g.GroupName, ctx.escapeNames),          ctx.fileName,    HtmlTexts::Banner,
@@ -356,6 +356,8 @@ bool WriteCardPages(const OutputGroups &groups, const QString &root, const PageC
         for (qsizetype k = 0; k < g.CardCount; ++k) {
             out.bytes.truncate(0);
             block.append(out, block.valuesOf(g, k, ctx));
+            if (ctx.onCard)
+                ctx.onCard(g.Names.at(k));
             if (!wrote(sink.putEncoded(Tool::JoinPath(folder, g.FileNames.at(k)), out.bytes, Rule::IfChanged), ctx,
                        HtmlTexts::CardPageError))
                 return false;

@@ -33,6 +33,8 @@ struct PageContext {
     // (the Part's form), or "index.html" for HTML Help, whose compiler
     // takes a link of a bare "#..." for a file.
     QString anchorPage = {};
+    // Told the name of every card before its page is written.
+    std::function<void(const QString &name)> onCard = {};
 };
 
 // The value of "[filename]" for a document path: its base name, empty when

@@ -57,8 +57,9 @@ HtmlRunResult RunHtmlOutput(const CardList &list, const HtmlJob &job, const Html
     const bool withStyleSheet = !styleKey.isEmpty() && !StyleSheetText(tmpl, styleKey).isEmpty();
     PageSink sink(PagesToWrite(groups, job.mode, withStyleSheet), progress);
     const QString name = TemplateFileName(job.documentPath);
-    const PageContext ctx{tmpl, job.options.escapeTag ? HtmlText::EscapeMarkup(name) : name, job.options.escapeTag,
-                          &dialogs, job.mode == HtmlMode::SimpleHelp ? HtmlNames::IndexPage : QString()};
+    const PageContext ctx{
+        tmpl,     job.options.escapeTag ? HtmlText::EscapeMarkup(name) : name,         job.options.escapeTag,
+        &dialogs, job.mode == HtmlMode::SimpleHelp ? HtmlNames::IndexPage : QString(), job.onCard};
 
     const QString &root = job.target;
     auto writeStyleSheet = [&](const QString &folder) {

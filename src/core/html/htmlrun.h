@@ -18,6 +18,8 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
+
 class CardList;
 class Dialogs;
 class HtmlTemplate;
@@ -29,6 +31,8 @@ struct HtmlJob {
     QString target;       // the output file (mode 0) or the root folder
     QString documentPath; // the card file, for "[filename]"
     HtmlOptions options;
+    // Told the name of every card whose page is about to be written.
+    std::function<void(const QString &name)> onCard = {};
 };
 
 struct HtmlRunResult {

@@ -8,17 +8,19 @@
 // Who wires what:
 //   the window itself (MainForm, MainViewController, helpcommands.h): the
 //     ids of MainWindowTables::windowCommandIds();
-//   the document lifecycle (the program's main): NewWindow .. Reload and the
-//     recent files; the about window: About;
+//   the document lifecycle (the program's main): NewWindow .. Reload, the
+//     recent files and the toolbar's QLW and CSV entries; the about window:
+//     About; the HTML output wizard (gui/html): HtmlWizard, HtmlWizardAgain
+//     and SaveHtml;
 //   the search commands: searching, extraction, ChangeGroup, Sort,
 //     CancelSort; the card commands: the card entries of the Edit menu,
 //     RenameCard and Print; the editors: EditCard and BrowseSpace; the HTML
 //     commands (gui/mainwindow/htmlcommandwiring.h): the browser preview, the
 //     web view and the partial hierarchical export; the options dialog:
 //     Settings.
-// The ids of MainWindowTables::disabledCommandIds() (the HTML wizard, the
-// toolbar's format drop-downs) are shown disabled on purpose until their
-// features give them a meaning.
+// The ids of MainWindowTables::disabledCommandIds() are the DBFS entries of
+// the toolbar's drop-downs, a format this program does not have: they are
+// hidden as well.
 
 #include <QLatin1String>
 #include <QString>

@@ -143,14 +143,14 @@ QList<ToolbarButton> buildToolbar()
                                 Cmd::OpenDocument, QStringLiteral("opendocument.svg"));
     load.dropDown = {{QStringLiteral("tbLoadQLW"), QStringLiteral("QLW形式"), Cmd::LoadQlw},
                      {QStringLiteral("tbLoadCSV"), QStringLiteral("CSV形式"), Cmd::LoadCsv},
-                     {QStringLiteral("tbLoadDBFS"), QStringLiteral("DBFS形式"), Cmd::LoadDbfs}};
+                     {QStringLiteral("tbLoadDBFS"), QStringLiteral("DBFS形式"), Cmd::LoadDbfs, true}};
     t << load;
 
     ToolbarButton save = button(QStringLiteral("tbSaveDocument"), QStringLiteral("ファイルを上書き保存します"),
                                 Cmd::SaveDocument, QStringLiteral("savedocument.svg"));
     save.dropDown = {{QStringLiteral("tbSaveQLW"), QStringLiteral("QLW形式"), Cmd::SaveQlw},
                      {QStringLiteral("tbSaveCSV"), QStringLiteral("CSV形式"), Cmd::SaveCsv},
-                     {QStringLiteral("tbSaveDBFS"), QStringLiteral("DBFS形式"), Cmd::SaveDbfs},
+                     {QStringLiteral("tbSaveDBFS"), QStringLiteral("DBFS形式"), Cmd::SaveDbfs, true},
                      {QStringLiteral("tbSaveHTML"), QStringLiteral("HTML形式"), Cmd::SaveHtml}};
     t << save;
 
@@ -317,8 +317,8 @@ const QStringList &windowCommandIds()
 const QStringList &disabledCommandIds()
 {
     static const QStringList ids = {
-        Cmd::HtmlWizard, Cmd::HtmlWizardAgain, Cmd::LoadQlw,  Cmd::LoadCsv,  Cmd::LoadDbfs,
-        Cmd::SaveQlw,    Cmd::SaveCsv,         Cmd::SaveDbfs, Cmd::SaveHtml,
+        Cmd::LoadDbfs,
+        Cmd::SaveDbfs,
     };
     return ids;
 }

@@ -47,6 +47,7 @@ struct ToolbarDropDownEntry {
     QString key;
     QString caption;
     QString command;
+    bool hidden = false; // a format this program does not have
 };
 
 struct ToolbarButton {

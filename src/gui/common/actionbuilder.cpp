@@ -94,6 +94,7 @@ void ActionBuilder::buildToolbar(QToolBar *toolbar, const QList<ToolbarButton> &
         for (const ToolbarDropDownEntry &d : b.dropDown) {
             QAction *entry = dropDown->addAction(d.caption);
             entry->setObjectName(d.key);
+            entry->setVisible(!d.hidden);
             m_toolbarActions.insert(d.key, entry);
             trackAction(entry, d.command, false);
         }

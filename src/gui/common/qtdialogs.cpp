@@ -429,6 +429,8 @@ std::optional<QString> QtDialogs::chooseFile(const FileRequest &request, bool sa
     const QStringList filters = nameFilters(request.filter);
     if (!filters.isEmpty())
         dialog.setNameFilters(filters);
+    if (request.filterIndex > 0 && request.filterIndex < filters.size())
+        dialog.selectNameFilter(filters.at(request.filterIndex));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     if (request.firstFilterExecutables && !filters.isEmpty()) {
         auto *programs = new ProgramFiles(&dialog);

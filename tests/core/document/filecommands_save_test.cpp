@@ -94,6 +94,27 @@ TEST_F(DocumentSaveTest, SaveAsProposesTheOldNameWithoutExtension)
     EXPECT_EQ(document.DocumentPath(), memo);
 }
 
+TEST_F(DocumentSaveTest, ToolbarFormatEntriesStartOnTheirFilter)
+{
+    // "CSV形式" under save: the CSV filter and the old name as a CSV file.
+    chooseOnSave(cardFile(QStringLiteral("memo.csv")));
+    EXPECT_TRUE(files.SaveAs(&DocumentTexts::CsvFormat));
+    QList<FakeDialogs::Record> asked = choosers(QStringLiteral("saveFile"));
+    ASSERT_EQ(asked.size(), 1);
+    EXPECT_EQ(asked[0].file.filterIndex, 1);
+    EXPECT_EQ(asked[0].file.startPath, cardFile(QStringLiteral("memo.csv")));
+    EXPECT_EQ(document.DocumentPath(), cardFile(QStringLiteral("memo.csv")));
+    EXPECT_TRUE(QFileInfo::exists(cardFile(QStringLiteral("memo.csv"))));
+
+    // "QLW形式" under open: the QLW entry of the open list.
+    dialogs.clear();
+    files.OpenWithDialog(&DocumentTexts::QlwFormat);
+    asked = choosers(QStringLiteral("openFile"));
+    ASSERT_EQ(asked.size(), 1);
+    EXPECT_EQ(asked[0].file.filterIndex, 1);
+    EXPECT_TRUE(asked[0].file.filter.split(QLatin1Char('|')).at(2).startsWith(QStringLiteral("QLW形式")));
+}
+
 TEST_F(DocumentSaveTest, SaveAsWithoutExtensionFailsAndKeepsThePath)
 {
     changeCard(QStringLiteral("changed"));

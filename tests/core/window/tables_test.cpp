@@ -246,16 +246,17 @@ TEST(Toolbar, DropDownEntries)
         for (const ToolbarButton &b : toolbar()) {
             if (b.key == QLatin1String(key)) {
                 for (const ToolbarDropDownEntry &d : b.dropDown)
-                    out << d.key + QLatin1Char('=') + d.caption + QLatin1Char('>') + d.command;
+                    out << d.key + QLatin1Char('=') + d.caption + QLatin1Char('>') + d.command
+                               + (d.hidden ? QStringLiteral(" hidden") : QString());
             }
         }
         return out;
     };
     EXPECT_EQ(entries("tbLoadDocument"), (QStringList{q("tbLoadQLW=QLW形式>LoadQlw"), q("tbLoadCSV=CSV形式>LoadCsv"),
-                                                      q("tbLoadDBFS=DBFS形式>LoadDbfs")}));
+                                                      q("tbLoadDBFS=DBFS形式>LoadDbfs hidden")}));
     EXPECT_EQ(entries("tbSaveDocument"),
               (QStringList{q("tbSaveQLW=QLW形式>SaveQlw"), q("tbSaveCSV=CSV形式>SaveCsv"),
-                           q("tbSaveDBFS=DBFS形式>SaveDbfs"), q("tbSaveHTML=HTML形式>SaveHtml")}));
+                           q("tbSaveDBFS=DBFS形式>SaveDbfs hidden"), q("tbSaveHTML=HTML形式>SaveHtml")}));
     EXPECT_EQ(entries("tbListMode"), (QStringList{q("tbLargeIcon=大きいアイコン>ViewLargeIcons"),
                                                   q("tbSmallIcon=小さいアイコン>ViewSmallIcons"),
                                                   q("tbList=一覧>ViewList"), q("tbDes=詳細>ViewDetails")}));

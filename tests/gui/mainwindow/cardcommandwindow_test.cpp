@@ -402,10 +402,13 @@ TEST_F(CardWindowTest, MenuEntriesRunTheCommands)
 
 TEST_F(CardWindowTest, EveryCommandOfTheTablesRunsOrIsDisabledOnPurpose)
 {
-    // Wired besides by the program's main: the document lifecycle, the about
-    // window and the options dialog.
-    QStringList expected = {Cmd::NewWindow,      Cmd::NewDocument, Cmd::OpenDocument, Cmd::SaveDocument,
-                            Cmd::SaveDocumentAs, Cmd::Reload,      Cmd::About,        Cmd::Settings};
+    // Wired besides by the program's main: the document lifecycle with the
+    // format drop-downs, the about window, the HTML output wizard and the
+    // options dialog.
+    QStringList expected = {Cmd::NewWindow,       Cmd::NewDocument, Cmd::OpenDocument, Cmd::SaveDocument,
+                            Cmd::SaveDocumentAs,  Cmd::Reload,      Cmd::About,        Cmd::LoadQlw,
+                            Cmd::LoadCsv,         Cmd::SaveQlw,     Cmd::SaveCsv,      Cmd::HtmlWizard,
+                            Cmd::HtmlWizardAgain, Cmd::SaveHtml,    Cmd::Settings};
     for (int n = 0; n < Cmd::RecentFileCount; ++n)
         expected << Cmd::recentFile(n);
     expected << MainWindowTables::disabledCommandIds();
