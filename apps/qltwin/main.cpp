@@ -14,6 +14,7 @@
 #include "gui/common/qtshell.h"
 #include "gui/editor/editorcommands.h"
 #include "gui/mainwindow/cardcommandwiring.h"
+#include "gui/mainwindow/carddragwiring.h"
 #include "gui/mainwindow/documentwiring.h"
 #include "gui/mainwindow/mainform.h"
 #include "gui/mainwindow/searchwiring.h"
@@ -82,6 +83,7 @@ int main(int argc, char **argv)
     EditorCommands editors(window, document, files);
     editors.install();
     CardCommandWiring::wire(window, document, search->commands());
+    CardDragWiring::wire(window, document, files);
     wireAbout(window, shell);
 
     Startup startup(files, *shown);

@@ -1,0 +1,122 @@
+#include "gui/mainwindow/carddragwiring.h"
+
+#include "gui/mainwindow/mainform.h"
+
+#include <QDrag>
+#include <QMimeData>
+#include <QUrl>
+
+namespace {
+
+const QString UriListMimeType = QStringLiteral("text/uri-list");
+
+// The cards' transfer text, and the drag file only when a target asks for
+// the file list: a drop into another window or a text editor makes none.
+class CardsMimeData : public QMimeData
+{
+public:
+    explicit CardsMimeData(CardDragDrop &dragDrop) : m_dragDrop(dragDrop) {}
+
+    QStringList formats() const override
+    {
+        QStringList list = QMimeData::formats();
+        list.append(UriListMimeType);
+        return list;
+    }
+    bool hasFormat(const QString &mimeType) const override { return formats().contains(mimeType); }
+
+protected:
+    QVariant retrieveData(const QString &mimeType, QMetaType type) const override
+    {
+        if (mimeType != UriListMimeType)
+            return QMimeData::retrieveData(mimeType, type);
+        const QString path = m_dragDrop.dragFile();
+        if (path.isEmpty())
+            return QVariant();
+        return QVariant(QUrl::fromLocalFile(path).toEncoded() + "\r\n");
+    }
+
+private:
+    CardDragDrop &m_dragDrop;
+};
+
+} // namespace
+
+const QString CardDragWiring::CardsMimeType = QStringLiteral("application/x-qltwin-cards");
+
+CardDragWiring *CardDragWiring::wire(MainForm &window, Document &document, FileCommands &files)
+{
+    return new CardDragWiring(window, document, files);
+}
+
+CardDragWiring::CardDragWiring(MainForm &window, Document &document, FileCommands &files)
+    : QObject(&window), m_window(window), m_dragDrop(document, files)
+{
+    setObjectName(QStringLiteral("CardDragWiring"));
+    for (int i = 0; i < 2; ++i) {
+        CardListView *list = window.cardList(i);
+        list->setDragHandler(this);
+        connect(list, &CardListView::dragStartRequested, this, [this, list] { runDrag(*list); });
+    }
+}
+
+CardDragWiring::~CardDragWiring()
+{
+    for (int i = 0; i < 2; ++i) {
+        if (CardListView *list = m_window.cardList(i))
+            list->setDragHandler(nullptr);
+    }
+}
+
+DropData CardDragWiring::dropDataOf(const QMimeData *data)
+{
+    DropData drop;
+    if (!data)
+        return drop;
+    if (data->hasText())
+        drop.text = data->text();
+    drop.hasFileList = data->hasFormat(UriListMimeType);
+    drop.cardsFromProgram = data->hasFormat(CardsMimeType);
+    if (drop.hasFileList) {
+        drop.files = [data] {
+            QStringList paths;
+            for (const QUrl &url : data->urls()) {
+                if (url.isLocalFile())
+                    paths.append(url.toLocalFile());
+            }
+            return paths;
+        };
+    }
+    return drop;
+}
+
+bool CardDragWiring::dragOver(CardListView &, const QMimeData *data, int row)
+{
+    if (!m_dragDrop.accepts(dropDataOf(data)))
+        return false;
+    m_dragDrop.dragOver(row);
+    return true;
+}
+
+bool CardDragWiring::drop(CardListView &, const QMimeData *data, int row)
+{
+    const DropData dropData = dropDataOf(data);
+    if (!m_dragDrop.accepts(dropData))
+        return false;
+    m_dragDrop.drop(dropData, row);
+    return true;
+}
+
+void CardDragWiring::runDrag(CardListView &list)
+{
+    const QString text = m_dragDrop.beginDrag();
+    if (text.isEmpty())
+        return;
+    auto *data = new CardsMimeData(m_dragDrop);
+    data->setText(text);
+    data->setData(CardsMimeType, QByteArray());
+    auto *drag = new QDrag(&list);
+    drag->setMimeData(data);
+    drag->exec(Qt::CopyAction, Qt::CopyAction);
+    m_dragDrop.endDrag();
+}
