@@ -50,7 +50,7 @@ CardDragDrop::CardDragDrop(Document &document, FileCommands &files) : m_document
 
 CardDragDrop::~CardDragDrop()
 {
-    endDrag();
+    removeDragFile();
 }
 
 // ---------------------------------------------------------------- drag
@@ -58,6 +58,7 @@ CardDragDrop::~CardDragDrop()
 QString CardDragDrop::beginDrag()
 {
     endDrag();
+    removeDragFile();
     const CardList &list = m_document.activeList();
     if (!list.hasSelection())
         return QString();
@@ -86,7 +87,7 @@ QString CardDragDrop::DragFileName(const QString &title)
 
 QString CardDragDrop::dragFile()
 {
-    if (!m_dragging)
+    if (m_dragText.isEmpty())
         return QString();
     if (!m_dragFile.isEmpty())
         return m_dragFile;
@@ -109,6 +110,10 @@ QString CardDragDrop::dragFile()
 void CardDragDrop::endDrag()
 {
     m_dragging = false;
+}
+
+void CardDragDrop::removeDragFile()
+{
     m_dragText.clear();
     m_dragTitle.clear();
     if (!m_dragFile.isEmpty())

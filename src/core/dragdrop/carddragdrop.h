@@ -5,8 +5,10 @@
 //
 // Dragging cards out of the current list offers their transfer text and, on
 // request, one ".qlt" file holding it, named after the current card's title;
-// the file lies in a folder of its own in the temporary folder and goes when
-// the drag ends. A window never takes its own drag.
+// the file lies in a folder of its own in the temporary folder. A target
+// may ask for the file after the drag has ended (the platform's drop is
+// finished by the target), so the file goes a while later, when the next
+// drag starts, or with this object. A window never takes its own drag.
 //
 // A drop onto the card lists takes text, which becomes cards like a paste,
 // or a list of files: card files open (in this window while it holds an
@@ -22,7 +24,8 @@
 //     CardDragDrop dnd(document, files);
 //     QString text = dnd.beginDrag();       // offered as text
 //     QString file = dnd.dragFile();        // when the target asks for files
-//     dnd.endDrag();                        // the file is gone
+//     dnd.endDrag();                        // own drops are taken again
+//     dnd.removeDragFile();                 // later: the file is gone
 //     if (dnd.accepts(data)) dnd.dragOver(row);
 //     dnd.drop(data, row);
 
@@ -55,17 +58,22 @@ public:
     // --- Dragging out of the current list
     // Starts a drag of the selected cards of the current list and returns
     // their transfer text; empty (and no drag) when no card is selected.
+    // The file of an earlier drag is removed first.
     QString beginDrag();
     // This window's drag is in progress: its own lists refuse it.
     bool dragging() const { return m_dragging; }
-    // The drag file, made on the first request of the drag: the transfer
-    // text and one more line end in Windows-31J, named DragFileName of the
-    // current card's title, in a new folder of the temporary folder. Empty
-    // when it could not be made (or no drag is in progress).
+    // The drag file, made on the first request after beginDrag: the
+    // transfer text and one more line end in Windows-31J, named
+    // DragFileName of the current card's title, in a new folder of the
+    // temporary folder. Empty when it could not be made, or when no drag
+    // was started since the last removeDragFile.
     QString dragFile();
-    // The drag ended, dropped or not: the flag is cleared and the drag file
-    // and its folder are removed. Failures are ignored.
+    // The drag ended, dropped or not: this window takes drops again. The
+    // drag file stays for a target that asks for it late.
     void endDrag();
+    // Removes the drag file and its folder and forgets the drag's cards.
+    // Failures are ignored.
+    void removeDragFile();
     // The title + ".qlt" with the characters file names cannot hold made
     // full-width (backslashes kept), cut to its first 70 characters.
     static QString DragFileName(const QString &title);

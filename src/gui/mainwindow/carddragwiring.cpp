@@ -4,11 +4,14 @@
 
 #include <QDrag>
 #include <QMimeData>
+#include <QTimer>
 #include <QUrl>
 
 namespace {
 
 const QString UriListMimeType = QStringLiteral("text/uri-list");
+// How long the drag file outlives its drag.
+constexpr int DragFileLifetimeMs = 30000;
 
 // The cards' transfer text, and the drag file only when a target asks for
 // the file list: a drop into another window or a text editor makes none.
@@ -119,4 +122,11 @@ void CardDragWiring::runDrag(CardListView &list)
     drag->setMimeData(data);
     drag->exec(Qt::CopyAction, Qt::CopyAction);
     m_dragDrop.endDrag();
+    // The target (a file manager) may still be asking for the file: it goes
+    // a while later, unless another drag has started meanwhile.
+    const int number = ++m_drags;
+    QTimer::singleShot(DragFileLifetimeMs, this, [this, number] {
+        if (number == m_drags)
+            m_dragDrop.removeDragFile();
+    });
 }

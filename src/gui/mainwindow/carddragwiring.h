@@ -43,4 +43,5 @@ public:
 private:
     MainForm &m_window;
     CardDragDrop m_dragDrop;
+    int m_drags = 0; // drags started so far
 };

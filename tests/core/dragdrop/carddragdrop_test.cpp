@@ -111,11 +111,24 @@ TEST_F(CardDragDropTest, DragOffersSelectedCardsAndMakesOneFileNamedAfterTheCurr
     // Asked again within the same drag: the same file.
     EXPECT_EQ(dnd.dragFile(), path);
 
+    // The drag ended; a target may still ask for the file.
     const QString folderOfFile = QFileInfo(path).absolutePath();
     dnd.endDrag();
     EXPECT_FALSE(dnd.dragging());
+    EXPECT_EQ(dnd.dragFile(), path);
+    EXPECT_TRUE(QFileInfo::exists(path));
+    dnd.removeDragFile();
     EXPECT_FALSE(QFileInfo::exists(path));
     EXPECT_FALSE(QFileInfo::exists(folderOfFile));
+    EXPECT_TRUE(dnd.dragFile().isEmpty());
+
+    // The next drag removes what the last one left.
+    ASSERT_FALSE(dnd.beginDrag().isEmpty());
+    const QString first = dnd.dragFile();
+    dnd.endDrag();
+    ASSERT_FALSE(dnd.beginDrag().isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(first));
+    EXPECT_TRUE(QFileInfo::exists(dnd.dragFile()));
 }
 
 TEST_F(CardDragDropTest, NothingSelectedStartsNoDrag)
@@ -123,6 +136,7 @@ TEST_F(CardDragDropTest, NothingSelectedStartsNoDrag)
     EXPECT_TRUE(dnd.beginDrag().isEmpty());
     EXPECT_FALSE(dnd.dragging());
     EXPECT_TRUE(dnd.dragFile().isEmpty());
+    EXPECT_TRUE(QDir(QDir::tempPath()).entryList({QStringLiteral("QLTWIN-*")}, QDir::Dirs).isEmpty());
 }
 
 TEST_F(CardDragDropTest, DragFileOfATakenNameGetsAFreshPlaceAndLeavesTheOtherFile)
@@ -136,6 +150,7 @@ TEST_F(CardDragDropTest, DragFileOfATakenNameGetsAFreshPlaceAndLeavesTheOtherFil
     EXPECT_NE(path, taken);
     EXPECT_EQ(QFileInfo(path).fileName(), QStringLiteral("メモ.qlt"));
     dnd.endDrag();
+    dnd.removeDragFile();
     EXPECT_EQ(Sandbox::readBytes(taken), QByteArray("keep"));
 }
 

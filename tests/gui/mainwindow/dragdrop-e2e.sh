@@ -63,14 +63,18 @@ shot() {
 }
 . "$here/../../support/xwindows.sh"
 
-# Window A holds three cards (a text card file; "：" is 0x81 0x46), window B
-# starts on a new, empty card file.
+# Window A holds three cards, window B one (text card files; "：" is 0x81
+# 0x46).
 sep=$(printf '%078d' 0 | tr 0 -)
 end=$(printf '%078d' 0 | tr 0 =)
-for name in Alpha Bravo Charlie; do
-    printf '@\r\n2001/05/06\201\106%s\r\n%s\r\nbody of %s\r\n%s\r\n' "$name" "$sep" "$name" "$end"
-done >"$work/cards/a.qlt"
-b="$work/cards/b.qlw"
+cards() {
+    for name in "$@"; do
+        printf '@\r\n2001/05/06\201\106%s\r\n%s\r\nbody of %s\r\n%s\r\n' "$name" "$sep" "$name" "$end"
+    done
+}
+cards Alpha Bravo Charlie >"$work/cards/a.qlt"
+b="$work/cards/b.qlt"
+cards Zulu >"$b"
 printf 'dropped from a file\n' >"$work/cards/note.log"
 
 # Drags with the pointer: down at $1,$2, moved in steps to $3,$4, up.
@@ -92,7 +96,7 @@ echo $! >>"$work/pids"
 wa=$(window 'a\.qlt') || fail "window A did not open"
 "$bin/QLTWIN" "$b" >"$work/b.log" 2>&1 &
 echo $! >>"$work/pids"
-wb=$(window 'b\.qlw') || fail "window B did not open"
+wb=$(window 'b\.qlt') || fail "window B did not open"
 xdotool windowmove --sync "$wa" 0 0 windowsize --sync "$wa" 520 420
 xdotool windowmove --sync "$wb" 560 0 windowsize --sync "$wb" 520 420
 sleep 1
@@ -101,9 +105,9 @@ shot 1-two-windows
 # The list's rows, found from the window's place: the first card row lies
 # QLT_E2E_ROW0 pixels below the window's top, rows QLT_E2E_ROWH apart, the
 # list starting QLT_E2E_LISTX from the left.
-row0=${QLT_E2E_ROW0:-110}
-rowh=${QLT_E2E_ROWH:-20}
-listx=${QLT_E2E_LISTX:-220}
+row0=${QLT_E2E_ROW0:-105}
+rowh=${QLT_E2E_ROWH:-18}
+listx=${QLT_E2E_LISTX:-200}
 
 # Select Alpha, Ctrl+click Charlie, drag them into B's list.
 xdotool mousemove $listx $row0 click 1; sleep 0.3
@@ -127,7 +131,7 @@ wait $source_pid
 press "$wb" ctrl+s
 sleep 2
 shot 5-saved
-[ -f "$b" ] || fail "window B was not saved"
+[ "$(grep -c '^@' "$b")" -eq 4 ] || fail "window B was not saved"
 dump=$("$bin/qltcard" dump "$b") || fail "qltcard could not read $b"
 echo "$dump"
 echo "$dump" | grep -q '"title":"[^"]*Alpha"' || fail "Alpha did not arrive"
@@ -135,9 +139,10 @@ echo "$dump" | grep -q '"title":"[^"]*Charlie"' || fail "Charlie did not arrive"
 echo "$dump" | grep -q '"title":"[^"]*Bravo"' && fail "Bravo was not selected and arrived"
 echo "$dump" | grep -q '"title":"[^"]*note","remarks":"note.log","content":"dropped from a file' \
     || fail "the dropped file did not become a card"
-[ "$(echo "$dump" | grep -c '"title"')" -eq 3 ] || fail "B does not hold exactly three cards"
-# Nothing went into A, and the drag file is gone.
-ls "$work"/QLTWIN-* >/dev/null 2>&1 && fail "a drag file was left behind"
+echo "$dump" | grep -q '"title":"[^"]*Zulu"' || fail "B lost its own card"
+[ "$(echo "$dump" | grep -c '"title"')" -eq 4 ] || fail "B does not hold exactly four cards"
+# Window B took the cards as text: no drag file was made for it.
+ls "$work"/QLTWIN-* >/dev/null 2>&1 && fail "a drag file was made for a drop into another window"
 
 echo "PASS: two cards dragged between two windows, a file list dragged in from another program"
 exit 0

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QTimer>
 #include <QUrl>
 
 namespace {
@@ -27,16 +28,17 @@ protected:
         if (!m_pressed)
             return;
         m_pressed = false;
-        auto *data = new QMimeData;
+        auto *offer = new QMimeData;
         QList<QUrl> urls;
         for (const QString &path : m_paths)
             urls.append(QUrl::fromLocalFile(path));
-        data->setUrls(urls);
-        data->setText(m_paths.join(QLatin1Char('\n')));
+        offer->setUrls(urls);
+        offer->setText(m_paths.join(QLatin1Char('\n')));
         auto *drag = new QDrag(this);
-        drag->setMimeData(data);
+        drag->setMimeData(offer);
         const Qt::DropAction done = drag->exec(Qt::CopyAction | Qt::MoveAction | Qt::LinkAction, Qt::CopyAction);
-        QApplication::exit(done == Qt::IgnoreAction ? 1 : 0);
+        // The target asks for the data after the drop: stay a while to serve it.
+        QTimer::singleShot(3000, qApp, [done] { QApplication::exit(done == Qt::IgnoreAction ? 1 : 0); });
     }
 
 private:
