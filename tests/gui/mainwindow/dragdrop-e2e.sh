@@ -77,7 +77,8 @@ b="$work/cards/b.qlt"
 cards Zulu >"$b"
 printf 'dropped from a file\n' >"$work/cards/note.log"
 
-# Drags with the pointer: down at $1,$2, moved in steps to $3,$4, up.
+# Drags with the pointer: down at $1,$2, moved in steps to $3,$4, up; $5,
+# when given, names a screenshot taken just before the button goes up.
 drag() {
     xdotool mousemove "$1" "$2"; sleep 0.3
     xdotool mousedown 1; sleep 0.3
@@ -88,6 +89,7 @@ drag() {
         sleep 0.1
     done
     sleep 0.5
+    [ $# -ge 5 ] && shot "$5"
     xdotool mouseup 1; sleep 1
 }
 
@@ -109,11 +111,11 @@ row0=${QLT_E2E_ROW0:-105}
 rowh=${QLT_E2E_ROWH:-18}
 listx=${QLT_E2E_LISTX:-200}
 
-# Select Alpha, Ctrl+click Charlie, drag them into B's list.
+# Select Alpha, Ctrl+click Charlie, drag them onto B's Zulu: they go before it.
 xdotool mousemove $listx $row0 click 1; sleep 0.3
 xdotool mousemove $listx $((row0 + 2 * rowh)) keydown ctrl click 1 keyup ctrl; sleep 0.3
 shot 2-selected
-drag $listx $((row0 + 2 * rowh)) $((560 + listx)) $((row0 + 3 * rowh))
+drag $listx $((row0 + 2 * rowh)) $((560 + listx)) $row0 3-dragging-cards
 shot 3-dropped-cards
 
 # The file list of a second program, dropped on B.
@@ -123,7 +125,7 @@ echo $source_pid >>"$work/pids"
 ws=$(window '^QLT drag source$') || fail "the drag source did not open"
 xdotool windowmove --sync "$ws" 300 520
 sleep 0.5
-drag 400 580 $((560 + listx)) $((row0 + 6 * rowh))
+drag 400 580 $((560 + listx)) $((row0 + 6 * rowh)) 4-dragging-file
 shot 4-dropped-file
 wait $source_pid
 [ $? -eq 0 ] || fail "the second program's drag was refused"
@@ -139,10 +141,30 @@ echo "$dump" | grep -q '"title":"[^"]*Charlie"' || fail "Charlie did not arrive"
 echo "$dump" | grep -q '"title":"[^"]*Bravo"' && fail "Bravo was not selected and arrived"
 echo "$dump" | grep -q '"title":"[^"]*note","remarks":"note.log","content":"dropped from a file' \
     || fail "the dropped file did not become a card"
-echo "$dump" | grep -q '"title":"[^"]*Zulu"' || fail "B lost its own card"
+order=$(echo "$dump" | sed -n 's/.*"title":"[^"]*：\([A-Za-z]*\)".*/\1/p' | tr '\n' ' ')
+[ "$order" = "Alpha Charlie Zulu note " ] || fail "B holds the cards in the order $order"
 [ "$(echo "$dump" | grep -c '"title"')" -eq 4 ] || fail "B does not hold exactly four cards"
 # Window B took the cards as text: no drag file was made for it.
 ls "$work"/QLTWIN-* >/dev/null 2>&1 && fail "a drag file was made for a drop into another window"
 
-echo "PASS: two cards dragged between two windows, a file list dragged in from another program"
+# The same two cards dragged from A into another program that takes text as
+# a text editor does and files as a file manager does.
+mkdir -p "$work/received"
+"$source_program" --receive "$work/received" >"$work/target.log" 2>&1 &
+target_pid=$!
+echo $target_pid >>"$work/pids"
+wt=$(window '^QLT drop target$') || fail "the drop target did not open"
+xdotool windowmove --sync "$wt" 300 520
+sleep 0.5
+drag $listx $((row0 + 2 * rowh)) 400 580 6-dragging-out
+wait $target_pid
+[ $? -eq 0 ] || fail "the drop target did not take the drop"
+grep -q 'Alpha' "$work/received/dropped.txt" && grep -q 'Charlie' "$work/received/dropped.txt" \
+    || fail "the text of the cards did not arrive: $(cat "$work/received/dropped.txt" 2>/dev/null)"
+file=$(ls "$work/received/"*Charlie.qlt 2>/dev/null | head -1)
+[ -n "$file" ] || fail "no card file named after the current card arrived: $(ls "$work/received")"
+[ "$(grep -c '^@' "$file")" -eq 2 ] || fail "the card file does not hold the two cards"
+"$bin/qltcard" dump "$file" | grep -q 'Alpha' || fail "qltcard cannot read the dragged card file"
+
+echo "PASS: two cards dragged between two windows and out to another program as text and a card file; a file list dragged in from another program"
 exit 0
