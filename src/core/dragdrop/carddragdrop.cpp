@@ -136,8 +136,13 @@ bool CardDragDrop::accepts(const DropData &data) const
 void CardDragDrop::dragOver(qsizetype row)
 {
     CardList &list = m_document.lvData(0);
+    const qsizetype target = row >= 0 && row < list.store().count() ? row : -1;
+    // The pointer moved within the same card: nothing to announce.
+    if (list.currentRow() == target
+        && (target < 0 ? !list.hasSelection() : list.isSelected(target) && list.selectedRows().size() == 1))
+        return;
     list.ClearSelection();
-    if (row >= 0 && row < list.store().count()) {
+    if (target >= 0) {
         list.setCurrentRow(row);
         list.setSelected(row);
     } else {

@@ -71,13 +71,13 @@ CardDragWiring::~CardDragWiring()
     }
 }
 
-DropData CardDragWiring::dropDataOf(const QMimeData *data)
+DropData CardDragWiring::dropDataOf(const QMimeData *data, bool readText)
 {
     DropData drop;
     if (!data)
         return drop;
     if (data->hasText())
-        drop.text = data->text();
+        drop.text = readText ? data->text() : QString();
     drop.hasFileList = data->hasFormat(UriListMimeType);
     drop.cardsFromProgram = data->hasFormat(CardsMimeType);
     if (drop.hasFileList) {
@@ -95,7 +95,9 @@ DropData CardDragWiring::dropDataOf(const QMimeData *data)
 
 bool CardDragWiring::dragOver(CardListView &, const QMimeData *data, int row)
 {
-    if (!m_dragDrop.accepts(dropDataOf(data)))
+    // Whether there is text is enough here: another program's text would
+    // be fetched at every move of the pointer.
+    if (!m_dragDrop.accepts(dropDataOf(data, false)))
         return false;
     m_dragDrop.dragOver(row);
     return true;

@@ -31,8 +31,9 @@ public:
 
     CardDragDrop &dragDrop() { return m_dragDrop; }
 
-    // What the drop decisions see of data.
-    static DropData dropDataOf(const QMimeData *data);
+    // What the drop decisions see of data; without readText the text is
+    // only announced (empty).
+    static DropData dropDataOf(const QMimeData *data, bool readText = true);
 
     bool dragOver(CardListView &list, const QMimeData *data, int row) override;
     bool drop(CardListView &list, const QMimeData *data, int row) override;
