@@ -105,10 +105,22 @@ bool CardDragWiring::dragOver(CardListView &, const QMimeData *data, int row)
 
 bool CardDragWiring::drop(CardListView &, const QMimeData *data, int row)
 {
-    const DropData dropData = dropDataOf(data);
+    DropData dropData = dropDataOf(data);
     if (!m_dragDrop.accepts(dropData))
         return false;
-    m_dragDrop.drop(dropData, row);
+    // The data lives as long as the drop event; the drop itself (questions,
+    // a card file opened) runs once the event is answered, so the program
+    // the drag came from is not kept waiting.
+    if (dropData.files && !dropData.cardsFromProgram) {
+        const QStringList paths = dropData.files();
+        dropData.files = [paths] { return paths; };
+    } else {
+        dropData.files = nullptr;
+    }
+    QTimer::singleShot(0, this, [this, dropData, row] {
+        if (m_dragDrop.accepts(dropData))
+            m_dragDrop.drop(dropData, row);
+    });
     return true;
 }
 

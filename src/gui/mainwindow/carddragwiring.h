@@ -2,8 +2,8 @@
 // Wires drag and drop of both card lists of a MainForm to the document's
 // CardDragDrop: the lists' drags become a QDrag of the cards' transfer text
 // (and, when the target asks for files, the drag file), drags over and drops
-// on the lists are read from their QMimeData into DropData. Every decision
-// is CardDragDrop's.
+// on the lists are read from their QMimeData into DropData, and the drop
+// runs once the drop event is answered. Every decision is CardDragDrop's.
 //
 //     CardDragWiring::wire(window, document, files);
 
@@ -36,6 +36,7 @@ public:
     static DropData dropDataOf(const QMimeData *data, bool readText = true);
 
     bool dragOver(CardListView &list, const QMimeData *data, int row) override;
+    // Reads data now and drops it at the next turn of the event loop.
     bool drop(CardListView &list, const QMimeData *data, int row) override;
 
     // The drag of the selected cards of the current list, run until it ends.
