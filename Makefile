@@ -105,9 +105,12 @@ package: build
 check-install: package
 	sh packaging/check-install.sh $(BUILD)/qltwin_*.deb
 
-# The first start of a version under Xvfb: welcome, the wizard, QLTWIN.
+# The first start of a version under Xvfb: welcome, the wizard, QLTWIN; then
+# cards dragged between two QLTWIN windows and files dragged in from another
+# program.
 e2e: build
 	sh tests/apps/qltreg/first-start-e2e.sh $(BUILD)/bin
+	sh tests/gui/mainwindow/dragdrop-e2e.sh $(BUILD)/bin $(BUILD)/tests/qlt_dragsource
 
 # Formats every C++ file with the project's .clang-format.
 format:

@@ -15,6 +15,7 @@
 #include "gui/editor/editorcommands.h"
 #include "gui/html/htmlwizardwiring.h"
 #include "gui/mainwindow/cardcommandwiring.h"
+#include "gui/mainwindow/carddragwiring.h"
 #include "gui/mainwindow/documentwiring.h"
 #include "gui/mainwindow/mainform.h"
 #include "gui/mainwindow/searchwiring.h"
@@ -88,6 +89,7 @@ int main(int argc, char **argv)
     EditorCommands editors(window, document, files);
     editors.install();
     CardCommandWiring::wire(window, document, search->commands());
+    CardDragWiring::wire(window, document, files);
     wireAbout(window, shell);
     SettingsWiring::wire(window.commands(), document, &window);
     HtmlWizardWiring::wire(window, document);

@@ -3,17 +3,87 @@
 #include "core/cards/cardstore.h"
 #include "gui/mainwindow/mainicons.h"
 
+#include <QApplication>
+#include <QDragMoveEvent>
+#include <QDropEvent>
 #include <QEvent>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QListView>
+#include <QMouseEvent>
 #include <QTreeView>
 
 #include <algorithm>
+#include <functional>
 
 namespace {
 // The card store's icon number (1 or 2).
 constexpr int CardIconRole = CardStore::IconRole;
+
+// A view whose selected cards can be dragged: a press on a selected card
+// keeps the other selected cards (they may be about to be dragged) until the
+// button goes up without a drag; a move past the drag distance from a press
+// on a selected card starts the list's drag.
+template<typename View>
+class DraggingView : public View
+{
+public:
+    DraggingView(std::function<void()> startDrag, QWidget *parent) : View(parent), m_startDrag(std::move(startDrag)) {}
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override
+    {
+        const QModelIndex index = this->indexAt(event->position().toPoint());
+        QItemSelectionModel *selection = this->selectionModel();
+        m_pressRow = -1;
+        m_keepOthers = false;
+        if (event->button() == Qt::LeftButton && index.isValid() && selection) {
+            m_pressRow = index.row();
+            m_pressAt = event->position().toPoint();
+            m_keepOthers = event->modifiers() == Qt::NoModifier && selection->isRowSelected(index.row(), QModelIndex());
+        }
+        const QItemSelection kept = m_keepOthers ? selection->selection() : QItemSelection();
+        View::mousePressEvent(event);
+        if (m_keepOthers && selection->selection() != kept)
+            selection->select(kept, QItemSelectionModel::ClearAndSelect);
+    }
+    void mouseMoveEvent(QMouseEvent *event) override
+    {
+        QItemSelectionModel *selection = this->selectionModel();
+        if (m_pressRow >= 0 && (event->buttons() & Qt::LeftButton) && selection
+            && selection->isRowSelected(m_pressRow, QModelIndex())
+            && (event->position().toPoint() - m_pressAt).manhattanLength() >= QApplication::startDragDistance()) {
+            m_pressRow = -1;
+            m_keepOthers = false;
+            m_startDrag();
+            this->setState(QAbstractItemView::NoState);
+            return;
+        }
+        View::mouseMoveEvent(event);
+    }
+    void mouseReleaseEvent(QMouseEvent *event) override
+    {
+        View::mouseReleaseEvent(event);
+        // A click without a drag on one of several selected cards selects it alone.
+        QItemSelectionModel *selection = this->selectionModel();
+        if (m_keepOthers && m_pressRow >= 0 && selection && this->model()) {
+            const QModelIndex index = this->model()->index(m_pressRow, 0);
+            selection->select(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+            selection->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
+        }
+        m_pressRow = -1;
+        m_keepOthers = false;
+    }
+    // Drags start above; the views' own (model mime data, moves) never.
+    void startDrag(Qt::DropActions) override {}
+
+private:
+    std::function<void()> m_startDrag;
+    int m_pressRow = -1;
+    QPoint m_pressAt;
+    bool m_keepOthers = false;
+};
+
 } // namespace
 
 QString CardItemDelegate::oneLine(QString text)
@@ -62,8 +132,9 @@ void CardItemDelegate::initStyleOption(QStyleOptionViewItem *option, const QMode
 }
 
 CardListView::CardListView(QWidget *parent)
-    : QStackedWidget(parent), m_delegate(new CardItemDelegate(this)), m_icons(new QListView(this)),
-      m_details(new QTreeView(this))
+    : QStackedWidget(parent), m_delegate(new CardItemDelegate(this)),
+      m_icons(new DraggingView<QListView>([this] { emit dragStartRequested(); }, this)),
+      m_details(new DraggingView<QTreeView>([this] { emit dragStartRequested(); }, this))
 {
     m_icons->setItemDelegate(m_delegate);
     m_details->setItemDelegate(m_delegate);
@@ -77,6 +148,11 @@ CardListView::CardListView(QWidget *parent)
         view->setContextMenuPolicy(Qt::CustomContextMenu);
         view->setTextElideMode(Qt::ElideRight);
         view->installEventFilter(this);
+        // Drops are the list's drag handler's; the views' own (into the model) never run.
+        view->setAcceptDrops(true);
+        view->setDragDropMode(QAbstractItemView::NoDragDrop);
+        view->viewport()->setAcceptDrops(true);
+        view->viewport()->installEventFilter(this);
         connect(view, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex &index) {
             if (index.isValid())
                 emit cardDoubleClicked(index.row());
@@ -213,6 +289,8 @@ void CardListView::applyIconMode()
     m_icons->setWrapping(true);
     m_icons->setMovement(QListView::Static);
     m_icons->setResizeMode(QListView::Adjust);
+    // The movement setting switches drops off with the views' own moves.
+    m_icons->viewport()->setAcceptDrops(true);
 }
 
 void CardListView::setMode(ListViewMode mode)
@@ -335,9 +413,48 @@ void CardListView::refresh(bool reflowColumns)
     activeView()->viewport()->update();
 }
 
+int CardListView::rowAt(const QPoint &viewportPos) const
+{
+    const QModelIndex index = activeView()->indexAt(viewportPos);
+    return index.isValid() ? index.row() : -1;
+}
+
+bool CardListView::handleDrag(QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove: {
+        auto *move = static_cast<QDragMoveEvent *>(event);
+        const bool accepted =
+            m_dragHandler && m_dragHandler->dragOver(*this, move->mimeData(), rowAt(move->position().toPoint()));
+        if (accepted) {
+            move->setDropAction(Qt::CopyAction);
+            move->accept();
+        } else {
+            move->ignore();
+        }
+        return true;
+    }
+    case QEvent::DragLeave: event->accept(); return true;
+    case QEvent::Drop: {
+        auto *drop = static_cast<QDropEvent *>(event);
+        if (m_dragHandler && m_dragHandler->drop(*this, drop->mimeData(), rowAt(drop->position().toPoint()))) {
+            drop->setDropAction(Qt::CopyAction);
+            drop->accept();
+        } else {
+            drop->ignore();
+        }
+        return true;
+    }
+    default: return false;
+    }
+}
+
 bool CardListView::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::FocusOut && (watched == m_icons || watched == m_details))
         emit focusLeft();
+    if ((watched == m_icons->viewport() || watched == m_details->viewport()) && handleDrag(event))
+        return true;
     return QStackedWidget::eventFilter(watched, event);
 }

@@ -22,8 +22,10 @@
 
 #include <array>
 
+class CardListView;
 class QAbstractItemModel;
 class QAbstractItemView;
+class QMimeData;
 class QItemSelectionModel;
 class QListView;
 class QTreeView;
@@ -46,6 +48,19 @@ protected:
 
 private:
     mutable QHash<int, QIcon> m_icons;
+};
+
+// What a card list does with drags and drops; the window's drag and drop
+// wiring answers. row is the card under the pointer, -1 below the last card
+// or on empty space.
+class CardDragHandler
+{
+public:
+    virtual ~CardDragHandler() = default;
+    // A drag enters or moves over list: true takes it (copy), false refuses.
+    virtual bool dragOver(CardListView &list, const QMimeData *data, int row) = 0;
+    // Dropped on list: true when it was taken.
+    virtual bool drop(CardListView &list, const QMimeData *data, int row) = 0;
 };
 
 class CardListView : public QStackedWidget
@@ -88,6 +103,12 @@ public:
     // Repaints; reflowColumns lays the list mode's columns out again.
     void refresh(bool reflowColumns);
 
+    // Who answers drags over the list and drops on it (not owned; null
+    // refuses every drop).
+    void setDragHandler(CardDragHandler *handler) { m_dragHandler = handler; }
+    // The card under a point of the active view's viewport, -1 when none.
+    int rowAt(const QPoint &viewportPos) const;
+
 signals:
     // The current card or the selection changed.
     void cardSelectionChanged();
@@ -96,6 +117,8 @@ signals:
     void contextMenuAt(const QPoint &globalPos, int row);
     // The list lost the keyboard focus.
     void focusLeft();
+    // The person began dragging the selected cards.
+    void dragStartRequested();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -105,6 +128,9 @@ private:
     void applyIconMode();
 
     void applyCaptions();
+    // Drag enter, move, leave and drop on a viewport, handed to the drag
+    // handler; false for any other event.
+    bool handleDrag(QEvent *event);
 
     QPointer<QAbstractItemModel> m_model;
     QList<QMetaObject::Connection> m_modelConnections;
@@ -116,4 +142,5 @@ private:
     int m_listColumnWidth = 160;
     std::array<int, 3> m_widths{467, 200, 96};
     bool m_resetting = false;
+    CardDragHandler *m_dragHandler = nullptr;
 };
