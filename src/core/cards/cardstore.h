@@ -64,7 +64,8 @@ public:
     void setIcon(qsizetype row, int icon);
     // Title field, remarks, content and icon from `from`; the key stays.
     void setFields(qsizetype row, const Card &from);
-    // Every card to this icon number (one dataChanged).
+    // Every card to this icon number; the runs of cards that change are
+    // announced (one dataChanged each, or one over them all when many).
     void setAllIcons(int icon);
     // Removes the date prefix from every title field that has one (one
     // dataChanged); returns how many changed.
