@@ -67,6 +67,24 @@ CardSorting::CardSorting(CardStore &main, CardStore &extraction, SettingsModel &
         for (int c = 0; c < 3; ++c)
             l.captions[c] = l.store->headerData(c, Qt::Horizontal).toString();
     }
+    follow(MainList);
+    follow(ExtractionList);
+}
+
+void CardSorting::follow(int list)
+{
+    const CardStore *store = m_lists[list].store;
+    auto forget = [this, list] { m_inOrder[list] = State{}; };
+    QObject::connect(store, &QAbstractItemModel::dataChanged, &m_watch,
+                     [forget](const QModelIndex &, const QModelIndex &, const QList<int> &roles) {
+                         // An icon change leaves the texts, and so the order.
+                         if (roles.isEmpty() || roles.contains(Qt::DisplayRole) || roles.contains(Qt::EditRole))
+                             forget();
+                     });
+    QObject::connect(store, &QAbstractItemModel::rowsInserted, &m_watch, forget);
+    QObject::connect(store, &QAbstractItemModel::rowsMoved, &m_watch, forget);
+    QObject::connect(store, &QAbstractItemModel::layoutChanged, &m_watch, forget);
+    QObject::connect(store, &QAbstractItemModel::modelReset, &m_watch, forget);
 }
 
 void CardSorting::changed(int list)
@@ -96,9 +114,22 @@ void CardSorting::mark(int list, int column, int order)
 
 void CardSorting::sortNow(int list)
 {
-    const State &s = m_lists[list].state;
-    if (s.sorted)
-        SortCardStore(*m_lists[list].store, s.column, s.order == 0 ? Qt::AscendingOrder : Qt::DescendingOrder);
+    const State s = m_lists[list].state;
+    if (!s.sorted)
+        return;
+    SortCardStore(*m_lists[list].store, s.column, s.order == 0 ? Qt::AscendingOrder : Qt::DescendingOrder);
+    m_inOrder[list] = s;
+}
+
+void CardSorting::resortFreshExtraction()
+{
+    const State s = m_lists[ExtractionList].state;
+    // A stable sort of cards taken in order from a list sorted the same way
+    // leaves them as they are.
+    if (s.sorted && m_inOrder[MainList] == s)
+        m_inOrder[ExtractionList] = s;
+    else
+        sortNow(ExtractionList);
 }
 
 void CardSorting::store(int column, int style)

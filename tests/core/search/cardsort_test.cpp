@@ -280,3 +280,26 @@ TEST(SortCardStore, AnOrderThatHoldsAlreadyLeavesTheStoreAlone)
 }
 
 } // namespace
+
+TEST_F(SortTest, AFreshExtractionIsSortedUnlessTakenInOrderFromASortedMainList)
+{
+    sorting.headerClicked(CardSorting::MainList, 0);
+    ASSERT_EQ(titlesOf(main), (QStringList{"a", "b", "c"}));
+    // Taken in the main card list's order: already in the order shown.
+    extraction.reset({main.at(0), main.at(2)});
+    sorting.resortFreshExtraction();
+    EXPECT_EQ(titlesOf(extraction), (QStringList{"a", "c"}));
+
+    // An edit breaks the main card list's order: the fresh list is sorted.
+    main.setTitle(0, QStringLiteral("d"));
+    extraction.reset({main.at(0), main.at(1)});
+    sorting.resortFreshExtraction();
+    EXPECT_EQ(titlesOf(extraction), (QStringList{"b", "d"}));
+
+    // A removal keeps the order.
+    sorting.headerClicked(CardSorting::MainList, 0); // descending: d c b
+    main.remove(1);
+    extraction.reset({main.at(0), main.at(1)});
+    sorting.resortFreshExtraction();
+    EXPECT_EQ(titlesOf(extraction), (QStringList{"d", "b"}));
+}
