@@ -177,6 +177,7 @@ int childMode(int argc, char **argv)
     std::fclose(out);
     // As the window's close: the guard, then the program ends.
     window.close();
+    document.releaseCardsForExit();
     return 0;
 }
 

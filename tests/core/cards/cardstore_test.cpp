@@ -92,6 +92,20 @@ TEST(CardStoreModel, SetAllIconsAnnouncesOnlyTheRunsThatChange)
     EXPECT_EQ(changes[0][1].toModelIndex().row(), 399);
 }
 
+TEST(CardStoreModel, ReleaseForExitEmptiesTheStoreWithOneReset)
+{
+    CardStore store;
+    store.reset({card("a"), card("b")});
+    EXPECT_EQ(store.indexOfKey(QStringLiteral("b")), 1);
+    QSignalSpy resets(&store, &QAbstractItemModel::modelReset);
+    store.releaseForExit();
+    EXPECT_EQ(resets.size(), 1);
+    EXPECT_EQ(store.rowCount(), 0);
+    EXPECT_EQ(store.indexOfKey(QStringLiteral("b")), -1);
+    EXPECT_TRUE(store.append(card("b")));
+    EXPECT_EQ(store.indexOfKey(QStringLiteral("b")), 0);
+}
+
 TEST(CardStoreModel, ShowsTitleRemarksContentAsColumnsAndIconAndKeyAsRoles)
 {
     CardStore store;
