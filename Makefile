@@ -11,7 +11,7 @@ CMAKE_FLAGS ?=
 # and the desktop's own tools the desktop files and the package are checked
 # with (make test, make package, make check-install).
 PACKAGES := g++ cmake make pkg-config qt6-base-dev qt6-base-dev-tools libqt6svg6-dev \
-            libgtest-dev libgmock-dev libbenchmark-dev qt6-translations-l10n fonts-ipafont xvfb xauth libc-bin \
+            libgtest-dev libgmock-dev libbenchmark-dev libicu-dev qt6-translations-l10n fonts-ipafont xvfb xauth libc-bin \
             binutils linkchecker tidy fp-utils libchm-bin chromium \
             desktop-file-utils appstream libxml2-utils shared-mime-info xdg-utils libfile-mimeinfo-perl \
             dpkg-dev lintian xdotool imagemagick

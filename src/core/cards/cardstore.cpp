@@ -111,12 +111,15 @@ void CardStore::remove(qsizetype row, qsizetype n)
     if (row < 0 || n <= 0 || row >= m_cards.size())
         return;
     n = std::min(n, m_cards.size() - row);
-    rows();
     beginRemoveRows(QModelIndex(), int(row), int(row + n - 1));
-    for (qsizetype r = row; r < row + n; ++r)
-        m_rows.remove(m_cards[r].key);
+    // A hash not built yet has nothing to forget: it is built from the
+    // cards that remain, at its first use.
+    if (m_rowsBuilt) {
+        for (qsizetype r = row; r < row + n; ++r)
+            m_rows.remove(m_cards[r].key);
+        rowsShiftedFrom(row);
+    }
     m_cards.remove(row, n);
-    rowsShiftedFrom(row);
     m_counterKeysExhausted = false;
     endRemoveRows();
 }
@@ -183,11 +186,29 @@ void CardStore::setFields(qsizetype row, const Card &from)
 
 void CardStore::setAllIcons(int icon)
 {
-    if (m_cards.isEmpty())
+    // Only the runs of cards whose icon changes are announced: after a save
+    // most cards show theirs already, and a change over every row of a
+    // million makes each view walk them all.
+    // Past a few dozen runs, one change from the first to the last.
+    constexpr qsizetype MaxRuns = 64;
+    const qsizetype n = m_cards.size();
+    QList<std::pair<qsizetype, qsizetype>> runs;
+    for (qsizetype row = 0; row < n;) {
+        if (m_cards[row].icon == icon) {
+            ++row;
+            continue;
+        }
+        const qsizetype first = row;
+        for (; row < n && m_cards[row].icon != icon; ++row)
+            m_cards[row].icon = icon;
+        runs.append({first, row - 1});
+    }
+    if (runs.size() > MaxRuns) {
+        changed(runs.first().first, runs.last().second, TitleColumn, ContentColumn, {IconRole});
         return;
-    for (Card &card : m_cards)
-        card.icon = icon;
-    changed(0, m_cards.size() - 1, TitleColumn, ContentColumn, {IconRole});
+    }
+    for (const auto &[first, last] : std::as_const(runs))
+        changed(first, last, TitleColumn, ContentColumn, {IconRole});
 }
 
 qsizetype CardStore::stripDatePrefixes()
@@ -207,6 +228,31 @@ qsizetype CardStore::stripDatePrefixes()
     if (n)
         changed(first, last, TitleColumn, TitleColumn, TextRoles);
     return n;
+}
+
+namespace {
+// What releaseForExit let go, still reachable (so that a leak checker at the
+// process's end does not count it).
+struct Released {
+    QList<Card> cards;
+    QHash<QString, qsizetype> rows;
+};
+Released *g_released[8];
+std::size_t g_releasedCount = 0;
+} // namespace
+
+void CardStore::releaseForExit()
+{
+    beginResetModel();
+    if (g_releasedCount < std::size(g_released)) {
+        g_released[g_releasedCount++] = new Released{std::exchange(m_cards, {}), std::exchange(m_rows, {})};
+    } else {
+        m_cards.clear();
+        m_rows.clear();
+    }
+    m_rowsBuilt = true;
+    m_rowsValidBelow = 0;
+    endResetModel();
 }
 
 void CardStore::reorder(const QList<qsizetype> &order)
@@ -375,9 +421,17 @@ QStringList GroupsOf(const CardStore &store)
 {
     QStringList groups;
     QSet<QStringView> seen;
+    // Neighbouring cards mostly share their group: the last one seen is
+    // compared before the set is asked.
+    QStringView last;
+    bool haveLast = false;
     for (const Card &card : store.cards()) {
         const std::optional<QStringView> group = GroupViewOf(card.title);
-        if (group && !seen.contains(*group)) {
+        if (!group || (haveLast && *group == last))
+            continue;
+        last = *group;
+        haveLast = true;
+        if (!seen.contains(*group)) {
             seen.insert(*group);
             groups.append(group->toString());
         }

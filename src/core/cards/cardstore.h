@@ -64,11 +64,16 @@ public:
     void setIcon(qsizetype row, int icon);
     // Title field, remarks, content and icon from `from`; the key stays.
     void setFields(qsizetype row, const Card &from);
-    // Every card to this icon number (one dataChanged).
+    // Every card to this icon number; the runs of cards that change are
+    // announced (one dataChanged each, or one over them all when many).
     void setAllIcons(int icon);
     // Removes the date prefix from every title field that has one (one
     // dataChanged); returns how many changed.
     qsizetype stripDatePrefixes();
+    // Empties the store (one model reset) without freeing its cards: for a
+    // process about to end, which gives the memory back at once, where
+    // freeing a million cards one by one would only delay the end.
+    void releaseForExit();
 
     // New order: order[newRow] = oldRow, a permutation of all rows.
     void reorder(const QList<qsizetype> &order);

@@ -69,6 +69,17 @@ ReadResult ReadCsvFile(const QString &path, CardStore &store)
     return CardFile::Collect(store, [&](const CardSink &sink) { return StreamCsvFile(path, sink); });
 }
 
+// Where the first CR LF of text begins, -1 when none: a search for the CR
+// alone runs on vector instructions, a two-unit needle would not.
+static qsizetype lineEnd(QStringView text)
+{
+    for (qsizetype cr = text.indexOf(u'\r'); cr >= 0; cr = text.indexOf(u'\r', cr + 1)) {
+        if (cr + 1 < text.size() && text[cr + 1] == u'\n')
+            return cr;
+    }
+    return -1;
+}
+
 WriteResult WriteCsvFile(const QString &path, const CardStore &store, const WriteOptions &options)
 {
     WriteResult refused;
@@ -94,7 +105,7 @@ WriteResult WriteCsvFile(const QString &path, const CardStore &store, const Writ
         if (content.endsWith(crlf))
             content.chop(2);
         for (;;) {
-            const qsizetype end = content.indexOf(crlf);
+            const qsizetype end = lineEnd(content);
             if (end < 0)
                 break;
             out.ascii("\"");

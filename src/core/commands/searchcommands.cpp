@@ -132,7 +132,7 @@ void SearchCommands::extractWith(const CardMatcher &matcher)
         m_extraction.start(matcher);
         m_document.setExtractionActive(true);
         // The fresh list takes the sort its header shows.
-        m_sorting.resort(CardSorting::ExtractionList);
+        m_sorting.resortFreshExtraction();
     }
     m_view.setKeyword(QString());
 }

@@ -138,6 +138,12 @@ void Document::SetModified(bool modified)
     setTitleFrom(oldTitle);
 }
 
+void Document::releaseCardsForExit()
+{
+    for (int list = 0; list < 2; ++list)
+        lvData(list).store().releaseForExit();
+}
+
 void Document::ResetCardIcons()
 {
     cards().setAllIcons(CardIcon::Saved);

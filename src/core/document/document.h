@@ -116,6 +116,9 @@ public:
     bool reloadEnabled() const { return !m_path.isEmpty() && !IsUntitled(); }
     // Icon 1 for every card of the main card list (after a save).
     void ResetCardIcons();
+    // The process ends: both card lists are emptied without freeing their
+    // cards (CardStore::releaseForExit). Call once the window has closed.
+    void releaseCardsForExit();
 
     // --- Settings
     SettingsModel &settings() { return m_settings; }

@@ -18,18 +18,28 @@ WriteOutcome WriteDocumentFile(Document &document, const QString &path)
 
     const CardStore &cards = document.cards();
     WriteOptions options = document.writeOptions();
-    const SaveCheck check = CheckCardsForSave(cards, format);
-    if (check.fieldMarkRow >= 0) {
-        CardMessages::ShowFieldMarkRefusal(document.dialogs(), cards, check.fieldMarkRow);
-        return WriteOutcome::Declined;
-    }
-    if (check.unmappableCount > 0) {
+    // One pass over the cards: the writer encodes them and counts what the
+    // format cannot hold, and writes nothing when anything would be lost.
+    WriteResult result = WriteCardFile(path, format, cards, options);
+    if (result.status == WriteStatus::NotWritable) {
+        // Refused before the cards were looked at: what they would lose is
+        // still told first.
+        const SaveCheck check = CheckCardsForSave(cards, format);
+        if (check.fieldMarkRow >= 0) {
+            CardMessages::ShowFieldMarkRefusal(document.dialogs(), cards, check.fieldMarkRow);
+            return WriteOutcome::Declined;
+        }
+        if (check.unmappableCount > 0 && !CardMessages::AskSaveWithUnmappable(document.dialogs(), cards, check))
+            return WriteOutcome::Declined;
+    } else if (result.status == WriteStatus::Unmappable) {
+        SaveCheck check;
+        check.unmappableCount = result.unmappableCount;
+        check.firstUnmappableRow = result.firstUnmappableRow;
         if (!CardMessages::AskSaveWithUnmappable(document.dialogs(), cards, check))
             return WriteOutcome::Declined;
         options.lossyAllowed = true;
+        result = WriteCardFile(path, format, cards, options);
     }
-
-    const WriteResult result = WriteCardFile(path, format, cards, options);
     switch (result.status) {
     case WriteStatus::Ok: return WriteOutcome::Written;
     case WriteStatus::NotWritable:

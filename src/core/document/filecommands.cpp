@@ -23,9 +23,11 @@ const QString kAutoOpen = QStringLiteral("AUTOOPEN");
 
 bool isAutoOpenTitle(const QString &title)
 {
-    QString rest;
-    SplitDatePrefix(title, &rest);
-    return rest.toUpper() == kAutoOpen;
+    // Every title of the file passes here: only one of the length of the
+    // word is copied and upper-cased (no upper case of a shorter text
+    // spells it).
+    const QStringView rest = QStringView(title).mid(DatePrefixLength(title));
+    return rest.size() == kAutoOpen.size() && rest.toString().toUpper() == kAutoOpen;
 }
 
 // "ファイルが開けません", and why on a second line where the person can do

@@ -8,7 +8,9 @@
 #include <QLocale>
 
 #include <algorithm>
+#include <cstring>
 #include <numeric>
+#include <unicode/ucol.h>
 #include <vector>
 
 namespace SortMark {
@@ -22,26 +24,150 @@ QString removed(const QString &caption)
 
 } // namespace SortMark
 
-void SortCardStore(CardStore &store, int column, Qt::SortOrder order)
+namespace {
+
+const QString &columnText(const CardStore &store, qsizetype row, int column)
+{
+    const Card &card = store.at(row);
+    return column == CardStore::TitleColumn     ? card.title
+           : column == CardStore::RemarksColumn ? card.remarks
+                                                : card.content;
+}
+
+// The new order of the rows, or empty when they are in order already.
+QList<qsizetype> changedOrder(QList<qsizetype> rows)
+{
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        if (rows[i] != i)
+            return rows;
+    }
+    return {};
+}
+
+// The collation of QCollator for QLocale::Japanese, case-insensitive and
+// without numeric mode, straight from ICU: the sort keys of all cards go
+// into one buffer, and the sort compares their first eight bytes as one
+// number before it reads on.
+class JapaneseSortKeys
+{
+public:
+    JapaneseSortKeys()
+    {
+        UErrorCode status = U_ZERO_ERROR;
+        m_collator = ucol_open("ja", &status);
+        ucol_setAttribute(m_collator, UCOL_NORMALIZATION_MODE, UCOL_ON, &status);
+        ucol_setAttribute(m_collator, UCOL_STRENGTH, UCOL_SECONDARY, &status);
+        ucol_setAttribute(m_collator, UCOL_NUMERIC_COLLATION, UCOL_OFF, &status);
+        ucol_setAttribute(m_collator, UCOL_ALTERNATE_HANDLING, UCOL_NON_IGNORABLE, &status);
+        m_ok = U_SUCCESS(status) && m_collator;
+    }
+    ~JapaneseSortKeys()
+    {
+        if (m_collator)
+            ucol_close(m_collator);
+    }
+    JapaneseSortKeys(const JapaneseSortKeys &) = delete;
+    JapaneseSortKeys &operator=(const JapaneseSortKeys &) = delete;
+
+    bool ok() const { return m_ok; }
+
+    // The rows of store in the order of their column's text.
+    QList<qsizetype> order(const CardStore &store, int column, Qt::SortOrder sortOrder)
+    {
+        const qsizetype n = store.count();
+        struct Entry {
+            quint64 head;    // the first eight bytes of the key, big-endian
+            qsizetype start; // where the key lies in keys
+            qsizetype row;
+        };
+        std::vector<Entry> entries(std::size_t(n), Entry{});
+        std::vector<char> keys;
+        keys.reserve(std::size_t(n) * 48);
+        for (qsizetype row = 0; row < n; ++row) {
+            const QString &text = columnText(store, row, column);
+            const qsizetype start = qsizetype(keys.size());
+            std::size_t room = std::size_t(text.size()) * 4 + 16;
+            for (;;) {
+                keys.resize(std::size_t(start) + room);
+                const int32_t length =
+                    ucol_getSortKey(m_collator, reinterpret_cast<const UChar *>(text.utf16()), int32_t(text.size()),
+                                    reinterpret_cast<uint8_t *>(&keys[start]), int32_t(room));
+                if (length <= 0) {
+                    // No key (never for valid input): the empty key sorts first.
+                    keys.resize(std::size_t(start) + 1);
+                    keys[start] = 0;
+                    break;
+                }
+                if (std::size_t(length) <= room) {
+                    keys.resize(std::size_t(start) + std::size_t(length));
+                    break;
+                }
+                room = std::size_t(length);
+            }
+            // Eight bytes past the end are read below: keep them in the buffer.
+            entries[std::size_t(row)] = Entry{0, start, row};
+        }
+        keys.resize(keys.size() + 8, 0);
+        const char *base = keys.data();
+        for (Entry &e : entries) {
+            // The key ends in a zero byte; what follows it up to eight bytes
+            // belongs to the next key and is masked off.
+            const auto *p = reinterpret_cast<const unsigned char *>(base + e.start);
+            quint64 head = 0;
+            bool ended = false;
+            for (int i = 0; i < 8; ++i) {
+                const unsigned char b = ended ? 0 : p[i];
+                ended = ended || b == 0;
+                head = (head << 8) | b;
+            }
+            e.head = head;
+        }
+        // Two keys with the same first eight bytes are equal when those
+        // hold the end of the key, else they compare on from there.
+        auto less = [base](const Entry &a, const Entry &b) {
+            if (a.head != b.head)
+                return a.head < b.head;
+            if (hasZeroByte(a.head))
+                return false;
+            return std::strcmp(base + a.start + 8, base + b.start + 8) < 0;
+        };
+        if (sortOrder == Qt::AscendingOrder)
+            std::stable_sort(entries.begin(), entries.end(), less);
+        else
+            std::stable_sort(entries.begin(), entries.end(),
+                             [&](const Entry &a, const Entry &b) { return less(b, a); });
+        QList<qsizetype> rows;
+        rows.reserve(n);
+        for (const Entry &e : entries)
+            rows.append(e.row);
+        return rows;
+    }
+
+private:
+    static bool hasZeroByte(quint64 v)
+    {
+        for (int i = 0; i < 8; ++i, v >>= 8) {
+            if ((v & 0xFF) == 0)
+                return true;
+        }
+        return false;
+    }
+
+    UCollator *m_collator = nullptr;
+    bool m_ok = false;
+};
+
+// The same through QCollator, should ICU refuse the collator.
+QList<qsizetype> collatorOrder(const CardStore &store, int column, Qt::SortOrder order)
 {
     const qsizetype n = store.count();
-    if (column < 0 || column >= CardStore::ColumnCount || n < 2)
-        return;
     QCollator collator{QLocale(QLocale::Japanese)};
     collator.setCaseSensitivity(Qt::CaseInsensitive);
     collator.setNumericMode(false);
-    auto text = [&](qsizetype row) -> const QString & {
-        const Card &card = store.at(row);
-        return column == CardStore::TitleColumn     ? card.title
-               : column == CardStore::RemarksColumn ? card.remarks
-                                                    : card.content;
-    };
-    // A sort key per card, then byte comparisons: one collation per card
-    // instead of one per comparison.
     std::vector<QCollatorSortKey> keys;
     keys.reserve(std::size_t(n));
     for (qsizetype row = 0; row < n; ++row)
-        keys.push_back(collator.sortKey(text(row)));
+        keys.push_back(collator.sortKey(columnText(store, row, column)));
     QList<qsizetype> rows(n);
     std::iota(rows.begin(), rows.end(), qsizetype(0));
     if (order == Qt::AscendingOrder)
@@ -52,10 +178,22 @@ void SortCardStore(CardStore &store, int column, Qt::SortOrder order)
         std::stable_sort(rows.begin(), rows.end(), [&](qsizetype a, qsizetype b) {
             return keys[std::size_t(b)].compare(keys[std::size_t(a)]) < 0;
         });
-    bool moved = false;
-    for (qsizetype i = 0; i < n && !moved; ++i)
-        moved = rows[i] != i;
-    if (moved)
+    return rows;
+}
+
+} // namespace
+
+void SortCardStore(CardStore &store, int column, Qt::SortOrder order)
+{
+    const qsizetype n = store.count();
+    if (column < 0 || column >= CardStore::ColumnCount || n < 2)
+        return;
+    // A sort key per card, then byte comparisons: one collation per card
+    // instead of one per comparison.
+    JapaneseSortKeys icu;
+    const QList<qsizetype> rows =
+        changedOrder(icu.ok() ? icu.order(store, column, order) : collatorOrder(store, column, order));
+    if (!rows.isEmpty())
         store.reorder(rows);
 }
 
@@ -67,6 +205,24 @@ CardSorting::CardSorting(CardStore &main, CardStore &extraction, SettingsModel &
         for (int c = 0; c < 3; ++c)
             l.captions[c] = l.store->headerData(c, Qt::Horizontal).toString();
     }
+    follow(MainList);
+    follow(ExtractionList);
+}
+
+void CardSorting::follow(int list)
+{
+    const CardStore *store = m_lists[list].store;
+    auto forget = [this, list] { m_inOrder[list] = State{}; };
+    QObject::connect(store, &QAbstractItemModel::dataChanged, &m_watch,
+                     [forget](const QModelIndex &, const QModelIndex &, const QList<int> &roles) {
+                         // An icon change leaves the texts, and so the order.
+                         if (roles.isEmpty() || roles.contains(Qt::DisplayRole) || roles.contains(Qt::EditRole))
+                             forget();
+                     });
+    QObject::connect(store, &QAbstractItemModel::rowsInserted, &m_watch, forget);
+    QObject::connect(store, &QAbstractItemModel::rowsMoved, &m_watch, forget);
+    QObject::connect(store, &QAbstractItemModel::layoutChanged, &m_watch, forget);
+    QObject::connect(store, &QAbstractItemModel::modelReset, &m_watch, forget);
 }
 
 void CardSorting::changed(int list)
@@ -96,9 +252,22 @@ void CardSorting::mark(int list, int column, int order)
 
 void CardSorting::sortNow(int list)
 {
-    const State &s = m_lists[list].state;
-    if (s.sorted)
-        SortCardStore(*m_lists[list].store, s.column, s.order == 0 ? Qt::AscendingOrder : Qt::DescendingOrder);
+    const State s = m_lists[list].state;
+    if (!s.sorted)
+        return;
+    SortCardStore(*m_lists[list].store, s.column, s.order == 0 ? Qt::AscendingOrder : Qt::DescendingOrder);
+    m_inOrder[list] = s;
+}
+
+void CardSorting::resortFreshExtraction()
+{
+    const State s = m_lists[ExtractionList].state;
+    // A stable sort of cards taken in order from a list sorted the same way
+    // leaves them as they are.
+    if (s.sorted && m_inOrder[MainList] == s)
+        m_inOrder[ExtractionList] = s;
+    else
+        sortNow(ExtractionList);
 }
 
 void CardSorting::store(int column, int style)

@@ -15,6 +15,7 @@
 
 #include "core/settings/appliedsettings.h"
 
+#include <QObject>
 #include <QString>
 
 #include <array>
@@ -78,6 +79,10 @@ public:
     void applySettings(const AppliedSettings &values, int currentList);
     // Refresh: a sorted list is sorted again (after edits, new cards).
     void resort(int list);
+    // The extraction list was just filled from the main card list, in its
+    // order: sorted as its header shows, which costs nothing when the main
+    // card list is known to be in that order already.
+    void resortFreshExtraction();
 
 private:
     struct List {
@@ -92,6 +97,12 @@ private:
     void store(int column, int style);
     void changed(int list);
 
+    void follow(int list);
+
     SettingsModel &m_settings;
     std::array<List, 2> m_lists;
+    // The sort each list is known to be in since it was last sorted (sorted
+    // false: not known); any change but a removal forgets it.
+    std::array<State, 2> m_inOrder;
+    QObject m_watch; // the store connections end with this
 };

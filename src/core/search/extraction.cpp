@@ -68,6 +68,7 @@ qsizetype Extraction::start(const CardMatcher &matcher)
     // One reset instead of a row insertion per card; the keys are those of
     // the main card list, so they are distinct.
     m_list.store().reset(std::move(copies), CardStore::Keys::Unique);
+    m_mainRows = rows;
     return m_list.store().count();
 }
 
@@ -82,18 +83,22 @@ qsizetype Extraction::narrow(const CardMatcher &matcher)
 
     QList<Card> kept;
     kept.reserve(keep.size());
+    QList<qsizetype> mainRows;
+    mainRows.reserve(keep.size());
     QList<qsizetype> selected;
     qsizetype current = -1;
     const qsizetype oldCurrent = m_list.currentRow();
     for (qsizetype i = 0; i < keep.size(); ++i) {
         const qsizetype row = keep[i];
         kept.append(store.at(row));
+        mainRows.append(row < m_mainRows.size() ? m_mainRows[row] : -1);
         if (m_list.isSelected(row))
             selected.append(i);
         if (row == oldCurrent)
             current = i;
     }
     store.reset(std::move(kept), CardStore::Keys::Unique);
+    m_mainRows = std::move(mainRows);
     selectRows(m_list, selected);
     m_list.setCurrentRow(current);
     return store.count();
@@ -131,7 +136,7 @@ void Extraction::writeBack(bool carrySelection)
             if (!main.append(std::move(added)))
                 continue;
         } else {
-            mainRow = main.indexOfKey(card.key);
+            mainRow = mainRowOf(row, card.key);
             if (mainRow < 0)
                 continue;
             // Unchanged cards are left alone: no signal, and their folded
@@ -145,16 +150,28 @@ void Extraction::writeBack(bool carrySelection)
     selectRows(m_main, toSelect);
 }
 
+qsizetype Extraction::mainRowOf(qsizetype row, const QString &key) const
+{
+    const CardStore &main = m_main.store();
+    if (row < m_mainRows.size()) {
+        const qsizetype hint = m_mainRows[row];
+        if (hint >= 0 && hint < main.count() && main.at(hint).key == key)
+            return hint;
+    }
+    return main.indexOfKey(key);
+}
+
 qsizetype Extraction::finish()
 {
     m_main.ClearSelection();
     writeBack(true);
     const Card *current = m_list.currentCard();
     const QString currentKey = current ? current->key : QString();
-    const qsizetype mainCurrent = currentKey.isEmpty() ? -1 : m_main.store().indexOfKey(currentKey);
+    const qsizetype mainCurrent = currentKey.isEmpty() ? -1 : mainRowOf(m_list.currentRow(), currentKey);
     if (mainCurrent >= 0)
         m_main.setCurrentRow(mainCurrent);
     m_list.store().clear();
+    m_mainRows.clear();
     m_marks.clear();
     return m_main.currentRow();
 }

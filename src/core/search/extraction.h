@@ -65,7 +65,13 @@ public:
 private:
     CardList &m_main;
     CardList &m_list;
+    // The main card list's row of the card at each row of the extraction
+    // list, as it was when the list was filled: tried before the key hash,
+    // and only trusted when the card there has the key.
+    qsizetype mainRowOf(qsizetype row, const QString &key) const;
+
     CardTextCache m_mainCache;
     CardTextCache m_listCache;
     QHash<QString, int> m_marks;
+    QList<qsizetype> m_mainRows;
 };

@@ -64,6 +64,48 @@ TEST(CardStoreModel, PassesTheModelTesterThroughEveryKindOfChange)
     EXPECT_EQ(store.count(), 1);
 }
 
+TEST(CardStoreModel, SetAllIconsAnnouncesOnlyTheRunsThatChange)
+{
+    CardStore store;
+    store.reset({card("a"), card("b", {}, 2), card("c", {}, 2), card("d"), card("e", {}, 2)});
+    QSignalSpy changes(&store, &QAbstractItemModel::dataChanged);
+    store.setAllIcons(CardIcon::Saved);
+    ASSERT_EQ(changes.size(), 2);
+    EXPECT_EQ(changes[0][0].toModelIndex().row(), 1);
+    EXPECT_EQ(changes[0][1].toModelIndex().row(), 2);
+    EXPECT_EQ(changes[1][0].toModelIndex().row(), 4);
+    EXPECT_EQ(changes[1][1].toModelIndex().row(), 4);
+    for (const Card &c : store.cards())
+        EXPECT_EQ(c.icon, CardIcon::Saved);
+    changes.clear();
+    store.setAllIcons(CardIcon::Saved);
+    EXPECT_TRUE(changes.isEmpty());
+
+    // Many scattered runs: one change over them all.
+    QList<Card> cards;
+    for (int i = 0; i < 400; ++i)
+        cards.append(card(QString::number(i), {}, i % 2 ? 2 : 1));
+    store.reset(cards);
+    store.setAllIcons(CardIcon::Saved);
+    ASSERT_EQ(changes.size(), 1);
+    EXPECT_EQ(changes[0][0].toModelIndex().row(), 1);
+    EXPECT_EQ(changes[0][1].toModelIndex().row(), 399);
+}
+
+TEST(CardStoreModel, ReleaseForExitEmptiesTheStoreWithOneReset)
+{
+    CardStore store;
+    store.reset({card("a"), card("b")});
+    EXPECT_EQ(store.indexOfKey(QStringLiteral("b")), 1);
+    QSignalSpy resets(&store, &QAbstractItemModel::modelReset);
+    store.releaseForExit();
+    EXPECT_EQ(resets.size(), 1);
+    EXPECT_EQ(store.rowCount(), 0);
+    EXPECT_EQ(store.indexOfKey(QStringLiteral("b")), -1);
+    EXPECT_TRUE(store.append(card("b")));
+    EXPECT_EQ(store.indexOfKey(QStringLiteral("b")), 0);
+}
+
 TEST(CardStoreModel, ShowsTitleRemarksContentAsColumnsAndIconAndKeyAsRoles)
 {
     CardStore store;

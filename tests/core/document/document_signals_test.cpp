@@ -131,6 +131,7 @@ TEST_F(DocumentSignalsTest, SavingClearsTheFlagAndAnnouncesTheIcons)
     const QString path = writeNative(QStringLiteral("memo.qlw"), {QStringLiteral("one")});
     ASSERT_EQ(files.OpenDocument(path), OpenOutcome::Opened);
     document.cards().setTitle(0, QStringLiteral("changed"));
+    document.cards().setIcon(0, CardIcon::Changed);
     document.SetModified(true);
     settle();
     log.take();

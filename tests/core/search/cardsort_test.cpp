@@ -7,9 +7,13 @@
 #include "support/sandbox.h"
 #include "support/searchtestutil.h"
 
+#include <QCollator>
 #include <QDir>
+#include <QRandomGenerator>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -280,3 +284,65 @@ TEST(SortCardStore, AnOrderThatHoldsAlreadyLeavesTheStoreAlone)
 }
 
 } // namespace
+
+TEST_F(SortTest, AFreshExtractionIsSortedUnlessTakenInOrderFromASortedMainList)
+{
+    sorting.headerClicked(CardSorting::MainList, 0);
+    ASSERT_EQ(titlesOf(main), (QStringList{"a", "b", "c"}));
+    // Taken in the main card list's order: already in the order shown.
+    extraction.reset({main.at(0), main.at(2)});
+    sorting.resortFreshExtraction();
+    EXPECT_EQ(titlesOf(extraction), (QStringList{"a", "c"}));
+
+    // An edit breaks the main card list's order: the fresh list is sorted.
+    main.setTitle(0, QStringLiteral("d"));
+    extraction.reset({main.at(0), main.at(1)});
+    sorting.resortFreshExtraction();
+    EXPECT_EQ(titlesOf(extraction), (QStringList{"b", "d"}));
+
+    // A removal keeps the order.
+    sorting.headerClicked(CardSorting::MainList, 0); // descending: d c b
+    main.remove(1);
+    extraction.reset({main.at(0), main.at(1)});
+    sorting.resortFreshExtraction();
+    EXPECT_EQ(titlesOf(extraction), (QStringList{"d", "b"}));
+}
+
+TEST(SortCardStore, OrdersAsTheJapaneseCollatorOfQtDoes)
+{
+    // Texts of every kind, many sharing long beginnings, some equal but
+    // for case or width.
+    const QStringList pieces{"a",  "B",    "ｂ",         "Ａ", "あ", "ア", "ｱ", "か", "が", "カ", "ｶﾞ",
+                             "亜", "会議", "会議室",     "1",  "１", "10", "2", "-",  " ",  "・", "＠",
+                             "ー", "東京", "とうきょう", "ß",  "é",  "E",  "z", "Ω",  "ω",  ""};
+    QRandomGenerator rng(7);
+    QList<Card> cards;
+    for (int i = 0; i < 3000; ++i) {
+        QString title;
+        const int parts = rng.bounded(7);
+        if (rng.bounded(3) == 0)
+            title = QStringLiteral("2024/02/0%1：").arg(rng.bounded(10));
+        for (int p = 0; p < parts; ++p)
+            title += pieces[rng.bounded(int(pieces.size()))];
+        cards.append(makeCard(QStringLiteral("K%1").arg(i).toUtf8().constData(), title.toUtf8().constData()));
+    }
+    QCollator collator{QLocale(QLocale::Japanese)};
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    collator.setNumericMode(false);
+    for (const Qt::SortOrder order : {Qt::AscendingOrder, Qt::DescendingOrder}) {
+        QList<Card> expected = cards;
+        std::stable_sort(expected.begin(), expected.end(), [&](const Card &a, const Card &b) {
+            const int c = collator.sortKey(a.title).compare(collator.sortKey(b.title));
+            return order == Qt::AscendingOrder ? c < 0 : c > 0;
+        });
+        CardStore store;
+        store.reset(cards);
+        SortCardStore(store, 0, order);
+        QStringList got, want;
+        for (qsizetype i = 0; i < store.count(); ++i) {
+            got.append(store.at(i).key);
+            want.append(expected[i].key);
+        }
+        EXPECT_EQ(got, want) << (order == Qt::AscendingOrder ? "ascending" : "descending");
+    }
+}
