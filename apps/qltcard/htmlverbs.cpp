@@ -194,6 +194,8 @@ int runHtml(const QStringList &arguments, VerbIo &io)
     PageSink::Progress progress;
     if (::isatty(STDERR_FILENO)) {
         progress = [&io, last = qsizetype(-1)](qsizetype done, qsizetype total) mutable {
+            if (total == 0)
+                return true; // still collecting the cards
             const qsizetype percent = total ? done * 100 / total : 100;
             if (percent != last || done == total) {
                 last = percent;

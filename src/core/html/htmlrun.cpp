@@ -45,7 +45,15 @@ HtmlRunResult RunHtmlOutput(const CardList &list, const HtmlJob &job, const Html
 {
     HtmlRunResult result;
     OutputGroups groups;
-    if (!CollectOutputGroups(list, job.options, groups)) {
+    // While the cards are collected there is no page to count yet: the
+    // progress hears "0 of 0", and may stop the run already.
+    bool cancelled = false;
+    auto keepGoing = [&] { return !(cancelled = progress && !progress(0, 0)); };
+    if (!CollectOutputGroups(list, job.options, groups, progress ? std::function<bool()>(keepGoing) : nullptr)) {
+        if (cancelled) {
+            result.status = HtmlRunResult::Status::Cancelled;
+            return result;
+        }
         dialogs.message(HtmlTexts::NothingCollected, MsgIcon::Warning);
         result.status = HtmlRunResult::Status::NothingCollected;
         return result;

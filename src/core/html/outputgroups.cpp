@@ -178,7 +178,8 @@ QString PreparedRemarks(QString remarks, const HtmlOptions &options)
     return remarks;
 }
 
-bool CollectOutputGroups(const CardList &list, const HtmlOptions &options, OutputGroups &groups)
+bool CollectOutputGroups(const CardList &list, const HtmlOptions &options, OutputGroups &groups,
+                         const std::function<bool()> &keepGoing)
 {
     groups.clear();
     QHash<QString, int> groupIndex;
@@ -221,12 +222,21 @@ bool CollectOutputGroups(const CardList &list, const HtmlOptions &options, Outpu
         g.Remarks.append(PreparedRemarks(card.remarks, options));
         g.Contents.append(PreparedContent(card.content, options));
     };
+    constexpr qsizetype AskEvery = 2048;
+    qsizetype walked = 0;
+    auto stopped = [&] { return keepGoing && ++walked % AskEvery == 0 && !keepGoing(); };
     if (options.onlySelected) {
-        for (const qsizetype row : selected)
+        for (const qsizetype row : selected) {
             collect(store.at(row));
+            if (stopped())
+                return false;
+        }
     } else {
-        for (const Card &card : store.cards())
+        for (const Card &card : store.cards()) {
             collect(card);
+            if (stopped())
+                return false;
+        }
     }
     return !groups.isEmpty();
 }

@@ -25,6 +25,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class CardList;
 class Dialogs;
 
@@ -61,7 +63,11 @@ QString HtmlNumber(qsizetype n);
 // Walks the list once, from the first card to the last (only the selected
 // ones with onlySelected), and fills groups. True when at least one card was
 // collected. reverseNumber is not applied here (ReverseNumbering).
-bool CollectOutputGroups(const CardList &list, const HtmlOptions &options, OutputGroups &groups);
+// keepGoing, when given, is asked every few thousand cards, so that a window
+// stays alive through a long list; false stops the walk (groups then hold
+// what was collected so far, and the result is false).
+bool CollectOutputGroups(const CardList &list, const HtmlOptions &options, OutputGroups &groups,
+                         const std::function<bool()> &keepGoing = {});
 
 // Numbers groups and cards from the last: group i of n gets n - 1 - i, card
 // k of c gets c - 1 - k; folder and file names become the numbered ones.

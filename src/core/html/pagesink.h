@@ -20,7 +20,8 @@ class PageSink
 {
 public:
     // Called after every page with the pages done and the pages to write;
-    // false stops the run before the next page.
+    // false stops the run before the next page. A run calls it with 0 of 0
+    // now and then while it collects the cards, before any page is counted.
     using Progress = std::function<bool(qsizetype done, qsizetype total)>;
 
     enum class Rule {

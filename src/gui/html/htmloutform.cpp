@@ -283,11 +283,14 @@ void HTMLOutForm::onNext()
 
 bool HTMLOutForm::onProgress(qsizetype done, qsizetype total)
 {
-    if (!m_sincePump.isValid() || m_sincePump.elapsed() >= PumpIntervalMs || done == total) {
-        // The bar counts in int; a run has far fewer pages than that.
-        m_progress->setRange(0, int(qMax<qsizetype>(total, 1)));
-        m_progress->setValue(int(qMin(done, total)));
-        m_progressText->setText(T::progress(done, total, m_card));
+    if (!m_sincePump.isValid() || m_sincePump.elapsed() >= PumpIntervalMs || (total > 0 && done == total)) {
+        // 0 of 0 while the cards are collected: the bar stays busy. It counts
+        // in int; a run has far fewer pages than that.
+        if (total > 0) {
+            m_progress->setRange(0, int(total));
+            m_progress->setValue(int(qMin(done, total)));
+            m_progressText->setText(T::progress(done, total, m_card));
+        }
         QCoreApplication::processEvents();
         m_sincePump.start();
     }

@@ -398,6 +398,36 @@ TEST(HtmlRun, ProgressCountsEveryPageAndCancelStopsBetweenPages)
         EXPECT_TRUE(page.endsWith("</html>\r\n"));
 }
 
+// A long list keeps the progress alive while its cards are collected, before
+// any page is counted, and can be cancelled there: nothing is written.
+TEST(HtmlRun, CollectingALongListReportsAndCanBeCancelled)
+{
+    QList<CardTexts> cards;
+    for (int i = 0; i < 5000; ++i)
+        cards.append({QStringLiteral("G%1＠c%2").arg(i % 7).arg(i)});
+    auto list = listOf(cards);
+    FakeDialogs dialogs;
+    QList<std::pair<qsizetype, qsizetype>> seen;
+    const HtmlRunResult all =
+        run(*list, HtmlMode::Single, freshFolder(QStringLiteral("long")) + QStringLiteral("/s.html"), HtmlOptions{},
+            dialogs, classicTemplate(), [&](qsizetype done, qsizetype total) {
+                seen.append({done, total});
+                return true;
+            });
+    EXPECT_EQ(all.status, HtmlRunResult::Status::Done);
+    ASSERT_EQ(seen.size(), 2 + all.total);
+    EXPECT_EQ(seen.first(), std::make_pair(qsizetype(0), qsizetype(0)));
+    EXPECT_EQ(seen.at(1), std::make_pair(qsizetype(0), qsizetype(0)));
+
+    const QString out = freshFolder(QStringLiteral("long-cancel"));
+    const HtmlRunResult cut = run(*list, HtmlMode::Cards, out, HtmlOptions{}, dialogs, classicTemplate(),
+                                  [](qsizetype, qsizetype total) { return total > 0; });
+    EXPECT_EQ(cut.status, HtmlRunResult::Status::Cancelled);
+    EXPECT_EQ(cut.written, 0);
+    EXPECT_TRUE(treeOf(out).isEmpty());
+    EXPECT_TRUE(dialogs.messages().isEmpty());
+}
+
 TEST(HtmlRun, PagesAreReadableByEveryone)
 {
     auto list = listOf({{QStringLiteral("A＠x")}});
