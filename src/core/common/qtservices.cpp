@@ -10,6 +10,7 @@
 #include <QThread>
 
 #include <cerrno>
+#include <optional>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -124,6 +125,21 @@ QString executableLink(const QString &exeLink)
     return target;
 }
 
+// The value of QLT_HOME in the environment process pid started with, nullopt
+// when it has none; readable tells whether the environment could be read.
+std::optional<QByteArray> programHomeOf(const QString &pid, bool *readable)
+{
+    QFile environment(QStringLiteral("/proc/") + pid + QStringLiteral("/environ"));
+    *readable = environment.open(QIODevice::ReadOnly);
+    if (!*readable)
+        return std::nullopt;
+    for (const QByteArray &entry : environment.readAll().split('\0')) {
+        if (entry.startsWith("QLT_HOME="))
+            return entry.mid(9);
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 bool QtProcesses::anotherInstanceRunning()
@@ -135,6 +151,17 @@ bool QtProcesses::anotherInstanceRunning()
     if (!haveSelfId && selfPath.isEmpty())
         return false;
     const QString selfPid = QString::number(::getpid());
+    // Both as the processes were started: a value set later is not in there.
+    bool selfReadable = false;
+    const std::optional<QByteArray> selfHome = programHomeOf(QStringLiteral("self"), &selfReadable);
+    // A process of this program that was given another program folder keeps
+    // its own lists there: it is not one of ours. One whose environment
+    // cannot be read is counted, to be safe.
+    auto sameFolder = [&](const QString &pid) {
+        bool readable = false;
+        const std::optional<QByteArray> home = programHomeOf(pid, &readable);
+        return !readable || !selfReadable || home == selfHome;
+    };
 
     const QStringList entries = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
     for (const QString &entry : entries) {
@@ -145,9 +172,9 @@ bool QtProcesses::anotherInstanceRunning()
         const QString link = QStringLiteral("/proc/") + entry + QStringLiteral("/exe");
         // Links of other users' processes cannot be read; those are not ours.
         FileId id;
-        if (haveSelfId && idOf(QFile::encodeName(link), &id) && id == selfId)
-            return true;
-        if (!selfPath.isEmpty() && executableLink(link) == selfPath)
+        const bool same = (haveSelfId && idOf(QFile::encodeName(link), &id) && id == selfId)
+                          || (!selfPath.isEmpty() && executableLink(link) == selfPath);
+        if (same && sameFolder(entry))
             return true;
     }
     return false;

@@ -41,7 +41,8 @@ public:
                                const QString &workingFolder = QString()) = 0;
     // Starts and waits, pumping events meanwhile; timeoutMs < 0 waits for ever.
     virtual Outcome startAndWait(const QString &program, const QStringList &arguments, int timeoutMs = -1) = 0;
-    // Whether another process of this program is running.
+    // Whether another process of this program is running on the same program
+    // folder (given the same QLT_HOME, or none).
     virtual bool anotherInstanceRunning() = 0;
 };
 

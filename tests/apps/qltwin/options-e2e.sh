@@ -11,42 +11,14 @@ bin=$(cd "$1" && pwd)
 version=$2
 shots=${3:-}
 
-for tool in Xvfb xdotool; do
-    if ! command -v $tool >/dev/null 2>&1; then
-        echo "SKIP: $tool is not installed (make deps installs it)"; exit 77
-    fi
-done
+. "$(dirname "$0")/../../support/xwindows.sh"
+need_tools Xvfb xdotool
 
-work=$(mktemp -d /tmp/qlt-e2e-XXXXXX)
-xvfb_pid=
-cleanup() {
-    for pid in $(cat "$work/pids" 2>/dev/null); do kill "$pid" 2>/dev/null; done
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT INT TERM
+start_session
 
-# A display of our own: the first free number from 120 on.
-n=120
-while [ -e /tmp/.X$n-lock ] || [ -e /tmp/.X11-unix/X$n ]; do n=$((n + 1)); done
-Xvfb :$n -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-export DISPLAY=:$n
-i=0
-until xdotool getmouselocation >/dev/null 2>&1; do
-    i=$((i + 1)); [ $i -gt 50 ] && { echo "FAIL: Xvfb did not start"; exit 1; }
-    sleep 0.2
-done
-
-mkdir -p "$work/home/.config/Orvale SoftWares" "$work/program" "$work/cards"
-export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_DATA_HOME="$work/home/.local/share"
-export XDG_CACHE_HOME="$work/home/.cache" QLT_HOME="$work/program"
-unset XDG_CURRENT_DESKTOP DESKTOP_SESSION XDG_DATA_DIRS QT_QPA_PLATFORM
+fresh_home
 # Not a first start: this version has run, and the general settings exist.
-major=${version%%.*}; rest=${version#*.}; minor=${rest%%.*}; revision=${rest#*.}
-printf '[General]\nEXEVer=%d\n' $((major * 10000 + minor * 100 + revision)) \
-    >"$work/home/.config/Orvale SoftWares/QLT@WIN.conf"
-printf '[General]\r\n' >"$work/program/QLTWIN.ini"
+seen_version "$version"
 card="$work/cards/memo.qlw"
 cp "$bin/sample.qlw" "$card"
 
@@ -58,7 +30,6 @@ fail() {
 shot() {
     [ -n "$shots" ] && mkdir -p "$shots" && command -v import >/dev/null && import -window root "$shots/$1.png"
 }
-. "$(dirname "$0")/../../support/xwindows.sh"
 gone() {
     i=0
     while [ $i -lt 150 ]; do

@@ -8,6 +8,7 @@
 
 #include <QFile>
 #include <QProcess>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -18,6 +19,10 @@
 TEST(QtProcessesInstance, SeesASecondProcessOfThisExecutable)
 {
     const char *const inCopy = "QLT_INSTANCE_TEST_COPY";
+    if (!qEnvironmentVariableIsEmpty("QLT_INSTANCE_TEST_WAIT")) {
+        for (;;)
+            pause(); // a second process, ended by the test
+    }
     if (qEnvironmentVariableIsEmpty(inCopy)) {
         const QString copy = Sandbox::root() + QStringLiteral("/instance_test_copy");
         ASSERT_TRUE(QFile::copy(QStringLiteral("/proc/self/exe"), copy));
@@ -59,4 +64,30 @@ TEST(QtProcessesInstance, SeesASecondProcessOfThisExecutable)
     int status = 0;
     waitpid(child, &status, 0);
     EXPECT_FALSE(processes.anotherInstanceRunning());
+
+    // A process of this program given another program folder keeps its lists
+    // there: it does not count. One given the same folder does.
+    QByteArray ownHome;
+    {
+        QFile environment(QStringLiteral("/proc/self/environ"));
+        ASSERT_TRUE(environment.open(QIODevice::ReadOnly));
+        for (const QByteArray &entry : environment.readAll().split('\0')) {
+            if (entry.startsWith("QLT_HOME="))
+                ownHome = entry.mid(9);
+        }
+    }
+    for (const bool sameHome : {false, true}) {
+        QProcess second;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QLT_INSTANCE_TEST_WAIT"), QStringLiteral("1"));
+        env.insert(QStringLiteral("QLT_HOME"), sameHome ? QString::fromLocal8Bit(ownHome)
+                                                        : QString::fromLocal8Bit(ownHome) + QStringLiteral("-other"));
+        second.setProcessEnvironment(env);
+        second.start(QStringLiteral("/proc/self/exe"), {QStringLiteral("--gtest_filter=QtProcessesInstance.*")});
+        ASSERT_TRUE(second.waitForStarted(10000));
+        QThread::msleep(200); // past its exec
+        EXPECT_EQ(processes.anotherInstanceRunning(), sameHome) << "same home: " << sameHome;
+        second.kill();
+        second.waitForFinished(10000);
+    }
 }

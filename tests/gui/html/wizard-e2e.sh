@@ -11,11 +11,8 @@ set -u
 bin=$(cd "$1" && pwd)
 out=$2
 
-for tool in Xvfb xdotool; do
-    if ! command -v $tool >/dev/null 2>&1; then
-        echo "SKIP: $tool is not installed (make deps installs it)"; exit 77
-    fi
-done
+. "$(dirname "$0")/../../support/xwindows.sh"
+need_tools Xvfb xdotool
 browser=$(command -v chromium || command -v chromium-browser || true)
 if [ -z "$browser" ]; then
     echo "SKIP: chromium is not installed (Debian package chromium; make deps installs it)"; exit 77
@@ -23,38 +20,13 @@ fi
 
 rm -rf "$out"
 mkdir -p "$out"
-work=$(mktemp -d /tmp/qlt-wizard-XXXXXX)
-xvfb_pid=
-qltwin_pid=
-cleanup() {
-    [ -n "$qltwin_pid" ] && kill "$qltwin_pid" 2>/dev/null
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT INT TERM
-
-# A display of our own: the first free number from 130 on.
-n=130
-while [ -e /tmp/.X$n-lock ] || [ -e /tmp/.X11-unix/X$n ]; do n=$((n + 1)); done
-Xvfb :$n -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-export DISPLAY=:$n
-i=0
-until xdotool getmouselocation >/dev/null 2>&1; do
-    i=$((i + 1)); [ $i -gt 50 ] && { echo "FAIL: Xvfb did not start"; exit 1; }
-    sleep 0.2
-done
+start_session
 
 # A fresh home and program folder that this version has seen before: no
 # welcome, no first-run notice, the delivered default template.
-mkdir -p "$work/home/.config/Orvale SoftWares" "$work/program" "$work/cards"
-export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_DATA_HOME="$work/home/.local/share"
-export XDG_CACHE_HOME="$work/home/.cache" QLT_HOME="$work/program"
-unset XDG_CURRENT_DESKTOP DESKTOP_SESSION XDG_DATA_DIRS QT_QPA_PLATFORM
+fresh_home
 version=$("$bin/qltcard" --version | grep -o '[0-9][0-9]*\.[0-9][0-9]*\.[0-9][0-9]*' | head -1)
-exever=$(echo "$version" | awk -F. '{ print $1 * 10000 + $2 * 100 + $3 }')
-printf '[General]\nEXEVer=%s\n' "$exever" >"$work/home/.config/Orvale SoftWares/QLT@WIN.conf"
-printf '[General]\r\n' >"$work/program/QLTWIN.ini"
+seen_version "$version"
 cp "$bin/HinaDefault.qlw" "$work/program/"
 cp "$bin/sample.qlw" "$work/cards/sample.qlw"
 site="$work/site"
@@ -65,7 +37,6 @@ fail() {
     exit 1
 }
 shot() { command -v import >/dev/null && import -window root "$out/$1.png"; }
-. "$(dirname "$0")/../../support/xwindows.sh"
 gone() {
     i=0
     while [ $i -lt 300 ]; do
@@ -78,6 +49,7 @@ listing() { find "$site" -type f -exec stat -c '%n %Y %s' {} + | sort; }
 
 "$bin/QLTWIN" "$work/cards/sample.qlw" >"$work/qltwin.log" 2>&1 &
 qltwin_pid=$!
+echo $qltwin_pid >>"$work/pids"
 main=$(window 'sample.qlw') || fail "QLTWIN did not open the sample: $(cat "$work/qltwin.log")"
 sleep 0.5
 

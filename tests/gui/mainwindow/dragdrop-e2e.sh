@@ -14,44 +14,17 @@ source_program=$2
 shots=${3:-}
 here=$(cd "$(dirname "$0")" && pwd)
 
-for tool in Xvfb xdotool; do
-    if ! command -v $tool >/dev/null 2>&1; then
-        echo "SKIP: $tool is not installed (make deps installs it)"; exit 77
-    fi
-done
+. "$here/../../support/xwindows.sh"
+need_tools Xvfb xdotool
 
-work=$(mktemp -d /tmp/qlt-dnd-e2e-XXXXXX)
-xvfb_pid=
-cleanup() {
-    for pid in $(cat "$work/pids" 2>/dev/null); do kill "$pid" 2>/dev/null; done
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT INT TERM
-
-n=${QLT_E2E_DISPLAY:-}
-if [ -z "$n" ]; then
-    n=120
-    while [ -e /tmp/.X$n-lock ] || [ -e /tmp/.X11-unix/X$n ]; do n=$((n + 1)); done
-fi
-Xvfb :$n -screen 0 1100x800x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-export DISPLAY=:$n
-i=0
-until xdotool getmouselocation >/dev/null 2>&1; do
-    i=$((i + 1)); [ $i -gt 50 ] && { echo "FAIL: Xvfb did not start"; exit 1; }
-    sleep 0.2
-done
+start_session 1100x800
 
 # A home where this version has run before: no welcome, no first-run notice.
-mkdir -p "$work/home/.config/Orvale SoftWares" "$work/program" "$work/cards"
-export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_DATA_HOME="$work/home/.local/share"
-export XDG_CACHE_HOME="$work/home/.cache" QLT_HOME="$work/program" TMPDIR="$work"
-unset XDG_CURRENT_DESKTOP DESKTOP_SESSION XDG_DATA_DIRS QT_QPA_PLATFORM
+fresh_home
+export TMPDIR="$work"
 version=$(sed -n 's/^set(QLT_VERSION_\(MAJOR\|MINOR\|REVISION\) \([0-9]*\))$/\2/p' "$here/../../../CMakeLists.txt" | tr '\n' ' ')
 set -- $version
-printf '[General]\nEXEVer=%d\n' $(($1 * 10000 + $2 * 100 + $3)) >"$work/home/.config/Orvale SoftWares/QLT@WIN.conf"
-printf '[General]\r\n' >"$work/program/QLTWIN.ini"
+seen_version "$1.$2.$3"
 
 fail() {
     echo "FAIL: $*"
@@ -61,7 +34,6 @@ fail() {
 shot() {
     [ -n "$shots" ] && mkdir -p "$shots" && command -v import >/dev/null && import -window root "$shots/$1.png"
 }
-. "$here/../../support/xwindows.sh"
 
 # Window A holds three cards, window B one (text card files; "：" is 0x81
 # 0x46).
