@@ -58,15 +58,18 @@ CardDragWiring::CardDragWiring(MainForm &window, Document &document, FileCommand
     setObjectName(QStringLiteral("CardDragWiring"));
     for (int i = 0; i < 2; ++i) {
         CardListView *list = window.cardList(i);
+        m_lists[i] = list;
         list->setDragHandler(this);
         connect(list, &CardListView::dragStartRequested, this, [this, list] { runDrag(*list); });
     }
 }
 
+// The wiring is a child of the window and usually goes while the window is
+// half destroyed: only the lists that still stand are told.
 CardDragWiring::~CardDragWiring()
 {
-    for (int i = 0; i < 2; ++i) {
-        if (CardListView *list = m_window.cardList(i))
+    for (const QPointer<CardListView> &list : m_lists) {
+        if (list)
             list->setDragHandler(nullptr);
     }
 }

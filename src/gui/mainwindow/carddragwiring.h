@@ -11,6 +11,9 @@
 #include "gui/mainwindow/cardlistview.h"
 
 #include <QObject>
+#include <QPointer>
+
+#include <array>
 
 class Document;
 class FileCommands;
@@ -45,5 +48,6 @@ public:
 private:
     MainForm &m_window;
     CardDragDrop m_dragDrop;
-    int m_drags = 0; // drags started so far
+    std::array<QPointer<CardListView>, 2> m_lists; // the two card lists, while they stand
+    int m_drags = 0;                               // drags started so far
 };
