@@ -11,9 +11,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QStringDecoder>
-
-#include <algorithm>
 
 namespace WaitShell {
 

@@ -59,7 +59,6 @@ public:
         }
         return *it;
     }
-    const QString &raw() const { return m_text; }
     Encoding encoding() const { return HtmlText::DeclaredEncoding(m_text); }
 
 private:

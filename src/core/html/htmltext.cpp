@@ -3,7 +3,6 @@
 #include "core/common/win31j.h"
 
 #include <QRegularExpression>
-#include <QStringEncoder>
 
 namespace HtmlText {
 
