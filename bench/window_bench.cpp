@@ -23,6 +23,7 @@
 #include "core/cards/cardstore.h"
 #include "core/commands/cardcommands.h"
 #include "core/commands/searchcommands.h"
+#include "core/common/hugepageheap.h"
 #include "core/document/document.h"
 #include "core/document/filecommands.h"
 #include "core/window/commandids.h"
@@ -41,6 +42,7 @@
 #include <QTemporaryDir>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <fcntl.h>
@@ -146,6 +148,11 @@ int childMode(int argc, char **argv)
         settle();
         const double cpu = cpuNow() - cpu0, wall = monotonicNow() - wall0;
         std::fprintf(out, "%s %.6f %.6f %ld %ld\n", name, cpu, wall, statusKb("VmHWM"), statusKb("VmRSS"));
+        // For profiling one operation: QLT_BENCH_STOP_AFTER=open ends the run there.
+        if (qEnvironmentVariable("QLT_BENCH_STOP_AFTER") == QLatin1String(name)) {
+            std::fclose(out);
+            std::_Exit(0);
+        }
     };
 
     SearchCommands &commands = search->commands();
@@ -327,6 +334,7 @@ bool measureQltcard(const QByteArray &qltcard, const QString &file, const QTempo
 
 int main(int argc, char **argv)
 {
+    HugePageHeap::Use(argv);
     if (argc == 4 && std::strcmp(argv[1], "--child") == 0)
         return childMode(argc, argv);
     // --write N PATH: only lays a card file of N cards down there (profiling).

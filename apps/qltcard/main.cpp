@@ -1,6 +1,7 @@
 // qltcard: the core of QLTWIN without a window, for scripts and tests.
 #include "verb.h"
 
+#include "core/common/hugepageheap.h"
 #include "core/common/version.h"
 
 #include <QCoreApplication>
@@ -38,6 +39,7 @@ void printHelp(QTextStream &out, const QList<Verb> &verbs)
 
 int main(int argc, char **argv)
 {
+    HugePageHeap::Use(argv);
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("qltcard"));
     QCoreApplication::setApplicationVersion(Version::dotted());

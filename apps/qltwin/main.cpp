@@ -1,6 +1,7 @@
 // QLTWIN's entry: the services, the document and the main window, the
 // commands of every subsystem wired into the window, then the start-up
 // routine.
+#include "core/common/hugepageheap.h"
 #include "core/common/qtservices.h"
 #include "core/common/version.h"
 #include "core/document/document.h"
@@ -58,6 +59,7 @@ void wireAbout(MainForm &window, Shell &shell)
 
 int main(int argc, char **argv)
 {
+    HugePageHeap::Use(argv);
     QApplication app(argc, argv);
     QtDialogConversions::setProgramName(QStringLiteral("QLTWIN"));
     QApplication::setApplicationVersion(Version::dotted());
