@@ -308,24 +308,11 @@ TEST_F(SortTest, AFreshExtractionIsSortedUnlessTakenInOrderFromASortedMainList)
     EXPECT_EQ(titlesOf(extraction), (QStringList{"d", "b"}));
 }
 
-TEST(SortCardStore, OrdersAsTheJapaneseCollatorOfQtDoes)
+namespace {
+
+// Sorts cards by title both ways and compares with QCollator's order.
+void expectCollatorOrder(const QList<Card> &cards)
 {
-    // Texts of every kind, many sharing long beginnings, some equal but
-    // for case or width.
-    const QStringList pieces{"a",  "B",    "ｂ",         "Ａ", "あ", "ア", "ｱ", "か", "が", "カ", "ｶﾞ",
-                             "亜", "会議", "会議室",     "1",  "１", "10", "2", "-",  " ",  "・", "＠",
-                             "ー", "東京", "とうきょう", "ß",  "é",  "E",  "z", "Ω",  "ω",  ""};
-    QRandomGenerator rng(7);
-    QList<Card> cards;
-    for (int i = 0; i < 3000; ++i) {
-        QString title;
-        const int parts = rng.bounded(7);
-        if (rng.bounded(3) == 0)
-            title = QStringLiteral("2024/02/0%1：").arg(rng.bounded(10));
-        for (int p = 0; p < parts; ++p)
-            title += pieces[rng.bounded(int(pieces.size()))];
-        cards.append(makeCard(QStringLiteral("K%1").arg(i).toUtf8().constData(), title.toUtf8().constData()));
-    }
     QCollator collator{QLocale(QLocale::Japanese)};
     collator.setCaseSensitivity(Qt::CaseInsensitive);
     collator.setNumericMode(false);
@@ -345,4 +332,52 @@ TEST(SortCardStore, OrdersAsTheJapaneseCollatorOfQtDoes)
         }
         EXPECT_EQ(got, want) << (order == Qt::AscendingOrder ? "ascending" : "descending");
     }
+}
+
+} // namespace
+
+TEST(SortCardStore, OrdersAsTheJapaneseCollatorOfQtDoes)
+{
+    // Texts of every kind, many sharing long beginnings, some equal but
+    // for case or width.
+    const QStringList pieces{
+        "a", "B", "ｂ", "Ａ", "あ", "ア", "ｱ", "か", "が", "カ", "ｶﾞ", "亜", "会議", "会議室", "1", "１", "10", "2",
+        "-", " ", "・", "＠", "ー", "東京", "とうきょう", "ß", "é", "E", "z", "Ω", "ω", "",
+        // Characters whose weights depend on their neighbours: prolonged
+        // sound and iteration marks after kana, combining marks,
+        // contractions, surrogate pairs, unpaired surrogates.
+        "ゝ", "ゞ", "ヽ", "ヾ", "ｰ", "ﾞ", "\u3099", "\u309A", "e\u0301", "\u0301", "l·", "L·", "เก", "ก", "เ", "가",
+        "\u1100\u1161", "😀", "𠮷", "①", "㈱", "ｶ\uFF9E", "\xef\xbf\xbe", "\t", "髙", "﨑"};
+    QRandomGenerator rng(7);
+    QList<Card> cards;
+    for (int i = 0; i < 6000; ++i) {
+        QString title;
+        const int parts = rng.bounded(7);
+        if (rng.bounded(3) == 0)
+            title = QStringLiteral("2024/02/0%1：").arg(rng.bounded(10));
+        for (int p = 0; p < parts; ++p)
+            title += pieces[rng.bounded(int(pieces.size()))];
+        if (rng.bounded(50) == 0)
+            title += QChar(0xD800 + rng.bounded(0x800)); // an unpaired surrogate
+        cards.append(makeCard(QStringLiteral("K%1").arg(i).toUtf8().constData(), title.toUtf8().constData()));
+    }
+    expectCollatorOrder(cards);
+}
+
+TEST(SortCardStore, OrdersCharactersThatDependOnTheirNeighboursAsQtDoes)
+{
+    // Every text of up to three of these: the prolonged sound mark and the
+    // iteration marks take the weight of the kana before them, combining
+    // marks join the letter before them, Thai vowels swap with the
+    // consonant after them.
+    const QStringList alphabet{"カ", "ー",     "ア", "イ", "ゝ", "か", "が", "\u3099",
+                               "e",  "\u0301", "l",  "·",  "เ",  "ก",  "a"};
+    QList<Card> cards;
+    int n = 0;
+    for (const QString &a : alphabet)
+        for (const QString &b : alphabet)
+            for (const QString &c : alphabet)
+                cards.append(
+                    makeCard(QStringLiteral("K%1").arg(n++).toUtf8().constData(), (a + b + c).toUtf8().constData()));
+    expectCollatorOrder(cards);
 }
