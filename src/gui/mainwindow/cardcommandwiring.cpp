@@ -12,7 +12,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QMouseEvent>
-#include <QTreeView>
+#include <QHeaderView>
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <QItemSelectionModel>
 #include <QListView>
 #include <QMouseEvent>
-#include <QTreeView>
+#include <QStyleOptionViewItem>
 
 #include <algorithm>
 #include <functional>
@@ -86,6 +86,41 @@ private:
 
 } // namespace
 
+CardDetailsView::CardDetailsView(QWidget *parent) : QTableView(parent)
+{
+    setShowGrid(false);
+    setWordWrap(false);
+    setCornerButtonEnabled(false);
+    // Tab leaves the list, as from any other list.
+    setTabKeyNavigation(false);
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setMinimumSectionSize(1);
+    horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    horizontalHeader()->setHighlightSections(false);
+    fitRowHeight();
+}
+
+void CardDetailsView::fitRowHeight()
+{
+    QStyleOptionViewItem option;
+    option.initFrom(this);
+    option.font = font();
+    option.fontMetrics = fontMetrics();
+    option.features = QStyleOptionViewItem::HasDisplay | QStyleOptionViewItem::HasDecoration;
+    option.text = QStringLiteral("Ag漢");
+    option.decorationSize = QSize(16, 16);
+    const int height = style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), this).height();
+    verticalHeader()->setDefaultSectionSize(std::max(height, 18));
+}
+
+void CardDetailsView::changeEvent(QEvent *event)
+{
+    QTableView::changeEvent(event);
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+        fitRowHeight();
+}
+
 QString CardItemDelegate::oneLine(QString text)
 {
     if (text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r'))) {
@@ -134,7 +169,7 @@ void CardItemDelegate::initStyleOption(QStyleOptionViewItem *option, const QMode
 CardListView::CardListView(QWidget *parent)
     : QStackedWidget(parent), m_delegate(new CardItemDelegate(this)),
       m_icons(new DraggingView<QListView>([this] { emit dragStartRequested(); }, this)),
-      m_details(new DraggingView<QTreeView>([this] { emit dragStartRequested(); }, this))
+      m_details(new DraggingView<CardDetailsView>([this] { emit dragStartRequested(); }, this))
 {
     m_icons->setItemDelegate(m_delegate);
     m_details->setItemDelegate(m_delegate);
@@ -168,10 +203,6 @@ CardListView::CardListView(QWidget *parent)
             emit contextMenuAt(view->viewport()->mapToGlobal(pos), index.isValid() ? index.row() : -1);
         });
     }
-    m_details->setRootIsDecorated(false);
-    m_details->setItemsExpandable(false);
-    m_details->setUniformRowHeights(true);
-    m_details->setAllColumnsShowFocus(true);
     m_details->header()->setStretchLastSection(false);
     m_details->header()->setSectionsMovable(false);
     m_icons->setUniformItemSizes(true);

@@ -2,7 +2,7 @@
 // One card list of the main window (lvData(0) or lvData(1)) over any item
 // model with the three columns title, remarks and content. It shows the model
 // in the four view modes: large icons, small icons and list in a QListView,
-// details in a QTreeView with the three columns; both views share one
+// details in a table of the three columns; both views share one
 // selection, so switching modes keeps the selection and the current card.
 //
 // The views show the card model itself, with the selection model the
@@ -19,6 +19,7 @@
 #include <QPointer>
 #include <QStackedWidget>
 #include <QStyledItemDelegate>
+#include <QTableView>
 
 #include <array>
 
@@ -28,7 +29,25 @@ class QAbstractItemView;
 class QMimeData;
 class QItemSelectionModel;
 class QListView;
-class QTreeView;
+
+// The details: the three columns in a table whose rows are selected whole,
+// with no grid, no row header and one row height. A table rather than a
+// tree view: a tree view lays every row out again after each insertion or
+// removal, which a list of a million cards would wait for at every cut.
+class CardDetailsView : public QTableView
+{
+    Q_OBJECT
+public:
+    explicit CardDetailsView(QWidget *parent = nullptr);
+    // The column captions.
+    QHeaderView *header() const { return horizontalHeader(); }
+    // Row height for the view's font: a text line or a list icon, with the
+    // item's margins.
+    void fitRowHeight();
+
+protected:
+    void changeEvent(QEvent *event) override;
+};
 
 class CardItemDelegate : public QStyledItemDelegate
 {
@@ -83,7 +102,7 @@ public:
     // The view showing the current mode.
     QAbstractItemView *activeView() const;
     QListView *iconView() const { return m_icons; }
-    QTreeView *detailsView() const { return m_details; }
+    CardDetailsView *detailsView() const { return m_details; }
 
     void setColumnCaptions(const std::array<QString, 3> &captions);
     void setColumnWidths(const std::array<int, 3> &pixels);
@@ -137,7 +156,7 @@ private:
     std::array<QString, 3> m_captions;
     CardItemDelegate *m_delegate;
     QListView *m_icons;
-    QTreeView *m_details;
+    CardDetailsView *m_details;
     ListViewMode m_mode = ListViewMode::Details;
     int m_listColumnWidth = 160;
     std::array<int, 3> m_widths{467, 200, 96};

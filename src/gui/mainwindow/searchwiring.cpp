@@ -9,7 +9,7 @@
 
 #include <QAbstractItemView>
 #include <QHeaderView>
-#include <QTreeView>
+#include <QHeaderView>
 
 SearchWiring *SearchWiring::wire(MainForm &window, Document &document)
 {

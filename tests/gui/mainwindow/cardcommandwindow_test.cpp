@@ -27,7 +27,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
-#include <QTreeView>
+#include <QHeaderView>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>

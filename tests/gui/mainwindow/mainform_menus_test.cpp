@@ -13,7 +13,7 @@
 #include <QMenuBar>
 #include <QToolBar>
 #include <QToolButton>
-#include <QTreeView>
+#include <QHeaderView>
 
 using namespace MainWindowTables;
 
@@ -201,7 +201,7 @@ TEST_F(MenuTest, TheBrowserButtonPopsUpTheBrowserMenuBelowItself)
 TEST_F(MenuTest, MenuShortcutKeysAct)
 {
     showWindow();
-    QTreeView *list = window->cardList(0)->detailsView();
+    CardDetailsView *list = window->cardList(0)->detailsView();
     list->setFocus();
     QTest::keyClick(list, Qt::Key_F4);
     EXPECT_EQ(window->viewState().listViewMode(), ListViewMode::LargeIcons);

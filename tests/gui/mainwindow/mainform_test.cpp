@@ -22,7 +22,7 @@
 #include <QPlainTextEdit>
 #include <QToolBar>
 #include <QToolButton>
-#include <QTreeView>
+#include <QHeaderView>
 #include <QTreeWidget>
 
 namespace {
@@ -418,7 +418,7 @@ TEST_F(FormTest, ARightClickSelectsTheCardUnderTheMouseAndShowsTheEditMenu)
     showWindow();
     CardListView *list = window->cardList(0);
     list->selectOnly(0);
-    QTreeView *view = list->detailsView();
+    CardDetailsView *view = list->detailsView();
     const QRect row3 = view->visualRect(list->viewModel()->index(3, 0));
     QContextMenuEvent onCard(QContextMenuEvent::Mouse, row3.center(), view->viewport()->mapToGlobal(row3.center()));
     QApplication::sendEvent(view->viewport(), &onCard);
@@ -440,7 +440,7 @@ TEST_F(FormTest, ADoubleClickOnACardEditsIt)
     showWindow();
     int edits = 0;
     window->commands().wire(Cmd::EditCard, [&] { ++edits; });
-    QTreeView *view = window->cardList(0)->detailsView();
+    CardDetailsView *view = window->cardList(0)->detailsView();
     const QRect row = view->visualRect(window->cardList(0)->viewModel()->index(1, 0));
     // The platform's sequence of a double click: press, release, double click, release.
     const QPoint at = row.center();

@@ -26,7 +26,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
-#include <QTreeView>
+#include <QHeaderView>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>

@@ -24,7 +24,7 @@
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
-#include <QTreeView>
+#include <QHeaderView>
 
 #include <gtest/gtest.h>
 
