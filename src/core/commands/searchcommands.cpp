@@ -13,7 +13,8 @@ SearchCommands::SearchCommands(Document &document, MainCommands &commands, MainV
                                SearchView &view, QObject *parent)
     : QObject(parent), m_document(document), m_commands(commands), m_viewState(viewState), m_view(view),
       m_extraction(document.lvData(0), document.lvData(1)),
-      m_sorting(document.lvData(0).store(), document.lvData(1).store(), document.settings())
+      m_sorting(document.lvData(0).store(), document.lvData(1).store(), document.settings()),
+      m_groupIndex(document.cards())
 {
     m_sorting.onCaptionsChanged = [this](int list) { emit captionsChanged(list, m_sorting.captions(list)); };
     m_document.setLeaveExtractionHandler([this] { leaveExtraction(); });
@@ -173,7 +174,7 @@ void SearchCommands::leaveExtraction()
 
 void SearchCommands::rebuildGroupList()
 {
-    m_groups = GroupList::Build(m_document.cards());
+    m_groups = GroupList::Build(m_groupIndex.groups());
     emit groupsChanged(m_groups);
 }
 

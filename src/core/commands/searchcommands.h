@@ -22,6 +22,7 @@
 // Extraction mode is the document's: ending it is Document::LeaveExtractionMode,
 // which save, open and close call too.
 
+#include "core/cards/groupindex.h"
 #include "core/search/cardsearch.h"
 #include "core/search/cardsort.h"
 #include "core/search/extraction.h"
@@ -138,4 +139,5 @@ private:
     Extraction m_extraction;
     CardSorting m_sorting;
     QList<GroupList::Entry> m_groups;
+    GroupIndex m_groupIndex; // the main card list's groups
 };

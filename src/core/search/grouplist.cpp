@@ -21,10 +21,15 @@ QString notGroupKey()
 
 QList<Entry> Build(const CardStore &main)
 {
+    return Build(GroupsOf(main));
+}
+
+QList<Entry> Build(const QStringList &groups)
+{
     QList<Entry> entries;
     entries.append(Entry{rootKey(), SearchTexts::AllGroups, 3});
     QSet<QString> keys{rootKey(), notGroupKey()};
-    for (const QString &group : GroupsOf(main)) {
+    for (const QString &group : groups) {
         const QString key = NewGroupKey([&](const QString &k) { return keys.contains(k); });
         keys.insert(key);
         entries.append(Entry{key, group, 4});

@@ -28,6 +28,8 @@ struct Entry {
 // The whole list, rebuilt from scratch: "全て", then the groups, each under a
 // fresh key from NewGroupKey.
 QList<Entry> Build(const CardStore &main);
+// The same over the groups already gathered (GroupsOf or a GroupIndex).
+QList<Entry> Build(const QStringList &groups);
 
 // The pattern a click on group extracts with: the group, then "＠", at the
 // start of the title field or right after a short ("yyyy/mm/dd：") or long

@@ -1,0 +1,41 @@
+#pragma once
+// The groups of a card store (GroupsOf) kept up to date as the store
+// changes, for a group list shown beside a million cards: every row holds
+// the number of its group, so an insertion, a removal or a changed title
+// costs the rows it touches, and the order of first appearance is found by
+// a scan of those numbers rather than of the titles. A reset, a sort or a
+// move reads every title again, at the next groups().
+
+#include <QHash>
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+class CardStore;
+
+class GroupIndex : public QObject
+{
+    Q_OBJECT
+public:
+    explicit GroupIndex(const CardStore &store, QObject *parent = nullptr);
+
+    // As GroupsOf(store): the distinct groups, compared exactly, in the order
+    // of the first card that carries each.
+    QStringList groups();
+
+private:
+    void invalidate() { m_valid = false; }
+    void rebuild();
+    int idOfTitle(const QString &title);
+    void insertRows(qsizetype first, qsizetype last);
+    void removeRows(qsizetype first, qsizetype last);
+    void retitleRows(qsizetype first, qsizetype last);
+
+    const CardStore &m_store;
+    bool m_valid = false;
+    QList<int> m_rowGroup;         // per row: its group's number, -1 for none
+    QList<QString> m_names;        // number -> name
+    QList<qsizetype> m_cardCounts; // number -> cards carrying it
+    QHash<QString, int> m_numbers; // name -> number
+};

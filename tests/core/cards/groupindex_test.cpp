@@ -1,0 +1,102 @@
+// The kept group index against a fresh GroupsOf after every kind of change
+// a card store goes through.
+#include "core/cards/cardstore.h"
+#include "core/cards/groupindex.h"
+
+#include <QRandomGenerator>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QString randomTitle(QRandomGenerator &rng)
+{
+    static const QStringList groups{"仕事", "料理", "旅行", "読書", "a", "A", " 仕事", "仕事 ", ""};
+    static const QStringList prefixes{"", "", "2024/02/01：", "2024/02/01(10:00:00)［題］："};
+    QString title = prefixes[rng.bounded(int(prefixes.size()))];
+    if (rng.bounded(4) != 0)
+        title += groups[rng.bounded(int(groups.size()))] + QChar(0xFF20);
+    title += QStringLiteral("名前%1").arg(rng.bounded(5));
+    if (rng.bounded(8) == 0)
+        title += QChar(0xFF20) + QStringLiteral("後");
+    return title;
+}
+
+Card randomCard(QRandomGenerator &rng, int &serial)
+{
+    Card card;
+    card.key = QStringLiteral("K%1").arg(serial++);
+    card.title = randomTitle(rng);
+    return card;
+}
+
+TEST(GroupIndex, FollowsEveryChangeOfTheStoreAsAFreshScanSeesIt)
+{
+    QRandomGenerator rng(11);
+    int serial = 0;
+    for (int round = 0; round < 20; ++round) {
+        CardStore store;
+        QList<Card> cards;
+        for (int i = rng.bounded(40); i > 0; --i)
+            cards.append(randomCard(rng, serial));
+        store.reset(cards);
+        GroupIndex index(store);
+        ASSERT_EQ(index.groups(), GroupsOf(store));
+        for (int step = 0; step < 200; ++step) {
+            const qsizetype n = store.count();
+            QString what;
+            switch (rng.bounded(9)) {
+            case 0:
+            case 1:
+                what = QStringLiteral("insert");
+                store.insert(n ? rng.bounded(int(n) + 1) : 0, randomCard(rng, serial));
+                break;
+            case 2:
+            case 3:
+                if (n) {
+                    const int row = rng.bounded(int(n));
+                    what = QStringLiteral("remove");
+                    store.remove(row, 1 + rng.bounded(int(std::min<qsizetype>(3, n - row))));
+                }
+                break;
+            case 4:
+                if (n) {
+                    what = QStringLiteral("retitle");
+                    store.setTitle(rng.bounded(int(n)), randomTitle(rng));
+                }
+                break;
+            case 5:
+                if (n) {
+                    what = QStringLiteral("fields");
+                    Card from = randomCard(rng, serial);
+                    store.setFields(rng.bounded(int(n)), from);
+                }
+                break;
+            case 6:
+                what = QStringLiteral("sort");
+                store.sortByColumn(CardStore::TitleColumn, rng.bounded(2) ? Qt::AscendingOrder : Qt::DescendingOrder);
+                break;
+            case 7:
+                what = QStringLiteral("strip");
+                store.stripDatePrefixes();
+                store.setAllIcons(rng.bounded(2) + 1);
+                break;
+            default:
+                if (rng.bounded(10) == 0) {
+                    what = QStringLiteral("reset");
+                    QList<Card> fresh;
+                    for (int i = rng.bounded(30); i > 0; --i)
+                        fresh.append(randomCard(rng, serial));
+                    store.reset(fresh);
+                }
+                break;
+            }
+            // Asked now and then only, so that changes pile up between asks.
+            if (rng.bounded(3) == 0 || step == 199)
+                ASSERT_EQ(index.groups(), GroupsOf(store))
+                    << "round " << round << ", step " << step << ": " << qPrintable(what);
+        }
+    }
+}
+
+} // namespace
