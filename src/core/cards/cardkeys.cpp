@@ -1,9 +1,11 @@
 #include "core/cards/cardkeys.h"
 
-QString FormatCounterKey(std::int64_t value)
+qsizetype FormatCounterKeyInto(std::int64_t value, char16_t *text)
 {
     // By hand: QString::arg costs more than the rest of making a card.
-    char16_t text[32] = {u'K', u'e', u'y'};
+    text[0] = u'K';
+    text[1] = u'e';
+    text[2] = u'y';
     qsizetype n = 3;
     std::uint64_t magnitude = value < 0 ? std::uint64_t(0) - std::uint64_t(value) : std::uint64_t(value);
     if (value < 0)
@@ -18,6 +20,13 @@ QString FormatCounterKey(std::int64_t value)
         text[n++] = u'0';
     while (d)
         text[n++] = digits[--d];
+    return n;
+}
+
+QString FormatCounterKey(std::int64_t value)
+{
+    char16_t text[32];
+    const qsizetype n = FormatCounterKeyInto(value, text);
     return QString(reinterpret_cast<const QChar *>(text), n);
 }
 

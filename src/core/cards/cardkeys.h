@@ -12,6 +12,8 @@
 
 // "Key" + value formatted "###00000000".
 QString FormatCounterKey(std::int64_t value);
+// The same into out (room for 24 units); returns the number of units.
+qsizetype FormatCounterKeyInto(std::int64_t value, char16_t *out);
 
 class KeyCounter
 {
@@ -33,7 +35,16 @@ public:
     // The key for row `row` of a list being built from nothing, where every
     // key so far came from this counter in a row: the first 65536 keys of a
     // turn are all distinct, so only a list longer than that needs wide keys.
-    QString nextForNewList(qsizetype row) { return row < 65536 ? next() : nextWide(); }
+    QString nextForNewList(qsizetype row) { return FormatCounterKey(nextValueForNewList(row)); }
+    // The counter value nextForNewList would format, taken.
+    std::int64_t nextValueForNewList(qsizetype row)
+    {
+        if (row >= 65536)
+            return m_wide++;
+        const std::int64_t value = m_value;
+        m_value = static_cast<std::int16_t>(static_cast<std::uint16_t>(m_value) + 1u);
+        return value;
+    }
 
     std::int16_t value() const { return m_value; }
     void setValue(std::int16_t value) { m_value = value; } // tests and a fresh start

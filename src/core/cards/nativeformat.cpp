@@ -5,32 +5,41 @@
 #include "core/cards/textfastread.h"
 #include "core/cards/titlefield.h"
 #include "core/common/services.h"
+#include "core/common/sharedtext.h"
 
 #include <cstring>
 
 ReadResult StreamNativeFile(const QString &path, const CardSink &sink)
 {
     // The pieces of a TextFastReadBinary load, taken as they come: field 1,
-    // 2, 3 of a card in turn; fields missing at the end stay empty.
+    // 2, 3 of a card in turn; fields missing at the end stay empty. The
+    // texts and keys are cut from shared blocks (they mostly stay as read).
     KeyCounter &keys = CardKeyCounter();
+    SharedTextBlocks texts;
+    Win31J::DecodeStats stats;
     qsizetype count = 0;
     Card card;
     int field = 0;
-    const LineSplit::Outcome split = LineSplit::SplitFile(path, LineSplit::Separator::FieldMark, [&](QString &&piece) {
-        switch (field) {
-        case 0:
-            card.key = keys.nextForNewList(count++);
-            card.title = std::move(piece);
-            card.icon = CardIcon::Saved;
-            break;
-        case 1: card.remarks = std::move(piece); break;
-        default:
-            card.content = std::move(piece);
-            sink(std::exchange(card, Card()));
-            break;
-        }
-        field = (field + 1) % 3;
-    });
+    LineSplit::Outcome split =
+        LineSplit::SplitFileBytes(path, LineSplit::Separator::FieldMark, [&](QByteArrayView bytes, qsizetype offset) {
+            QString piece = texts.decode(bytes, &stats, offset);
+            switch (field) {
+            case 0: {
+                char16_t key[32];
+                card.key = texts.copy(QStringView(key, FormatCounterKeyInto(keys.nextValueForNewList(count++), key)));
+                card.title = std::move(piece);
+                card.icon = CardIcon::Saved;
+                break;
+            }
+            case 1: card.remarks = std::move(piece); break;
+            default:
+                card.content = std::move(piece);
+                sink(std::exchange(card, Card()));
+                break;
+            }
+            field = (field + 1) % 3;
+        });
+    split.stats = stats;
     if (split.ok && field != 0)
         sink(std::move(card));
     return CardFile::Streamed(split, count);
