@@ -11,7 +11,10 @@
 #include <QItemSelectionModel>
 #include <QListView>
 #include <QMouseEvent>
+#include <QPaintEvent>
+#include <QScrollBar>
 #include <QStyleOptionViewItem>
+#include <QStylePainter>
 
 #include <algorithm>
 #include <functional>
@@ -114,6 +117,52 @@ void CardDetailsView::fitRowHeight()
     verticalHeader()->setDefaultSectionSize(std::max(height, 18));
 }
 
+void CardDetailsView::scrollTo(const QModelIndex &index, ScrollHint hint)
+{
+    const int x = horizontalScrollBar()->value();
+    QTableView::scrollTo(index, hint);
+    horizontalScrollBar()->setValue(x);
+}
+
+QModelIndex CardDetailsView::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
+{
+    const QModelIndex current = currentIndex();
+    const int rows = model() ? model()->rowCount(rootIndex()) : 0;
+    const int column = current.isValid() ? current.column() : 0;
+    switch (action) {
+    case MoveHome: return rows ? model()->index(0, column, rootIndex()) : QModelIndex();
+    case MoveEnd: return rows ? model()->index(rows - 1, column, rootIndex()) : QModelIndex();
+    case MoveLeft:
+    case MoveRight: {
+        QScrollBar *bar = horizontalScrollBar();
+        bar->setValue(bar->value() + (action == MoveLeft ? -bar->singleStep() : bar->singleStep()));
+        return current;
+    }
+    default: return QTableView::moveCursor(action, modifiers);
+    }
+}
+
+void CardDetailsView::paintEvent(QPaintEvent *event)
+{
+    QTableView::paintEvent(event);
+    const QModelIndex current = currentIndex();
+    if (!current.isValid() || !hasFocus() || !model())
+        return;
+    const int last = model()->columnCount(rootIndex()) - 1;
+    const QRect row = visualRect(model()->index(current.row(), 0, rootIndex()))
+                          .united(visualRect(model()->index(current.row(), last, rootIndex())));
+    if (!row.intersects(event->rect()))
+        return;
+    QStylePainter painter(viewport());
+    QStyleOptionFocusRect frame;
+    frame.initFrom(this);
+    frame.rect = row;
+    frame.backgroundColor = palette().color(
+        selectionModel() && selectionModel()->isRowSelected(current.row(), rootIndex()) ? QPalette::Highlight
+                                                                                        : QPalette::Base);
+    painter.drawPrimitive(QStyle::PE_FrameFocusRect, frame);
+}
+
 void CardDetailsView::changeEvent(QEvent *event)
 {
     QTableView::changeEvent(event);
@@ -149,6 +198,9 @@ QSize CardItemDelegate::sizeHint(const QStyleOptionViewItem &option, const QMode
 void CardItemDelegate::initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const
 {
     QStyledItemDelegate::initStyleOption(option, index);
+    // The details table frames the current card's whole row itself.
+    if (qobject_cast<const CardDetailsView *>(option->widget))
+        option->state &= ~QStyle::State_HasFocus;
     if (index.column() != 0)
         return;
     QVariant number = index.data(Qt::DecorationRole);

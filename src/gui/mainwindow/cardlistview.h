@@ -45,8 +45,16 @@ public:
     // item's margins.
     void fitRowHeight();
 
+    // Scrolls up or down only: the columns stay where the person put them.
+    void scrollTo(const QModelIndex &index, ScrollHint hint = EnsureVisible) override;
+
 protected:
     void changeEvent(QEvent *event) override;
+    // Keys move as in a list: Home and End go to the first and the last card,
+    // left and right scroll the columns.
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
+    // The current card's whole row is framed, not one of its cells.
+    void paintEvent(QPaintEvent *event) override;
 };
 
 class CardItemDelegate : public QStyledItemDelegate

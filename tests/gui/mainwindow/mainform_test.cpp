@@ -20,9 +20,9 @@
 #include <QListView>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QToolBar>
 #include <QToolButton>
-#include <QHeaderView>
 #include <QTreeWidget>
 
 namespace {
@@ -433,6 +433,35 @@ TEST_F(FormTest, ARightClickSelectsTheCardUnderTheMouseAndShowsTheEditMenu)
     EXPECT_TRUE(list->selectedRows().isEmpty());
     EXPECT_EQ(list->currentRow(), -1);
     edit->hide();
+}
+
+TEST_F(FormTest, TheDetailsKeysMoveByCardsAndLeaveTheColumnsWhereTheyWere)
+{
+    showWindow(QSize(500, 400));
+    CardListView *list = window->cardList(0);
+    CardDetailsView *view = list->detailsView();
+    view->setFocus();
+    list->selectOnly(1);
+    const int rows = list->viewModel()->rowCount();
+    ASSERT_GT(rows, 3);
+    // Home and End go to the first and last card, not along the row's cells.
+    QTest::keyClick(view, Qt::Key_End);
+    EXPECT_EQ(list->currentRow(), rows - 1);
+    EXPECT_EQ(list->selectedRows(), QList<int>{rows - 1});
+    QTest::keyClick(view, Qt::Key_Home);
+    EXPECT_EQ(list->currentRow(), 0);
+    // Right scrolls the columns and keeps the card; moving on keeps the scroll.
+    QTest::keyClick(view, Qt::Key_Right);
+    QTest::keyClick(view, Qt::Key_Right);
+    EXPECT_EQ(list->currentRow(), 0);
+    const int scrolled = view->horizontalScrollBar()->value();
+    EXPECT_GT(scrolled, 0);
+    QTest::keyClick(view, Qt::Key_Down);
+    EXPECT_EQ(list->currentRow(), 1);
+    EXPECT_EQ(view->horizontalScrollBar()->value(), scrolled);
+    QTest::keyClick(view, Qt::Key_Left);
+    EXPECT_LT(view->horizontalScrollBar()->value(), scrolled);
+    EXPECT_EQ(list->currentRow(), 1);
 }
 
 TEST_F(FormTest, ADoubleClickOnACardEditsIt)
