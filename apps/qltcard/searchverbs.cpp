@@ -7,7 +7,6 @@
 
 #include "core/cards/cardstore.h"
 #include "core/search/cardmatch.h"
-#include "core/search/extraction.h"
 #include "core/search/grouplist.h"
 
 namespace {
