@@ -7,6 +7,11 @@
 #include <QIODevice>
 
 #include <algorithm>
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -77,6 +82,15 @@ namespace {
 // Units of text escaped at a time: a slice takes at most six bytes per unit.
 constexpr qsizetype Slice = qsizetype(1) << 16;
 
+// The UTF-8 of a unit from 0x800 on (no surrogate) in the low three bytes,
+// first byte lowest: stored as four bytes, of which three are kept (the
+// room is six bytes per unit).
+inline quint32 threeBytes(char16_t u)
+{
+    const quint32 c = u;
+    return 0x008080E0u | (c >> 12) | ((c << 2) & 0x3F00u) | ((c << 16) & 0x3F0000u);
+}
+
 // The escaped UTF-8 of text, without quotes. A slice boundary never splits
 // a surrogate pair: a slice that ends in a high surrogate takes the unit
 // after it too.
@@ -91,37 +105,115 @@ void appendJsonChars(QByteArray &out, QStringView text)
     char *w = begin + start;
     const char16_t *const r = text.utf16();
     // Escaping and UTF-8 in one pass over the text: a file of cards is
-    // mostly characters that only need encoding.
-    for (qsizetype i = 0; i < n; ++i) {
-        const char16_t u = r[i];
+    // mostly characters that only need encoding. Runs of kana and kanji
+    // (three bytes each) and runs of ASCII that needs no escape go through
+    // loops of their own; the rest one unit at a time.
+    qsizetype i = 0;
+    while (i < n) {
+        char16_t u = r[i];
+        if (u >= 0x800 && (u < 0xD800 || u >= 0xE000)) {
+#if defined(__SSE2__)
+            // Eight at a time while all eight take three bytes: units whose
+            // top five bits are neither 0 (below 0x800) nor 11011 (surrogates).
+            const __m128i none = _mm_setzero_si128();
+            const __m128i surrogate = _mm_set1_epi16(0xD800 >> 11);
+            while (i + 8 <= n) {
+                const __m128i top = _mm_srli_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i *>(r + i)), 11);
+                if (_mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi16(top, none), _mm_cmpeq_epi16(top, surrogate))))
+                    break;
+                for (int k = 0; k < 8; ++k) {
+                    const quint32 bytes = threeBytes(r[i + k]);
+                    std::memcpy(w, &bytes, 4);
+                    w += 3;
+                }
+                i += 8;
+            }
+            if (i >= n)
+                break;
+            u = r[i];
+#endif
+            while (u >= 0x800 && (u < 0xD800 || u >= 0xE000)) {
+                const quint32 bytes = threeBytes(u);
+                std::memcpy(w, &bytes, 4);
+                w += 3;
+                if (++i >= n)
+                    break;
+                u = r[i];
+            }
+            continue;
+        }
+#if defined(__SSE2__)
+        // Eight units at a time while all are ASCII from 0x20 on, none a
+        // quote or a backslash.
+        if (u >= 0x20 && u < 0x80 && u != '"' && u != '\\') {
+            const __m128i below = _mm_set1_epi16(0x20);
+            const __m128i above = _mm_set1_epi16(0x7F);
+            const __m128i quote = _mm_set1_epi16('"');
+            const __m128i backslash = _mm_set1_epi16('\\');
+            const qsizetype from = i;
+            while (i + 8 <= n) {
+                const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(r + i));
+                // Units are compared as signed: 0x8000 and up are below 0x20.
+                const __m128i bad =
+                    _mm_or_si128(_mm_or_si128(_mm_cmplt_epi16(v, below), _mm_cmpgt_epi16(v, above)),
+                                 _mm_or_si128(_mm_cmpeq_epi16(v, quote), _mm_cmpeq_epi16(v, backslash)));
+                if (_mm_movemask_epi8(bad))
+                    break;
+                _mm_storel_epi64(reinterpret_cast<__m128i *>(w), _mm_packus_epi16(v, v));
+                w += 8;
+                i += 8;
+            }
+            // What follows the run may be of any kind: looked at afresh.
+            if (i > from)
+                continue;
+        }
+#endif
         if (u < 0x80) {
             if (u >= 0x20 && u != '"' && u != '\\') {
                 *w++ = char(u);
+                ++i;
                 continue;
             }
             *w++ = '\\';
             switch (u) {
-            case '"': *w++ = '"'; continue;
-            case '\\': *w++ = '\\'; continue;
-            case '\n': *w++ = 'n'; continue;
-            case '\r': *w++ = 'r'; continue;
-            case '\t': *w++ = 't'; continue;
-            case '\b': *w++ = 'b'; continue;
-            case '\f': *w++ = 'f'; continue;
+            case '"':
+                *w++ = '"';
+                ++i;
+                continue;
+            case '\\':
+                *w++ = '\\';
+                ++i;
+                continue;
+            case '\n':
+                *w++ = 'n';
+                ++i;
+                continue;
+            case '\r':
+                *w++ = 'r';
+                ++i;
+                continue;
+            case '\t':
+                *w++ = 't';
+                ++i;
+                continue;
+            case '\b':
+                *w++ = 'b';
+                ++i;
+                continue;
+            case '\f':
+                *w++ = 'f';
+                ++i;
+                continue;
             default: break;
             }
         } else if (u < 0x800) {
             *w++ = char(0xC0 | (u >> 6));
             *w++ = char(0x80 | (u & 0x3F));
-            continue;
-        } else if (u < 0xD800 || u >= 0xE000) {
-            *w++ = char(0xE0 | (u >> 12));
-            *w++ = char(0x80 | ((u >> 6) & 0x3F));
-            *w++ = char(0x80 | (u & 0x3F));
+            ++i;
             continue;
         } else if (u < 0xDC00 && i + 1 < n && r[i + 1] >= 0xDC00 && r[i + 1] < 0xE000) {
             const char32_t cp = 0x10000 + ((char32_t(u) - 0xD800) << 10) + (char32_t(r[i + 1]) - 0xDC00);
-            ++i;
+            i += 2;
             *w++ = char(0xF0 | (cp >> 18));
             *w++ = char(0x80 | ((cp >> 12) & 0x3F));
             *w++ = char(0x80 | ((cp >> 6) & 0x3F));
@@ -133,6 +225,7 @@ void appendJsonChars(QByteArray &out, QStringView text)
         *w++ = 'u';
         for (int shift = 12; shift >= 0; shift -= 4)
             *w++ = hex[(u >> shift) & 0xF];
+        ++i;
     }
     out.resize(w - begin);
 }

@@ -5,9 +5,9 @@
 #include "cardoutput.h"
 #include "verb.h"
 
+#include "core/cards/card.h"
 #include "core/cards/cardfilestats.h"
 #include "core/cards/cardformats.h"
-#include "core/cards/cardstore.h"
 #include "core/cards/titlefield.h"
 #include "core/common/services.h"
 #include "core/common/tool.h"
@@ -32,13 +32,12 @@ private:
     QDateTime m_moment;
 };
 
-using CardOutput::readCards;
 using CardOutput::usage;
 using CardOutput::wantsHelp;
 
-QString cardName(const CardStore &store, qsizetype row)
+QString cardName(qsizetype row, const QString &title)
 {
-    return QStringLiteral("card %1 \"%2\"").arg(row + 1).arg(Tool::ShortenWithEllipsis(store.at(row).title, 40));
+    return QStringLiteral("card %1 \"%2\"").arg(row + 1).arg(Tool::ShortenWithEllipsis(title, 40));
 }
 
 int runDump(const QStringList &arguments, VerbIo &io)
@@ -123,26 +122,37 @@ int runConvert(const QStringList &arguments, VerbIo &io)
         return Exit::Refused;
     }
 
-    CardStore store;
-    ReadResult read;
-    if (const int status = readCards(io, verb, in, store, &read))
+    // The cards go to the writer as they are read: neither all cards nor
+    // all their bytes are held at once. A read that fails writes nothing.
+    CardFile::StreamWriter writer(out, CardEncodingOf(outFormat, options), options);
+    qsizetype row = 0;
+    QString unmappableName, fieldMarkName; // the cards the messages name
+    const int status = CardOutput::streamCards(io, verb, in, [&](Card &&card) {
+        writer.add(card);
+        if (unmappableName.isEmpty() && writer.firstUnmappableRow() == row)
+            unmappableName = cardName(row, card.title);
+        if (fieldMarkName.isEmpty() && writer.fieldMarkRow() == row)
+            fieldMarkName = cardName(row, card.title);
+        ++row;
+    });
+    if (status)
         return status;
 
-    const WriteResult written = WriteCardFile(out, outFormat, store, options);
+    const WriteResult written = writer.finish();
     switch (written.status) {
     case WriteStatus::Ok:
         if (written.unmappableCount > 0)
             io.err << "qltcard convert: warning: " << written.unmappableCount
-                   << " character(s) Windows-31J cannot hold were written as \"?\", the first in "
-                   << cardName(store, written.firstUnmappableRow) << '\n';
+                   << " character(s) Windows-31J cannot hold were written as \"?\", the first in " << unmappableName
+                   << '\n';
         return Exit::Ok;
     case WriteStatus::Unmappable:
         io.err << "qltcard convert: " << written.unmappableCount
-               << " character(s) cannot be stored in Windows-31J, the first in "
-               << cardName(store, written.firstUnmappableRow) << "; nothing written (--lossy writes them as \"?\")\n";
+               << " character(s) cannot be stored in Windows-31J, the first in " << unmappableName
+               << "; nothing written (--lossy writes them as \"?\")\n";
         return Exit::Refused;
     case WriteStatus::FieldMark:
-        io.err << "qltcard convert: " << cardName(store, written.fieldMarkRow)
+        io.err << "qltcard convert: " << fieldMarkName
                << " holds the character 0x01, which ends a field in the native format and would shift "
                   "every later card; nothing written\n";
         return Exit::Refused;

@@ -7,7 +7,6 @@
 
 #include "core/cards/cardstore.h"
 #include "core/search/cardmatch.h"
-#include "core/search/extraction.h"
 #include "core/search/grouplist.h"
 
 namespace {
@@ -86,14 +85,14 @@ int runGrep(const QStringList &arguments, VerbIo &io)
         return Exit::Refused;
     }
 
-    CardStore store;
-    ReadResult read;
-    if (const int status = CardOutput::readCards(io, verb, operands[1], store, &read))
-        return status;
+    // Card by card as the file is read, as dump prints: the cards of a big
+    // file are never all held, and the text decoded from the file is valid
+    // UTF-16 (the pattern engine need not check it again).
     CardOutput::CardLineWriter lines(io);
-    for (qsizetype row : MatchingRows(store, matcher))
-        lines.add(store.at(row));
-    return Exit::Ok;
+    return CardOutput::streamCards(io, verb, operands[1], [&](Card &&card) {
+        if (matcher.matches(card))
+            lines.add(card);
+    });
 }
 
 } // namespace

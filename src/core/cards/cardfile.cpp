@@ -99,6 +99,12 @@ Encoder::Encoder(const CardStore &store)
     m_data = m_bytes.data();
 }
 
+Encoder::Encoder(qsizetype room)
+{
+    m_bytes.resize(room);
+    m_data = m_bytes.data();
+}
+
 void Encoder::makeRoom(qsizetype more)
 {
     if (m_size + more <= m_bytes.size())
@@ -139,27 +145,93 @@ WriteResult Encoder::result() const
     WriteResult r;
     r.unmappableCount = m_stats.unmappableCount;
     r.firstUnmappableRow = m_firstUnmappableRow;
+    r.fieldMarkRow = m_fieldMarkRow;
     return r;
 }
 
-WriteResult Finish(const QString &path, const QByteArray &bytes, WriteResult result, const WriteOptions &options)
+namespace {
+// Bytes handed to the file at a time.
+constexpr qsizetype Piece = qsizetype(1) << 18;
+} // namespace
+
+StreamWriter::StreamWriter(const QString &path, CardEncoding encoding, const WriteOptions &options)
+    : m_path(path), m_encoding(std::move(encoding)), m_options(options), m_out(Piece + Piece / 4)
 {
+    CanWrite(path, &m_notWritable);
+}
+
+bool StreamWriter::refused() const
+{
+    return m_notWritable.status == WriteStatus::NotWritable || m_out.fieldMarkRow() >= 0
+           || (m_out.unmappableCount() > 0 && !m_options.lossyAllowed);
+}
+
+void StreamWriter::add(const Card &card)
+{
+    if (m_notWritable.status == WriteStatus::NotWritable)
+        return;
+    m_out.beginCard(m_row++);
+    m_encoding(m_out, card);
+    // Pieces go out between cards only: a writer may look back over the
+    // bytes of the card it lays down.
+    if (m_out.size() >= Piece)
+        flush();
+}
+
+void StreamWriter::flush()
+{
+    // Once the write is refused the bytes only count; they go nowhere.
+    if (!refused() && !m_failed) {
+        if (!m_opened) {
+            m_opened = true;
+            m_failed = !m_file.open(m_path);
+        }
+        if (!m_failed)
+            m_failed = !m_file.append(m_out.bytesFrom(0));
+    }
+    m_out.clearBytes();
+}
+
+WriteResult StreamWriter::finish()
+{
+    if (m_notWritable.status == WriteStatus::NotWritable)
+        return m_notWritable;
+    WriteResult result = m_out.result();
     if (result.fieldMarkRow >= 0) {
+        m_file.abandon();
         result.status = WriteStatus::FieldMark;
         return result;
     }
-    if (result.unmappableCount > 0 && !options.lossyAllowed) {
+    if (result.unmappableCount > 0 && !m_options.lossyAllowed) {
+        m_file.abandon();
         result.status = WriteStatus::Unmappable;
         return result;
     }
-    if (!AtomicFile::write(path, bytes, &result.failure)) {
+    flush();
+    if (!m_opened) {
+        m_opened = true;
+        m_failed = !m_file.open(m_path);
+    }
+    if (m_failed || !m_file.commit()) {
+        m_file.abandon();
         result.status = WriteStatus::WriteFailed;
+        result.failure = m_file.failure();
         result.error = result.failure.detail;
         return result;
     }
     result.status = WriteStatus::Ok;
-    result.bytesWritten = bytes.size();
+    result.bytesWritten = m_file.size();
     return result;
+}
+
+WriteResult WriteCards(const QString &path, const CardStore &store, const CardEncoding &encoding,
+                       const WriteOptions &options)
+{
+    // A path that cannot be written is refused before any card is encoded.
+    StreamWriter writer(path, encoding, options);
+    for (const Card &card : store.cards())
+        writer.add(card);
+    return writer.finish();
 }
 
 SaveCheck Check(const CardStore &store, bool checkFieldMark)

@@ -82,24 +82,38 @@ ReadResult Collect(CardStore &store, const std::function<ReadResult(const CardSi
 Clock &ClockOf(const WriteOptions &options);
 
 // Builds a writer's bytes, counting on the way what Windows-31J cannot hold
-// and in which card it first occurs. The bytes go straight into one buffer
-// sized for the whole store; it grows only when a writer adds more than its
-// estimate.
+// and in which card it first occurs, and the first card with a field mark
+// in a field (native format). The bytes go into one buffer: sized for a
+// whole store, or a piece a StreamWriter hands to the file and clears; it
+// grows only when a writer adds more than its room.
 class Encoder
 {
 public:
     explicit Encoder(const CardStore &store);
+    explicit Encoder(qsizetype room = 0);
     void beginCard(qsizetype row) { m_row = row; }
     void text(QStringView text);
     void ascii(QByteArrayView bytes);
     void crlf() { ascii(QByteArrayView("\r\n", 2)); }
+    // A field of the card begun last holds the field mark (the first such
+    // card is kept).
+    void noteFieldMark()
+    {
+        if (m_fieldMarkRow < 0)
+            m_fieldMarkRow = m_row;
+    }
+    qsizetype fieldMarkRow() const { return m_fieldMarkRow; }
+    qsizetype firstUnmappableRow() const { return m_firstUnmappableRow; }
+    qsizetype unmappableCount() const { return m_stats.unmappableCount; }
     // Bytes built so far.
     qsizetype size() const { return m_size; }
     // The bytes built from offset on.
     QByteArrayView bytesFrom(qsizetype offset) const { return QByteArrayView(m_data + offset, m_size - offset); }
     // The bytes built.
     QByteArray &bytes();
-    // The counts so far, as a result to hand to Finish().
+    // Forgets the bytes built, keeping the counts and the room.
+    void clearBytes() { m_size = 0; }
+    // The counts so far (status Ok).
     WriteResult result() const;
 
 private:
@@ -111,17 +125,59 @@ private:
     Win31J::EncodeStats m_stats;
     qsizetype m_row = -1;
     qsizetype m_firstUnmappableRow = -1;
+    qsizetype m_fieldMarkRow = -1;
 };
+
+// How a format lays one card down (after Encoder::beginCard).
+using CardEncoding = std::function<void(Encoder &out, const Card &card)>;
+
+// Writes cards one at a time into path, replaced atomically: the bytes go
+// to a new file beside it in pieces as the cards come, so neither the cards
+// nor their bytes need to be held all at once. Refuses as the writers do
+// (see WriteResult): a path that cannot be written (checked first, before
+// any card), a field mark in a field, characters Windows-31J cannot hold
+// without consent; a refused or failed write leaves the old file as it
+// was. Destroyed unfinished, it writes nothing.
+class StreamWriter
+{
+public:
+    StreamWriter(const QString &path, CardEncoding encoding, const WriteOptions &options);
+    StreamWriter(const StreamWriter &) = delete;
+    StreamWriter &operator=(const StreamWriter &) = delete;
+
+    // The next card; its row is the number of cards added before it.
+    void add(const Card &card);
+    // What was found so far: the rows of the first card with an unmappable
+    // character and with a field mark in a field, -1 when none.
+    qsizetype firstUnmappableRow() const { return m_out.firstUnmappableRow(); }
+    qsizetype fieldMarkRow() const { return m_out.fieldMarkRow(); }
+    // Writes the rest and replaces the file, or refuses; once.
+    WriteResult finish();
+
+private:
+    bool refused() const;
+    void flush();
+
+    QString m_path;
+    CardEncoding m_encoding;
+    WriteOptions m_options;
+    WriteResult m_notWritable; // status NotWritable when the path was refused
+    Encoder m_out;
+    qsizetype m_row = 0;
+    AtomicFile::Writer m_file;
+    bool m_opened = false;
+    bool m_failed = false; // the file could not be made or written
+};
+
+// Every card of store through a StreamWriter.
+WriteResult WriteCards(const QString &path, const CardStore &store, const CardEncoding &encoding,
+                       const WriteOptions &options);
 
 // Whether path can be written: an existing regular file opens for
 // appending (and is left as it was), a new one lies in a writable folder.
 // Nothing is created, and nothing that is no regular file (a FIFO would
 // block the open) is opened. False: *refused says why, status NotWritable.
 bool CanWrite(const QString &path, WriteResult *refused);
-
-// Checks and writes the bytes a writer built: the common end of every writer.
-// `result` carries the counts found while building.
-WriteResult Finish(const QString &path, const QByteArray &bytes, WriteResult result, const WriteOptions &options);
 
 // Counts what the encoding of all cards would lose; checkFieldMark for the
 // native format.

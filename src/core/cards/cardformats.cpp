@@ -102,6 +102,17 @@ WriteResult WriteCardFile(const QString &path, CardFormat format, const CardStor
     }
 }
 
+CardFile::CardEncoding CardEncodingOf(CardFormat format, const WriteOptions &options)
+{
+    switch (format) {
+    case CardFormat::Native: return NativeCardEncoding(options);
+    case CardFormat::Csv: return CsvCardEncoding(options);
+    case CardFormat::Text: return TextCardEncoding(true, options);
+    case CardFormat::MyNote: return TextCardEncoding(false, options);
+    default: return {};
+    }
+}
+
 SaveCheck CheckCardsForSave(const CardStore &store, CardFormat format)
 {
     return CardFile::Check(store, format == CardFormat::Native);

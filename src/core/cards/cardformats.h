@@ -28,6 +28,9 @@ ReadResult ReadCardFile(const QString &path, CardFormat format, CardStore &store
 ReadResult StreamCardFile(const QString &path, CardFormat format, const CardSink &sink);
 // The writer of the format; a format without writer gives Unsupported.
 WriteResult WriteCardFile(const QString &path, CardFormat format, const CardStore &store, const WriteOptions &options);
+// How the writer of the format lays one card down, for a StreamWriter; null
+// for a format without writer.
+CardFile::CardEncoding CardEncodingOf(CardFormat format, const WriteOptions &options);
 // What writing store in the format would lose (see SaveCheck), for the save
 // command to ask before it writes.
 SaveCheck CheckCardsForSave(const CardStore &store, CardFormat format);

@@ -80,20 +80,13 @@ static qsizetype lineEnd(QStringView text)
     return -1;
 }
 
-WriteResult WriteCsvFile(const QString &path, const CardStore &store, const WriteOptions &options)
+CardFile::CardEncoding CsvCardEncoding(const WriteOptions &options)
 {
-    WriteResult refused;
-    if (!CardFile::CanWrite(path, &refused))
-        return refused;
-    const QString today = ShortDatePrefix(CardFile::ClockOf(options).today());
-    const QStringView crlf = u"\r\n";
-    CardFile::Encoder out(store);
-    const QList<Card> &cards = store.cards();
-    for (qsizetype row = 0; row < cards.size(); ++row) {
-        const Card &card = cards[row];
-        out.beginCard(row);
+    const QString today = options.addDateInfo ? ShortDatePrefix(CardFile::ClockOf(options).today()) : QString();
+    return [today](CardFile::Encoder &out, const Card &card) {
+        const QStringView crlf = u"\r\n";
         out.ascii("\"");
-        if (options.addDateInfo && !DatePrefixLength(card.title))
+        if (!today.isEmpty() && !DatePrefixLength(card.title))
             out.text(today);
         out.text(card.title);
         out.ascii("\",\"");
@@ -119,6 +112,10 @@ WriteResult WriteCsvFile(const QString &path, const CardStore &store, const Writ
             out.ascii("\"");
         }
         out.crlf();
-    }
-    return CardFile::Finish(path, out.bytes(), out.result(), options);
+    };
+}
+
+WriteResult WriteCsvFile(const QString &path, const CardStore &store, const WriteOptions &options)
+{
+    return CardFile::WriteCards(path, store, CsvCardEncoding(options), options);
 }

@@ -22,6 +22,9 @@ ReadResult ReadCsvFile(const QString &path, CardStore &store);
 // The same cards handed to sink one by one, without a list of them.
 ReadResult StreamCsvFile(const QString &path, const CardSink &sink);
 
+// How WriteCsvFile lays one card down.
+CardFile::CardEncoding CsvCardEncoding(const WriteOptions &options);
+
 // Writes every card of store, atomically; addDateInfo stamps undated titles
 // in the file only.
 WriteResult WriteCsvFile(const QString &path, const CardStore &store, const WriteOptions &options);

@@ -50,17 +50,12 @@ ReadResult ReadNativeFile(const QString &path, CardStore &store)
     return CardFile::Collect(store, [&](const CardSink &sink) { return StreamNativeFile(path, sink); });
 }
 
-QByteArray NativeFileBytes(const CardStore &store, const WriteOptions &options, WriteResult *counts)
+CardFile::CardEncoding NativeCardEncoding(const WriteOptions &options)
 {
-    const QString today = ShortDatePrefix(CardFile::ClockOf(options).today());
-    CardFile::Encoder out(store);
-    qsizetype fieldMarkRow = -1;
-    const QList<Card> &cards = store.cards();
-    for (qsizetype row = 0; row < cards.size(); ++row) {
-        const Card &card = cards[row];
-        out.beginCard(row);
+    const QString today = options.addDateInfo ? ShortDatePrefix(CardFile::ClockOf(options).today()) : QString();
+    return [today](CardFile::Encoder &out, const Card &card) {
         const qsizetype start = out.size();
-        if (options.addDateInfo && !DatePrefixLength(card.title))
+        if (!today.isEmpty() && !DatePrefixLength(card.title))
             out.text(today);
         out.text(card.title);
         out.ascii("\x01");
@@ -69,7 +64,7 @@ QByteArray NativeFileBytes(const CardStore &store, const WriteOptions &options, 
         out.text(card.content);
         // 0x01 is never the second byte of a character: one in the card's
         // bytes other than its three terminators is a field mark in a field.
-        if (fieldMarkRow < 0) {
+        if (out.fieldMarkRow() < 0) {
             const QByteArrayView b = out.bytesFrom(start);
             const char *p = b.data();
             qsizetype marks = 0;
@@ -77,22 +72,27 @@ QByteArray NativeFileBytes(const CardStore &store, const WriteOptions &options, 
                  (p = static_cast<const char *>(std::memchr(p, 1, size_t(end - p)))); ++p)
                 ++marks;
             if (marks != 2)
-                fieldMarkRow = row;
+                out.noteFieldMark();
         }
         out.ascii("\x01");
+    };
+}
+
+QByteArray NativeFileBytes(const CardStore &store, const WriteOptions &options, WriteResult *counts)
+{
+    const CardFile::CardEncoding encode = NativeCardEncoding(options);
+    CardFile::Encoder out(store);
+    const QList<Card> &cards = store.cards();
+    for (qsizetype row = 0; row < cards.size(); ++row) {
+        out.beginCard(row);
+        encode(out, cards[row]);
     }
-    if (counts) {
+    if (counts)
         *counts = out.result();
-        counts->fieldMarkRow = fieldMarkRow;
-    }
     return std::move(out.bytes());
 }
 
 WriteResult WriteNativeFile(const QString &path, const CardStore &store, const WriteOptions &options)
 {
-    WriteResult result;
-    if (!CardFile::CanWrite(path, &result))
-        return result;
-    const QByteArray bytes = NativeFileBytes(store, options, &result);
-    return CardFile::Finish(path, bytes, result, options);
+    return CardFile::WriteCards(path, store, NativeCardEncoding(options), options);
 }

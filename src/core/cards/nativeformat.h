@@ -21,6 +21,9 @@ ReadResult StreamNativeFile(const QString &path, const CardSink &sink);
 // reading) or when characters cannot be stored and lossyAllowed is off.
 WriteResult WriteNativeFile(const QString &path, const CardStore &store, const WriteOptions &options);
 
+// How WriteNativeFile lays one card down.
+CardFile::CardEncoding NativeCardEncoding(const WriteOptions &options);
+
 // The bytes WriteNativeFile writes for store; *counts (when given) gets what
 // it checks before writing them (unstorable characters, a field holding
 // 0x01). Nothing is written.

@@ -127,21 +127,14 @@ ReadResult ReadTextFile(const QString &path, CardStore &store)
     return CardFile::Collect(store, [&](const CardSink &sink) { return StreamTextFile(path, sink); });
 }
 
-WriteResult WriteTextFile(const QString &path, const CardStore &store, bool shortForm, const WriteOptions &options)
+CardFile::CardEncoding TextCardEncoding(bool shortForm, const WriteOptions &options)
 {
-    WriteResult refused;
-    if (!CardFile::CanWrite(path, &refused))
-        return refused;
     Clock &clock = CardFile::ClockOf(options);
     const QString prefix = shortForm ? ShortDatePrefix(clock.today()) : LongDatePrefix(clock.now());
-    const QStringView crlf = u"\r\n";
     const QByteArray separator = SeparatorLine.toLatin1() + "\r\n";
     const QByteArray end = EndLine.toLatin1() + "\r\n";
-    CardFile::Encoder out(store);
-    const QList<Card> &cards = store.cards();
-    for (qsizetype row = 0; row < cards.size(); ++row) {
-        const Card &card = cards[row];
-        out.beginCard(row);
+    return [prefix, separator, end](CardFile::Encoder &out, const Card &card) {
+        const QStringView crlf = u"\r\n";
         out.ascii("@\r\n");
         if (!DatePrefixLength(card.title))
             out.text(prefix);
@@ -160,6 +153,10 @@ WriteResult WriteTextFile(const QString &path, const CardStore &store, bool shor
             out.crlf();
         }
         out.ascii(end);
-    }
-    return CardFile::Finish(path, out.bytes(), out.result(), options);
+    };
+}
+
+WriteResult WriteTextFile(const QString &path, const CardStore &store, bool shortForm, const WriteOptions &options)
+{
+    return CardFile::WriteCards(path, store, TextCardEncoding(shortForm, options), options);
 }

@@ -69,6 +69,9 @@ ReadResult ReadTextFile(const QString &path, CardStore &store);
 // The same cards handed to sink one by one, without a list of them.
 ReadResult StreamTextFile(const QString &path, const CardSink &sink);
 
+// How WriteTextFile lays one card down.
+CardFile::CardEncoding TextCardEncoding(bool shortForm, const WriteOptions &options);
+
 // Writes every card of store, atomically. An undated title field always
 // gets a prefix (the title line needs its "："), whatever AddDateInfo says:
 // the short form for .qlt and .txt (shortForm true), the long form with the

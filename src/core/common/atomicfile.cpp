@@ -6,15 +6,15 @@
 #include <QRandomGenerator>
 #include <QSaveFile>
 
-#include <dirent.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace AtomicFile {
 
@@ -244,63 +244,146 @@ bool isTemporaryNameFor(const QString &targetName, const QString &name)
     return capital && digit && indexIn(name.back()) == checkIndex(index);
 }
 
-bool write(const QString &path, QByteArrayView data, Failure *failure)
+Writer::~Writer()
 {
-    Failure ignored;
-    Failure &f = failure ? *failure : ignored;
-    f = Failure{};
+    abandon();
+}
+
+bool Writer::failWith(int code, const char *step)
+{
+    m_failed = true;
+    return fail(&m_failure, code, step);
+}
+
+bool Writer::open(const QString &path)
+{
+    abandon();
+    m_failure = Failure{};
+    m_failed = false;
+    m_size = 0;
     if (path.isEmpty())
-        return fail(&f, ENOENT, "open");
+        return failWith(ENOENT, "open");
 
     // A link is written through to the file it names, and stays a link.
     const QFileInfo info(path);
-    const QString target = info.isSymLink() ? info.symLinkTarget() : info.absoluteFilePath();
-    const QString folder = QFileInfo(target).absolutePath();
-    const QString name = QFileInfo(target).fileName();
-    const QByteArray encoded = QFile::encodeName(target);
+    m_target = info.isSymLink() ? info.symLinkTarget() : info.absoluteFilePath();
+    const QString folder = QFileInfo(m_target).absolutePath();
+    const QString name = QFileInfo(m_target).fileName();
+    const QByteArray encoded = QFile::encodeName(m_target);
 
     struct stat st;
     const bool exists = ::stat(encoded.constData(), &st) == 0;
     if (exists && !S_ISREG(st.st_mode))
-        return fail(&f, NotRegularFile, "open");
+        return failWith(NotRegularFile, "open");
     if (exists && ::access(encoded.constData(), W_OK) != 0)
-        return fail(&f, errno, "open");
+        return failWith(errno, "open");
 
-    QString temporary;
-    const int fd = createBeside(folder, name, &temporary);
-    if (fd < 0) {
+    m_existed = exists;
+    m_fd = createBeside(folder, name, &m_temporary);
+    if (m_fd < 0) {
         const int code = errno;
-        if (exists && folderRefused(code))
-            return writeInPlace(target, data, &f);
-        return fail(&f, code, "create a file beside it");
+        m_temporary.clear();
+        if (exists && folderRefused(code)) {
+            m_inPlace = true;
+            return true;
+        }
+        return failWith(code, "create a file beside it");
     }
-    const QByteArray encodedTemporary = QFile::encodeName(temporary);
     if (exists) {
         // The new file takes the old one's permissions, and its owner where
         // that is allowed (only root may give a file away; ours otherwise).
-        const int owned = ::fchown(fd, st.st_uid, st.st_gid);
+        const int owned = ::fchown(m_fd, st.st_uid, st.st_gid);
         (void)owned;
-        ::fchmod(fd, st.st_mode & 07777);
+        ::fchmod(m_fd, st.st_mode & 07777);
     }
-    if (!writeAll(fd, data, 0) || ::fsync(fd) != 0) {
+    return true;
+}
+
+bool Writer::append(QByteArrayView data)
+{
+    if (m_failed || (m_fd < 0 && !m_inPlace))
+        return false;
+    if (m_inPlace) {
+        m_gathered.append(data.data(), data.size());
+    } else if (!writeAll(m_fd, data, off_t(m_size))) {
         const int code = errno;
-        ::unlink(encodedTemporary.constData());
-        ::close(fd);
-        return fail(&f, code, "write");
+        abandon();
+        return failWith(code, "write");
+    }
+    m_size += data.size();
+    return true;
+}
+
+bool Writer::commit()
+{
+    if (m_failed || (m_fd < 0 && !m_inPlace))
+        return false;
+    if (m_inPlace) {
+        const QByteArray data = std::exchange(m_gathered, QByteArray());
+        m_inPlace = false;
+        if (!writeInPlace(m_target, data, &m_failure)) {
+            m_failed = true;
+            return false;
+        }
+        return true;
+    }
+    const QByteArray encodedTemporary = QFile::encodeName(m_temporary);
+    const QByteArray encoded = QFile::encodeName(m_target);
+    if (::fsync(m_fd) != 0) {
+        const int code = errno;
+        abandon();
+        return failWith(code, "write");
     }
     if (::rename(encodedTemporary.constData(), encoded.constData()) != 0) {
         const int code = errno;
-        ::unlink(encodedTemporary.constData());
-        ::close(fd);
-        // A sticky folder lets us write the file but not replace it.
-        if (exists && folderRefused(code))
-            return writeInPlace(target, data, &f);
-        return fail(&f, code, "rename");
+        // A sticky folder lets us write the file but not replace it: the
+        // new bytes go into it in place, read back from the file beside it.
+        QByteArray data;
+        bool readBack = false;
+        if (folderRefused(code) && m_existed) {
+            const int in = ::open(encodedTemporary.constData(), O_RDONLY | O_CLOEXEC);
+            readBack = in >= 0 && readAll(in, data);
+            if (in >= 0)
+                ::close(in);
+        }
+        abandon();
+        if (readBack) {
+            if (!writeInPlace(m_target, data, &m_failure)) {
+                m_failed = true;
+                return false;
+            }
+            return true;
+        }
+        return failWith(code, "rename");
     }
-    ::close(fd);
+    ::close(m_fd);
+    m_fd = -1;
+    m_temporary.clear();
+    const QString folder = QFileInfo(m_target).absolutePath();
     syncFolder(folder);
-    removeLeftovers(folder, name);
+    removeLeftovers(folder, QFileInfo(m_target).fileName());
     return true;
+}
+
+void Writer::abandon()
+{
+    if (m_fd >= 0) {
+        ::unlink(QFile::encodeName(m_temporary).constData());
+        ::close(m_fd);
+        m_fd = -1;
+    }
+    m_temporary.clear();
+    m_inPlace = false;
+    m_gathered = QByteArray();
+}
+
+bool write(const QString &path, QByteArrayView data, Failure *failure)
+{
+    Writer writer;
+    const bool written = writer.open(path) && writer.append(data) && writer.commit();
+    if (failure)
+        *failure = writer.failure();
+    return written;
 }
 
 bool write(const QString &path, QByteArrayView data, QString *error)

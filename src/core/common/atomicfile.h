@@ -38,6 +38,49 @@ struct Failure {
 // The same; *error gets Failure::detail.
 [[nodiscard]] bool write(const QString &path, QByteArrayView data, QString *error = nullptr);
 
+// The same replacement for bytes made piece by piece: open, append as often
+// as needed, commit. The pieces go straight into the file beside the target,
+// so the whole content is never held at once; nothing replaces the target
+// before commit, and abandoning (or destroying the writer uncommitted)
+// removes the new file and leaves the old one as it was. Where the folder
+// takes no new file the pieces are gathered and written in place at commit,
+// as write() does.
+class Writer
+{
+public:
+    Writer() = default;
+    ~Writer();
+    Writer(const Writer &) = delete;
+    Writer &operator=(const Writer &) = delete;
+
+    // Starts the new content of path. False when no new file can be made.
+    [[nodiscard]] bool open(const QString &path);
+    // Adds data after what was appended before. False once anything failed.
+    [[nodiscard]] bool append(QByteArrayView data);
+    // Syncs the new content and puts it in the target's place. False when
+    // anything failed since open; the old file is then untouched.
+    [[nodiscard]] bool commit();
+    // Drops the new content; the old file stays as it was.
+    void abandon();
+    // What went wrong, after a false from open, append or commit.
+    const Failure &failure() const { return m_failure; }
+    // Bytes appended so far.
+    qint64 size() const { return m_size; }
+
+private:
+    bool failWith(int code, const char *step);
+
+    Failure m_failure;
+    QString m_target;    // the file a link names, or path itself
+    QString m_temporary; // the file beside it, while one is open
+    int m_fd = -1;
+    bool m_inPlace = false; // the folder takes no new file: pieces gathered in m_gathered
+    bool m_existed = false; // the target was there when opened
+    QByteArray m_gathered;
+    bool m_failed = false;
+    qint64 m_size = 0;
+};
+
 // Whether name is one this module gives the file beside target (tests).
 bool isTemporaryNameFor(const QString &targetName, const QString &name);
 

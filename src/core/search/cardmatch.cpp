@@ -4,6 +4,48 @@
 #include "core/cards/titlefield.h"
 #include "core/search/textfold.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace {
+
+// Whether text holds a UTF-16 surrogate. Text without one is valid UTF-16,
+// and the pattern engine may skip its own check of it: that check rescans
+// every card, while this loop runs on vector instructions.
+bool hasSurrogate(QStringView text)
+{
+    const char16_t *p = text.utf16();
+    const qsizetype n = text.size();
+    qsizetype i = 0;
+#if defined(__SSE2__)
+    // Units 0xD800..0xDFFF are those that, masked with 0xF800, equal 0xD800.
+    const __m128i mask = _mm_set1_epi16(short(0xF800));
+    const __m128i surrogate = _mm_set1_epi16(short(0xD800));
+    for (; i + 8 <= n; i += 8) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i));
+        if (_mm_movemask_epi8(_mm_cmpeq_epi16(_mm_and_si128(v, mask), surrogate)))
+            return true;
+    }
+#endif
+    for (; i < n; ++i) {
+        if ((p[i] & 0xF800) == 0xD800)
+            return true;
+    }
+    return false;
+}
+
+bool patternMatches(const QRegularExpression &pattern, QStringView text)
+{
+    return pattern
+        .match(text, 0, QRegularExpression::NormalMatch,
+               hasSurrogate(text) ? QRegularExpression::NoMatchOption
+                                  : QRegularExpression::DontCheckSubjectStringMatchOption)
+        .hasMatch();
+}
+
+} // namespace
+
 QString CardText(const Card &card)
 {
     QString text;
@@ -171,7 +213,7 @@ bool CardMatcher::matchesText(QStringView cardText) const
         const QString folded = TextFold::folded(cardText);
         return m_matcher.indexIn(folded) >= 0;
     }
-    return m_pattern.match(cardText).hasMatch();
+    return patternMatches(m_pattern, cardText);
 }
 
 bool CardMatcher::matches(const Card &card) const
@@ -191,7 +233,7 @@ bool CardMatcher::matches(const Card &card) const
     CardTextInto(card, m_buffer);
     if (m_mode == MatchMode::PlainText)
         return m_matcher.indexIn(m_buffer) >= 0;
-    return m_pattern.match(m_buffer).hasMatch();
+    return patternMatches(m_pattern, m_buffer);
 }
 
 bool CardMatcher::matches(const CardStore &store, qsizetype row, CardTextCache *cache) const

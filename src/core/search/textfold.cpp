@@ -2,6 +2,10 @@
 
 #include <QChar>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 // U+FF61..U+FF9F: half-width katakana and the half-width CJK signs, in
@@ -125,6 +129,34 @@ void appendFolded(QStringView text, QString &out)
     const char16_t *r = reinterpret_cast<const char16_t *>(text.data());
     const char16_t *const end = r + n;
     while (r < end) {
+#if defined(__SSE2__)
+        // Eight units at a time while each folds to itself for certain:
+        // kana, kanji and CJK signs (U+2E80..U+A63F, no case, no width
+        // form) and ASCII other than capitals. Most of a Japanese text is
+        // copied here. A sound mark after such a block is no such unit and
+        // joins the unit before it below, as it would one by one.
+        const __m128i flip = _mm_set1_epi16(short(0x8000));
+        const __m128i cjkFrom = _mm_set1_epi16(0x2E80);
+        const __m128i cjkSpan = _mm_set1_epi16(short((0xA640 - 0x2E80) ^ 0x8000));
+        const __m128i asciiEnd = _mm_set1_epi16(short(0x80 ^ 0x8000));
+        const __m128i capitalFrom = _mm_set1_epi16('A');
+        const __m128i capitalSpan = _mm_set1_epi16(short(26 ^ 0x8000));
+        while (end - r >= 8) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(r));
+            // Unsigned a < b as signed (a ^ 0x8000) < (b ^ 0x8000).
+            const __m128i cjk = _mm_cmplt_epi16(_mm_xor_si128(_mm_sub_epi16(v, cjkFrom), flip), cjkSpan);
+            const __m128i ascii = _mm_cmplt_epi16(_mm_xor_si128(v, flip), asciiEnd);
+            const __m128i capital = _mm_cmplt_epi16(_mm_xor_si128(_mm_sub_epi16(v, capitalFrom), flip), capitalSpan);
+            const __m128i same = _mm_or_si128(cjk, _mm_andnot_si128(capital, ascii));
+            if (_mm_movemask_epi8(same) != 0xFFFF)
+                break;
+            _mm_storeu_si128(reinterpret_cast<__m128i *>(w), v);
+            w += 8;
+            r += 8;
+        }
+        if (r >= end)
+            break;
+#endif
         char16_t c = *r++;
         if (c < 0x80) {
             *w++ = (c >= u'A' && c <= u'Z') ? char16_t(c + 0x20) : c;

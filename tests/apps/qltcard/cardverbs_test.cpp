@@ -1,6 +1,8 @@
 // qltcard dump, convert and stat, run as the built program.
 #include "qltcardprocess.h"
 
+#include "core/common/win31j.h"
+
 #include "support/sandbox.h"
 
 #include <QDir>
@@ -94,6 +96,74 @@ TEST(QltcardDump, EscapesEveryControlCharacter)
     EXPECT_EQ(
         r.out,
         "{\"key\":\"Key00000000\",\"title\":\"a\\\\b\\tc\\u0002\\u001f\",\"remarks\":\"\\\"\",\"content\":\"\x7f\"}\n");
+}
+
+namespace {
+
+// dump's escaping written the plain way, one character at a time: what the
+// fast paths of the real one must give.
+QByteArray jsonOf(const QString &text)
+{
+    QByteArray out = "\"";
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        switch (u) {
+        case '"': out += "\\\""; break;
+        case '\\': out += "\\\\"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        case '\t': out += "\\t"; break;
+        case '\b': out += "\\b"; break;
+        case '\f': out += "\\f"; break;
+        default:
+            if (u < 0x20)
+                out += QStringLiteral("\\u%1").arg(int(u), 4, 16, QLatin1Char('0')).toLatin1();
+            else
+                out += QString(c).toUtf8();
+        }
+    }
+    return out + "\"";
+}
+
+} // namespace
+
+TEST(QltcardDump, EscapesMixedTextAsTheCharacterByCharacterRules)
+{
+    // Runs of every kind of character, of every length around the eight
+    // units the fast paths take at a time: ASCII, quotes and backslashes,
+    // control characters, line ends, two-byte UTF-8 (Greek, U+0080), kana
+    // and kanji, half-width katakana, the private-use characters of the
+    // bytes FD-FF.
+    const QList<QString> kinds{
+        QStringLiteral("abcXYZ 019~"), QStringLiteral("\"\\"), QStringLiteral("\x02\x1f\t\b\f"),
+        QStringLiteral("\r\n"),        QStringLiteral("αβΩ"),  QStringLiteral("漢字かなカナ、。"),
+        QStringLiteral("ｶﾀｶﾅﾞ"),       QString(QChar(0x80)),   QString(QChar(0xF8F1))};
+    QByteArray bytes;
+    QList<QByteArray> expected;
+    quint32 seed = 12345;
+    auto next = [&seed](quint32 below) {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 16) % below;
+    };
+    for (int card = 0; card < 300; ++card) {
+        QString fields[3];
+        for (QString &field : fields) {
+            for (quint32 runs = next(6); runs > 0; --runs) {
+                const QString &kind = kinds[next(quint32(kinds.size()))];
+                for (quint32 length = next(20); length > 0; --length)
+                    field += kind[next(quint32(kind.size()))];
+            }
+            bytes += Win31J::encode(field) + '\x01';
+        }
+        expected.append(",\"title\":" + jsonOf(fields[0]) + ",\"remarks\":" + jsonOf(fields[1])
+                        + ",\"content\":" + jsonOf(fields[2]) + "}");
+    }
+    const Outcome r = qltcard({"dump", file("mixed.qlw", bytes)});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    const QList<QByteArray> lines = r.out.split('\n');
+    ASSERT_EQ(lines.size(), expected.size() + 1);
+    for (qsizetype i = 0; i < expected.size(); ++i)
+        EXPECT_EQ(lines[i].mid(lines[i].indexOf(",\"title\":")), expected[i]) << "card " << i;
 }
 
 TEST(QltcardDump, ChoosesTheReaderByTheExtensionInLowerCase)

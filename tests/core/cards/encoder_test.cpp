@@ -1,6 +1,9 @@
 #include "cardtestutil.h"
 
 #include "core/cards/cardfile.h"
+#include "core/cards/nativeformat.h"
+
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
@@ -50,4 +53,51 @@ TEST(CardEncoder, StartsEmptyForAnEmptyStore)
     EXPECT_EQ(out.bytes(), QByteArray("\x82\xA0\x01"));
     EXPECT_EQ(out.result().unmappableCount, 0);
     EXPECT_EQ(out.result().firstUnmappableRow, -1);
+}
+
+namespace {
+
+// Enough cards for several of the pieces a StreamWriter hands to the file,
+// with a field mark or an unstorable character in the card at row `odd`.
+void fillMany(CardStore &store, qsizetype odd = -1, const QString &oddText = QString())
+{
+    QList<Texts> texts;
+    for (int i = 0; i < 3000; ++i) {
+        const QString filler = QString(i % 400, QChar(0x3042 + i % 7));
+        texts.append({QStringLiteral("仕事＠%1").arg(i), filler, filler + QStringLiteral("\r\nｶﾅ line\r\n")});
+    }
+    if (odd >= 0)
+        texts[odd].content += oddText;
+    fill(store, texts);
+}
+
+} // namespace
+
+TEST(CardStreamWriter, WritesInPiecesTheBytesOfTheWholeStore)
+{
+    CardStore store;
+    fillMany(store);
+    const QString path = sandboxPath(QStringLiteral("pieces.qlw"));
+    const WriteResult r = WriteNativeFile(path, store, {});
+    ASSERT_TRUE(r.ok());
+    const QByteArray whole = NativeFileBytes(store, {});
+    EXPECT_GT(whole.size(), 2 << 20) << "several pieces";
+    EXPECT_EQ(r.bytesWritten, whole.size());
+    EXPECT_EQ(Sandbox::readBytes(path), whole);
+}
+
+TEST(CardStreamWriter, ARefusalFoundAfterPiecesWentOutKeepsTheOldFile)
+{
+    const QString path = writeFile(QStringLiteral("late.qlw"), "old\x01\x01\x01");
+    for (const QString &odd : {QString(QChar(1)), QStringLiteral("\U0001F600")}) {
+        CardStore store;
+        fillMany(store, 2900, odd);
+        const WriteResult r = WriteNativeFile(path, store, {});
+        EXPECT_EQ(r.status, odd.size() == 1 ? WriteStatus::FieldMark : WriteStatus::Unmappable);
+        EXPECT_EQ(odd.size() == 1 ? r.fieldMarkRow : r.firstUnmappableRow, 2900);
+        EXPECT_EQ(Sandbox::readBytes(path), QByteArray("old\x01\x01\x01"));
+        EXPECT_EQ(QDir(QFileInfo(path).absolutePath()).entryList({QStringLiteral("late.qlw*")}, QDir::Files),
+                  QStringList{QStringLiteral("late.qlw")})
+            << "nothing left beside it";
+    }
 }

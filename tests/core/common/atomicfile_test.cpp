@@ -89,6 +89,58 @@ TEST(AtomicFile, WriteWithinLimitSucceedsInChildToo)
     EXPECT_EQ(Sandbox::readBytes(path).size(), 1000);
 }
 
+TEST(AtomicFileWriter, PiecesMakeTheFileOnlyAtCommit)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("cards.qlw");
+    ASSERT_TRUE(Sandbox::writeBytes(path, "old"));
+    AtomicFile::Writer writer;
+    ASSERT_TRUE(writer.open(path));
+    QByteArray expected;
+    for (int i = 0; i < 300; ++i) {
+        const QByteArray piece(i * 37 % 5000, char('a' + i % 26));
+        ASSERT_TRUE(writer.append(piece));
+        expected += piece;
+    }
+    EXPECT_EQ(writer.size(), expected.size());
+    EXPECT_EQ(Sandbox::readBytes(path), QByteArray("old")) << "nothing replaced before the commit";
+    ASSERT_TRUE(writer.commit());
+    EXPECT_EQ(Sandbox::readBytes(path), expected);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"cards.qlw"});
+}
+
+TEST(AtomicFileWriter, AbandonedOrDroppedContentLeavesTheOldFileAndNothingBeside)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("cards.qlw");
+    ASSERT_TRUE(Sandbox::writeBytes(path, "old"));
+    for (const bool explicitly : {true, false}) {
+        AtomicFile::Writer writer;
+        ASSERT_TRUE(writer.open(path));
+        ASSERT_TRUE(writer.append("new bytes"));
+        if (explicitly) {
+            writer.abandon();
+            EXPECT_FALSE(writer.commit());
+        }
+    }
+    EXPECT_EQ(Sandbox::readBytes(path), QByteArray("old"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"cards.qlw"});
+}
+
+TEST(AtomicFileWriter, RefusesWhatWriteRefuses)
+{
+    QTemporaryDir dir;
+    AtomicFile::Writer writer;
+    EXPECT_FALSE(writer.open(QString()));
+    EXPECT_EQ(writer.failure().code, ENOENT);
+    EXPECT_FALSE(writer.open(dir.filePath("no/such/folder/x.qlw")));
+    EXPECT_EQ(writer.failure().code, ENOENT);
+    EXPECT_FALSE(writer.append("x"));
+    EXPECT_FALSE(writer.commit());
+    EXPECT_FALSE(writer.open(dir.path()));
+    EXPECT_EQ(writer.failure().code, AtomicFile::NotRegularFile);
+}
+
 TEST(AtomicFile, UnwritableFolderFailsWithReason)
 {
     QString error;

@@ -77,6 +77,24 @@ TEST(RegexMatch, IsCaseInsensitiveAndSpansFields)
     EXPECT_TRUE(regex("cat|dog", makeCard("k", "hot DOG")));
 }
 
+TEST(RegexMatch, TextWithSurrogatesIsCheckedAsBefore)
+{
+    // Text without surrogates skips the engine's validity check; a pair is
+    // matched as one character, and text with a lone surrogate (pasted, never
+    // decoded from a file) is refused by the engine and matches nothing, as
+    // it always did. Long texts run through the vector scan, short ones not.
+    const QString pair = QString::fromUtf16(u"\U00020BB7");
+    const QString lone(QChar(0xD842));
+    for (const QString &filler : {QString(), QString(40, QLatin1Char('x'))}) {
+        EXPECT_TRUE(regex("予算.*調整", makeCard("k", filler + "予算の調整")));
+        EXPECT_TRUE(regex("^a.b", makeCard("k", "a" + pair + "b" + filler)));
+        EXPECT_TRUE(CardMatcher(QStringLiteral("x.y"), MatchMode::RegularExpression)
+                        .matchesText(QString(QStringLiteral("x") + pair + QStringLiteral("y") + filler)));
+        EXPECT_FALSE(regex("ab", makeCard("k", filler + "ab" + lone)));
+        EXPECT_FALSE(regex("ab", makeCard("k", lone + "ab" + filler)));
+    }
+}
+
 TEST(RegexMatch, ARejectedPatternMatchesNoCard)
 {
     for (const char *pattern : {"(", "[a-", "a{2,1}", "*x", "(?<", "\\"}) {

@@ -103,3 +103,37 @@ TEST(TextFold, SearchingUnfoldedAgreesWithFolding)
 }
 
 } // namespace
+
+TEST(TextFold, LongTextsFoldAsTheirUnitsOneByOne)
+{
+    // Folding a long text takes blocks of units at a time; the same units
+    // folded one call each (never a block) must give the same text.
+    const QString kinds[] = {QStringLiteral("abcxyz 019~@[`{"),      QStringLiteral("ABCXYZ"),
+                             QStringLiteral("漢字かなカナ、。「」"), QStringLiteral("ｶﾀｶﾅﾞﾟﾊﾟｳﾞ"),
+                             QStringLiteral("ＡＢｃ１！"),           QStringLiteral("ΩΣαÀé"),
+                             QStringLiteral("\U00010400\U0001F600"), QStringLiteral("\r\n\t")};
+    quint32 seed = 99;
+    auto next = [&seed](quint32 below) {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 16) % below;
+    };
+    for (int round = 0; round < 200; ++round) {
+        QString text;
+        for (quint32 runs = next(8); runs > 0; --runs) {
+            const QString &kind = kinds[next(std::size(kinds))];
+            for (quint32 length = next(24); length > 0; --length) {
+                qsizetype at = next(quint32(kind.size()));
+                if (kind[at].isLowSurrogate())
+                    --at;
+                text += kind.mid(at, kind[at].isHighSurrogate() ? 2 : 1);
+            }
+        }
+        QString oneByOne;
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            const qsizetype n = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+            TextFold::appendFolded(QStringView(text).sliced(i, n), oneByOne);
+            i += n - 1;
+        }
+        EXPECT_EQ(TextFold::folded(text), oneByOne) << text.toStdString();
+    }
+}
