@@ -102,36 +102,83 @@ bool wrote(Result r, const PageContext &ctx, const QString &message)
     return r != Result::Cancelled;
 }
 
-// Where the single page is built: its text, or straight its bytes in the
-// page's encoding, so that a page of every card is never held as text as
-// well. repeat() appends once more what was appended between two sizes.
+QString preparedText(const QString &text, HtmlText::Preparing rules)
+{
+    HtmlOptions options;
+    options.fakeTab = rules.fakeTab;
+    options.escapeTag = rules.escapeTag;
+    options.noBR = !rules.lineBreaks;
+    return PreparedContent(text, options);
+}
+
+// Where a page is built as text.
 struct TextOut {
     QString text;
     void append(QStringView piece) { text += piece; }
-    qsizetype size() const { return text.size(); }
-    void repeat(qsizetype from, qsizetype to) { text += text.mid(from, to - from); }
+    void prepared(const QString &piece, HtmlText::Preparing rules) { text += preparedText(piece, rules); }
 };
 
-struct BytesOut {
-    Encoding encoding;
-    QByteArray bytes;
+// Where a page is built straight as bytes in its encoding: in one buffer
+// for a page at a time, or, given a file, in chunks written to the file as
+// they fill, so that a page of every card is never held whole.
+class BytesOut
+{
+public:
+    explicit BytesOut(Encoding encoding, AtomicFile::QuickFile *file = nullptr) : m_encoding(encoding), m_file(file) {}
+
     void append(QStringView piece)
     {
-        // Room for the worst case, grown by doubling: the encoder asks for
-        // three bytes a unit, far more than a piece ever takes.
-        const qsizetype need = bytes.size() + 3 * piece.size() + 16;
-        if (bytes.capacity() < need)
-            bytes.reserve(std::max(need, 2 * bytes.capacity()));
-        HtmlText::AppendEncoded(piece, encoding, HtmlText::Fallback::CharacterReference, bytes);
+        m_used = HtmlText::EncodeInto(piece, m_encoding, room(piece.size())) - m_bytes.data();
     }
-    qsizetype size() const { return bytes.size(); }
-    void repeat(qsizetype from, qsizetype to)
+    void prepared(QStringView piece, HtmlText::Preparing rules)
     {
-        const qsizetype start = bytes.size();
-        bytes.resize(start + (to - from));
-        std::memcpy(bytes.data() + start, bytes.constData() + from, size_t(to - from));
+        m_used = HtmlText::PrepareInto(piece, rules, m_encoding, room(piece.size())) - m_bytes.data();
     }
+    void clear() { m_used = 0; }
+    // The page built since clear() (without a file).
+    QByteArray &bytes()
+    {
+        m_bytes.truncate(m_used);
+        return m_bytes;
+    }
+    // Bytes made so far.
+    qsizetype size() const { return m_flushed + m_used; }
+    // Writes what the buffer holds to the file; false once a write failed.
+    bool flush()
+    {
+        if (m_ok && m_used > 0)
+            m_ok = m_file->append(QByteArrayView(m_bytes.constData(), m_used));
+        m_flushed += m_used;
+        m_used = 0;
+        return m_ok;
+    }
+
+private:
+    static constexpr qsizetype Chunk = 256 * 1024;
+
+    // Room for units UTF-16 units at the end of the buffer.
+    char *room(qsizetype units)
+    {
+        const qsizetype need = HtmlText::RoomFor(units);
+        if (m_file && m_used + need > Chunk && m_used > 0)
+            flush();
+        if (m_bytes.size() < m_used + need)
+            m_bytes.resize(std::max(m_used + need, 2 * m_bytes.size()));
+        return m_bytes.data() + m_used;
+    }
+
+    Encoding m_encoding;
+    AtomicFile::QuickFile *m_file;
+    QByteArray m_bytes;
+    qsizetype m_used = 0;
+    qsizetype m_flushed = 0;
+    bool m_ok = true;
 };
+
+bool hasBracket(QStringView text)
+{
+    return text.contains(u'[') || text.contains(u']');
+}
 
 // A card block or page split once at its placeholders, so that each card is
 // appended piece by piece instead of being filled by replacing in turn.
@@ -186,13 +233,23 @@ public:
         }
     }
 
+    // Appends card k of g; group is its group name as shown.
     template<class Out>
-    void append(Out &out, const std::array<QString, Slots> &values) const
+    void append(Out &out, const OutputGroup &g, qsizetype k, const PageContext &ctx, const QString &group) const
     {
-        bool plain = m_safe;
-        for (int slot = 0; slot < m_slots && plain; ++slot)
-            plain = !values[size_t(slot)].contains(u'[') && !values[size_t(slot)].contains(u']');
+        const QString name = shown(g.Names.at(k), ctx.escapeNames);
+        const QString &remarks = g.Remarks.at(k);
+        const QString &contents = g.Contents.at(k);
+        const bool plain = m_safe && !hasBracket(group) && !hasBracket(ctx.fileName) && !hasBracket(HtmlTexts::Banner)
+                           && !hasBracket(name) && !hasBracket(remarks) && !hasBracket(contents);
         if (!plain) {
+            const std::array<QString, Slots> values{group,
+                                                    ctx.fileName,
+                                                    HtmlTexts::Banner,
+                                                    name,
+                                                    g.RawTexts ? preparedText(remarks, ctx.remarksRules) : remarks,
+                                                    g.RawTexts ? preparedText(contents, ctx.contentRules) : contents,
+                                                    m_slots == Slots ? anchorOf(g, k) : QString()};
             QString text = m_text;
             for (int slot = 0; slot < m_slots; ++slot)
                 fill(text, order()[slot], values[size_t(slot)]);
@@ -200,19 +257,36 @@ public:
             return;
         }
         for (const Piece &piece : m_pieces) {
-            if (piece.slot >= 0)
-                out.append(values[size_t(piece.slot)]);
-            else if (piece.length > 0)
-                out.append(QStringView(m_text).sliced(piece.start, piece.length));
+            switch (piece.slot) {
+            case -1:
+                if (piece.length > 0)
+                    out.append(QStringView(m_text).sliced(piece.start, piece.length));
+                break;
+            case 0: out.append(group); break;
+            case 1: out.append(ctx.fileName); break;
+            case 2: out.append(HtmlTexts::Banner); break;
+            case 3: out.append(name); break;
+            case 4:
+                if (g.RawTexts)
+                    out.prepared(remarks, ctx.remarksRules);
+                else
+                    out.append(remarks);
+                break;
+            case 5:
+                if (g.RawTexts)
+                    out.prepared(contents, ctx.contentRules);
+                else
+                    out.append(contents);
+                break;
+            default:
+                out.append(u"<a name=Card");
+                out.append(g.GroupNumber);
+                out.append(u"-");
+                out.append(g.CardNumbers.at(k));
+                out.append(u">");
+                break;
+            }
         }
-    }
-
-    // The values of card k, in the order of the slots.
-    std::array<QString, Slots> valuesOf(const OutputGroup &g, qsizetype k, const PageContext &ctx) const
-    {
-        return {shown(g.GroupName, ctx.escapeNames),          ctx.fileName,    HtmlTexts::Banner,
-                shown(g.Names.at(k), ctx.escapeNames),        g.Remarks.at(k), g.Contents.at(k),
-                m_slots == Slots ? anchorOf(g, k) : QString()};
     }
 
 private:
@@ -254,6 +328,16 @@ private:
 };
 
 } // namespace
+
+HtmlText::Preparing ContentRules(const HtmlOptions &options)
+{
+    return {options.fakeTab, options.escapeTag, !options.noBR};
+}
+
+HtmlText::Preparing RemarksRules(const HtmlOptions &options)
+{
+    return {false, options.escapeTag, false};
+}
 
 QString TemplateFileName(const QString &documentPath)
 {
@@ -348,16 +432,17 @@ bool WriteCardPages(const OutputGroups &groups, const QString &root, const PageC
 {
     Section page(ctx.tmpl, QStringLiteral("1-1"));
     CardBlocks blocks(page, false);
-    BytesOut out{page.encoding(), {}};
+    BytesOut out(page.encoding());
     for (const OutputGroup &g : groups) {
         const CardBlock &block = blocks.at(g.depth());
         const QString folder = Tool::JoinPath(root, g.FolderName);
+        const QString group = shown(g.GroupName, ctx.escapeNames);
         for (qsizetype k = 0; k < g.CardCount; ++k) {
-            out.bytes.truncate(0);
-            block.append(out, block.valuesOf(g, k, ctx));
+            out.clear();
+            block.append(out, g, k, ctx, group);
             if (ctx.onCard)
                 ctx.onCard(g.Names.at(k));
-            if (!wrote(sink.putEncoded(Tool::JoinPath(folder, g.FileNames.at(k)), out.bytes, Rule::IfChanged), ctx,
+            if (!wrote(sink.putEncoded(Tool::JoinPath(folder, g.FileNames.at(k)), out.bytes(), Rule::IfChanged), ctx,
                        HtmlTexts::CardPageError))
                 return false;
         }
@@ -399,8 +484,9 @@ bool WriteSimpleGroupPages(const OutputGroups &groups, const QString &root, cons
         fill(index, P::Index, BuildIndexItems(g, 3, ctx.escapeNames, ctx.anchorPage));
         TextOut cards;
         const CardBlock &block = cardBlocks.at(depth);
+        const QString group = shown(g.GroupName, ctx.escapeNames);
         for (qsizetype k = 0; k < g.CardCount; ++k)
-            block.append(cards, block.valuesOf(g, k, ctx));
+            block.append(cards, g, k, ctx, group);
         QString text = page.at(depth);
         fill(text, P::Index, index);
         fill(text, P::Contents, cards.text);
@@ -416,7 +502,7 @@ namespace {
 // The single page: the page section "4-1" with "[index]" filled, where every
 // "[contents]" stands for the group blocks of all groups; a group block's
 // "[contents]" stands for its cards. Each text is filled exactly as a page
-// of its own would be, then appended.
+// of its own would be, then appended; what stands twice is made twice.
 template<class Out>
 void buildSinglePage(const OutputGroups &groups, const PageContext &ctx, Out &out)
 {
@@ -439,36 +525,35 @@ void buildSinglePage(const OutputGroups &groups, const PageContext &ctx, Out &ou
     fill(text, P::FileName, ctx.fileName);
     fill(text, P::Banner, HtmlTexts::Banner);
     fill(text, P::Index, index);
+    index.clear();
     const QStringList parts = text.split(P::Contents);
+    text.clear();
 
     out.append(parts.first());
     if (parts.size() == 1)
         return;
-    const qsizetype allStart = out.size();
     const CardBlock cards(cardBlock.at(0), true);
+    QList<QStringList> around; // per group: its block split at "[contents]"
+    QStringList shownGroups;
     for (const OutputGroup &g : groups) {
         QString block = groupBlock.at(0);
-        fill(block, P::GroupName, shown(g.GroupName, ctx.escapeNames));
+        shownGroups.append(shown(g.GroupName, ctx.escapeNames));
+        fill(block, P::GroupName, shownGroups.last());
         fill(block, P::FileName, ctx.fileName);
         fill(block, P::Banner, HtmlTexts::Banner);
-        const QStringList around = block.split(P::Contents);
-        out.append(around.first());
-        if (around.size() == 1)
-            continue;
-        const qsizetype start = out.size();
-        for (qsizetype k = 0; k < g.CardCount; ++k)
-            cards.append(out, cards.valuesOf(g, k, ctx));
-        const qsizetype end = out.size();
-        for (qsizetype i = 1; i < around.size(); ++i) {
-            if (i > 1)
-                out.repeat(start, end);
-            out.append(around.at(i));
-        }
+        around.append(block.split(P::Contents));
     }
-    const qsizetype allEnd = out.size();
     for (qsizetype i = 1; i < parts.size(); ++i) {
-        if (i > 1)
-            out.repeat(allStart, allEnd);
+        for (qsizetype gi = 0; gi < groups.size(); ++gi) {
+            const OutputGroup &g = groups.at(gi);
+            const QStringList &pieces = around.at(gi);
+            out.append(pieces.first());
+            for (qsizetype j = 1; j < pieces.size(); ++j) {
+                for (qsizetype k = 0; k < g.CardCount; ++k)
+                    cards.append(out, g, k, ctx, shownGroups.at(gi));
+                out.append(pieces.at(j));
+            }
+        }
         out.append(parts.at(i));
     }
 }
@@ -484,11 +569,16 @@ QString BuildSinglePage(const OutputGroups &groups, const PageContext &ctx)
 
 bool WriteSinglePage(const QString &path, const OutputGroups &groups, const PageContext &ctx, PageSink &sink)
 {
-    BytesOut out{HtmlText::DeclaredEncoding(ctx.tmpl.section(QStringLiteral("4-1"))), {}};
+    AtomicFile::QuickFile file;
+    const Result opened = sink.open(path, file);
+    if (opened != Result::Written)
+        return wrote(opened, ctx, HtmlTexts::PageError);
+    BytesOut out(HtmlText::DeclaredEncoding(ctx.tmpl.section(QStringLiteral("4-1"))), &file);
     buildSinglePage(groups, ctx, out);
-    if (out.bytes.isEmpty())
-        return false;
-    return wrote(sink.putEncoded(path, out.bytes, Rule::Always), ctx, HtmlTexts::PageError);
+    if (out.size() == 0)
+        return false; // the file is discarded
+    out.flush();
+    return wrote(sink.finish(path, file), ctx, HtmlTexts::PageError);
 }
 
 namespace {

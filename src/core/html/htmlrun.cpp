@@ -49,7 +49,8 @@ HtmlRunResult RunHtmlOutput(const CardList &list, const HtmlJob &job, const Html
     // progress hears "0 of 0", and may stop the run already.
     bool cancelled = false;
     auto keepGoing = [&] { return !(cancelled = progress && !progress(0, 0)); };
-    if (!CollectOutputGroups(list, job.options, groups, progress ? std::function<bool()>(keepGoing) : nullptr)) {
+    if (!CollectOutputGroups(list, job.options, groups, progress ? std::function<bool()>(keepGoing) : nullptr,
+                             TextForm::Raw)) {
         if (cancelled) {
             result.status = HtmlRunResult::Status::Cancelled;
             return result;
@@ -65,9 +66,14 @@ HtmlRunResult RunHtmlOutput(const CardList &list, const HtmlJob &job, const Html
     const bool withStyleSheet = !styleKey.isEmpty() && !StyleSheetText(tmpl, styleKey).isEmpty();
     PageSink sink(PagesToWrite(groups, job.mode, withStyleSheet), progress);
     const QString name = TemplateFileName(job.documentPath);
-    const PageContext ctx{
-        tmpl,     job.options.escapeTag ? HtmlText::EscapeMarkup(name) : name,         job.options.escapeTag,
-        &dialogs, job.mode == HtmlMode::SimpleHelp ? HtmlNames::IndexPage : QString(), job.onCard};
+    const PageContext ctx{tmpl,
+                          job.options.escapeTag ? HtmlText::EscapeMarkup(name) : name,
+                          job.options.escapeTag,
+                          &dialogs,
+                          job.mode == HtmlMode::SimpleHelp ? HtmlNames::IndexPage : QString(),
+                          job.onCard,
+                          ContentRules(job.options),
+                          RemarksRules(job.options)};
 
     const QString &root = job.target;
     auto writeStyleSheet = [&](const QString &folder) {

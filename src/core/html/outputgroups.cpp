@@ -179,8 +179,9 @@ QString PreparedRemarks(QString remarks, const HtmlOptions &options)
 }
 
 bool CollectOutputGroups(const CardList &list, const HtmlOptions &options, OutputGroups &groups,
-                         const std::function<bool()> &keepGoing)
+                         const std::function<bool()> &keepGoing, TextForm form)
 {
+    const bool raw = form == TextForm::Raw;
     groups.clear();
     QHash<QString, int> groupIndex;
     NameRegister names;
@@ -212,6 +213,7 @@ bool CollectOutputGroups(const CardList &list, const HtmlOptions &options, Outpu
             g.GroupNumber = HtmlNumber(gi);
             const QString numbered = NumberPrefix + g.GroupNumber;
             g.FolderName = options.renban ? numbered : names.folderFor(group, numbered);
+            g.RawTexts = raw;
             groups.append(std::move(g));
         }
         OutputGroup &g = groups[gi];
@@ -219,8 +221,8 @@ bool CollectOutputGroups(const CardList &list, const HtmlOptions &options, Outpu
         g.CardNumbers.append(HtmlNumber(k));
         g.FileNames.append(options.renban ? NumberPrefix + g.CardNumbers.last() + Extension : names.fileFor(gi, name));
         g.Names.append(name);
-        g.Remarks.append(PreparedRemarks(card.remarks, options));
-        g.Contents.append(PreparedContent(card.content, options));
+        g.Remarks.append(raw ? card.remarks : PreparedRemarks(card.remarks, options));
+        g.Contents.append(raw ? card.content : PreparedContent(card.content, options));
     };
     constexpr qsizetype AskEvery = 2048;
     qsizetype walked = 0;

@@ -88,6 +88,27 @@ PageSink::Result PageSink::putEncoded(const QString &path, QByteArray &bytes, Ru
     return result;
 }
 
+PageSink::Result PageSink::open(const QString &path, AtomicFile::QuickFile &file)
+{
+    if (m_cancelled)
+        return Result::Cancelled;
+    if (file.open(path))
+        return Result::Written;
+    m_failures.append({path, file.error()});
+    return Result::Failed;
+}
+
+PageSink::Result PageSink::finish(const QString &path, AtomicFile::QuickFile &file)
+{
+    if (!file.append("\r\n") || !file.commit()) {
+        m_failures.append({path, file.error()});
+        return Result::Failed;
+    }
+    ++m_written;
+    reportProgress();
+    return Result::Written;
+}
+
 void PageSink::reportProgress()
 {
     if (m_progress && !m_progress(done(), m_total))

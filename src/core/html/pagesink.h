@@ -4,6 +4,7 @@
 // or a failure. The sink counts the pages, reports progress after each one
 // and refuses further pages once the progress callback asked to stop.
 
+#include "core/common/atomicfile.h"
 #include "core/html/htmltext.h"
 
 #include <QList>
@@ -42,6 +43,13 @@ public:
 
     // The same for a page already encoded; bytes gets the CR LF.
     Result putEncoded(const QString &path, QByteArray &bytes, Rule rule);
+
+    // A page too large to hold at once, written on every run: open() gives
+    // Written when file is ready to take the bytes (appended by the caller in
+    // pieces), finish() adds the CR LF and puts the file in place. A file
+    // left unfinished is discarded and nothing is counted.
+    Result open(const QString &path, AtomicFile::QuickFile &file);
+    Result finish(const QString &path, AtomicFile::QuickFile &file);
 
     void setTotal(qsizetype total) { m_total = total; }
     qsizetype total() const { return m_total; }
