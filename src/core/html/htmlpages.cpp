@@ -12,6 +12,10 @@
 #include <cstring>
 #include <map>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 using HtmlText::Encoding;
@@ -175,29 +179,43 @@ private:
     bool m_ok = true;
 };
 
+// Whether text holds "[" or "]", sixteen units at a time.
 bool hasBracket(QStringView text)
 {
-    return text.contains(u'[') || text.contains(u']');
+    const char16_t *p = text.utf16();
+    const char16_t *const end = p + text.size();
+#if defined(__SSE2__)
+    const __m128i open = _mm_set1_epi16(short(u'['));
+    const __m128i close = _mm_set1_epi16(short(u']'));
+    for (; end - p >= 8; p += 8) {
+        const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
+        if (_mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi16(units, open), _mm_cmpeq_epi16(units, close))) != 0)
+            return true;
+    }
+#endif
+    for (; p < end; ++p) {
+        if (*p == u'[' || *p == u']')
+            return true;
+    }
+    return false;
 }
 
-// A card block or page split once at its placeholders, so that each card is
-// appended piece by piece instead of being filled by replacing in turn.
+// A text split once at the placeholders it is filled with, so that it can
+// be appended piece by piece instead of being filled by replacing in turn.
 // Replacing in turn would also fill a placeholder that a value, or a value
 // next to template text, happens to spell; that can only be when a value
 // holds "[" or "]", or when a placeholder stands inside an open "[" of the
-// template. Those cards are filled in turn, so the output is the same.
-class CardBlock
+// template (then safe() is false). A caller appends pieces only when it is
+// safe and none of its values holds a bracket, and else fills in turn, so
+// the output is the same.
+class Filled
 {
 public:
-    static constexpr int Slots = 7; // group, file, banner, items 1 to 3, mark
-
-    // withMark: "[mark]" is filled too (the single page and the simple
-    // group pages); a card page leaves it as it stands.
-    CardBlock(const QString &text, bool withMark) : m_text(text), m_slots(withMark ? Slots : Slots - 1)
+    Filled(const QString &text, QList<QLatin1String> names) : m_text(text), m_names(std::move(names))
     {
         m_pieces.append({0, text.size(), -1});
-        for (int slot = 0; slot < m_slots; ++slot) {
-            const QLatin1String name = order()[slot];
+        for (int slot = 0; slot < m_names.size(); ++slot) {
+            const QLatin1String name = m_names[slot];
             QList<Piece> split;
             for (const Piece &piece : std::as_const(m_pieces)) {
                 if (piece.slot >= 0) {
@@ -226,66 +244,28 @@ public:
             }
             for (const QChar c : QStringView(m_text).sliced(piece.start, piece.length)) {
                 if (c == u'[')
-                    open = true;
+                    open = m_bracketed = true;
                 else if (c == u']')
-                    open = false;
+                    m_bracketed = true, open = false;
             }
         }
     }
 
-    // Appends card k of g; group is its group name as shown.
-    template<class Out>
-    void append(Out &out, const OutputGroup &g, qsizetype k, const PageContext &ctx, const QString &group) const
+    bool safe() const { return m_safe; }
+    // Whether the text outside the placeholders holds a bracket.
+    bool bracketed() const { return m_bracketed; }
+    const QString &text() const { return m_text; }
+    const QList<QLatin1String> &names() const { return m_names; }
+
+    // Appends the text with each placeholder's value: value(out, slot).
+    template<class Out, class Value>
+    void append(Out &out, Value &&value) const
     {
-        const QString name = shown(g.Names.at(k), ctx.escapeNames);
-        const QString &remarks = g.Remarks.at(k);
-        const QString &contents = g.Contents.at(k);
-        const bool plain = m_safe && !hasBracket(group) && !hasBracket(ctx.fileName) && !hasBracket(HtmlTexts::Banner)
-                           && !hasBracket(name) && !hasBracket(remarks) && !hasBracket(contents);
-        if (!plain) {
-            const std::array<QString, Slots> values{group,
-                                                    ctx.fileName,
-                                                    HtmlTexts::Banner,
-                                                    name,
-                                                    g.RawTexts ? preparedText(remarks, ctx.remarksRules) : remarks,
-                                                    g.RawTexts ? preparedText(contents, ctx.contentRules) : contents,
-                                                    m_slots == Slots ? anchorOf(g, k) : QString()};
-            QString text = m_text;
-            for (int slot = 0; slot < m_slots; ++slot)
-                fill(text, order()[slot], values[size_t(slot)]);
-            out.append(text);
-            return;
-        }
         for (const Piece &piece : m_pieces) {
-            switch (piece.slot) {
-            case -1:
-                if (piece.length > 0)
-                    out.append(QStringView(m_text).sliced(piece.start, piece.length));
-                break;
-            case 0: out.append(group); break;
-            case 1: out.append(ctx.fileName); break;
-            case 2: out.append(HtmlTexts::Banner); break;
-            case 3: out.append(name); break;
-            case 4:
-                if (g.RawTexts)
-                    out.prepared(remarks, ctx.remarksRules);
-                else
-                    out.append(remarks);
-                break;
-            case 5:
-                if (g.RawTexts)
-                    out.prepared(contents, ctx.contentRules);
-                else
-                    out.append(contents);
-                break;
-            default:
-                out.append(u"<a name=Card");
-                out.append(g.GroupNumber);
-                out.append(u"-");
-                out.append(g.CardNumbers.at(k));
-                out.append(u">");
-                break;
-            }
+            if (piece.slot >= 0)
+                value(out, piece.slot);
+            else if (piece.length > 0)
+                out.append(QStringView(m_text).sliced(piece.start, piece.length));
         }
     }
 
@@ -295,17 +275,84 @@ private:
         qsizetype length;
         int slot; // -1: template text
     };
-    static const std::array<QLatin1String, Slots> &order()
-    {
-        static const std::array<QLatin1String, Slots> names{P::GroupName, P::FileName, P::Banner, P::Item1,
-                                                            P::Item2,     P::Item3,    P::Mark};
-        return names;
-    }
 
     QString m_text;
-    int m_slots;
+    QList<QLatin1String> m_names;
     QList<Piece> m_pieces;
     bool m_safe = true;
+    bool m_bracketed = false;
+};
+
+// A card block, filled card by card.
+class CardBlock
+{
+public:
+    static constexpr int Slots = 7; // group, file, banner, items 1 to 3, mark
+
+    // withMark: "[mark]" is filled too (the single page and the simple
+    // group pages); a card page leaves it as it stands.
+    CardBlock(const QString &text, bool withMark)
+        : m_filled(text, withMark
+                             ? QList<QLatin1String>{P::GroupName, P::FileName, P::Banner, P::Item1, P::Item2, P::Item3,
+                                                    P::Mark}
+                             : QList<QLatin1String>{P::GroupName, P::FileName, P::Banner, P::Item1, P::Item2, P::Item3})
+    {}
+
+    // Appends card k of g; group is its group name as shown.
+    template<class Out>
+    void append(Out &out, const OutputGroup &g, qsizetype k, const PageContext &ctx, const QString &group) const
+    {
+        const QString name = shown(g.Names.at(k), ctx.escapeNames);
+        const QString &remarks = g.Remarks.at(k);
+        const QString &contents = g.Contents.at(k);
+        const bool plain = m_filled.safe() && !hasBracket(group) && !hasBracket(ctx.fileName)
+                           && !hasBracket(HtmlTexts::Banner) && !hasBracket(name) && !hasBracket(remarks)
+                           && !hasBracket(contents);
+        if (!plain) {
+            const std::array<QString, Slots> values{group,
+                                                    ctx.fileName,
+                                                    HtmlTexts::Banner,
+                                                    name,
+                                                    g.RawTexts ? preparedText(remarks, ctx.remarksRules) : remarks,
+                                                    g.RawTexts ? preparedText(contents, ctx.contentRules) : contents,
+                                                    m_filled.names().size() == Slots ? anchorOf(g, k) : QString()};
+            QString text = m_filled.text();
+            for (int slot = 0; slot < m_filled.names().size(); ++slot)
+                fill(text, m_filled.names()[slot], values[size_t(slot)]);
+            out.append(text);
+            return;
+        }
+        m_filled.append(out, [&](Out &o, int slot) {
+            switch (slot) {
+            case 0: o.append(group); break;
+            case 1: o.append(ctx.fileName); break;
+            case 2: o.append(HtmlTexts::Banner); break;
+            case 3: o.append(name); break;
+            case 4:
+                if (g.RawTexts)
+                    o.prepared(remarks, ctx.remarksRules);
+                else
+                    o.append(remarks);
+                break;
+            case 5:
+                if (g.RawTexts)
+                    o.prepared(contents, ctx.contentRules);
+                else
+                    o.append(contents);
+                break;
+            default:
+                o.append(u"<a name=Card");
+                o.append(g.GroupNumber);
+                o.append(u"-");
+                o.append(g.CardNumbers.at(k));
+                o.append(u">");
+                break;
+            }
+        });
+    }
+
+private:
+    Filled m_filled;
 };
 
 // The compiled blocks of one section, one a depth.
@@ -499,6 +546,76 @@ bool WriteSimpleGroupPages(const OutputGroups &groups, const QString &root, cons
 
 namespace {
 
+// The single page appended piece by piece: the index and the cards are
+// never held as one text. False, with nothing appended, when a value or the
+// template could make replacing in turn give another page (see Filled).
+template<class Out>
+bool buildSinglePageInPieces(const OutputGroups &groups, const PageContext &ctx, const QString &pageText,
+                             const QString &indexText, const QString &cardText, const QString &groupText, Out &out)
+{
+    const Filled page(pageText, {P::FileName, P::Banner, P::Index, P::Contents});
+    const Filled index(indexText, {P::GroupName, P::Index});
+    const Filled group(groupText, {P::GroupName, P::FileName, P::Banner, P::Contents});
+    if (!page.safe() || !index.safe() || index.bracketed() || !group.safe() || hasBracket(ctx.fileName)
+        || hasBracket(HtmlTexts::Banner))
+        return false;
+    QStringList shownGroups;
+    for (const OutputGroup &g : groups) {
+        shownGroups.append(shown(g.GroupName, ctx.escapeNames));
+        if (hasBracket(shownGroups.last()))
+            return false;
+        for (const QString &name : g.Names) {
+            if (hasBracket(name))
+                return false;
+        }
+    }
+    const CardBlock cards(cardText, true);
+    auto items = [&](Out &o, const OutputGroup &g) {
+        for (qsizetype k = 0; k < g.CardCount; ++k) {
+            o.append(u"<Li class=\"mokuji2\"><a href=#Card");
+            o.append(g.GroupNumber);
+            o.append(u"-");
+            o.append(g.CardNumbers.at(k));
+            o.append(u">");
+            o.append(ctx.escapeNames ? HtmlText::EscapeMarkup(g.Names.at(k)) : g.Names.at(k));
+            o.append(u"</a>\r\n");
+        }
+    };
+    page.append(out, [&](Out &o, int slot) {
+        switch (slot) {
+        case 0: o.append(ctx.fileName); break;
+        case 1: o.append(HtmlTexts::Banner); break;
+        case 2:
+            for (qsizetype gi = 0; gi < groups.size(); ++gi) {
+                index.append(o, [&](Out &oi, int indexSlot) {
+                    if (indexSlot == 0)
+                        oi.append(shownGroups.at(gi));
+                    else
+                        items(oi, groups.at(gi));
+                });
+            }
+            break;
+        default:
+            for (qsizetype gi = 0; gi < groups.size(); ++gi) {
+                const OutputGroup &g = groups.at(gi);
+                group.append(o, [&](Out &og, int groupSlot) {
+                    switch (groupSlot) {
+                    case 0: og.append(shownGroups.at(gi)); break;
+                    case 1: og.append(ctx.fileName); break;
+                    case 2: og.append(HtmlTexts::Banner); break;
+                    default:
+                        for (qsizetype k = 0; k < g.CardCount; ++k)
+                            cards.append(og, g, k, ctx, shownGroups.at(gi));
+                        break;
+                    }
+                });
+            }
+            break;
+        }
+    });
+    return true;
+}
+
 // The single page: the page section "4-1" with "[index]" filled, where every
 // "[contents]" stands for the group blocks of all groups; a group block's
 // "[contents]" stands for its cards. Each text is filled exactly as a page
@@ -513,6 +630,8 @@ void buildSinglePage(const OutputGroups &groups, const PageContext &ctx, Out &ou
     if (groupText.isEmpty())
         groupText = QStringLiteral("[contents]");
     Section groupBlock(groupText);
+    if (buildSinglePageInPieces(groups, ctx, page.at(0), indexBlock.at(0), cardBlock.at(0), groupBlock.at(0), out))
+        return;
 
     QString index;
     for (const OutputGroup &g : groups) {

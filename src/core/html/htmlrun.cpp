@@ -55,6 +55,15 @@ HtmlRunResult RunHtmlOutput(const CardList &list, const HtmlJob &job, const Html
             result.status = HtmlRunResult::Status::Cancelled;
             return result;
         }
+    }
+    return WriteHtmlOutput(std::move(groups), job, tmpl, dialogs, progress);
+}
+
+HtmlRunResult WriteHtmlOutput(QList<OutputGroup> groups, const HtmlJob &job, const HtmlTemplate &tmpl, Dialogs &dialogs,
+                              const PageSink::Progress &progress)
+{
+    HtmlRunResult result;
+    if (groups.isEmpty()) {
         dialogs.message(HtmlTexts::NothingCollected, MsgIcon::Warning);
         result.status = HtmlRunResult::Status::NothingCollected;
         return result;

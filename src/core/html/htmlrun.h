@@ -64,3 +64,8 @@ HtmlRunResult RunHtmlOutput(const CardList &list, const HtmlJob &job, Dialogs &d
 // The same with a template already read.
 HtmlRunResult RunHtmlOutput(const CardList &list, const HtmlJob &job, const HtmlTemplate &tmpl, Dialogs &dialogs,
                             const PageSink::Progress &progress = {});
+// The page phase alone, over groups collected already (OutputCollector with
+// job.options): the same run as above from the numbering on. An empty
+// groups says so and writes nothing.
+HtmlRunResult WriteHtmlOutput(QList<OutputGroup> groups, const HtmlJob &job, const HtmlTemplate &tmpl, Dialogs &dialogs,
+                              const PageSink::Progress &progress = {});

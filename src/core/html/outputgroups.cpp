@@ -9,6 +9,8 @@
 #include <QHash>
 #include <QSet>
 
+#include <utility>
+
 QString HtmlNumber(qsizetype n)
 {
     if (n < 0 || n > 999999)
@@ -178,68 +180,94 @@ QString PreparedRemarks(QString remarks, const HtmlOptions &options)
     return remarks;
 }
 
+struct OutputCollector::Private {
+    HtmlOptions options;
+    bool raw;
+    OutputGroups groups;
+    QHash<QString, int> groupIndex;
+    NameRegister names;
+};
+
+OutputCollector::OutputCollector(const HtmlOptions &options, TextForm form)
+    : d(new Private{options, form == TextForm::Raw, {}, {}, {}})
+{}
+
+OutputCollector::~OutputCollector() = default;
+
+void OutputCollector::add(const Card &card)
+{
+    const HtmlOptions &options = d->options;
+    QString rest;
+    const bool dated = SplitDatePrefix(card.title, &rest);
+    QString group;
+    QString name;
+    const qsizetype mark = rest.indexOf(TitleField::GroupMark);
+    if (mark >= 0) {
+        group = rest.left(mark);
+        const qsizetype second = rest.indexOf(TitleField::GroupMark, mark + 1);
+        name = rest.mid(mark + 1, second < 0 ? -1 : second - mark - 1);
+    } else {
+        name = rest;
+        group = options.useItem2 && !card.remarks.isEmpty() ? card.remarks : DefaultGroup;
+    }
+    if (dated && !options.cutDateInfo)
+        name = DatePrefixOf(card.title) + QLatin1Char(':') + name;
+
+    int gi = d->groupIndex.value(group, -1);
+    if (gi < 0) {
+        gi = int(d->groups.size());
+        d->groupIndex.insert(group, gi);
+        OutputGroup g;
+        g.GroupName = group;
+        g.GroupNumber = HtmlNumber(gi);
+        const QString numbered = NumberPrefix + g.GroupNumber;
+        g.FolderName = options.renban ? numbered : d->names.folderFor(group, numbered);
+        g.RawTexts = d->raw;
+        d->groups.append(std::move(g));
+    }
+    OutputGroup &g = d->groups[gi];
+    const qsizetype k = g.CardCount++;
+    g.CardNumbers.append(HtmlNumber(k));
+    g.FileNames.append(options.renban ? NumberPrefix + g.CardNumbers.last() + Extension : d->names.fileFor(gi, name));
+    g.Names.append(name);
+    g.Remarks.append(d->raw ? card.remarks : PreparedRemarks(card.remarks, options));
+    g.Contents.append(d->raw ? card.content : PreparedContent(card.content, options));
+}
+
+OutputGroups OutputCollector::take()
+{
+    d->groupIndex.clear();
+    d->names = NameRegister();
+    return std::exchange(d->groups, {});
+}
+
 bool CollectOutputGroups(const CardList &list, const HtmlOptions &options, OutputGroups &groups,
                          const std::function<bool()> &keepGoing, TextForm form)
 {
-    const bool raw = form == TextForm::Raw;
     groups.clear();
-    QHash<QString, int> groupIndex;
-    NameRegister names;
+    OutputCollector collector(options, form);
     const CardStore &store = list.store();
-    const QList<qsizetype> selected = options.onlySelected ? list.selectedRows() : QList<qsizetype>();
-    auto collect = [&](const Card &card) {
-        QString rest;
-        const bool dated = SplitDatePrefix(card.title, &rest);
-        QString group;
-        QString name;
-        const qsizetype mark = rest.indexOf(TitleField::GroupMark);
-        if (mark >= 0) {
-            group = rest.left(mark);
-            const qsizetype second = rest.indexOf(TitleField::GroupMark, mark + 1);
-            name = rest.mid(mark + 1, second < 0 ? -1 : second - mark - 1);
-        } else {
-            name = rest;
-            group = options.useItem2 && !card.remarks.isEmpty() ? card.remarks : DefaultGroup;
-        }
-        if (dated && !options.cutDateInfo)
-            name = DatePrefixOf(card.title) + QLatin1Char(':') + name;
-
-        int gi = groupIndex.value(group, -1);
-        if (gi < 0) {
-            gi = int(groups.size());
-            groupIndex.insert(group, gi);
-            OutputGroup g;
-            g.GroupName = group;
-            g.GroupNumber = HtmlNumber(gi);
-            const QString numbered = NumberPrefix + g.GroupNumber;
-            g.FolderName = options.renban ? numbered : names.folderFor(group, numbered);
-            g.RawTexts = raw;
-            groups.append(std::move(g));
-        }
-        OutputGroup &g = groups[gi];
-        const qsizetype k = g.CardCount++;
-        g.CardNumbers.append(HtmlNumber(k));
-        g.FileNames.append(options.renban ? NumberPrefix + g.CardNumbers.last() + Extension : names.fileFor(gi, name));
-        g.Names.append(name);
-        g.Remarks.append(raw ? card.remarks : PreparedRemarks(card.remarks, options));
-        g.Contents.append(raw ? card.content : PreparedContent(card.content, options));
-    };
     constexpr qsizetype AskEvery = 2048;
     qsizetype walked = 0;
     auto stopped = [&] { return keepGoing && ++walked % AskEvery == 0 && !keepGoing(); };
     if (options.onlySelected) {
-        for (const qsizetype row : selected) {
-            collect(store.at(row));
-            if (stopped())
+        for (const qsizetype row : list.selectedRows()) {
+            collector.add(store.at(row));
+            if (stopped()) {
+                groups = collector.take();
                 return false;
+            }
         }
     } else {
         for (const Card &card : store.cards()) {
-            collect(card);
-            if (stopped())
+            collector.add(card);
+            if (stopped()) {
+                groups = collector.take();
                 return false;
+            }
         }
     }
+    groups = collector.take();
     return !groups.isEmpty();
 }
 

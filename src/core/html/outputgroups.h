@@ -26,9 +26,11 @@
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 
 class CardList;
 class Dialogs;
+struct Card;
 
 struct OutputGroup {
     QString GroupName;   // as collected, unescaped
@@ -75,6 +77,25 @@ QString HtmlNumber(qsizetype n);
 enum class TextForm { Prepared, Raw };
 bool CollectOutputGroups(const CardList &list, const HtmlOptions &options, OutputGroups &groups,
                          const std::function<bool()> &keepGoing = {}, TextForm form = TextForm::Prepared);
+
+// The same card by card, for cards that come from elsewhere than a list
+// (a card file read as a stream): add() the cards in list order, then
+// take() the groups.
+class OutputCollector
+{
+public:
+    OutputCollector(const HtmlOptions &options, TextForm form);
+    ~OutputCollector();
+    OutputCollector(const OutputCollector &) = delete;
+    OutputCollector &operator=(const OutputCollector &) = delete;
+
+    void add(const Card &card);
+    OutputGroups take();
+
+private:
+    struct Private;
+    std::unique_ptr<Private> d;
+};
 
 // Numbers groups and cards from the last: group i of n gets n - 1 - i, card
 // k of c gets c - 1 - k; folder and file names become the numbered ones.
