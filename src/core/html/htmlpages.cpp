@@ -439,22 +439,83 @@ void fillFrame(QString &text, const PageContext &ctx, const QString &index)
 
 } // namespace
 
+namespace {
+
+// The root index appended piece by piece, as buildSinglePageInPieces does
+// the single page; false, with nothing appended, where filling in turn is needed.
+bool rootIndexInPieces(const OutputGroups &groups, const PageContext &ctx, const QString &pageText,
+                       const QString &blockText, BytesOut &out)
+{
+    const Filled page(pageText, {P::FileName, P::Banner, P::Index});
+    const Filled block(blockText, {P::GroupName, P::FileName, P::Banner, P::Index});
+    if (!page.safe() || !block.safe() || block.bracketed() || hasBracket(ctx.fileName) || hasBracket(HtmlTexts::Banner))
+        return false;
+    QStringList links;
+    QStringList folders;
+    for (const OutputGroup &g : groups) {
+        links.append(folderLink(g, ctx.escapeNames));
+        folders.append(HtmlText::Href(g.FolderName));
+        if (hasBracket(links.last()))
+            return false;
+        for (qsizetype k = 0; k < g.CardCount; ++k) {
+            if (hasBracket(g.Names.at(k)) || hasBracket(g.FileNames.at(k)))
+                return false;
+        }
+    }
+    page.append(out, [&](BytesOut &o, int slot) {
+        switch (slot) {
+        case 0: o.append(ctx.fileName); break;
+        case 1: o.append(HtmlTexts::Banner); break;
+        default:
+            for (qsizetype gi = 0; gi < groups.size(); ++gi) {
+                const OutputGroup &g = groups.at(gi);
+                block.append(o, [&](BytesOut &ob, int blockSlot) {
+                    switch (blockSlot) {
+                    case 0: ob.append(links.at(gi)); break;
+                    case 1: ob.append(ctx.fileName); break;
+                    case 2: ob.append(HtmlTexts::Banner); break;
+                    default:
+                        for (qsizetype k = 0; k < g.CardCount; ++k) {
+                            ob.append(u"<Li class=\"mokuji1\"><a href=\"");
+                            ob.append(folders.at(gi));
+                            ob.append(u"/");
+                            ob.append(HtmlText::Href(g.FileNames.at(k)));
+                            ob.append(u"\">");
+                            ob.append(shown(g.Names.at(k), ctx.escapeNames));
+                            ob.append(u"</a>\r\n");
+                        }
+                        break;
+                    }
+                });
+            }
+            break;
+        }
+    });
+    return true;
+}
+
+} // namespace
+
 bool WriteRootIndexPage(const OutputGroups &groups, const QString &root, const PageContext &ctx, PageSink &sink)
 {
     Section page(ctx.tmpl, QStringLiteral("2-1"));
     Section block(ctx.tmpl, QStringLiteral("2-2"));
-    QString list;
-    for (const OutputGroup &g : groups) {
-        QString text = block.at(0);
-        fill(text, P::GroupName, folderLink(g, ctx.escapeNames));
-        fill(text, P::FileName, ctx.fileName);
-        fill(text, P::Banner, HtmlTexts::Banner);
-        fill(text, P::Index, BuildIndexItems(g, 1, ctx.escapeNames));
-        list += text;
+    BytesOut out(page.encoding());
+    if (!rootIndexInPieces(groups, ctx, page.at(0), block.at(0), out)) {
+        QString list;
+        for (const OutputGroup &g : groups) {
+            QString text = block.at(0);
+            fill(text, P::GroupName, folderLink(g, ctx.escapeNames));
+            fill(text, P::FileName, ctx.fileName);
+            fill(text, P::Banner, HtmlTexts::Banner);
+            fill(text, P::Index, BuildIndexItems(g, 1, ctx.escapeNames));
+            list += text;
+        }
+        QString text = page.at(0);
+        fillFrame(text, ctx, list);
+        out.append(text);
     }
-    QString text = page.at(0);
-    fillFrame(text, ctx, list);
-    return wrote(sink.put(Tool::JoinPath(root, HtmlNames::IndexPage), text, page.encoding(), Rule::IfChanged), ctx,
+    return wrote(sink.putEncoded(Tool::JoinPath(root, HtmlNames::IndexPage), out.bytes(), Rule::IfChanged), ctx,
                  HtmlTexts::IndexError);
 }
 

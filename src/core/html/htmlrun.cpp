@@ -7,8 +7,11 @@
 #include "core/html/htmltext.h"
 #include "core/html/htmltexts.h"
 #include "core/html/outputgroups.h"
+#include "core/html/pagerecord.h"
 
 #include <QFileInfo>
+
+#include <optional>
 
 qsizetype PagesToWrite(const QList<OutputGroup> &groups, HtmlMode mode, bool withStyleSheet)
 {
@@ -85,6 +88,15 @@ HtmlRunResult WriteHtmlOutput(QList<OutputGroup> groups, const HtmlJob &job, con
                           RemarksRules(job.options)};
 
     const QString &root = job.target;
+    std::optional<PageRecord> record;
+    if (job.keepRecord && job.mode != HtmlMode::Single) {
+        const QString folder = job.recordFolder.isEmpty() ? PageRecord::DefaultFolder() : job.recordFolder;
+        if (!folder.isEmpty()) {
+            record.emplace(folder, root);
+            record->load();
+            sink.setRecord(&*record);
+        }
+    }
     auto writeStyleSheet = [&](const QString &folder) {
         if (withStyleSheet && !sink.cancelled())
             WriteStyleSheet(folder, styleKey, ctx, sink);
@@ -125,6 +137,8 @@ HtmlRunResult WriteHtmlOutput(QList<OutputGroup> groups, const HtmlJob &job, con
         writeStyleSheet(root);
         break;
     }
+    if (record)
+        (void)record->save(); // without it the next run compares the files byte for byte
     result.status = sink.cancelled() ? HtmlRunResult::Status::Cancelled : HtmlRunResult::Status::Done;
     result.total = sink.total();
     result.written = sink.written();

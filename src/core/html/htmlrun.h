@@ -33,6 +33,10 @@ struct HtmlJob {
     HtmlOptions options;
     // Told the name of every card whose page is about to be written.
     std::function<void(const QString &name)> onCard = {};
+    // A folder tree keeps a record of its pages between runs (PageRecord),
+    // in recordFolder, or when that is empty in the user's cache folder.
+    bool keepRecord = true;
+    QString recordFolder = {};
 };
 
 struct HtmlRunResult {

@@ -12,6 +12,8 @@
 
 #include <functional>
 
+class PageRecord;
+
 struct PageFailure {
     QString path;
     QString error;
@@ -51,6 +53,10 @@ public:
     Result open(const QString &path, AtomicFile::QuickFile &file);
     Result finish(const QString &path, AtomicFile::QuickFile &file);
 
+    // The record of the last run's pages: pages of Rule::IfChanged it vouches
+    // for are left alone unread, and every page of that rule is noted in it.
+    void setRecord(PageRecord *record) { m_record = record; }
+
     void setTotal(qsizetype total) { m_total = total; }
     qsizetype total() const { return m_total; }
     qsizetype written() const { return m_written; }
@@ -71,4 +77,5 @@ private:
     bool m_cancelled = false;
     QList<PageFailure> m_failures;
     QByteArray m_bytes; // reused for every page
+    PageRecord *m_record = nullptr;
 };
