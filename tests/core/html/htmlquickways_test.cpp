@@ -73,6 +73,12 @@ QList<Section> sections(bool utf8, bool odd)
                              "<p>[item2]</p>\r\n[item3]\r\n");
     return {
         {QStringLiteral("1-1"), m + QStringLiteral("<link href=\"[root]qlt_style.css\">") + card},
+        {QStringLiteral("2-1"), m
+                                    + (odd ? QStringLiteral("[filename][[banner]index]|[index]")
+                                           : QStringLiteral("<body>[filename] [banner]\r\n[index]</body>"))},
+        {QStringLiteral("2-2"),
+         odd ? QStringLiteral("<h2>[groupname]</h2>[filename][index]]")
+             : QStringLiteral("<h2>[groupname]</h2>[filename] [banner]\r\n<ul>\r\n[index]</ul>\r\n")},
         {QStringLiteral("4-1"),
          m
              + (odd ? QStringLiteral("[filename] [[banner]index] [index][contents]<hr>[contents]")
@@ -133,6 +139,25 @@ QByteArray singlePage(const HtmlTemplate &tmpl, const OutputGroups &groups, cons
     return HtmlText::Encoded(text, HtmlText::DeclaredEncoding(section("4-1"))) + "\r\n";
 }
 
+QByteArray rootIndex(const HtmlTemplate &tmpl, const OutputGroups &groups, const QString &fileName, bool escape)
+{
+    auto section = [&](const char *key) {
+        return tmpl.section(QString::fromLatin1(key)).replace(QLatin1String("[root]"), QString());
+    };
+    QString list;
+    for (const OutputGroup &g : groups) {
+        const QString link = QStringLiteral("<a href=\"") + HtmlText::Href(g.FolderName)
+                             + QStringLiteral("/index.html\">") + shown(g.GroupName, escape) + QStringLiteral("</a>");
+        list += fillInTurn(section("2-2"), {{"[groupname]", link},
+                                            {"[filename]", fileName},
+                                            {"[banner]", HtmlTexts::Banner},
+                                            {"[index]", BuildIndexItems(g, 1, escape)}});
+    }
+    const QString page =
+        fillInTurn(section("2-1"), {{"[filename]", fileName}, {"[banner]", HtmlTexts::Banner}, {"[index]", list}});
+    return HtmlText::Encoded(page, HtmlText::DeclaredEncoding(section("2-1"))) + "\r\n";
+}
+
 } // namespace
 
 TEST(HtmlQuickWays, PrepareIntoIsEncodingThePreparedText)
@@ -179,6 +204,7 @@ TEST(HtmlQuickWays, PagesAreThoseFilledInTurn)
             options.noBR = mask & 4;
             options.useItem2 = mask & 8;
             options.cutDateInfo = mask & 16;
+            options.renban = rng.bounded(2) == 0;
             const auto list = listOf(randomCards(rng, rng.bounded(2) == 0));
             const QString document = rng.bounded(2) ? QStringLiteral("/d/メモ帳.qlw") : QStringLiteral("/d/[a]&b.qlw");
             const QString name = TemplateFileName(document);
@@ -208,9 +234,12 @@ TEST(HtmlQuickWays, PagesAreThoseFilledInTurn)
             job.mode = HtmlMode::Cards;
             job.target = folder + QStringLiteral("/tree%1").arg(mask);
             ASSERT_TRUE(RunHtmlOutput(*list, job, tmpl, dialogs).complete()) << what;
-            const QString page =
-                tmpl.section(QStringLiteral("1-1")).replace(QLatin1String("[root]"), QLatin1String("../"));
+            EXPECT_EQ(Sandbox::readBytes(job.target + QStringLiteral("/index.html")),
+                      rootIndex(tmpl, prepared, fileName, options.escapeTag))
+                << what;
             for (const OutputGroup &g : prepared) {
+                const QString page = tmpl.section(QStringLiteral("1-1"))
+                                         .replace(QLatin1String("[root]"), QStringLiteral("../").repeated(g.depth()));
                 for (qsizetype k = 0; k < g.CardCount; ++k) {
                     const QString text = cardBlock(page, g, k, fileName, options.escapeTag, false);
                     EXPECT_EQ(Sandbox::readBytes(job.target + u'/' + g.FolderName + u'/' + g.FileNames.at(k)),
