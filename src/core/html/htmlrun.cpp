@@ -59,11 +59,11 @@ HtmlRunResult RunHtmlOutput(const CardList &list, const HtmlJob &job, const Html
             return result;
         }
     }
-    return WriteHtmlOutput(std::move(groups), job, tmpl, dialogs, progress);
+    return WriteHtmlOutput(groups, job, tmpl, dialogs, progress);
 }
 
-HtmlRunResult WriteHtmlOutput(QList<OutputGroup> groups, const HtmlJob &job, const HtmlTemplate &tmpl, Dialogs &dialogs,
-                              const PageSink::Progress &progress)
+HtmlRunResult WriteHtmlOutput(QList<OutputGroup> &groups, const HtmlJob &job, const HtmlTemplate &tmpl,
+                              Dialogs &dialogs, const PageSink::Progress &progress)
 {
     HtmlRunResult result;
     if (groups.isEmpty()) {

@@ -69,7 +69,8 @@ HtmlRunResult RunHtmlOutput(const CardList &list, const HtmlJob &job, Dialogs &d
 HtmlRunResult RunHtmlOutput(const CardList &list, const HtmlJob &job, const HtmlTemplate &tmpl, Dialogs &dialogs,
                             const PageSink::Progress &progress = {});
 // The page phase alone, over groups collected already (OutputCollector with
-// job.options): the same run as above from the numbering on. An empty
-// groups says so and writes nothing.
-HtmlRunResult WriteHtmlOutput(QList<OutputGroup> groups, const HtmlJob &job, const HtmlTemplate &tmpl, Dialogs &dialogs,
-                              const PageSink::Progress &progress = {});
+// job.options): the same run as above from the numbering on (groups are
+// numbered backwards in place when asked). An empty groups says so and
+// writes nothing.
+HtmlRunResult WriteHtmlOutput(QList<OutputGroup> &groups, const HtmlJob &job, const HtmlTemplate &tmpl,
+                              Dialogs &dialogs, const PageSink::Progress &progress = {});

@@ -82,6 +82,8 @@ QString PageRecord::keyOf(const QString &path) const
 void PageRecord::load()
 {
     m_entries.clear();
+    m_changed = true;
+    m_vouched = 0;
     QFile f(m_file);
     if (!f.open(QIODevice::ReadOnly))
         return;
@@ -116,10 +118,14 @@ void PageRecord::load()
             m_entries.insert(QString::fromUtf8(p, eol - p), e);
         p = eol + 1;
     }
+    m_changed = p != end;
 }
 
 bool PageRecord::save() const
 {
+    // Every page as the record on disk has it, and no other: it stays.
+    if (!m_changed && m_vouched == m_entries.size())
+        return true;
     if (m_file.isEmpty() || !QDir().mkpath(QFileInfo(m_file).path()))
         return false;
     QByteArray out = Header + m_root.toUtf8() + '\n';
@@ -153,6 +159,8 @@ bool PageRecord::vouchesFor(const QString &path, qsizetype size, quint64 hash)
     if (quint64(st.st_size) != it->size || quint64(st.st_dev) != it->device || quint64(st.st_ino) != it->inode
         || nanoseconds(st.st_mtim) != it->modified || nanoseconds(st.st_ctim) != it->changed)
         return false;
+    if (!it->now)
+        ++m_vouched;
     it->now = true;
     return true;
 }
@@ -169,6 +177,7 @@ void PageRecord::note(const QString &path, qsizetype size, quint64 hash, const s
     const QString key = keyOf(path);
     if (!S_ISREG(given->st_mode) || quint64(given->st_size) != quint64(size) || key.contains(u'\n'))
         return;
+    m_changed = true;
     m_entries.insert(key, Entry{hash, quint64(size), quint64(given->st_dev), quint64(given->st_ino),
                                 nanoseconds(given->st_mtim), nanoseconds(given->st_ctim), true});
 }

@@ -56,4 +56,6 @@ private:
     QString m_rootGiven;             // as the pages' paths begin
     QHash<QString, Entry> m_entries; // the last run's, and this run's with now set
     quint64 m_written = 0;           // when the record read was written (ns)
+    qsizetype m_vouched = 0;
+    bool m_changed = true; // the record on disk is not this run's
 };

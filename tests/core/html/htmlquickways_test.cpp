@@ -228,7 +228,8 @@ TEST(HtmlQuickWays, PagesAreThoseFilledInTurn)
             for (const Card &card : list->store().cards())
                 collector.add(card);
             job.target = folder + QStringLiteral("/streamed.html");
-            ASSERT_TRUE(WriteHtmlOutput(collector.take(), job, tmpl, dialogs).complete()) << what;
+            OutputGroups collected = collector.take();
+            ASSERT_TRUE(WriteHtmlOutput(collected, job, tmpl, dialogs).complete()) << what;
             EXPECT_EQ(Sandbox::readBytes(job.target), want) << what;
 
             job.mode = HtmlMode::Cards;
