@@ -6,6 +6,10 @@
 
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace HtmlText {
 
 Encoding DeclaredEncoding(QStringView text)
@@ -145,6 +149,29 @@ char *prepareUtf8(const char16_t *p, const char16_t *const end, quint64 mask, ch
 {
     while (p < end) {
         char32_t u = *p;
+        // Japanese first: three bytes, no surrogate.
+        if (u >= 0x800 && (u & 0xF800) != 0xD800) {
+            out[0] = char(0xE0 | (u >> 12));
+            out[1] = char(0x80 | ((u >> 6) & 0x3F));
+            out[2] = char(0x80 | (u & 0x3F));
+            out += 3;
+            ++p;
+            continue;
+        }
+#if defined(__SSE2__)
+        // Eight ASCII units at once where nothing is replaced.
+        if (u < 0x80 && mask == 0 && end - p >= 8) {
+            const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
+            if (_mm_movemask_epi8(
+                    _mm_cmpeq_epi16(_mm_and_si128(units, _mm_set1_epi16(short(0xFF80))), _mm_setzero_si128()))
+                == 0xFFFF) {
+                _mm_storel_epi64(reinterpret_cast<__m128i *>(out), _mm_packus_epi16(units, units));
+                out += 8;
+                p += 8;
+                continue;
+            }
+        }
+#endif
         if (u < 0x80) {
             if (isSpecial(char16_t(u), mask)) {
                 if (char *next = putReplacement(p, end, Encoding::Utf8, out)) {

@@ -197,24 +197,40 @@ OutputCollector::~OutputCollector() = default;
 void OutputCollector::add(const Card &card)
 {
     const HtmlOptions &options = d->options;
-    QString rest;
-    const bool dated = SplitDatePrefix(card.title, &rest);
-    QString group;
-    QString name;
+    // The title is looked at through views: a card costs an allocation only
+    // for what is kept.
+    const QStringView title(card.title);
+    const qsizetype dateLength = DatePrefixLength(title);
+    const QStringView rest = title.sliced(dateLength);
+    QStringView groupView;
+    QStringView nameView = rest;
+    const QString *groupText = nullptr;
     const qsizetype mark = rest.indexOf(TitleField::GroupMark);
     if (mark >= 0) {
-        group = rest.left(mark);
+        groupView = rest.first(mark);
         const qsizetype second = rest.indexOf(TitleField::GroupMark, mark + 1);
-        name = rest.mid(mark + 1, second < 0 ? -1 : second - mark - 1);
+        nameView = rest.sliced(mark + 1, (second < 0 ? rest.size() : second) - mark - 1);
     } else {
-        name = rest;
-        group = options.useItem2 && !card.remarks.isEmpty() ? card.remarks : DefaultGroup;
+        groupText = options.useItem2 && !card.remarks.isEmpty() ? &card.remarks : &DefaultGroup;
+        groupView = *groupText;
     }
-    if (dated && !options.cutDateInfo)
+    QString name = nameView.size() == card.title.size() ? card.title : nameView.toString();
+    if (dateLength > 0 && !options.cutDateInfo)
         name = DatePrefixOf(card.title) + QLatin1Char(':') + name;
 
-    int gi = d->groupIndex.value(group, -1);
+    // A few groups are found by comparing, many by their hash.
+    constexpr qsizetype Compared = 16;
+    int gi = -1;
+    if (d->groups.size() <= Compared) {
+        for (qsizetype i = 0; i < d->groups.size() && gi < 0; ++i) {
+            if (d->groups.at(i).GroupName == groupView)
+                gi = int(i);
+        }
+    } else {
+        gi = d->groupIndex.value(groupText ? *groupText : groupView.toString(), -1);
+    }
     if (gi < 0) {
+        const QString group = groupText ? *groupText : groupView.toString();
         gi = int(d->groups.size());
         d->groupIndex.insert(group, gi);
         OutputGroup g;
@@ -228,8 +244,17 @@ void OutputCollector::add(const Card &card)
     OutputGroup &g = d->groups[gi];
     const qsizetype k = g.CardCount++;
     g.CardNumbers.append(HtmlNumber(k));
-    g.FileNames.append(options.renban ? NumberPrefix + g.CardNumbers.last() + Extension : d->names.fileFor(gi, name));
-    g.Names.append(name);
+    if (options.renban) {
+        QString file;
+        file.reserve(NumberPrefix.size() + 6 + Extension.size());
+        file += NumberPrefix;
+        file += g.CardNumbers.last();
+        file += Extension;
+        g.FileNames.append(std::move(file));
+    } else {
+        g.FileNames.append(d->names.fileFor(gi, name));
+    }
+    g.Names.append(std::move(name));
     g.Remarks.append(d->raw ? card.remarks : PreparedRemarks(card.remarks, options));
     g.Contents.append(d->raw ? card.content : PreparedContent(card.content, options));
 }
