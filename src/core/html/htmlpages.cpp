@@ -132,11 +132,13 @@ public:
 
     void append(QStringView piece)
     {
-        m_used = HtmlText::EncodeInto(piece, m_encoding, room(piece.size())) - m_bytes.data();
+        char *const at = room(piece.size()); // may move the buffer
+        m_used = HtmlText::EncodeInto(piece, m_encoding, at) - m_bytes.constData();
     }
     void prepared(QStringView piece, HtmlText::Preparing rules)
     {
-        m_used = HtmlText::PrepareInto(piece, rules, m_encoding, room(piece.size())) - m_bytes.data();
+        char *const at = room(piece.size()); // may move the buffer
+        m_used = HtmlText::PrepareInto(piece, rules, m_encoding, at) - m_bytes.constData();
     }
     void clear() { m_used = 0; }
     // The page built since clear() (without a file).
@@ -179,7 +181,7 @@ private:
     bool m_ok = true;
 };
 
-// Whether text holds "[" or "]", sixteen units at a time.
+// Whether text holds "[" or "]", eight units at a time.
 bool hasBracket(QStringView text)
 {
     const char16_t *p = text.utf16();
@@ -243,10 +245,13 @@ public:
                 continue;
             }
             for (const QChar c : QStringView(m_text).sliced(piece.start, piece.length)) {
-                if (c == u'[')
-                    open = m_bracketed = true;
-                else if (c == u']')
-                    m_bracketed = true, open = false;
+                if (c == u'[') {
+                    m_bracketed = true;
+                    open = true;
+                } else if (c == u']') {
+                    m_bracketed = true;
+                    open = false;
+                }
             }
         }
     }
