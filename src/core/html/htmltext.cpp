@@ -303,6 +303,24 @@ QString EscapeMarkup(const QString &text)
     return out;
 }
 
+namespace {
+
+bool encodedInHref(char16_t u)
+{
+    return u < 0x20 || u == 0x7F || u == u'%' || u == u'#' || u == u'?' || u == u'&' || u == u'"' || u == u' ';
+}
+
+} // namespace
+
+QString Href(const QString &path)
+{
+    for (const QChar c : path) {
+        if (encodedInHref(c.unicode()))
+            return Href(QStringView(path));
+    }
+    return path;
+}
+
 QString Href(QStringView path)
 {
     static const char hex[] = "0123456789ABCDEF";
@@ -310,7 +328,7 @@ QString Href(QStringView path)
     out.reserve(path.size() + 8);
     for (const QChar c : path) {
         const char16_t u = c.unicode();
-        if (u < 0x20 || u == 0x7F || u == u'%' || u == u'#' || u == u'?' || u == u'&' || u == u'"' || u == u' ') {
+        if (encodedInHref(u)) {
             out += QLatin1Char('%');
             out += QLatin1Char(hex[u >> 4]);
             out += QLatin1Char(hex[u & 0xF]);

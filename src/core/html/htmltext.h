@@ -58,6 +58,8 @@ QString EscapeMarkup(const QString &text);
 // "&", '"', space and control characters percent-encoded as UTF-8, every
 // other character as it is.
 QString Href(QStringView path);
+// The same; a path with nothing to encode is given back as it is.
+QString Href(const QString &path);
 
 // Number of bytes the name takes on disk (UTF-8).
 qsizetype DiskBytes(QStringView name);
