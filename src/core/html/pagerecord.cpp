@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <sys/stat.h>
@@ -146,7 +147,7 @@ bool PageRecord::save() const
     return AtomicFile::writeQuick(m_file, out);
 }
 
-bool PageRecord::vouchesFor(const QString &path, qsizetype size, quint64 hash)
+bool PageRecord::vouchesFor(const QString &path, qsizetype size, quint64 hash, bool *missing)
 {
     const QString key = keyOf(path);
     const auto it = m_entries.find(key);
@@ -154,7 +155,12 @@ bool PageRecord::vouchesFor(const QString &path, qsizetype size, quint64 hash)
         return false;
     struct stat st {
     };
-    if (::stat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISREG(st.st_mode))
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0) {
+        if (missing)
+            *missing = errno == ENOENT;
+        return false;
+    }
+    if (!S_ISREG(st.st_mode))
         return false;
     if (quint64(st.st_size) != it->size || quint64(st.st_dev) != it->device || quint64(st.st_ino) != it->inode
         || nanoseconds(st.st_mtim) != it->modified || nanoseconds(st.st_ctim) != it->changed)

@@ -29,8 +29,9 @@ public:
     [[nodiscard]] bool save() const;
 
     // Whether the file at path holds size bytes of this hash as the last run
-    // left them; then the page is noted again.
-    bool vouchesFor(const QString &path, qsizetype size, quint64 hash);
+    // left them; then the page is noted again. *missing (when given) is set
+    // when the file was looked for and is not there.
+    bool vouchesFor(const QString &path, qsizetype size, quint64 hash, bool *missing = nullptr);
     // Notes the page file at path as holding size bytes of this hash; st is
     // the file's state, read from the file when not given.
     void note(const QString &path, qsizetype size, quint64 hash, const struct stat *st = nullptr);

@@ -77,10 +77,11 @@ PageSink::Result PageSink::putEncoded(const QString &path, QByteArray &bytes, Ru
     const quint64 hash = ifChanged && m_record ? PageRecord::Hash(bytes) : 0;
     struct stat st {
     };
-    if (ifChanged && m_record && m_record->vouchesFor(path, bytes.size(), hash)) {
+    bool missing = false; // no file to compare with
+    if (ifChanged && m_record && m_record->vouchesFor(path, bytes.size(), hash, &missing)) {
         ++m_unchanged;
         result = Result::Unchanged;
-    } else if (ifChanged && holds(path, bytes, st)) {
+    } else if (ifChanged && !missing && holds(path, bytes, st)) {
         ++m_unchanged;
         result = Result::Unchanged;
         if (m_record)
