@@ -409,54 +409,98 @@ QString errnoText(int code)
 
 } // namespace
 
-bool writeQuick(const QString &path, QByteArrayView data, QString *error)
+QuickFile::~QuickFile()
 {
-    const QByteArray target = QFile::encodeName(path);
-    const qsizetype slash = target.lastIndexOf('/');
-    const QByteArray folder = slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : target.left(slash);
-    auto fail = [&](int code) {
-        if (error)
-            *error = errnoText(code);
-        return false;
-    };
-    QByteArray temp;
-    int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+    discard();
+}
+
+bool QuickFile::fail(int code)
+{
+    m_error = errnoText(code);
+    discard();
+    return false;
+}
+
+void QuickFile::discard()
+{
+    if (m_fd < 0)
+        return;
+    ::close(m_fd);
+    ::unlink(m_temp.constData());
+    m_fd = -1;
+}
+
+bool QuickFile::open(const QString &path)
+{
+    discard();
+    m_error.clear();
+    m_target = QFile::encodeName(path);
+    const qsizetype slash = m_target.lastIndexOf('/');
+    const QByteArray folder = slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : m_target.left(slash);
+    for (int attempt = 0; attempt < 100 && m_fd < 0; ++attempt) {
         char name[32];
         std::snprintf(name, sizeof name, "/.qlt%08x.tmp", unsigned(QRandomGenerator::global()->generate()));
-        temp = folder + name;
-        fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST)
-            return fail(errno);
+        m_temp = folder + name;
+        m_fd = ::open(m_temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (m_fd < 0 && errno != EEXIST) {
+            m_error = errnoText(errno);
+            return false;
+        }
     }
-    if (fd < 0)
-        return fail(EEXIST);
+    if (m_fd < 0) {
+        m_error = errnoText(EEXIST);
+        return false;
+    }
+    return true;
+}
+
+bool QuickFile::append(QByteArrayView data)
+{
+    if (m_fd < 0)
+        return false;
     const char *p = data.data();
     qsizetype left = data.size();
     while (left > 0) {
-        const ssize_t n = ::write(fd, p, size_t(left));
+        const ssize_t n = ::write(m_fd, p, size_t(left));
         if (n < 0 && errno == EINTR)
             continue;
-        if (n <= 0) {
-            const int code = n < 0 ? errno : ENOSPC;
-            ::close(fd);
-            ::unlink(temp.constData());
-            return fail(code);
-        }
+        if (n <= 0)
+            return fail(n < 0 ? errno : ENOSPC);
         p += n;
         left -= n;
     }
+    return true;
+}
+
+bool QuickFile::commit()
+{
+    if (m_fd < 0)
+        return false;
+    const int fd = m_fd;
+    m_fd = -1;
     if (::close(fd) != 0) {
         const int code = errno;
-        ::unlink(temp.constData());
-        return fail(code);
+        ::unlink(m_temp.constData());
+        m_error = errnoText(code);
+        return false;
     }
-    if (::rename(temp.constData(), target.constData()) != 0) {
+    if (::rename(m_temp.constData(), m_target.constData()) != 0) {
         const int code = errno;
-        ::unlink(temp.constData());
-        return fail(code);
+        ::unlink(m_temp.constData());
+        m_error = errnoText(code);
+        return false;
     }
     return true;
+}
+
+bool writeQuick(const QString &path, QByteArrayView data, QString *error)
+{
+    QuickFile file;
+    if (file.open(path) && file.append(data) && file.commit())
+        return true;
+    if (error)
+        *error = file.error();
+    return false;
 }
 
 } // namespace AtomicFile

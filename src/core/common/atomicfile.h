@@ -16,6 +16,7 @@
 // removes such files (only names of this program's form, and none another
 // save is still writing).
 
+#include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
 
@@ -95,5 +96,34 @@ namespace AtomicFile {
 // the rename alone keeps every reader from seeing a partial file. The new
 // file gets the permissions the umask allows (0666 & ~umask).
 bool writeQuick(const QString &path, QByteArrayView data, QString *error = nullptr);
+
+// The same for output too large to hold at once: the bytes are appended in
+// pieces to the temporary file, which replaces path on commit(). A file
+// neither committed nor kept is removed when the object goes.
+class QuickFile
+{
+public:
+    QuickFile() = default;
+    ~QuickFile();
+    QuickFile(const QuickFile &) = delete;
+    QuickFile &operator=(const QuickFile &) = delete;
+
+    [[nodiscard]] bool open(const QString &path);
+    [[nodiscard]] bool append(QByteArrayView data);
+    // Renames the temporary file to path; false when any step failed.
+    [[nodiscard]] bool commit();
+    // Removes the temporary file; path is left as it was.
+    void discard();
+    // What went wrong, in the system's words.
+    const QString &error() const { return m_error; }
+
+private:
+    bool fail(int code);
+
+    QByteArray m_target;
+    QByteArray m_temp;
+    int m_fd = -1;
+    QString m_error;
+};
 
 } // namespace AtomicFile

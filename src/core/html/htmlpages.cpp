@@ -12,6 +12,10 @@
 #include <cstring>
 #include <map>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 using HtmlText::Encoding;
@@ -102,55 +106,118 @@ bool wrote(Result r, const PageContext &ctx, const QString &message)
     return r != Result::Cancelled;
 }
 
-// Where the single page is built: its text, or straight its bytes in the
-// page's encoding, so that a page of every card is never held as text as
-// well. repeat() appends once more what was appended between two sizes.
+QString preparedText(const QString &text, HtmlText::Preparing rules)
+{
+    HtmlOptions options;
+    options.fakeTab = rules.fakeTab;
+    options.escapeTag = rules.escapeTag;
+    options.noBR = !rules.lineBreaks;
+    return PreparedContent(text, options);
+}
+
+// Where a page is built as text.
 struct TextOut {
     QString text;
     void append(QStringView piece) { text += piece; }
-    qsizetype size() const { return text.size(); }
-    void repeat(qsizetype from, qsizetype to) { text += text.mid(from, to - from); }
+    void prepared(const QString &piece, HtmlText::Preparing rules) { text += preparedText(piece, rules); }
 };
 
-struct BytesOut {
-    Encoding encoding;
-    QByteArray bytes;
+// Where a page is built straight as bytes in its encoding: in one buffer
+// for a page at a time, or, given a file, in chunks written to the file as
+// they fill, so that a page of every card is never held whole.
+class BytesOut
+{
+public:
+    explicit BytesOut(Encoding encoding, AtomicFile::QuickFile *file = nullptr) : m_encoding(encoding), m_file(file) {}
+
     void append(QStringView piece)
     {
-        // Room for the worst case, grown by doubling: the encoder asks for
-        // three bytes a unit, far more than a piece ever takes.
-        const qsizetype need = bytes.size() + 3 * piece.size() + 16;
-        if (bytes.capacity() < need)
-            bytes.reserve(std::max(need, 2 * bytes.capacity()));
-        HtmlText::AppendEncoded(piece, encoding, HtmlText::Fallback::CharacterReference, bytes);
+        char *const at = room(piece.size()); // may move the buffer
+        m_used = HtmlText::EncodeInto(piece, m_encoding, at) - m_bytes.constData();
     }
-    qsizetype size() const { return bytes.size(); }
-    void repeat(qsizetype from, qsizetype to)
+    void prepared(QStringView piece, HtmlText::Preparing rules)
     {
-        const qsizetype start = bytes.size();
-        bytes.resize(start + (to - from));
-        std::memcpy(bytes.data() + start, bytes.constData() + from, size_t(to - from));
+        char *const at = room(piece.size()); // may move the buffer
+        m_used = HtmlText::PrepareInto(piece, rules, m_encoding, at) - m_bytes.constData();
     }
+    void clear() { m_used = 0; }
+    // The page built since clear() (without a file).
+    QByteArray &bytes()
+    {
+        m_bytes.truncate(m_used);
+        return m_bytes;
+    }
+    // Bytes made so far.
+    qsizetype size() const { return m_flushed + m_used; }
+    // Writes what the buffer holds to the file; false once a write failed.
+    bool flush()
+    {
+        if (m_ok && m_used > 0)
+            m_ok = m_file->append(QByteArrayView(m_bytes.constData(), m_used));
+        m_flushed += m_used;
+        m_used = 0;
+        return m_ok;
+    }
+
+private:
+    static constexpr qsizetype Chunk = 256 * 1024;
+
+    // Room for units UTF-16 units at the end of the buffer.
+    char *room(qsizetype units)
+    {
+        const qsizetype need = HtmlText::RoomFor(units);
+        if (m_file && m_used + need > Chunk && m_used > 0)
+            flush();
+        if (m_bytes.size() < m_used + need)
+            m_bytes.resize(std::max(m_used + need, 2 * m_bytes.size()));
+        return m_bytes.data() + m_used;
+    }
+
+    Encoding m_encoding;
+    AtomicFile::QuickFile *m_file;
+    QByteArray m_bytes;
+    qsizetype m_used = 0;
+    qsizetype m_flushed = 0;
+    bool m_ok = true;
 };
 
-// A card block or page split once at its placeholders, so that each card is
-// appended piece by piece instead of being filled by replacing in turn.
+// Whether text holds "[" or "]", eight units at a time.
+bool hasBracket(QStringView text)
+{
+    const char16_t *p = text.utf16();
+    const char16_t *const end = p + text.size();
+#if defined(__SSE2__)
+    const __m128i open = _mm_set1_epi16(short(u'['));
+    const __m128i close = _mm_set1_epi16(short(u']'));
+    for (; end - p >= 8; p += 8) {
+        const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
+        if (_mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi16(units, open), _mm_cmpeq_epi16(units, close))) != 0)
+            return true;
+    }
+#endif
+    for (; p < end; ++p) {
+        if (*p == u'[' || *p == u']')
+            return true;
+    }
+    return false;
+}
+
+// A text split once at the placeholders it is filled with, so that it can
+// be appended piece by piece instead of being filled by replacing in turn.
 // Replacing in turn would also fill a placeholder that a value, or a value
 // next to template text, happens to spell; that can only be when a value
 // holds "[" or "]", or when a placeholder stands inside an open "[" of the
-// template. Those cards are filled in turn, so the output is the same.
-class CardBlock
+// template (then safe() is false). A caller appends pieces only when it is
+// safe and none of its values holds a bracket, and else fills in turn, so
+// the output is the same.
+class Filled
 {
 public:
-    static constexpr int Slots = 7; // group, file, banner, items 1 to 3, mark
-
-    // withMark: "[mark]" is filled too (the single page and the simple
-    // group pages); a card page leaves it as it stands.
-    CardBlock(const QString &text, bool withMark) : m_text(text), m_slots(withMark ? Slots : Slots - 1)
+    Filled(const QString &text, QList<QLatin1String> names) : m_text(text), m_names(std::move(names))
     {
         m_pieces.append({0, text.size(), -1});
-        for (int slot = 0; slot < m_slots; ++slot) {
-            const QLatin1String name = order()[slot];
+        for (int slot = 0; slot < m_names.size(); ++slot) {
+            const QLatin1String name = m_names[slot];
             QList<Piece> split;
             for (const Piece &piece : std::as_const(m_pieces)) {
                 if (piece.slot >= 0) {
@@ -178,41 +245,33 @@ public:
                 continue;
             }
             for (const QChar c : QStringView(m_text).sliced(piece.start, piece.length)) {
-                if (c == u'[')
+                if (c == u'[') {
+                    m_bracketed = true;
                     open = true;
-                else if (c == u']')
+                } else if (c == u']') {
+                    m_bracketed = true;
                     open = false;
+                }
             }
         }
     }
 
-    template<class Out>
-    void append(Out &out, const std::array<QString, Slots> &values) const
+    bool safe() const { return m_safe; }
+    // Whether the text outside the placeholders holds a bracket.
+    bool bracketed() const { return m_bracketed; }
+    const QString &text() const { return m_text; }
+    const QList<QLatin1String> &names() const { return m_names; }
+
+    // Appends the text with each placeholder's value: value(out, slot).
+    template<class Out, class Value>
+    void append(Out &out, Value &&value) const
     {
-        bool plain = m_safe;
-        for (int slot = 0; slot < m_slots && plain; ++slot)
-            plain = !values[size_t(slot)].contains(u'[') && !values[size_t(slot)].contains(u']');
-        if (!plain) {
-            QString text = m_text;
-            for (int slot = 0; slot < m_slots; ++slot)
-                fill(text, order()[slot], values[size_t(slot)]);
-            out.append(text);
-            return;
-        }
         for (const Piece &piece : m_pieces) {
             if (piece.slot >= 0)
-                out.append(values[size_t(piece.slot)]);
+                value(out, piece.slot);
             else if (piece.length > 0)
                 out.append(QStringView(m_text).sliced(piece.start, piece.length));
         }
-    }
-
-    // The values of card k, in the order of the slots.
-    std::array<QString, Slots> valuesOf(const OutputGroup &g, qsizetype k, const PageContext &ctx) const
-    {
-        return {shown(g.GroupName, ctx.escapeNames),          ctx.fileName,    HtmlTexts::Banner,
-                shown(g.Names.at(k), ctx.escapeNames),        g.Remarks.at(k), g.Contents.at(k),
-                m_slots == Slots ? anchorOf(g, k) : QString()};
     }
 
 private:
@@ -221,17 +280,84 @@ private:
         qsizetype length;
         int slot; // -1: template text
     };
-    static const std::array<QLatin1String, Slots> &order()
-    {
-        static const std::array<QLatin1String, Slots> names{P::GroupName, P::FileName, P::Banner, P::Item1,
-                                                            P::Item2,     P::Item3,    P::Mark};
-        return names;
-    }
 
     QString m_text;
-    int m_slots;
+    QList<QLatin1String> m_names;
     QList<Piece> m_pieces;
     bool m_safe = true;
+    bool m_bracketed = false;
+};
+
+// A card block, filled card by card.
+class CardBlock
+{
+public:
+    static constexpr int Slots = 7; // group, file, banner, items 1 to 3, mark
+
+    // withMark: "[mark]" is filled too (the single page and the simple
+    // group pages); a card page leaves it as it stands.
+    CardBlock(const QString &text, bool withMark)
+        : m_filled(text, withMark
+                             ? QList<QLatin1String>{P::GroupName, P::FileName, P::Banner, P::Item1, P::Item2, P::Item3,
+                                                    P::Mark}
+                             : QList<QLatin1String>{P::GroupName, P::FileName, P::Banner, P::Item1, P::Item2, P::Item3})
+    {}
+
+    // Appends card k of g; group is its group name as shown.
+    template<class Out>
+    void append(Out &out, const OutputGroup &g, qsizetype k, const PageContext &ctx, const QString &group) const
+    {
+        const QString name = shown(g.Names.at(k), ctx.escapeNames);
+        const QString &remarks = g.Remarks.at(k);
+        const QString &contents = g.Contents.at(k);
+        const bool plain = m_filled.safe() && !hasBracket(group) && !hasBracket(ctx.fileName)
+                           && !hasBracket(HtmlTexts::Banner) && !hasBracket(name) && !hasBracket(remarks)
+                           && !hasBracket(contents);
+        if (!plain) {
+            const std::array<QString, Slots> values{group,
+                                                    ctx.fileName,
+                                                    HtmlTexts::Banner,
+                                                    name,
+                                                    g.RawTexts ? preparedText(remarks, ctx.remarksRules) : remarks,
+                                                    g.RawTexts ? preparedText(contents, ctx.contentRules) : contents,
+                                                    m_filled.names().size() == Slots ? anchorOf(g, k) : QString()};
+            QString text = m_filled.text();
+            for (int slot = 0; slot < m_filled.names().size(); ++slot)
+                fill(text, m_filled.names()[slot], values[size_t(slot)]);
+            out.append(text);
+            return;
+        }
+        m_filled.append(out, [&](Out &o, int slot) {
+            switch (slot) {
+            case 0: o.append(group); break;
+            case 1: o.append(ctx.fileName); break;
+            case 2: o.append(HtmlTexts::Banner); break;
+            case 3: o.append(name); break;
+            case 4:
+                if (g.RawTexts)
+                    o.prepared(remarks, ctx.remarksRules);
+                else
+                    o.append(remarks);
+                break;
+            case 5:
+                if (g.RawTexts)
+                    o.prepared(contents, ctx.contentRules);
+                else
+                    o.append(contents);
+                break;
+            default:
+                o.append(u"<a name=Card");
+                o.append(g.GroupNumber);
+                o.append(u"-");
+                o.append(g.CardNumbers.at(k));
+                o.append(u">");
+                break;
+            }
+        });
+    }
+
+private:
+    Filled m_filled;
 };
 
 // The compiled blocks of one section, one a depth.
@@ -254,6 +380,16 @@ private:
 };
 
 } // namespace
+
+HtmlText::Preparing ContentRules(const HtmlOptions &options)
+{
+    return {options.fakeTab, options.escapeTag, !options.noBR};
+}
+
+HtmlText::Preparing RemarksRules(const HtmlOptions &options)
+{
+    return {false, options.escapeTag, false};
+}
 
 QString TemplateFileName(const QString &documentPath)
 {
@@ -308,22 +444,83 @@ void fillFrame(QString &text, const PageContext &ctx, const QString &index)
 
 } // namespace
 
+namespace {
+
+// The root index appended piece by piece, as buildSinglePageInPieces does
+// the single page; false, with nothing appended, where filling in turn is needed.
+bool rootIndexInPieces(const OutputGroups &groups, const PageContext &ctx, const QString &pageText,
+                       const QString &blockText, BytesOut &out)
+{
+    const Filled page(pageText, {P::FileName, P::Banner, P::Index});
+    const Filled block(blockText, {P::GroupName, P::FileName, P::Banner, P::Index});
+    if (!page.safe() || !block.safe() || block.bracketed() || hasBracket(ctx.fileName) || hasBracket(HtmlTexts::Banner))
+        return false;
+    QStringList links;
+    QStringList folders;
+    for (const OutputGroup &g : groups) {
+        links.append(folderLink(g, ctx.escapeNames));
+        folders.append(HtmlText::Href(g.FolderName));
+        if (hasBracket(links.last()))
+            return false;
+        for (qsizetype k = 0; k < g.CardCount; ++k) {
+            if (hasBracket(g.Names.at(k)) || hasBracket(g.FileNames.at(k)))
+                return false;
+        }
+    }
+    page.append(out, [&](BytesOut &o, int slot) {
+        switch (slot) {
+        case 0: o.append(ctx.fileName); break;
+        case 1: o.append(HtmlTexts::Banner); break;
+        default:
+            for (qsizetype gi = 0; gi < groups.size(); ++gi) {
+                const OutputGroup &g = groups.at(gi);
+                block.append(o, [&](BytesOut &ob, int blockSlot) {
+                    switch (blockSlot) {
+                    case 0: ob.append(links.at(gi)); break;
+                    case 1: ob.append(ctx.fileName); break;
+                    case 2: ob.append(HtmlTexts::Banner); break;
+                    default:
+                        for (qsizetype k = 0; k < g.CardCount; ++k) {
+                            ob.append(u"<Li class=\"mokuji1\"><a href=\"");
+                            ob.append(folders.at(gi));
+                            ob.append(u"/");
+                            ob.append(HtmlText::Href(g.FileNames.at(k)));
+                            ob.append(u"\">");
+                            ob.append(shown(g.Names.at(k), ctx.escapeNames));
+                            ob.append(u"</a>\r\n");
+                        }
+                        break;
+                    }
+                });
+            }
+            break;
+        }
+    });
+    return true;
+}
+
+} // namespace
+
 bool WriteRootIndexPage(const OutputGroups &groups, const QString &root, const PageContext &ctx, PageSink &sink)
 {
     Section page(ctx.tmpl, QStringLiteral("2-1"));
     Section block(ctx.tmpl, QStringLiteral("2-2"));
-    QString list;
-    for (const OutputGroup &g : groups) {
-        QString text = block.at(0);
-        fill(text, P::GroupName, folderLink(g, ctx.escapeNames));
-        fill(text, P::FileName, ctx.fileName);
-        fill(text, P::Banner, HtmlTexts::Banner);
-        fill(text, P::Index, BuildIndexItems(g, 1, ctx.escapeNames));
-        list += text;
+    BytesOut out(page.encoding());
+    if (!rootIndexInPieces(groups, ctx, page.at(0), block.at(0), out)) {
+        QString list;
+        for (const OutputGroup &g : groups) {
+            QString text = block.at(0);
+            fill(text, P::GroupName, folderLink(g, ctx.escapeNames));
+            fill(text, P::FileName, ctx.fileName);
+            fill(text, P::Banner, HtmlTexts::Banner);
+            fill(text, P::Index, BuildIndexItems(g, 1, ctx.escapeNames));
+            list += text;
+        }
+        QString text = page.at(0);
+        fillFrame(text, ctx, list);
+        out.append(text);
     }
-    QString text = page.at(0);
-    fillFrame(text, ctx, list);
-    return wrote(sink.put(Tool::JoinPath(root, HtmlNames::IndexPage), text, page.encoding(), Rule::IfChanged), ctx,
+    return wrote(sink.putEncoded(Tool::JoinPath(root, HtmlNames::IndexPage), out.bytes(), Rule::IfChanged), ctx,
                  HtmlTexts::IndexError);
 }
 
@@ -348,16 +545,17 @@ bool WriteCardPages(const OutputGroups &groups, const QString &root, const PageC
 {
     Section page(ctx.tmpl, QStringLiteral("1-1"));
     CardBlocks blocks(page, false);
-    BytesOut out{page.encoding(), {}};
+    BytesOut out(page.encoding());
     for (const OutputGroup &g : groups) {
         const CardBlock &block = blocks.at(g.depth());
         const QString folder = Tool::JoinPath(root, g.FolderName);
+        const QString group = shown(g.GroupName, ctx.escapeNames);
         for (qsizetype k = 0; k < g.CardCount; ++k) {
-            out.bytes.truncate(0);
-            block.append(out, block.valuesOf(g, k, ctx));
+            out.clear();
+            block.append(out, g, k, ctx, group);
             if (ctx.onCard)
                 ctx.onCard(g.Names.at(k));
-            if (!wrote(sink.putEncoded(Tool::JoinPath(folder, g.FileNames.at(k)), out.bytes, Rule::IfChanged), ctx,
+            if (!wrote(sink.putEncoded(Tool::JoinPath(folder, g.FileNames.at(k)), out.bytes(), Rule::IfChanged), ctx,
                        HtmlTexts::CardPageError))
                 return false;
         }
@@ -399,8 +597,9 @@ bool WriteSimpleGroupPages(const OutputGroups &groups, const QString &root, cons
         fill(index, P::Index, BuildIndexItems(g, 3, ctx.escapeNames, ctx.anchorPage));
         TextOut cards;
         const CardBlock &block = cardBlocks.at(depth);
+        const QString group = shown(g.GroupName, ctx.escapeNames);
         for (qsizetype k = 0; k < g.CardCount; ++k)
-            block.append(cards, block.valuesOf(g, k, ctx));
+            block.append(cards, g, k, ctx, group);
         QString text = page.at(depth);
         fill(text, P::Index, index);
         fill(text, P::Contents, cards.text);
@@ -413,10 +612,80 @@ bool WriteSimpleGroupPages(const OutputGroups &groups, const QString &root, cons
 
 namespace {
 
+// The single page appended piece by piece: the index and the cards are
+// never held as one text. False, with nothing appended, when a value or the
+// template could make replacing in turn give another page (see Filled).
+template<class Out>
+bool buildSinglePageInPieces(const OutputGroups &groups, const PageContext &ctx, const QString &pageText,
+                             const QString &indexText, const QString &cardText, const QString &groupText, Out &out)
+{
+    const Filled page(pageText, {P::FileName, P::Banner, P::Index, P::Contents});
+    const Filled index(indexText, {P::GroupName, P::Index});
+    const Filled group(groupText, {P::GroupName, P::FileName, P::Banner, P::Contents});
+    if (!page.safe() || !index.safe() || index.bracketed() || !group.safe() || hasBracket(ctx.fileName)
+        || hasBracket(HtmlTexts::Banner))
+        return false;
+    QStringList shownGroups;
+    for (const OutputGroup &g : groups) {
+        shownGroups.append(shown(g.GroupName, ctx.escapeNames));
+        if (hasBracket(shownGroups.last()))
+            return false;
+        for (const QString &name : g.Names) {
+            if (hasBracket(name))
+                return false;
+        }
+    }
+    const CardBlock cards(cardText, true);
+    auto items = [&](Out &o, const OutputGroup &g) {
+        for (qsizetype k = 0; k < g.CardCount; ++k) {
+            o.append(u"<Li class=\"mokuji2\"><a href=#Card");
+            o.append(g.GroupNumber);
+            o.append(u"-");
+            o.append(g.CardNumbers.at(k));
+            o.append(u">");
+            o.append(ctx.escapeNames ? HtmlText::EscapeMarkup(g.Names.at(k)) : g.Names.at(k));
+            o.append(u"</a>\r\n");
+        }
+    };
+    page.append(out, [&](Out &o, int slot) {
+        switch (slot) {
+        case 0: o.append(ctx.fileName); break;
+        case 1: o.append(HtmlTexts::Banner); break;
+        case 2:
+            for (qsizetype gi = 0; gi < groups.size(); ++gi) {
+                index.append(o, [&](Out &oi, int indexSlot) {
+                    if (indexSlot == 0)
+                        oi.append(shownGroups.at(gi));
+                    else
+                        items(oi, groups.at(gi));
+                });
+            }
+            break;
+        default:
+            for (qsizetype gi = 0; gi < groups.size(); ++gi) {
+                const OutputGroup &g = groups.at(gi);
+                group.append(o, [&](Out &og, int groupSlot) {
+                    switch (groupSlot) {
+                    case 0: og.append(shownGroups.at(gi)); break;
+                    case 1: og.append(ctx.fileName); break;
+                    case 2: og.append(HtmlTexts::Banner); break;
+                    default:
+                        for (qsizetype k = 0; k < g.CardCount; ++k)
+                            cards.append(og, g, k, ctx, shownGroups.at(gi));
+                        break;
+                    }
+                });
+            }
+            break;
+        }
+    });
+    return true;
+}
+
 // The single page: the page section "4-1" with "[index]" filled, where every
 // "[contents]" stands for the group blocks of all groups; a group block's
 // "[contents]" stands for its cards. Each text is filled exactly as a page
-// of its own would be, then appended.
+// of its own would be, then appended; what stands twice is made twice.
 template<class Out>
 void buildSinglePage(const OutputGroups &groups, const PageContext &ctx, Out &out)
 {
@@ -427,6 +696,8 @@ void buildSinglePage(const OutputGroups &groups, const PageContext &ctx, Out &ou
     if (groupText.isEmpty())
         groupText = QStringLiteral("[contents]");
     Section groupBlock(groupText);
+    if (buildSinglePageInPieces(groups, ctx, page.at(0), indexBlock.at(0), cardBlock.at(0), groupBlock.at(0), out))
+        return;
 
     QString index;
     for (const OutputGroup &g : groups) {
@@ -439,36 +710,35 @@ void buildSinglePage(const OutputGroups &groups, const PageContext &ctx, Out &ou
     fill(text, P::FileName, ctx.fileName);
     fill(text, P::Banner, HtmlTexts::Banner);
     fill(text, P::Index, index);
+    index.clear();
     const QStringList parts = text.split(P::Contents);
+    text.clear();
 
     out.append(parts.first());
     if (parts.size() == 1)
         return;
-    const qsizetype allStart = out.size();
     const CardBlock cards(cardBlock.at(0), true);
+    QList<QStringList> around; // per group: its block split at "[contents]"
+    QStringList shownGroups;
     for (const OutputGroup &g : groups) {
         QString block = groupBlock.at(0);
-        fill(block, P::GroupName, shown(g.GroupName, ctx.escapeNames));
+        shownGroups.append(shown(g.GroupName, ctx.escapeNames));
+        fill(block, P::GroupName, shownGroups.last());
         fill(block, P::FileName, ctx.fileName);
         fill(block, P::Banner, HtmlTexts::Banner);
-        const QStringList around = block.split(P::Contents);
-        out.append(around.first());
-        if (around.size() == 1)
-            continue;
-        const qsizetype start = out.size();
-        for (qsizetype k = 0; k < g.CardCount; ++k)
-            cards.append(out, cards.valuesOf(g, k, ctx));
-        const qsizetype end = out.size();
-        for (qsizetype i = 1; i < around.size(); ++i) {
-            if (i > 1)
-                out.repeat(start, end);
-            out.append(around.at(i));
-        }
+        around.append(block.split(P::Contents));
     }
-    const qsizetype allEnd = out.size();
     for (qsizetype i = 1; i < parts.size(); ++i) {
-        if (i > 1)
-            out.repeat(allStart, allEnd);
+        for (qsizetype gi = 0; gi < groups.size(); ++gi) {
+            const OutputGroup &g = groups.at(gi);
+            const QStringList &pieces = around.at(gi);
+            out.append(pieces.first());
+            for (qsizetype j = 1; j < pieces.size(); ++j) {
+                for (qsizetype k = 0; k < g.CardCount; ++k)
+                    cards.append(out, g, k, ctx, shownGroups.at(gi));
+                out.append(pieces.at(j));
+            }
+        }
         out.append(parts.at(i));
     }
 }
@@ -484,11 +754,16 @@ QString BuildSinglePage(const OutputGroups &groups, const PageContext &ctx)
 
 bool WriteSinglePage(const QString &path, const OutputGroups &groups, const PageContext &ctx, PageSink &sink)
 {
-    BytesOut out{HtmlText::DeclaredEncoding(ctx.tmpl.section(QStringLiteral("4-1"))), {}};
+    AtomicFile::QuickFile file;
+    const Result opened = sink.open(path, file);
+    if (opened != Result::Written)
+        return wrote(opened, ctx, HtmlTexts::PageError);
+    BytesOut out(HtmlText::DeclaredEncoding(ctx.tmpl.section(QStringLiteral("4-1"))), &file);
     buildSinglePage(groups, ctx, out);
-    if (out.bytes.isEmpty())
-        return false;
-    return wrote(sink.putEncoded(path, out.bytes, Rule::Always), ctx, HtmlTexts::PageError);
+    if (out.size() == 0)
+        return false; // the file is discarded
+    out.flush();
+    return wrote(sink.finish(path, file), ctx, HtmlTexts::PageError);
 }
 
 namespace {

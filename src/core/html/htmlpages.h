@@ -35,7 +35,15 @@ struct PageContext {
     QString anchorPage = {};
     // Told the name of every card before its page is written.
     std::function<void(const QString &name)> onCard = {};
+    // How the texts of groups collected raw (OutputGroup::RawTexts) are
+    // prepared: "[item3]" and "[item2]".
+    HtmlText::Preparing contentRules = {};
+    HtmlText::Preparing remarksRules = {};
 };
+
+// The preparing of a run's options: content, then remarks.
+HtmlText::Preparing ContentRules(const HtmlOptions &options);
+HtmlText::Preparing RemarksRules(const HtmlOptions &options);
 
 // The value of "[filename]" for a document path: its base name, empty when
 // the name begins with ".".

@@ -7,8 +7,11 @@
 #include "core/html/htmltext.h"
 #include "core/html/htmltexts.h"
 #include "core/html/outputgroups.h"
+#include "core/html/pagerecord.h"
 
 #include <QFileInfo>
+
+#include <optional>
 
 qsizetype PagesToWrite(const QList<OutputGroup> &groups, HtmlMode mode, bool withStyleSheet)
 {
@@ -49,11 +52,21 @@ HtmlRunResult RunHtmlOutput(const CardList &list, const HtmlJob &job, const Html
     // progress hears "0 of 0", and may stop the run already.
     bool cancelled = false;
     auto keepGoing = [&] { return !(cancelled = progress && !progress(0, 0)); };
-    if (!CollectOutputGroups(list, job.options, groups, progress ? std::function<bool()>(keepGoing) : nullptr)) {
+    if (!CollectOutputGroups(list, job.options, groups, progress ? std::function<bool()>(keepGoing) : nullptr,
+                             TextForm::Raw)) {
         if (cancelled) {
             result.status = HtmlRunResult::Status::Cancelled;
             return result;
         }
+    }
+    return WriteHtmlOutput(groups, job, tmpl, dialogs, progress);
+}
+
+HtmlRunResult WriteHtmlOutput(QList<OutputGroup> &groups, const HtmlJob &job, const HtmlTemplate &tmpl,
+                              Dialogs &dialogs, const PageSink::Progress &progress)
+{
+    HtmlRunResult result;
+    if (groups.isEmpty()) {
         dialogs.message(HtmlTexts::NothingCollected, MsgIcon::Warning);
         result.status = HtmlRunResult::Status::NothingCollected;
         return result;
@@ -65,11 +78,25 @@ HtmlRunResult RunHtmlOutput(const CardList &list, const HtmlJob &job, const Html
     const bool withStyleSheet = !styleKey.isEmpty() && !StyleSheetText(tmpl, styleKey).isEmpty();
     PageSink sink(PagesToWrite(groups, job.mode, withStyleSheet), progress);
     const QString name = TemplateFileName(job.documentPath);
-    const PageContext ctx{
-        tmpl,     job.options.escapeTag ? HtmlText::EscapeMarkup(name) : name,         job.options.escapeTag,
-        &dialogs, job.mode == HtmlMode::SimpleHelp ? HtmlNames::IndexPage : QString(), job.onCard};
+    const PageContext ctx{tmpl,
+                          job.options.escapeTag ? HtmlText::EscapeMarkup(name) : name,
+                          job.options.escapeTag,
+                          &dialogs,
+                          job.mode == HtmlMode::SimpleHelp ? HtmlNames::IndexPage : QString(),
+                          job.onCard,
+                          ContentRules(job.options),
+                          RemarksRules(job.options)};
 
     const QString &root = job.target;
+    std::optional<PageRecord> record;
+    if (job.keepRecord && job.mode != HtmlMode::Single) {
+        const QString folder = job.recordFolder.isEmpty() ? PageRecord::DefaultFolder() : job.recordFolder;
+        if (!folder.isEmpty()) {
+            record.emplace(folder, root);
+            record->load();
+            sink.setRecord(&*record);
+        }
+    }
     auto writeStyleSheet = [&](const QString &folder) {
         if (withStyleSheet && !sink.cancelled())
             WriteStyleSheet(folder, styleKey, ctx, sink);
@@ -110,6 +137,8 @@ HtmlRunResult RunHtmlOutput(const CardList &list, const HtmlJob &job, const Html
         writeStyleSheet(root);
         break;
     }
+    if (record)
+        (void)record->save(); // without it the next run compares the files byte for byte
     result.status = sink.cancelled() ? HtmlRunResult::Status::Cancelled : HtmlRunResult::Status::Done;
     result.total = sink.total();
     result.written = sink.written();

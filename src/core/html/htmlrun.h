@@ -33,6 +33,10 @@ struct HtmlJob {
     HtmlOptions options;
     // Told the name of every card whose page is about to be written.
     std::function<void(const QString &name)> onCard = {};
+    // A folder tree keeps a record of its pages between runs (PageRecord),
+    // in recordFolder, or when that is empty in the user's cache folder.
+    bool keepRecord = true;
+    QString recordFolder = {};
 };
 
 struct HtmlRunResult {
@@ -64,3 +68,9 @@ HtmlRunResult RunHtmlOutput(const CardList &list, const HtmlJob &job, Dialogs &d
 // The same with a template already read.
 HtmlRunResult RunHtmlOutput(const CardList &list, const HtmlJob &job, const HtmlTemplate &tmpl, Dialogs &dialogs,
                             const PageSink::Progress &progress = {});
+// The page phase alone, over groups collected already (OutputCollector with
+// job.options): the same run as above from the numbering on (groups are
+// numbered backwards in place when asked). An empty groups says so and
+// writes nothing.
+HtmlRunResult WriteHtmlOutput(QList<OutputGroup> &groups, const HtmlJob &job, const HtmlTemplate &tmpl,
+                              Dialogs &dialogs, const PageSink::Progress &progress = {});

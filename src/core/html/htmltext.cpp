@@ -4,6 +4,12 @@
 
 #include <QRegularExpression>
 
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace HtmlText {
 
 Encoding DeclaredEncoding(QStringView text)
@@ -86,7 +92,163 @@ char *appendUtf8(QStringView text, char *out)
     return out;
 }
 
+// Bits of the ASCII units below 64 the rules replace.
+quint64 specialUnits(Preparing rules)
+{
+    quint64 mask = 0;
+    if (rules.fakeTab)
+        mask |= quint64(1) << '\t' | quint64(1) << ' ';
+    if (rules.escapeTag)
+        mask |= quint64(1) << '&' | quint64(1) << '<' | quint64(1) << '>';
+    if (rules.lineBreaks)
+        mask |= quint64(1) << '\r';
+    return mask;
+}
+
+bool isSpecial(char16_t u, quint64 mask)
+{
+    return u < 64 && (mask >> u) & 1;
+}
+
+template<size_t N>
+char *put(char *out, const char (&text)[N])
+{
+    std::memcpy(out, text, N - 1);
+    return out + N - 1;
+}
+
+// The replacement of the unit at p (special under the rules), or nothing
+// when it stays as it is (a lone space, a CR without LF): p is moved past
+// what was replaced.
+char *putReplacement(const char16_t *&p, const char16_t *end, Encoding encoding, char *out)
+{
+    const char16_t u = *p;
+    const bool pair = p + 1 < end && p[1] == (u == u'\r' ? u'\n' : u' ');
+    switch (u) {
+    case u'\t': break;
+    case u' ':
+    case u'\r':
+        if (!pair)
+            return nullptr;
+        ++p;
+        if (u == u'\r') {
+            ++p;
+            return put(out, "<BR>\r\n");
+        }
+        break;
+    case u'&': ++p; return put(out, "&amp;");
+    case u'<': ++p; return put(out, "&lt;");
+    case u'>': ++p; return put(out, "&gt;");
+    default: return nullptr;
+    }
+    ++p; // a tab or the second space: one ideographic space
+    return encoding == Encoding::Utf8 ? put(out, "\xE3\x80\x80") : put(out, "\x81\x40");
+}
+
+char *prepareUtf8(const char16_t *p, const char16_t *const end, quint64 mask, char *out)
+{
+    while (p < end) {
+        char32_t u = *p;
+        // Japanese first: three bytes, no surrogate.
+        if (u >= 0x800 && (u & 0xF800) != 0xD800) {
+            out[0] = char(0xE0 | (u >> 12));
+            out[1] = char(0x80 | ((u >> 6) & 0x3F));
+            out[2] = char(0x80 | (u & 0x3F));
+            out += 3;
+            ++p;
+            continue;
+        }
+#if defined(__SSE2__)
+        // Eight ASCII units at once where nothing is replaced.
+        if (u < 0x80 && mask == 0 && end - p >= 8) {
+            const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
+            if (_mm_movemask_epi8(
+                    _mm_cmpeq_epi16(_mm_and_si128(units, _mm_set1_epi16(short(0xFF80))), _mm_setzero_si128()))
+                == 0xFFFF) {
+                _mm_storel_epi64(reinterpret_cast<__m128i *>(out), _mm_packus_epi16(units, units));
+                out += 8;
+                p += 8;
+                continue;
+            }
+        }
+#endif
+        if (u < 0x80) {
+            if (isSpecial(char16_t(u), mask)) {
+                if (char *next = putReplacement(p, end, Encoding::Utf8, out)) {
+                    out = next;
+                    continue;
+                }
+            }
+            *out++ = char(u);
+            ++p;
+            continue;
+        }
+        ++p;
+        if (u < 0x800) {
+            *out++ = char(0xC0 | (u >> 6));
+            *out++ = char(0x80 | (u & 0x3F));
+        } else if (QChar::isHighSurrogate(u) && p < end && QChar::isLowSurrogate(*p)) {
+            u = QChar::surrogateToUcs4(char16_t(u), *p++);
+            *out++ = char(0xF0 | (u >> 18));
+            *out++ = char(0x80 | ((u >> 12) & 0x3F));
+            *out++ = char(0x80 | ((u >> 6) & 0x3F));
+            *out++ = char(0x80 | (u & 0x3F));
+        } else {
+            if (QChar::isSurrogate(u))
+                u = 0xFFFD;
+            *out++ = char(0xE0 | (u >> 12));
+            *out++ = char(0x80 | ((u >> 6) & 0x3F));
+            *out++ = char(0x80 | (u & 0x3F));
+        }
+    }
+    return out;
+}
+
+// A run without replacements in Windows-31J, its lacking characters as references.
+char *win31jRun(QStringView run, char *out)
+{
+    Win31J::EncodeStats stats;
+    const qsizetype n = Win31J::encodeInto(run, out, &stats);
+    if (stats.unmappableCount == 0)
+        return out + n;
+    QByteArray slow;
+    appendWin31JSlowly(run, Fallback::CharacterReference, slow);
+    std::memcpy(out, slow.constData(), size_t(slow.size()));
+    return out + slow.size();
+}
+
+char *prepareWin31J(const char16_t *p, const char16_t *const end, quint64 mask, char *out)
+{
+    const char16_t *run = p;
+    while (p < end) {
+        if (!isSpecial(*p, mask)) {
+            ++p;
+            continue;
+        }
+        const char16_t *const at = p;
+        char replacement[8];
+        char *const replaced = putReplacement(p, end, Encoding::Win31J, replacement);
+        if (!replaced) {
+            ++p;
+            continue;
+        }
+        out = win31jRun(QStringView(run, at - run), out);
+        std::memcpy(out, replacement, size_t(replaced - replacement));
+        out += replaced - replacement;
+        run = p;
+    }
+    return win31jRun(QStringView(run, end - run), out);
+}
+
 } // namespace
+
+char *PrepareInto(QStringView text, Preparing rules, Encoding encoding, char *out)
+{
+    const char16_t *p = text.utf16();
+    const char16_t *const end = p + text.size();
+    const quint64 mask = specialUnits(rules);
+    return encoding == Encoding::Utf8 ? prepareUtf8(p, end, mask, out) : prepareWin31J(p, end, mask, out);
+}
 
 void AppendEncoded(QStringView text, Encoding encoding, Fallback fallback, QByteArray &out)
 {
@@ -141,6 +303,24 @@ QString EscapeMarkup(const QString &text)
     return out;
 }
 
+namespace {
+
+bool encodedInHref(char16_t u)
+{
+    return u < 0x20 || u == 0x7F || u == u'%' || u == u'#' || u == u'?' || u == u'&' || u == u'"' || u == u' ';
+}
+
+} // namespace
+
+QString Href(const QString &path)
+{
+    for (const QChar c : path) {
+        if (encodedInHref(c.unicode()))
+            return Href(QStringView(path));
+    }
+    return path;
+}
+
 QString Href(QStringView path)
 {
     static const char hex[] = "0123456789ABCDEF";
@@ -148,7 +328,7 @@ QString Href(QStringView path)
     out.reserve(path.size() + 8);
     for (const QChar c : path) {
         const char16_t u = c.unicode();
-        if (u < 0x20 || u == 0x7F || u == u'%' || u == u'#' || u == u'?' || u == u'&' || u == u'"' || u == u' ') {
+        if (encodedInHref(u)) {
             out += QLatin1Char('%');
             out += QLatin1Char(hex[u >> 4]);
             out += QLatin1Char(hex[u & 0xF]);

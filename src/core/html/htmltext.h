@@ -26,6 +26,31 @@ enum class Fallback {
 void AppendEncoded(QStringView text, Encoding encoding, Fallback fallback, QByteArray &out);
 QByteArray Encoded(QStringView text, Encoding encoding, Fallback fallback = Fallback::CharacterReference);
 
+// What preparing does to a card's text on its way to a page (the options
+// FakeTAB, EscapeTAG and the opposite of NoBR), in the order of a left to
+// right pass: a tab or two spaces become one ideographic space, "&" "<" ">"
+// their references, CR LF "<BR>" CR LF.
+struct Preparing {
+    bool fakeTab = false;
+    bool escapeTag = false;
+    bool lineBreaks = false;
+};
+
+// Room EncodeInto and PrepareInto may take for a text of units UTF-16
+// units: no unit gives more than a character reference of eight bytes.
+constexpr qsizetype RoomFor(qsizetype units)
+{
+    return 8 * units + 16;
+}
+// text, prepared as rules say, in the encoding, with character references
+// for what Windows-31J lacks, written to out (room as above); returns the end.
+// The same bytes as encoding the prepared text, in one pass.
+char *PrepareInto(QStringView text, Preparing rules, Encoding encoding, char *out);
+inline char *EncodeInto(QStringView text, Encoding encoding, char *out)
+{
+    return PrepareInto(text, Preparing{}, encoding, out);
+}
+
 // "&" "<" ">" '"' as "&amp;" "&lt;" "&gt;" "&quot;".
 QString EscapeMarkup(const QString &text);
 
@@ -33,6 +58,8 @@ QString EscapeMarkup(const QString &text);
 // "&", '"', space and control characters percent-encoded as UTF-8, every
 // other character as it is.
 QString Href(QStringView path);
+// The same; a path with nothing to encode is given back as it is.
+QString Href(const QString &path);
 
 // Number of bytes the name takes on disk (UTF-8).
 qsizetype DiskBytes(QStringView name);

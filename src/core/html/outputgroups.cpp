@@ -9,6 +9,8 @@
 #include <QHash>
 #include <QSet>
 
+#include <utility>
+
 QString HtmlNumber(qsizetype n)
 {
     if (n < 0 || n > 999999)
@@ -178,66 +180,119 @@ QString PreparedRemarks(QString remarks, const HtmlOptions &options)
     return remarks;
 }
 
-bool CollectOutputGroups(const CardList &list, const HtmlOptions &options, OutputGroups &groups,
-                         const std::function<bool()> &keepGoing)
-{
-    groups.clear();
+struct OutputCollector::Private {
+    HtmlOptions options;
+    bool raw;
+    OutputGroups groups;
     QHash<QString, int> groupIndex;
     NameRegister names;
-    const CardStore &store = list.store();
-    const QList<qsizetype> selected = options.onlySelected ? list.selectedRows() : QList<qsizetype>();
-    auto collect = [&](const Card &card) {
-        QString rest;
-        const bool dated = SplitDatePrefix(card.title, &rest);
-        QString group;
-        QString name;
-        const qsizetype mark = rest.indexOf(TitleField::GroupMark);
-        if (mark >= 0) {
-            group = rest.left(mark);
-            const qsizetype second = rest.indexOf(TitleField::GroupMark, mark + 1);
-            name = rest.mid(mark + 1, second < 0 ? -1 : second - mark - 1);
-        } else {
-            name = rest;
-            group = options.useItem2 && !card.remarks.isEmpty() ? card.remarks : DefaultGroup;
-        }
-        if (dated && !options.cutDateInfo)
-            name = DatePrefixOf(card.title) + QLatin1Char(':') + name;
+};
 
-        int gi = groupIndex.value(group, -1);
-        if (gi < 0) {
-            gi = int(groups.size());
-            groupIndex.insert(group, gi);
-            OutputGroup g;
-            g.GroupName = group;
-            g.GroupNumber = HtmlNumber(gi);
-            const QString numbered = NumberPrefix + g.GroupNumber;
-            g.FolderName = options.renban ? numbered : names.folderFor(group, numbered);
-            groups.append(std::move(g));
+OutputCollector::OutputCollector(const HtmlOptions &options, TextForm form)
+    : d(new Private{options, form == TextForm::Raw, {}, {}, {}})
+{}
+
+OutputCollector::~OutputCollector() = default;
+
+void OutputCollector::add(const Card &card)
+{
+    const HtmlOptions &options = d->options;
+    // The title is looked at through views: a card costs an allocation only
+    // for what is kept.
+    const QStringView title(card.title);
+    const qsizetype dateLength = DatePrefixLength(title);
+    const QStringView rest = title.sliced(dateLength);
+    QStringView groupView;
+    QStringView nameView = rest;
+    const QString *groupText = nullptr;
+    const qsizetype mark = rest.indexOf(TitleField::GroupMark);
+    if (mark >= 0) {
+        groupView = rest.first(mark);
+        const qsizetype second = rest.indexOf(TitleField::GroupMark, mark + 1);
+        nameView = rest.sliced(mark + 1, (second < 0 ? rest.size() : second) - mark - 1);
+    } else {
+        groupText = options.useItem2 && !card.remarks.isEmpty() ? &card.remarks : &DefaultGroup;
+        groupView = *groupText;
+    }
+    QString name = nameView.size() == card.title.size() ? card.title : nameView.toString();
+    if (dateLength > 0 && !options.cutDateInfo)
+        name = DatePrefixOf(card.title) + QLatin1Char(':') + name;
+
+    // A few groups are found by comparing, many by their hash.
+    constexpr qsizetype Compared = 16;
+    int gi = -1;
+    if (d->groups.size() <= Compared) {
+        for (qsizetype i = 0; i < d->groups.size() && gi < 0; ++i) {
+            if (d->groups.at(i).GroupName == groupView)
+                gi = int(i);
         }
-        OutputGroup &g = groups[gi];
-        const qsizetype k = g.CardCount++;
-        g.CardNumbers.append(HtmlNumber(k));
-        g.FileNames.append(options.renban ? NumberPrefix + g.CardNumbers.last() + Extension : names.fileFor(gi, name));
-        g.Names.append(name);
-        g.Remarks.append(PreparedRemarks(card.remarks, options));
-        g.Contents.append(PreparedContent(card.content, options));
-    };
+    } else {
+        gi = d->groupIndex.value(groupText ? *groupText : groupView.toString(), -1);
+    }
+    if (gi < 0) {
+        const QString group = groupText ? *groupText : groupView.toString();
+        gi = int(d->groups.size());
+        d->groupIndex.insert(group, gi);
+        OutputGroup g;
+        g.GroupName = group;
+        g.GroupNumber = HtmlNumber(gi);
+        const QString numbered = NumberPrefix + g.GroupNumber;
+        g.FolderName = options.renban ? numbered : d->names.folderFor(group, numbered);
+        g.RawTexts = d->raw;
+        d->groups.append(std::move(g));
+    }
+    OutputGroup &g = d->groups[gi];
+    const qsizetype k = g.CardCount++;
+    g.CardNumbers.append(HtmlNumber(k));
+    if (options.renban) {
+        QString file;
+        file.reserve(NumberPrefix.size() + 6 + Extension.size());
+        file += NumberPrefix;
+        file += g.CardNumbers.last();
+        file += Extension;
+        g.FileNames.append(std::move(file));
+    } else {
+        g.FileNames.append(d->names.fileFor(gi, name));
+    }
+    g.Names.append(std::move(name));
+    g.Remarks.append(d->raw ? card.remarks : PreparedRemarks(card.remarks, options));
+    g.Contents.append(d->raw ? card.content : PreparedContent(card.content, options));
+}
+
+OutputGroups OutputCollector::take()
+{
+    d->groupIndex.clear();
+    d->names = NameRegister();
+    return std::exchange(d->groups, {});
+}
+
+bool CollectOutputGroups(const CardList &list, const HtmlOptions &options, OutputGroups &groups,
+                         const std::function<bool()> &keepGoing, TextForm form)
+{
+    groups.clear();
+    OutputCollector collector(options, form);
+    const CardStore &store = list.store();
     constexpr qsizetype AskEvery = 2048;
     qsizetype walked = 0;
     auto stopped = [&] { return keepGoing && ++walked % AskEvery == 0 && !keepGoing(); };
     if (options.onlySelected) {
-        for (const qsizetype row : selected) {
-            collect(store.at(row));
-            if (stopped())
+        for (const qsizetype row : list.selectedRows()) {
+            collector.add(store.at(row));
+            if (stopped()) {
+                groups = collector.take();
                 return false;
+            }
         }
     } else {
         for (const Card &card : store.cards()) {
-            collect(card);
-            if (stopped())
+            collector.add(card);
+            if (stopped()) {
+                groups = collector.take();
                 return false;
+            }
         }
     }
+    groups = collector.take();
     return !groups.isEmpty();
 }
 

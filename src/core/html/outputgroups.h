@@ -26,9 +26,11 @@
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 
 class CardList;
 class Dialogs;
+struct Card;
 
 struct OutputGroup {
     QString GroupName;   // as collected, unescaped
@@ -40,6 +42,9 @@ struct OutputGroup {
     QStringList FileNames;   // per card: the file name of its card page
     QStringList Remarks;     // per card: "[item2]" as prepared
     QStringList Contents;    // per card: "[item3]" as prepared
+    // Remarks and Contents are the cards' own texts, prepared by the page
+    // writers as they write them (the options of the run in PageContext).
+    bool RawTexts = false;
 
     // Levels of FolderName below the root (1 for "A", 2 for "A/B").
     int depth() const { return int(FolderName.count(QLatin1Char('/'))) + 1; }
@@ -66,8 +71,31 @@ QString HtmlNumber(qsizetype n);
 // keepGoing, when given, is asked every few thousand cards, so that a window
 // stays alive through a long list; false stops the walk (groups then hold
 // what was collected so far, and the result is false).
+// With TextForm::Raw the remarks and contents are taken as the cards hold
+// them (OutputGroup::RawTexts), so that no prepared copy of every text is
+// held through a run.
+enum class TextForm { Prepared, Raw };
 bool CollectOutputGroups(const CardList &list, const HtmlOptions &options, OutputGroups &groups,
-                         const std::function<bool()> &keepGoing = {});
+                         const std::function<bool()> &keepGoing = {}, TextForm form = TextForm::Prepared);
+
+// The same card by card, for cards that come from elsewhere than a list
+// (a card file read as a stream): add() the cards in list order, then
+// take() the groups.
+class OutputCollector
+{
+public:
+    OutputCollector(const HtmlOptions &options, TextForm form);
+    ~OutputCollector();
+    OutputCollector(const OutputCollector &) = delete;
+    OutputCollector &operator=(const OutputCollector &) = delete;
+
+    void add(const Card &card);
+    OutputGroups take();
+
+private:
+    struct Private;
+    std::unique_ptr<Private> d;
+};
 
 // Numbers groups and cards from the last: group i of n gets n - 1 - i, card
 // k of c gets c - 1 - k; folder and file names become the numbered ones.

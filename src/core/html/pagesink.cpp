@@ -1,6 +1,7 @@
 #include "core/html/pagesink.h"
 
 #include "core/common/atomicfile.h"
+#include "core/html/pagerecord.h"
 
 #include <QFile>
 
@@ -15,14 +16,13 @@ PageSink::PageSink(qsizetype total, Progress progress) : m_total(total), m_progr
 namespace {
 
 // True when path is a file holding exactly bytes: open, size, one read and
-// close, the fewest calls a rerun over thousands of unchanged pages can make.
-bool holds(const QString &path, const QByteArray &bytes)
+// close. st gets the file's state. A FIFO is opened without waiting for a
+// writer, and is no page.
+bool holds(const QString &path, const QByteArray &bytes, struct stat &st)
 {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return false;
-    struct stat st {
-    };
     bool same = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size == off_t(bytes.size());
     if (same) {
         thread_local QByteArray buffer;
@@ -73,9 +73,19 @@ PageSink::Result PageSink::putEncoded(const QString &path, QByteArray &bytes, Ru
         return Result::Cancelled;
     bytes += "\r\n";
     Result result = Result::Written;
-    if (rule == Rule::IfChanged && holds(path, bytes)) {
+    const bool ifChanged = rule == Rule::IfChanged;
+    const quint64 hash = ifChanged && m_record ? PageRecord::Hash(bytes) : 0;
+    struct stat st {
+    };
+    bool missing = false; // no file to compare with
+    if (ifChanged && m_record && m_record->vouchesFor(path, bytes.size(), hash, &missing)) {
         ++m_unchanged;
         result = Result::Unchanged;
+    } else if (ifChanged && !missing && holds(path, bytes, st)) {
+        ++m_unchanged;
+        result = Result::Unchanged;
+        if (m_record)
+            m_record->note(path, bytes.size(), hash, &st);
     } else {
         QString error;
         if (!AtomicFile::writeQuick(path, bytes, &error)) {
@@ -83,9 +93,32 @@ PageSink::Result PageSink::putEncoded(const QString &path, QByteArray &bytes, Ru
             return Result::Failed;
         }
         ++m_written;
+        if (ifChanged && m_record)
+            m_record->note(path, bytes.size(), hash);
     }
     reportProgress();
     return result;
+}
+
+PageSink::Result PageSink::open(const QString &path, AtomicFile::QuickFile &file)
+{
+    if (m_cancelled)
+        return Result::Cancelled;
+    if (file.open(path))
+        return Result::Written;
+    m_failures.append({path, file.error()});
+    return Result::Failed;
+}
+
+PageSink::Result PageSink::finish(const QString &path, AtomicFile::QuickFile &file)
+{
+    if (!file.append("\r\n") || !file.commit()) {
+        m_failures.append({path, file.error()});
+        return Result::Failed;
+    }
+    ++m_written;
+    reportProgress();
+    return Result::Written;
 }
 
 void PageSink::reportProgress()

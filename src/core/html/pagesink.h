@@ -4,12 +4,15 @@
 // or a failure. The sink counts the pages, reports progress after each one
 // and refuses further pages once the progress callback asked to stop.
 
+#include "core/common/atomicfile.h"
 #include "core/html/htmltext.h"
 
 #include <QList>
 #include <QString>
 
 #include <functional>
+
+class PageRecord;
 
 struct PageFailure {
     QString path;
@@ -43,6 +46,17 @@ public:
     // The same for a page already encoded; bytes gets the CR LF.
     Result putEncoded(const QString &path, QByteArray &bytes, Rule rule);
 
+    // A page too large to hold at once, written on every run: open() gives
+    // Written when file is ready to take the bytes (appended by the caller in
+    // pieces), finish() adds the CR LF and puts the file in place. A file
+    // left unfinished is discarded and nothing is counted.
+    Result open(const QString &path, AtomicFile::QuickFile &file);
+    Result finish(const QString &path, AtomicFile::QuickFile &file);
+
+    // The record of the last run's pages: pages of Rule::IfChanged it vouches
+    // for are left alone unread, and every page of that rule is noted in it.
+    void setRecord(PageRecord *record) { m_record = record; }
+
     void setTotal(qsizetype total) { m_total = total; }
     qsizetype total() const { return m_total; }
     qsizetype written() const { return m_written; }
@@ -63,4 +77,5 @@ private:
     bool m_cancelled = false;
     QList<PageFailure> m_failures;
     QByteArray m_bytes; // reused for every page
+    PageRecord *m_record = nullptr;
 };

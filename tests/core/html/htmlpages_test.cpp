@@ -13,7 +13,9 @@
 
 #include <QDateTime>
 #include <QFileInfo>
+#include <QThread>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 
 namespace {
@@ -182,6 +184,61 @@ TEST(HtmlPages, UnchangedPagesAreLeftAloneWithTheirTimes)
     const HtmlRunResult simple2 = run(*list, HtmlMode::Simple, out, HtmlOptions{}, dialogs);
     EXPECT_EQ(simple2.written, simple1.written);
     EXPECT_EQ(simple2.unchanged, 1); // the style sheet
+}
+
+// A rerun trusts the record of the last run only for files as that run
+// left them: a page changed by hand (same size, its old time put back),
+// replaced or removed is written again; a damaged record is no record.
+TEST(HtmlPages, TheRecordOfTheLastRunVouchesOnlyForUntouchedFiles)
+{
+    auto list = listOf(goldenCards());
+    const QString out = freshFolder(QStringLiteral("record"));
+    const QString records = freshFolder(QStringLiteral("records"));
+    HtmlJob job;
+    job.mode = HtmlMode::Cards;
+    job.templatePath = classicTemplate();
+    job.target = out;
+    job.documentPath = QStringLiteral("/data/メモ帳.qlw");
+    job.recordFolder = records;
+    FakeDialogs dialogs;
+    const HtmlRunResult first = RunHtmlOutput(*list, job, dialogs);
+    ASSERT_TRUE(first.complete());
+    EXPECT_EQ(QDir(records).entryList(QDir::Files).size(), 1);
+    EXPECT_FALSE(treeOf(out).keys().join(u' ').contains(QLatin1String(".pages")));
+    const QMap<QString, QByteArray> tree = treeOf(out);
+    EXPECT_EQ(RunHtmlOutput(*list, job, dialogs).unchanged, first.written);
+
+    QThread::msleep(30); // past the clock tick of the record
+    const QString edited = out + QStringLiteral("/qlt000000/qlt000001.html");
+    const QString removed = out + QStringLiteral("/qlt000001/qlt000000.html");
+    const QString replaced = out + QStringLiteral("/index.html");
+    struct stat before {
+    };
+    ASSERT_EQ(::stat(QFile::encodeName(edited).constData(), &before), 0);
+    QByteArray bytes = tree.value(QStringLiteral("qlt000000/qlt000001.html"));
+    bytes[bytes.size() - 3] = 'X';
+    {
+        QFile f(edited);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        ASSERT_EQ(f.write(bytes), bytes.size());
+    }
+    const struct timespec times[2] = {before.st_atim, before.st_mtim};
+    ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(edited).constData(), times, 0), 0);
+    ASSERT_TRUE(QFile::remove(removed));
+    ASSERT_TRUE(QFile::remove(replaced));
+    ASSERT_TRUE(Sandbox::writeBytes(replaced, tree.value(QStringLiteral("index.html")))); // the same bytes anew
+
+    const HtmlRunResult again = RunHtmlOutput(*list, job, dialogs);
+    EXPECT_EQ(again.written, 2);
+    EXPECT_EQ(again.unchanged, first.written - 2);
+    EXPECT_EQ(treeOf(out), tree);
+
+    for (const QString &name : QDir(records).entryList(QDir::Files))
+        ASSERT_TRUE(Sandbox::writeBytes(records + u'/' + name, "QLTWIN pages 1\nnonsense\n1 2 3\n"));
+    ASSERT_TRUE(QFile::remove(removed));
+    const HtmlRunResult damaged = RunHtmlOutput(*list, job, dialogs);
+    EXPECT_EQ(damaged.written, 1);
+    EXPECT_EQ(treeOf(out), tree);
 }
 
 TEST(HtmlPages, AMissingSectionGivesAnEmptyPage)
