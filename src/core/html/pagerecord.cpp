@@ -144,7 +144,33 @@ bool PageRecord::save() const
         out += it.key().toUtf8();
         out += '\n';
     }
-    return AtomicFile::writeQuick(m_file, out);
+    const bool saved = AtomicFile::writeQuick(m_file, out);
+    pruneGone();
+    return saved;
+}
+
+void PageRecord::pruneGone() const
+{
+    // Every output folder ever written leaves a record; those of folders no
+    // longer there (a temporary tree, one removed by hand) go when another
+    // record is written, so the cache does not grow with every run.
+    const QFileInfo self(m_file);
+    const QFileInfoList records =
+        QDir(self.path()).entryInfoList(QStringList{QStringLiteral("*.pages")}, QDir::Files | QDir::Hidden);
+    for (const QFileInfo &record : records) {
+        if (record.fileName() == self.fileName())
+            continue;
+        QFile f(record.filePath());
+        if (!f.open(QIODevice::ReadOnly))
+            continue;
+        const QByteArray head = f.read(Header.size() + 4096);
+        const qsizetype eol = head.indexOf('\n', Header.size());
+        if (!head.startsWith(Header) || eol < 0)
+            continue;
+        const QString root = QString::fromUtf8(head.mid(Header.size(), eol - Header.size()));
+        if (!root.isEmpty() && !QFileInfo(root).isDir())
+            QFile::remove(record.filePath());
+    }
 }
 
 bool PageRecord::vouchesFor(const QString &path, qsizetype size, quint64 hash, bool *missing)

@@ -51,6 +51,7 @@ private:
         bool now = false;     // noted in this run
     };
     QString keyOf(const QString &path) const;
+    void pruneGone() const;
 
     QString m_file;
     QString m_root;                  // absolute

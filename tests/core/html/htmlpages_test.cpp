@@ -186,6 +186,34 @@ TEST(HtmlPages, UnchangedPagesAreLeftAloneWithTheirTimes)
     EXPECT_EQ(simple2.unchanged, 1); // the style sheet
 }
 
+// Records of output folders that are gone are removed when another record
+// is written; those of folders still there stay.
+TEST(HtmlPages, RecordsOfRemovedOutputFoldersAreRemoved)
+{
+    auto list = listOf(goldenCards());
+    const QString records = freshFolder(QStringLiteral("records-pruned"));
+    HtmlJob job;
+    job.mode = HtmlMode::Cards;
+    job.templatePath = classicTemplate();
+    job.documentPath = QStringLiteral("/data/メモ帳.qlw");
+    job.recordFolder = records;
+    FakeDialogs dialogs;
+    const QString kept = freshFolder(QStringLiteral("kept"));
+    const QString gone = freshFolder(QStringLiteral("gone"));
+    for (const QString &target : {kept, gone}) {
+        job.target = target;
+        ASSERT_TRUE(RunHtmlOutput(*list, job, dialogs).complete());
+    }
+    ASSERT_EQ(QDir(records).entryList(QDir::Files).size(), 2);
+    ASSERT_TRUE(QDir(gone).removeRecursively());
+    job.target = freshFolder(QStringLiteral("third"));
+    ASSERT_TRUE(RunHtmlOutput(*list, job, dialogs).complete());
+    EXPECT_EQ(QDir(records).entryList(QDir::Files).size(), 2);
+    // The kept folder's record still vouches for its pages.
+    job.target = kept;
+    EXPECT_EQ(RunHtmlOutput(*list, job, dialogs).written, 0);
+}
+
 // A rerun trusts the record of the last run only for files as that run
 // left them: a page changed by hand (same size, its old time put back),
 // replaced or removed is written again; a damaged record is no record.
