@@ -92,9 +92,10 @@ TEST(GroupIndex, FollowsEveryChangeOfTheStoreAsAFreshScanSeesIt)
                 break;
             }
             // Asked now and then only, so that changes pile up between asks.
-            if (rng.bounded(3) == 0 || step == 199)
+            if (rng.bounded(3) == 0 || step == 199) {
                 ASSERT_EQ(index.groups(), GroupsOf(store))
                     << "round " << round << ", step " << step << ": " << qPrintable(what);
+            }
         }
     }
 }
