@@ -396,19 +396,6 @@ bool write(const QString &path, QByteArrayView data, QString *error)
     return false;
 }
 
-} // namespace AtomicFile
-
-namespace AtomicFile {
-
-namespace {
-
-QString errnoText(int code)
-{
-    return QString::fromLocal8Bit(std::strerror(code));
-}
-
-} // namespace
-
 QuickFile::~QuickFile()
 {
     discard();
@@ -416,7 +403,7 @@ QuickFile::~QuickFile()
 
 bool QuickFile::fail(int code)
 {
-    m_error = errnoText(code);
+    m_error = systemText(code);
     discard();
     return false;
 }
@@ -434,6 +421,7 @@ bool QuickFile::open(const QString &path)
 {
     discard();
     m_error.clear();
+    m_size = 0;
     m_target = QFile::encodeName(path);
     const qsizetype slash = m_target.lastIndexOf('/');
     const QByteArray folder = slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : m_target.left(slash);
@@ -443,12 +431,12 @@ bool QuickFile::open(const QString &path)
         m_temp = folder + name;
         m_fd = ::open(m_temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (m_fd < 0 && errno != EEXIST) {
-            m_error = errnoText(errno);
+            m_error = systemText(errno);
             return false;
         }
     }
     if (m_fd < 0) {
-        m_error = errnoText(EEXIST);
+        m_error = systemText(EEXIST);
         return false;
     }
     return true;
@@ -458,17 +446,9 @@ bool QuickFile::append(QByteArrayView data)
 {
     if (m_fd < 0)
         return false;
-    const char *p = data.data();
-    qsizetype left = data.size();
-    while (left > 0) {
-        const ssize_t n = ::write(m_fd, p, size_t(left));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return fail(n < 0 ? errno : ENOSPC);
-        p += n;
-        left -= n;
-    }
+    if (!writeAll(m_fd, data, off_t(m_size)))
+        return fail(errno);
+    m_size += data.size();
     return true;
 }
 
@@ -481,13 +461,13 @@ bool QuickFile::commit()
     if (::close(fd) != 0) {
         const int code = errno;
         ::unlink(m_temp.constData());
-        m_error = errnoText(code);
+        m_error = systemText(code);
         return false;
     }
     if (::rename(m_temp.constData(), m_target.constData()) != 0) {
         const int code = errno;
         ::unlink(m_temp.constData());
-        m_error = errnoText(code);
+        m_error = systemText(code);
         return false;
     }
     return true;

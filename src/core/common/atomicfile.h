@@ -85,10 +85,6 @@ private:
 // Whether name is one this module gives the file beside target (tests).
 bool isTemporaryNameFor(const QString &targetName, const QString &name);
 
-} // namespace AtomicFile
-
-namespace AtomicFile {
-
 // The same replace-by-rename for output written by the thousand and easy to
 // make again (HTML pages): the temporary file has a short name of its own
 // (".qlt" + 8 hex digits + ".tmp" in the target's folder, so a target name
@@ -123,6 +119,7 @@ private:
     QByteArray m_target;
     QByteArray m_temp;
     int m_fd = -1;
+    qint64 m_size = 0; // bytes appended so far
     QString m_error;
 };
 
