@@ -68,7 +68,7 @@ void GroupIndex::rebuild()
             if (lastId >= 0 && *group == lastName) {
                 id = lastId;
             } else {
-                id = idOfTitle(card.title);
+                id = idOfGroup(*group);
                 lastName = *group;
                 lastId = id;
             }
@@ -82,9 +82,12 @@ void GroupIndex::rebuild()
 int GroupIndex::idOfTitle(const QString &title)
 {
     const std::optional<QStringView> group = GroupViewOf(title);
-    if (!group)
-        return -1;
-    const QString name = group->toString();
+    return group ? idOfGroup(*group) : -1;
+}
+
+int GroupIndex::idOfGroup(QStringView group)
+{
+    const QString name = group.toString();
     const auto it = m_numbers.constFind(name);
     if (it != m_numbers.constEnd())
         return *it;

@@ -27,7 +27,8 @@ public:
 private:
     void invalidate() { m_valid = false; }
     void rebuild();
-    int idOfTitle(const QString &title);
+    int idOfTitle(const QString &title); // -1 for a title without a group
+    int idOfGroup(QStringView group);
     void insertRows(qsizetype first, qsizetype last);
     void removeRows(qsizetype first, qsizetype last);
     void retitleRows(qsizetype first, qsizetype last);

@@ -206,7 +206,7 @@ void SearchCommands::changeGroup()
     QString text;
     QString group;
     for (;;) {
-        const std::optional<QString> answer = m_view.askGroup(GroupsOf(m_document.cards()), text);
+        const std::optional<QString> answer = m_view.askGroup(m_groupIndex.groups(), text);
         if (!answer)
             return;
         if (GroupList::IsAllowedName(*answer)) {

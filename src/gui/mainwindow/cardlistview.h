@@ -41,9 +41,6 @@ public:
     explicit CardDetailsView(QWidget *parent = nullptr);
     // The column captions.
     QHeaderView *header() const { return horizontalHeader(); }
-    // Row height for the view's font: a text line or a list icon, with the
-    // item's margins.
-    void fitRowHeight();
 
     // Scrolls up or down only: the columns stay where the person put them.
     void scrollTo(const QModelIndex &index, ScrollHint hint = EnsureVisible) override;
@@ -55,6 +52,11 @@ protected:
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
     // The current card's whole row is framed, not one of its cells.
     void paintEvent(QPaintEvent *event) override;
+
+private:
+    // Row height for the view's font: a text line or a list icon, with the
+    // item's margins.
+    void fitRowHeight();
 };
 
 class CardItemDelegate : public QStyledItemDelegate
