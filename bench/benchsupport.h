@@ -45,8 +45,10 @@ inline const char16_t *const Phrases[] = {
 inline const char16_t *const Groups[] = {u"仕事", u"旅行", u"読書", u"料理", u"日記", u"買い物", u"勉強", u"趣味"};
 
 // A native card file of n cards, about 320 bytes each, always the same for
-// the same n.
-inline QByteArray makeCardFile(qsizetype n)
+// the same n. Its titles repeat: a few thousand different ones, as dates,
+// groups and phrases combine. With distinctTitles every title ends in a
+// number of its own instead, the hardest case for a sort.
+inline QByteArray makeCardFile(qsizetype n, bool distinctTitles = false)
 {
     QRandomGenerator rng(20240229);
     auto phrase = [&] { return QString::fromUtf16(Phrases[rng.bounded(int(std::size(Phrases)))]); };
@@ -58,6 +60,8 @@ inline QByteArray makeCardFile(qsizetype n)
         if (rng.bounded(3))
             card += QStringLiteral("2024/02/%1：").arg(1 + rng.bounded(28), 2, 10, QLatin1Char('0'));
         card += QString::fromUtf16(Groups[rng.bounded(int(std::size(Groups)))]) + QChar(0xFF20) + phrase();
+        if (distinctTitles)
+            card += QStringLiteral(" No.%1").arg(i);
         card += QChar(1);
         card += phrase();
         card += QChar(1);

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <vector>
 
 CardStore::CardStore(QObject *parent)
     : QAbstractTableModel(parent), m_headers{QStringLiteral("題名"), QStringLiteral("備考"), QStringLiteral("内容")}
@@ -262,20 +263,39 @@ void CardStore::reorder(const QList<qsizetype> &order)
     if (order.size() != n)
         return;
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    QList<qsizetype> newRowOf(n);
-    QList<Card> reordered;
-    reordered.reserve(n);
-    for (qsizetype newRow = 0; newRow < n; ++newRow) {
-        newRowOf[order[newRow]] = newRow;
-        reordered.append(std::move(m_cards[order[newRow]]));
-    }
     const QModelIndexList from = persistentIndexList();
-    QModelIndexList to;
-    to.reserve(from.size());
-    for (const QModelIndex &i : from)
-        to.append(index(int(newRowOf[i.row()]), i.column()));
-    changePersistentIndexList(from, to);
-    m_cards = std::move(reordered);
+    if (!from.isEmpty()) {
+        std::vector<int> newRowOf(std::size_t(n), 0);
+        for (qsizetype newRow = 0; newRow < n; ++newRow)
+            newRowOf[std::size_t(order[newRow])] = int(newRow);
+        QModelIndexList to;
+        to.reserve(from.size());
+        for (const QModelIndex &i : from)
+            to.append(index(newRowOf[std::size_t(i.row())], i.column()));
+        changePersistentIndexList(from, to);
+    }
+    // The cards move in place, cycle by cycle: row j takes the card of row
+    // order[j]. A second list of every card would cost as much again.
+    Card *cards = m_cards.data();
+    std::vector<bool> placed(std::size_t(n), false);
+    for (qsizetype start = 0; start < n; ++start) {
+        if (placed[std::size_t(start)] || order[start] == start)
+            continue;
+        Card held = std::move(cards[start]);
+        qsizetype row = start;
+        for (;;) {
+            placed[std::size_t(row)] = true;
+            const qsizetype next = order[row];
+            // next == start closes the cycle; a placed row can only come
+            // of an order that is no permutation.
+            if (next == start || placed[std::size_t(next)]) {
+                cards[row] = std::move(held);
+                break;
+            }
+            cards[row] = std::move(cards[next]);
+            row = next;
+        }
+    }
     rowsShiftedFrom(0);
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }

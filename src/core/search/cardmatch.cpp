@@ -230,9 +230,20 @@ bool CardMatcher::matches(const Card &card) const
         TextFold::appendFolded(card.content, m_buffer);
         return m_matcher.indexIn(m_buffer) >= 0;
     }
-    CardTextInto(card, m_buffer);
-    if (m_mode == MatchMode::PlainText)
+    if (m_mode == MatchMode::PlainText) {
+        // Field by field, without joining the card text: a keyword within one
+        // field, or one running across a field's end, which lies within the
+        // remarks and the keyword's length less one on either side of them.
+        if (m_matcher.indexIn(card.title) >= 0 || m_matcher.indexIn(card.content) >= 0)
+            return true;
+        const qsizetype reach = m_foldedKeyword.size() - 1;
+        m_buffer.resize(0);
+        m_buffer += QStringView(card.title).right(reach);
+        m_buffer += card.remarks;
+        m_buffer += QStringView(card.content).left(reach);
         return m_matcher.indexIn(m_buffer) >= 0;
+    }
+    CardTextInto(card, m_buffer);
     return patternMatches(m_pattern, m_buffer);
 }
 

@@ -71,42 +71,29 @@ public:
 
     bool ok() const { return m_ok; }
 
-    // The rows of store in the order of their column's text.
+    // The rows of store in the order of their column's text. Equal texts
+    // share one key: a column often holds the same text many times (empty
+    // remarks, a title used day after day), and a key costs far more than
+    // finding the text again. Cards with equal keys keep their order.
     QList<qsizetype> order(const CardStore &store, int column, Qt::SortOrder sortOrder)
     {
         const qsizetype n = store.count();
+        const DistinctTexts distinct = distinctTexts(store, column);
+        const qsizetype kinds = distinct.firstRow.size();
+
         struct Entry {
             quint64 head;    // the first eight bytes of the key, big-endian
             qsizetype start; // where the key lies in keys
-            qsizetype row;
+            qsizetype kind;
         };
-        std::vector<Entry> entries(std::size_t(n), Entry{});
+        std::vector<Entry> entries(std::size_t(kinds), Entry{});
         std::vector<char> keys;
-        keys.reserve(std::size_t(n) * 48);
-        for (qsizetype row = 0; row < n; ++row) {
-            const QString &text = columnText(store, row, column);
-            const qsizetype start = qsizetype(keys.size());
-            std::size_t room = std::size_t(text.size()) * 4 + 16;
-            for (;;) {
-                keys.resize(std::size_t(start) + room);
-                const int32_t length =
-                    ucol_getSortKey(m_collator, reinterpret_cast<const UChar *>(text.utf16()), int32_t(text.size()),
-                                    reinterpret_cast<uint8_t *>(&keys[start]), int32_t(room));
-                if (length <= 0) {
-                    // No key (never for valid input): the empty key sorts first.
-                    keys.resize(std::size_t(start) + 1);
-                    keys[start] = 0;
-                    break;
-                }
-                if (std::size_t(length) <= room) {
-                    keys.resize(std::size_t(start) + std::size_t(length));
-                    break;
-                }
-                room = std::size_t(length);
-            }
-            // Eight bytes past the end are read below: keep them in the buffer.
-            entries[std::size_t(row)] = Entry{0, start, row};
+        keys.reserve(std::size_t(kinds) * 48);
+        for (qsizetype kind = 0; kind < kinds; ++kind) {
+            const QString &text = columnText(store, distinct.firstRow[kind], column);
+            entries[std::size_t(kind)] = Entry{0, appendKey(text, keys), kind};
         }
+        // Eight bytes past the end are read below: keep them in the buffer.
         keys.resize(keys.size() + 8, 0);
         const char *base = keys.data();
         for (Entry &e : entries) {
@@ -124,26 +111,148 @@ public:
         }
         // Two keys with the same first eight bytes are equal when those
         // hold the end of the key, else they compare on from there.
-        auto less = [base](const Entry &a, const Entry &b) {
+        auto compare = [base](const Entry &a, const Entry &b) {
             if (a.head != b.head)
-                return a.head < b.head;
+                return a.head < b.head ? -1 : 1;
             if (hasZeroByte(a.head))
-                return false;
-            return std::strcmp(base + a.start + 8, base + b.start + 8) < 0;
+                return 0;
+            return std::strcmp(base + a.start + 8, base + b.start + 8);
         };
-        if (sortOrder == Qt::AscendingOrder)
-            std::stable_sort(entries.begin(), entries.end(), less);
-        else
-            std::stable_sort(entries.begin(), entries.end(),
-                             [&](const Entry &a, const Entry &b) { return less(b, a); });
-        QList<qsizetype> rows;
-        rows.reserve(n);
-        for (const Entry &e : entries)
-            rows.append(e.row);
+        std::sort(entries.begin(), entries.end(), [&](const Entry &a, const Entry &b) {
+            const int c = compare(a, b);
+            return c != 0 ? c < 0 : a.kind < b.kind;
+        });
+        // The rank of each text: texts of equal keys share theirs.
+        std::vector<qsizetype> rankOf(std::size_t(kinds), 0);
+        qsizetype rank = 0;
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            if (i > 0 && compare(entries[i - 1], entries[i]) != 0)
+                ++rank;
+            rankOf[std::size_t(entries[i].kind)] = rank;
+        }
+        const qsizetype ranks = kinds == 0 ? 0 : rank + 1;
+        entries = {};
+        keys = {};
+        // The rows by rank, each rank's rows in their order (a counting sort).
+        std::vector<qsizetype> firstOfRank(std::size_t(ranks) + 1, 0);
+        auto rankOfRow = [&](qsizetype row) {
+            const qsizetype r = rankOf[std::size_t(distinct.kindOf[std::size_t(row)])];
+            return sortOrder == Qt::AscendingOrder ? r : ranks - 1 - r;
+        };
+        for (qsizetype row = 0; row < n; ++row)
+            ++firstOfRank[std::size_t(rankOfRow(row)) + 1];
+        for (std::size_t r = 1; r < firstOfRank.size(); ++r)
+            firstOfRank[r] += firstOfRank[r - 1];
+        QList<qsizetype> rows(n);
+        for (qsizetype row = 0; row < n; ++row)
+            rows[firstOfRank[std::size_t(rankOfRow(row))]++] = row;
         return rows;
     }
 
 private:
+    // The texts of a column without repeats: kindOf[row] numbers each row's
+    // text, firstRow[kind] is the first row holding that text. When the
+    // first rows show hardly any repeats, every row is a kind of its own:
+    // looking for repeats would only cost.
+    struct DistinctTexts {
+        std::vector<qsizetype> kindOf;
+        std::vector<qsizetype> firstRow;
+    };
+    static DistinctTexts distinctTexts(const CardStore &store, int column)
+    {
+        const qsizetype n = store.count();
+        DistinctTexts d;
+        d.kindOf.resize(std::size_t(n));
+        std::size_t capacity = 1024;
+        std::vector<qsizetype> table(capacity, -1); // kinds, -1 for none
+        std::vector<quint64> hashes;
+        for (qsizetype row = 0; row < n; ++row) {
+            const QString &text = columnText(store, row, column);
+            const quint64 hash = textHash(text);
+            std::size_t slot = std::size_t(hash) & (capacity - 1);
+            qsizetype kind = -1;
+            while (table[slot] >= 0) {
+                const qsizetype k = table[slot];
+                if (hashes[std::size_t(k)] == hash && columnText(store, d.firstRow[std::size_t(k)], column) == text) {
+                    kind = k;
+                    break;
+                }
+                slot = (slot + 1) & (capacity - 1);
+            }
+            if (kind < 0) {
+                kind = qsizetype(d.firstRow.size());
+                d.firstRow.push_back(row);
+                hashes.push_back(hash);
+                table[slot] = kind;
+                if (d.firstRow.size() * 2 > capacity) {
+                    capacity *= 2;
+                    table.assign(capacity, -1);
+                    for (std::size_t k = 0; k < hashes.size(); ++k) {
+                        std::size_t s = std::size_t(hashes[k]) & (capacity - 1);
+                        while (table[s] >= 0)
+                            s = (s + 1) & (capacity - 1);
+                        table[s] = qsizetype(k);
+                    }
+                }
+            }
+            d.kindOf[std::size_t(row)] = kind;
+            // Mostly different texts so far: give up looking.
+            if (row == 4095 && d.firstRow.size() > 2048) {
+                for (qsizetype r = row + 1; r < n; ++r) {
+                    d.kindOf[std::size_t(r)] = qsizetype(d.firstRow.size());
+                    d.firstRow.push_back(r);
+                }
+                break;
+            }
+        }
+        return d;
+    }
+
+    static quint64 textHash(const QString &text)
+    {
+        // 64-bit FNV-1a over four UTF-16 units at a time, mixed at the end.
+        quint64 h = 0xcbf29ce484222325ull ^ quint64(text.size());
+        const auto *p = reinterpret_cast<const char16_t *>(text.utf16());
+        qsizetype i = 0;
+        const qsizetype size = text.size();
+        for (; i + 4 <= size; i += 4) {
+            quint64 word;
+            std::memcpy(&word, p + i, sizeof word);
+            h = (h ^ word) * 0x100000001b3ull;
+            h ^= h >> 29;
+        }
+        for (; i < size; ++i)
+            h = (h ^ p[i]) * 0x100000001b3ull;
+        h ^= h >> 33;
+        h *= 0xff51afd7ed558ccdull;
+        h ^= h >> 33;
+        return h;
+    }
+
+    // Appends the key of text and its end zero to keys; returns where it starts.
+    qsizetype appendKey(const QString &text, std::vector<char> &keys) const
+    {
+        const qsizetype start = qsizetype(keys.size());
+        std::size_t room = std::size_t(text.size()) * 4 + 16;
+        for (;;) {
+            keys.resize(std::size_t(start) + room);
+            const int32_t length =
+                ucol_getSortKey(m_collator, reinterpret_cast<const UChar *>(text.utf16()), int32_t(text.size()),
+                                reinterpret_cast<uint8_t *>(&keys[std::size_t(start)]), int32_t(room));
+            if (length <= 0) {
+                // No key (never for valid input): the empty key sorts first.
+                keys.resize(std::size_t(start) + 1);
+                keys[std::size_t(start)] = 0;
+                return start;
+            }
+            if (std::size_t(length) <= room) {
+                keys.resize(std::size_t(start) + std::size_t(length));
+                return start;
+            }
+            room = std::size_t(length);
+        }
+    }
+
     static bool hasZeroByte(quint64 v)
     {
         for (int i = 0; i < 8; ++i, v >>= 8) {

@@ -4,6 +4,9 @@
 #include "core/cards/cardstore.h"
 
 #include <algorithm>
+#include <array>
+#include <limits>
+#include <vector>
 
 namespace {
 
@@ -32,6 +35,56 @@ void selectRows(CardList &list, const QList<qsizetype> &rows)
                                  QItemSelectionModel::Select | QItemSelectionModel::Rows);
 }
 
+// The rows in the order their contents lie in memory, or none when the rows
+// follow it already (mostly, as after reading a file). A sort leaves the
+// texts of neighbouring rows far apart; a test of every card reads them
+// several times faster in this order.
+std::vector<quint32> rowsInMemoryOrder(const CardStore &store)
+{
+    const qsizetype n = store.count();
+    if (n < 4096 || n > qsizetype(std::numeric_limits<quint32>::max()))
+        return {};
+    auto address = [&](qsizetype row) { return quintptr(store.at(row).content.constData()); };
+    // Rows whose contents lie a little after those of the row before.
+    qsizetype near = 0;
+    quintptr lowest = address(0), highest = lowest;
+    for (qsizetype row = 1; row < n; ++row) {
+        const quintptr a = address(row);
+        near += a - address(row - 1) < 4096 ? 1 : 0;
+        lowest = std::min(lowest, a);
+        highest = std::max(highest, a);
+    }
+    if (near > n / 2)
+        return {};
+    // A radix sort of (address, row) on the address in 64-byte lines, eleven
+    // bits a pass, as many passes as the range of the addresses needs.
+    struct Item {
+        quint32 line;
+        quint32 row;
+    };
+    const quint64 lines = quint64(highest - lowest) >> 6;
+    if (lines > std::numeric_limits<quint32>::max())
+        return {};
+    std::vector<Item> items(static_cast<std::size_t>(n));
+    std::vector<Item> other(static_cast<std::size_t>(n));
+    for (qsizetype row = 0; row < n; ++row)
+        items[std::size_t(row)] = Item{quint32((address(row) - lowest) >> 6), quint32(row)};
+    for (int shift = 0; shift < 32 && (lines >> shift) != 0; shift += 11) {
+        std::array<qsizetype, 2049> start{};
+        for (const Item &i : items)
+            ++start[((i.line >> shift) & 2047) + 1];
+        for (std::size_t b = 1; b < start.size(); ++b)
+            start[b] += start[b - 1];
+        for (const Item &i : items)
+            other[std::size_t(start[(i.line >> shift) & 2047]++)] = i;
+        items.swap(other);
+    }
+    std::vector<quint32> rows(static_cast<std::size_t>(n));
+    for (qsizetype i = 0; i < n; ++i)
+        rows[std::size_t(i)] = items[std::size_t(i)].row;
+    return rows;
+}
+
 bool sameFields(const Card &a, const Card &b)
 {
     return a.icon == b.icon && a.title == b.title && a.remarks == b.remarks && a.content == b.content;
@@ -45,8 +98,29 @@ QList<qsizetype> MatchingRows(const CardStore &store, const CardMatcher &matcher
     if (matcher.matchesNothing())
         return rows;
     const qsizetype n = store.count();
+    const std::vector<quint32> visit = rowsInMemoryOrder(store);
+    if (visit.empty()) {
+        for (qsizetype row = 0; row < n; ++row) {
+            if (matcher.matches(store, row, cache))
+                rows.append(row);
+        }
+        return rows;
+    }
+    std::vector<bool> hit(std::size_t(n), false);
+    qsizetype hits = 0;
+    for (std::size_t i = 0; i < visit.size(); ++i) {
+        // The cards themselves lie in row order: ask for one a little ahead.
+        if (i + 8 < visit.size())
+            __builtin_prefetch(&store.at(visit[i + 8]));
+        const quint32 row = visit[i];
+        if (matcher.matches(store, row, cache)) {
+            hit[row] = true;
+            ++hits;
+        }
+    }
+    rows.reserve(hits);
     for (qsizetype row = 0; row < n; ++row) {
-        if (matcher.matches(store, row, cache))
+        if (hit[std::size_t(row)])
             rows.append(row);
     }
     return rows;

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <numeric>
+
 namespace {
 
 Card card(const QString &key, const QString &title = QString(), int icon = 1)
@@ -356,4 +358,33 @@ TEST(CardStoreEdits, GroupsInOrderOfTheirFirstCardComparedExactly)
                  {QStringLiteral("ｼｺﾞﾄ＠x"), {}, {}},
                  {QStringLiteral("＠y"), {}, {}}});
     EXPECT_EQ(GroupsOf(store), (QStringList{"旅行", "仕事", "ｼｺﾞﾄ", ""}));
+}
+
+TEST(CardStoreModel, ReorderMovesEveryCardWithItsKeyAndPersistentIndexes)
+{
+    // A random order (long cycles, rows that stay) over a store a view holds
+    // indexes into.
+    QList<Card> cards;
+    for (int i = 0; i < 3000; ++i)
+        cards.append(card(QStringLiteral("K%1").arg(i), QStringLiteral("t%1").arg(i)));
+    CardStore store;
+    store.reset(cards);
+    QList<qsizetype> order(cards.size());
+    std::iota(order.begin(), order.end(), qsizetype(0));
+    QRandomGenerator rng(3);
+    for (qsizetype i = order.size() - 1; i > 0; --i) {
+        if (rng.bounded(4) != 0)
+            std::swap(order[i], order[rng.bounded(int(i) + 1)]);
+    }
+    const QPersistentModelIndex first(store.index(0, 1));
+    const QPersistentModelIndex last(store.index(2999, 2));
+    store.reorder(order);
+    for (qsizetype row = 0; row < store.count(); ++row) {
+        ASSERT_EQ(store.at(row), cards[order[row]]) << row;
+        ASSERT_EQ(store.indexOfKey(cards[order[row]].key), row);
+    }
+    EXPECT_EQ(order[first.row()], 0);
+    EXPECT_EQ(first.column(), 1);
+    EXPECT_EQ(order[last.row()], 2999);
+    EXPECT_EQ(last.column(), 2);
 }

@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <vector>
+
 namespace {
 
 bool plain(const QString &keyword, const Card &card)
@@ -31,6 +34,35 @@ TEST(PlainMatch, AKeywordSpansTheEndOfOneFieldAndTheStartOfTheNext)
     EXPECT_TRUE(plain("xy", card));
     EXPECT_TRUE(plain("abxyc", card));
     EXPECT_FALSE(plain("ac", card));
+}
+
+TEST(PlainMatch, FindsWhatTheJoinedCardTextHoldsWhereverTheFieldsEnd)
+{
+    // Every card of fields up to two characters long against every keyword
+    // up to four long, of characters searched as they stand.
+    const QStringList letters{"あ", "い", "う"};
+    QStringList words{QString()};
+    for (int length = 1; length <= 4; ++length) {
+        const qsizetype from = words.size() - qsizetype(std::pow(3, length - 1));
+        const qsizetype to = words.size();
+        for (qsizetype i = from; i < to; ++i)
+            for (const QString &l : letters)
+                words.append(words[i] + l);
+    }
+    const QStringList fields = words.mid(0, 13); // "" and up to two letters
+    std::vector<CardMatcher> matchers;
+    for (qsizetype i = 1; i < words.size(); ++i)
+        matchers.emplace_back(words[i], MatchMode::PlainText);
+    for (const QString &title : fields)
+        for (const QString &remarks : fields)
+            for (const QString &content : fields) {
+                const Card card = makeCard("k", title, remarks, content);
+                const QString text = CardText(card);
+                for (const CardMatcher &m : matchers)
+                    ASSERT_EQ(m.matches(card), text.contains(m.keyword()))
+                        << qPrintable(m.keyword()) << " in " << qPrintable(title) << "|" << qPrintable(remarks) << "|"
+                        << qPrintable(content);
+            }
 }
 
 TEST(PlainMatch, IgnoresCaseAndWidthButNotKanaType)

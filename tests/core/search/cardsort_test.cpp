@@ -381,3 +381,21 @@ TEST(SortCardStore, OrdersCharactersThatDependOnTheirNeighboursAsQtDoes)
                     makeCard(QStringLiteral("K%1").arg(n++).toUtf8().constData(), (a + b + c).toUtf8().constData()));
     expectCollatorOrder(cards);
 }
+
+TEST(SortCardStore, RepeatedTextsSortAsTheCollatorSaysAndKeepTheirOrder)
+{
+    // Few texts repeated many times, texts equal but for case or width among
+    // them; then as many different texts first and the repeats after them.
+    const QStringList few{"会議", "かいぎ", "カイギ", "a", "A", "ａ", "", "2024/02/01：日記", "2024/02/01：日記 "};
+    QRandomGenerator rng(11);
+    QList<Card> repeated;
+    QList<Card> differentFirst;
+    for (int i = 0; i < 9000; ++i) {
+        const QByteArray key = QStringLiteral("K%1").arg(i).toUtf8();
+        repeated.append(makeCard(key.constData(), few[rng.bounded(int(few.size()))].toUtf8().constData()));
+        const QString title = i < 5000 ? QStringLiteral("題%1").arg(rng.bounded(1000000)) : few[i % few.size()];
+        differentFirst.append(makeCard(key.constData(), title.toUtf8().constData()));
+    }
+    expectCollatorOrder(repeated);
+    expectCollatorOrder(differentFirst);
+}

@@ -5,7 +5,13 @@
 
 #include "support/searchtestutil.h"
 
+#include <QRandomGenerator>
+
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <numeric>
+#include <random>
 
 namespace {
 
@@ -212,6 +218,35 @@ TEST(MatchingRows, ListsTheRowsInOrder)
     store.reset(cardsTitled({"ab", "b", "AB", "c"}));
     EXPECT_EQ(MatchingRows(store, CardMatcher(QStringLiteral("ab"), MatchMode::PlainText)), rows({0, 2}));
     EXPECT_TRUE(MatchingRows(store, CardMatcher(QString(), MatchMode::PlainText)).isEmpty());
+}
+
+TEST(MatchingRows, ListsTheRowsInOrderWhenASortScatteredTheTexts)
+{
+    // Enough cards that the test goes through them in the order their texts
+    // lie in memory; a shuffle leaves that order far from the rows'.
+    QList<Card> cards;
+    QRandomGenerator rng(5);
+    const QStringList words{"会議", "打ち合わせ", "Apple", "ａｐｐｌｅ", "メモ"};
+    for (int i = 0; i < 9000; ++i)
+        cards.append(makeCard(QStringLiteral("K%1").arg(i), words[rng.bounded(5)], words[rng.bounded(5)],
+                              words[rng.bounded(5)] + QStringLiteral("\r\n") + words[rng.bounded(5)]));
+    CardStore store;
+    store.reset(cards);
+    QList<qsizetype> order(cards.size());
+    std::iota(order.begin(), order.end(), qsizetype(0));
+    std::shuffle(order.begin(), order.end(), std::mt19937(9));
+    store.reorder(order);
+    CardTextCache cache(store);
+    for (const QString &keyword : {QStringLiteral("打ち合わせ"), QStringLiteral("apple"), QStringLiteral("ぷる")}) {
+        const CardMatcher matcher(keyword, MatchMode::PlainText);
+        QList<qsizetype> expected;
+        for (qsizetype row = 0; row < store.count(); ++row) {
+            if (matcher.matches(store.at(row)))
+                expected.append(row);
+        }
+        EXPECT_EQ(MatchingRows(store, matcher), expected) << qPrintable(keyword);
+        EXPECT_EQ(MatchingRows(store, matcher, &cache), expected) << qPrintable(keyword);
+    }
 }
 
 } // namespace
