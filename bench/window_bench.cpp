@@ -203,9 +203,9 @@ bool writeFile(const QString &path, const QByteArray &bytes)
 }
 
 // The figures of one size: the best of runs children, the largest memory.
-// Every run starts from the same unsorted file and from no settings at all:
-// the run before saved its cards sorted, and its settings would sort them
-// again at the open.
+// Every run starts from the same unsorted file: the run before saved its
+// cards sorted. The program folder stays, with the settings the first run
+// wrote, as it does for a person.
 // stopAfter ends each run after that operation.
 QMap<QString, Operation> measureWindow(const QByteArray &self, const QByteArray &content, const QString &work, int runs,
                                        const char *stopAfter = nullptr)
@@ -219,11 +219,10 @@ QMap<QString, Operation> measureWindow(const QByteArray &self, const QByteArray 
     const QString out = work + QStringLiteral("/figures.txt");
     for (int i = 0; i < runs; ++i) {
         QDir(work + QStringLiteral("/run")).removeRecursively();
-        if (!QDir().mkpath(work + QStringLiteral("/run/home")) || !writeFile(file, content)) {
+        if (!QDir().mkpath(work + QStringLiteral("/run")) || !writeFile(file, content)) {
             std::printf("  ! cannot lay the card file down in %s\n", qPrintable(work));
             return {};
         }
-        qputenv("QLT_HOME", QFile::encodeName(work + QStringLiteral("/run/home")));
         const QByteArray outPath = out.toLocal8Bit();
         const ChildRun run = runChild(QList<QByteArray>{self, "--child", file.toLocal8Bit(), outPath});
         const double ended = monotonicNow();
