@@ -6,9 +6,11 @@
 
 #include <QDir>
 #include <QDirIterator>
+#include <QFile>
 #include <QFileInfo>
 
 #include <optional>
+#include <sys/stat.h>
 
 namespace Tool {
 
@@ -28,14 +30,39 @@ bool startsWithNoCase(const QString &text, QLatin1StringView prefix)
     return text.startsWith(prefix, Qt::CaseInsensitive);
 }
 
+// Whether the entry path (which exists) can only be stored as name: name
+// has no letter of another case, or the file system tells the cases apart
+// there (the name in another case is no other name of the same entry).
+bool storedAsGiven(const QString &path, const QString &folderPath, const QString &name)
+{
+    QString other = name.toUpper();
+    if (other == name)
+        other = name.toLower();
+    if (other == name)
+        return true;
+    struct stat given {
+    };
+    struct stat cased {
+    };
+    if (::lstat(QFile::encodeName(path).constData(), &given) != 0)
+        return false;
+    if (::lstat(QFile::encodeName(folderPath + kSep + other).constData(), &cased) != 0)
+        return true;
+    return given.st_dev != cased.st_dev || given.st_ino != cased.st_ino;
+}
+
 // The name the directory listing of folder gives for the entry name: the
 // stored spelling, which differs from name only on a case-insensitive file
-// system. None when there is no such entry.
+// system. None when there is no such entry. A folder is only listed where
+// the spelling may differ: listing one of many thousand entries is slow.
 std::optional<QString> listedName(const QString &folder, const QString &name)
 {
     const QString lookup = folder.isEmpty() ? QStringLiteral(".") : folder;
-    if (!entryExists(lookup + kSep + name))
+    const QString path = lookup + kSep + name;
+    if (!entryExists(path))
         return std::nullopt;
+    if (storedAsGiven(path, lookup, name))
+        return name;
     QString folded;
     QDirIterator it(lookup, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     while (it.hasNext()) {

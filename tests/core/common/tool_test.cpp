@@ -310,6 +310,22 @@ TEST(ToolNormaliseLongPath, ExistingPathsKeepTheirStoredNames)
     EXPECT_EQ(NormaliseLongPath("/"), "/");
 }
 
+TEST(ToolNormaliseLongPath, NamesThatDifferInCaseOnlyKeepTheirOwn)
+{
+    // Two files, a second name of one file in another case (as a folder on a
+    // case-insensitive file system would show it) and a dangling link.
+    QTemporaryDir dir;
+    ASSERT_TRUE(Sandbox::writeBytes(dir.filePath("Memo.qlw"), "a"));
+    ASSERT_TRUE(Sandbox::writeBytes(dir.filePath("memo.qlw"), "b"));
+    ASSERT_TRUE(Sandbox::writeBytes(dir.filePath("Notes.qlw"), "c"));
+    ASSERT_EQ(::link(QFile::encodeName(dir.filePath("Notes.qlw")).constData(),
+                     QFile::encodeName(dir.filePath("NOTES.qlw")).constData()),
+              0);
+    ASSERT_TRUE(QFile::link(dir.filePath("gone.qlw"), dir.filePath("Link.qlw")));
+    for (const char *name : {"Memo.qlw", "memo.qlw", "Notes.qlw", "NOTES.qlw", "Link.qlw"})
+        EXPECT_EQ(NormaliseLongPath(dir.filePath(name)), dir.filePath(name)) << name;
+}
+
 TEST(ToolNormaliseLongPath, MissingLastComponentIsKept)
 {
     QTemporaryDir dir;
