@@ -40,10 +40,8 @@ bool storedAsGiven(const QString &path, const QString &folderPath, const QString
         other = name.toLower();
     if (other == name)
         return true;
-    struct stat given {
-    };
-    struct stat cased {
-    };
+    struct stat given = {};
+    struct stat cased = {};
     if (::lstat(QFile::encodeName(path).constData(), &given) != 0)
         return false;
     if (::lstat(QFile::encodeName(folderPath + kSep + other).constData(), &cased) != 0)

@@ -45,9 +45,9 @@ QList<qsizetype> changedOrder(QList<qsizetype> rows)
 }
 
 // The collation of QCollator for QLocale::Japanese, case-insensitive and
-// without numeric mode, straight from ICU: the sort keys of all cards go
-// into one buffer, and the sort compares their first eight bytes as one
-// number before it reads on.
+// without numeric mode, straight from ICU: the sort keys of the different
+// texts go into one buffer, and the sort compares their first eight bytes as
+// one number before it reads on.
 class JapaneseSortKeys
 {
 public:
