@@ -30,20 +30,17 @@ bool startsWithNoCase(const QString &text, QLatin1StringView prefix)
     return text.startsWith(prefix, Qt::CaseInsensitive);
 }
 
-// Whether the entry path (which exists) can only be stored as name: name
-// has no letter of another case, or the file system tells the cases apart
-// there (the name in another case is no other name of the same entry).
-bool storedAsGiven(const QString &path, const QString &folderPath, const QString &name)
+// Whether the entry name of folderPath (given: its lstat) can only be stored
+// as name: name has no letter of another case, or the file system tells the
+// cases apart there (the name in another case is no other name of the entry).
+bool storedAsGiven(const struct stat &given, const QString &folderPath, const QString &name)
 {
     QString other = name.toUpper();
     if (other == name)
         other = name.toLower();
     if (other == name)
         return true;
-    struct stat given = {};
     struct stat cased = {};
-    if (::lstat(QFile::encodeName(path).constData(), &given) != 0)
-        return false;
     if (::lstat(QFile::encodeName(folderPath + kSep + other).constData(), &cased) != 0)
         return true;
     return given.st_dev != cased.st_dev || given.st_ino != cased.st_ino;
@@ -56,10 +53,11 @@ bool storedAsGiven(const QString &path, const QString &folderPath, const QString
 std::optional<QString> listedName(const QString &folder, const QString &name)
 {
     const QString lookup = folder.isEmpty() ? QStringLiteral(".") : folder;
-    const QString path = lookup + kSep + name;
-    if (!entryExists(path))
+    // lstat: a dangling link is an entry too.
+    struct stat given = {};
+    if (::lstat(QFile::encodeName(lookup + kSep + name).constData(), &given) != 0)
         return std::nullopt;
-    if (storedAsGiven(path, lookup, name))
+    if (storedAsGiven(given, lookup, name))
         return name;
     QString folded;
     QDirIterator it(lookup, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
