@@ -113,11 +113,17 @@ int main(int argc, char **argv)
     ok &= report("qltcard html --mode 1 / cp -r of the tree (time)", m.first / m.copy, 1.5);
     ok &= report("unchanged second run / first run (time)", m.again / m.first, 0.3);
 
+    // Each run writes a new page, as each mode 1 run writes a new tree;
+    // replacing the page of an earlier run also makes the file system put
+    // the old one's blocks away, shown for information.
     const QString single = dir.filePath(QStringLiteral("single.html"));
-    const double mode0 = bestOf(3, {qltcard, "html", "--mode", "0", "--template", tmpl, QFile::encodeName(smallCards),
-                                    QFile::encodeName(single)});
+    const QList<QByteArray> mode0Run{
+        qltcard, "html", "--mode", "0", "--template", tmpl, QFile::encodeName(smallCards), QFile::encodeName(single)};
+    const double mode0 = bestOf(3, mode0Run, [&] { QFile::remove(single); });
+    const double replacing = bestOf(3, mode0Run);
     const double iconv = bestOf(3, {"iconv", "-f", "WINDOWS-31J", "-t", "UTF-8", QFile::encodeName(smallCards)});
-    std::printf("  mode 0 %.0f ms, iconv %.0f ms\n", mode0 * 1e3, iconv * 1e3);
+    std::printf("  mode 0 %.0f ms (replacing the page of the run before: %.0f ms), iconv %.0f ms\n", mode0 * 1e3,
+                replacing * 1e3, iconv * 1e3);
     ok &= report("qltcard html --mode 0 / iconv of the card file (time)", mode0 / iconv, 2.0);
 
     if (!quick) {

@@ -23,7 +23,7 @@
 #include "core/cards/cardstore.h"
 #include "core/commands/cardcommands.h"
 #include "core/commands/searchcommands.h"
-#include "core/common/hugepageheap.h"
+#include "core/heap/hugepageheap.h"
 #include "core/document/document.h"
 #include "core/document/filecommands.h"
 #include "core/window/commandids.h"

@@ -21,7 +21,9 @@ if(QLT_SANITIZE)
 endif()
 
 # qlt_library(NAME SOURCES ... [PUBLIC libs...] [PRIVATE libs...])
-# A static library under src/ with the include root published.
+# A static library under src/ with the include root published. (Qt makes
+# everything position-independent, so a program can also be a loadable
+# module, as qltcard's is.)
 function(qlt_library name)
     cmake_parse_arguments(L "" "" "SOURCES;PUBLIC;PRIVATE" ${ARGN})
     add_library(${name} STATIC ${L_SOURCES})
@@ -41,7 +43,7 @@ function(qlt_apply_warnings)
         foreach(t ${targets})
             get_target_property(type ${t} TYPE)
             get_target_property(imported ${t} IMPORTED)
-            if(type MATCHES "^(STATIC_LIBRARY|EXECUTABLE)$" AND NOT imported)
+            if(type MATCHES "^(STATIC_LIBRARY|MODULE_LIBRARY|EXECUTABLE)$" AND NOT imported)
                 target_link_libraries(${t} PRIVATE qlt_warnings)
             endif()
         endforeach()

@@ -1,7 +1,7 @@
-// qltcard: the core of QLTWIN without a window, for scripts and tests.
+// qltcard: the core of QLTWIN without a window, for scripts and tests. This
+// is the program module the launcher loads.
 #include "verb.h"
 
-#include "core/common/hugepageheap.h"
 #include "core/common/version.h"
 
 #include <QCoreApplication>
@@ -37,9 +37,11 @@ void printHelp(QTextStream &out, const QList<Verb> &verbs)
 
 } // namespace
 
-int main(int argc, char **argv)
+// Called by the launcher (launcher.cpp), which has set up the heap.
+extern "C" __attribute__((visibility("default"))) int QltcardMain(int argc, char **argv);
+
+int QltcardMain(int argc, char **argv)
 {
-    HugePageHeap::Use(argv);
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("qltcard"));
     QCoreApplication::setApplicationVersion(Version::dotted());

@@ -1,7 +1,7 @@
 // QLTWIN's entry: the services, the document and the main window, the
 // commands of every subsystem wired into the window, then the start-up
 // routine.
-#include "core/common/hugepageheap.h"
+#include "core/heap/hugepageheap.h"
 #include "core/common/qtservices.h"
 #include "core/common/version.h"
 #include "core/document/document.h"

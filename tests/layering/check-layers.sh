@@ -2,11 +2,13 @@
 # The layering rules, checked over the includes of the tree:
 #  - the core never includes the gui layer;
 #  - no two folders include each other, directly or around a circle;
-#  - qltcard carries no widget or window-table code.
-# Usage: check-layers.sh SOURCE_DIR [QLTCARD_BINARY]
+#  - qltcard carries no widget or window-table code, and its launcher no Qt
+#    at all (it restarts the process before any library of size is loaded).
+# Usage: check-layers.sh SOURCE_DIR [QLTCARD_PROGRAM [QLTCARD_LAUNCHER]]
 set -u
 top=$1
 qltcard=${2:-}
+launcher=${3:-}
 cd "$top" || exit 2
 status=0
 
@@ -34,6 +36,9 @@ if [ -n "$qltcard" ]; then
     if [ "$syms" != 0 ]; then
         echo "qltcard links $syms symbols of the window code"; status=1
     fi
+fi
+if [ -n "$launcher" ] && ldd "$launcher" | grep -q 'libQt6'; then
+    echo "qltcard's launcher links Qt"; status=1
 fi
 [ $status = 0 ] && echo "layering: $(printf '%s\n' "$edges" | wc -l) folder edges, no circle, core free of gui"
 exit $status

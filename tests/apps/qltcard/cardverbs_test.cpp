@@ -407,3 +407,41 @@ TEST(QltcardHostileFiles, DumpOfMillionsOfEmptyCardsStreams)
     EXPECT_TRUE(r.out.endsWith("{\"key\":\"Key03300565\",\"title\":\"\",\"remarks\":\"\",\"content\":\"\"}\n"));
     QFile::remove(many);
 }
+
+// The executable is a launcher that loads the program module from its own
+// folder, whatever folder it is started from and through whatever link.
+TEST(QltcardLauncher, FindsItsProgramThroughALinkAndSaysSoWhenItIsMissing)
+{
+    const QString dir = Sandbox::root() + QStringLiteral("/launcher");
+    QDir().mkpath(dir);
+    const QString link = dir + QStringLiteral("/qltcard-link");
+    QFile::remove(link);
+    ASSERT_TRUE(QFile::link(QStringLiteral(QLT_BIN_DIR "/qltcard"), link));
+    QProcess viaLink;
+    viaLink.setWorkingDirectory(dir);
+    viaLink.start(link, {QStringLiteral("--version")});
+    ASSERT_TRUE(viaLink.waitForFinished(60000));
+    EXPECT_EQ(viaLink.exitCode(), 0);
+    EXPECT_TRUE(viaLink.readAllStandardOutput().startsWith("qltcard QLT@WIN"));
+
+    const QString alone = dir + QStringLiteral("/qltcard");
+    QFile::remove(alone);
+    ASSERT_TRUE(QFile::copy(QStringLiteral(QLT_BIN_DIR "/qltcard"), alone));
+    QProcess lone;
+    lone.start(alone, {QStringLiteral("--version")});
+    ASSERT_TRUE(lone.waitForFinished(60000));
+    EXPECT_EQ(lone.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(lone.exitCode(), 2);
+    EXPECT_TRUE(lone.readAllStandardOutput().isEmpty());
+    const QString err = QString::fromUtf8(lone.readAllStandardError());
+    EXPECT_TRUE(err.contains(QStringLiteral("the program is missing"))) << err.toStdString();
+    EXPECT_TRUE(err.contains(dir + QStringLiteral("/qltcard.so"))) << err.toStdString();
+
+    // A module that is no qltcard program is named, not run.
+    QFile::remove(dir + QStringLiteral("/qltcard.so"));
+    ASSERT_TRUE(Sandbox::writeBytes(dir + QStringLiteral("/qltcard.so"), "not a module"));
+    lone.start(alone, {QStringLiteral("--version")});
+    ASSERT_TRUE(lone.waitForFinished(60000));
+    EXPECT_EQ(lone.exitCode(), 2);
+    EXPECT_TRUE(QString::fromUtf8(lone.readAllStandardError()).contains(QStringLiteral("cannot load")));
+}

@@ -1,4 +1,4 @@
-#include "core/common/hugepageheap.h"
+#include "core/heap/hugepageheap.h"
 
 #include <cstdio>
 #include <cstdlib>

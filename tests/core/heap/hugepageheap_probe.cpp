@@ -4,7 +4,7 @@
 // /proc/self/environ (glibc may shorten it there to its first tunable),
 // "restarted=<1 when this process was started by the restart, else 0>", and
 // "marks=<n>" for the restart's own variables still visible.
-#include "core/common/hugepageheap.h"
+#include "core/heap/hugepageheap.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,7 +1,7 @@
 // The restart that gives a large card file a heap of huge pages: the
 // restarted program sees the environment it was started with, and only the
 // heap tunable differs in what glibc read.
-#include "core/common/hugepageheap.h"
+#include "core/heap/hugepageheap.h"
 
 #include <QMap>
 #include <QProcess>
