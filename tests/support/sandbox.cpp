@@ -5,10 +5,31 @@
 #include <QStandardPaths>
 
 #include <cstdlib>
+#include <ftw.h>
+#include <sys/stat.h>
 
 namespace {
 QString g_root;
+
+// The sandbox goes with the process that made it, unless QLT_KEEP_SANDBOX
+// asks to keep it for a look: a suite run would otherwise leave a folder in
+// /tmp for every test. Folders a test took the rights from get them back.
+void removeRoot()
+{
+    if (g_root.isEmpty() || qEnvironmentVariableIsSet("QLT_KEEP_SANDBOX"))
+        return;
+    const QByteArray root = QFile::encodeName(g_root);
+    ::nftw(
+        root.constData(),
+        [](const char *path, const struct stat *st, int type, struct FTW *) {
+            if (type == FTW_D || type == FTW_DNR)
+                ::chmod(path, (st->st_mode & 07777) | S_IRWXU);
+            return 0;
+        },
+        16, FTW_PHYS);
+    QDir(g_root).removeRecursively();
 }
+} // namespace
 
 namespace Sandbox {
 
@@ -19,6 +40,7 @@ void install()
     if (!made)
         std::abort();
     g_root = QString::fromLocal8Bit(made);
+    std::atexit(removeRoot);
     for (const char *sub : {"home", "config", "data", "cache", "tmp", "program"})
         QDir().mkpath(g_root + QLatin1Char('/') + QLatin1String(sub));
     auto set = [](const char *name, const char *sub) {

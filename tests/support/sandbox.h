@@ -1,6 +1,7 @@
 #pragma once
 // Test sandbox. The test mains point HOME, the XDG folders, TMPDIR and
-// QLT_HOME into one fresh temporary folder before anything else runs; a test
+// QLT_HOME into one fresh temporary folder before anything else runs, removed
+// when the process ends (QLT_KEEP_SANDBOX=1 keeps it); a test
 // that needs a program folder of its own takes a ScopedProgramFolder.
 
 #include <QByteArray>
