@@ -111,8 +111,9 @@ int runHtml(const QStringList &arguments, VerbIo &io)
                   "Options not set start as the wizard's: Renban, EscapeTAG and CutDateInfo on, then the\n"
                   "template's options card. Pages whose content is unchanged are left alone.\n"
                   "Prints \"pages: W written, U unchanged\"; progress goes to standard error when it is a\n"
-                  "terminal. Exit status 0; 1 nothing to output or a template that is not a card file;\n"
-                  "2 a file or folder that cannot be read or written; 64 wrong usage.\n";
+                  "terminal. Exit status 0; 1 nothing to output, a template that is not a card file or,\n"
+                  "in mode 0, has no single page (section \"4-1\"); 2 a file or folder that cannot be\n"
+                  "read or written; 64 wrong usage.\n";
         return Exit::Ok;
     }
     HtmlJob job;
@@ -181,6 +182,13 @@ int runHtml(const QStringList &arguments, VerbIo &io)
         && !tmpl.hasSection(job.styleSheet))
         io.err << "qltcard html: warning: the template has no style sheet \"" << job.styleSheet
                << "\"; none is written\n";
+    // The single page is the section "4-1" filled; without it there is no
+    // page to write, which a script hears of instead of a quiet success.
+    if (job.mode == HtmlMode::Single && tmpl.section(QStringLiteral("4-1")).isEmpty()) {
+        io.err << "qltcard html: the template " << job.templatePath
+               << " has no single page (its section \"4-1\" is empty or missing); nothing written\n";
+        return Exit::Refused;
+    }
     applyPresets(job.options, WizardOptionPresets(tmpl));
     job.options.onlySelected = false;
     for (const auto &[name, flag] : sets)

@@ -72,6 +72,16 @@ TEST(QltcardHtml, ExitStatuses)
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(r.err.contains(QStringLiteral("not a card file")));
 
+    // A template without the single page's section: nothing to write in mode 0.
+    const QString noPage = out + QStringLiteral("/HinaNoPage.qlw");
+    Sandbox::writeBytes(noPage, "1-1\x01\x01<p>[item1]</p>\x01");
+    r = runQltcard({"html", "--template", noPage, Sample, out + QStringLiteral("/nopage.html")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("\"4-1\""))) << r.err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(out + QStringLiteral("/nopage.html")));
+    r = runQltcard({"html", "--mode", "1", "--template", noPage, Sample, out + QStringLiteral("/nopage")});
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+
     const QString empty = out + QStringLiteral("/empty.qlw");
     Sandbox::writeBytes(empty, QByteArray());
     r = runQltcard({"html", empty, out + QStringLiteral("/x.html")});
