@@ -6,11 +6,23 @@
 
 #include <QCollator>
 #include <QLocale>
+#include <QtEndian>
 
 #include <algorithm>
+#include <array>
+#include <climits>
 #include <cstring>
+#include <ctime>
+#include <memory>
 #include <numeric>
+#include <string>
+#include <unicode/uchar.h>
 #include <unicode/ucol.h>
+#include <unicode/ucoleitr.h>
+#include <unicode/uset.h>
+#include <unicode/utf16.h>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace SortMark {
@@ -44,99 +56,592 @@ QList<qsizetype> changedOrder(QList<qsizetype> rows)
     return {};
 }
 
+double processSeconds()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
+}
+
+struct CollatorClose {
+    void operator()(UCollator *c) const { ucol_close(c); }
+};
+using Collator = std::unique_ptr<UCollator, CollatorClose>;
+struct ElementsClose {
+    void operator()(UCollationElements *e) const { ucol_closeElements(e); }
+};
+using Elements = std::unique_ptr<UCollationElements, ElementsClose>;
+
 // The collation of QCollator for QLocale::Japanese, case-insensitive and
-// without numeric mode, straight from ICU: the sort keys of the different
-// texts go into one buffer, and the sort compares their first eight bytes as
-// one number before it reads on.
+// without numeric mode, straight from ICU; null when ICU refuses it.
+Collator openJapaneseCollator()
+{
+    UErrorCode status = U_ZERO_ERROR;
+    Collator collator(ucol_open("ja", &status));
+    ucol_setAttribute(collator.get(), UCOL_NORMALIZATION_MODE, UCOL_ON, &status);
+    ucol_setAttribute(collator.get(), UCOL_STRENGTH, UCOL_SECONDARY, &status);
+    ucol_setAttribute(collator.get(), UCOL_NUMERIC_COLLATION, UCOL_OFF, &status);
+    ucol_setAttribute(collator.get(), UCOL_ALTERNATE_HANDLING, UCOL_NON_IGNORABLE, &status);
+    if (U_FAILURE(status))
+        return {};
+    return collator;
+}
+
+Elements openElements(const UCollator *collator)
+{
+    UErrorCode status = U_ZERO_ERROR;
+    Elements elements(ucol_openElements(collator, nullptr, 0, &status));
+    if (U_FAILURE(status))
+        return {};
+    return elements;
+}
+
+// Calls take(p) with the 32-bit primary weight of each collation element of
+// text that has one, as ICU's tables hold it (before the script reordering
+// of the collator). The iterator hands out each element as two 32-bit
+// halves: the first with the upper 16 bits of the primary, a continuation
+// (low bits 0xC0) with the lower 16. False when ICU fails or take does.
+template<typename Take>
+bool forEachPrimary(UCollationElements *elements, const char16_t *text, qsizetype length, Take &&take)
+{
+    UErrorCode status = U_ZERO_ERROR;
+    ucol_setText(elements, reinterpret_cast<const UChar *>(text), int32_t(length), &status);
+    quint32 primary = 0;
+    for (;;) {
+        const int32_t element = ucol_next(elements, &status);
+        if (U_FAILURE(status))
+            return false;
+        if (element == UCOL_NULLORDER)
+            break;
+        const auto half = quint32(element);
+        if ((half & 0xC0) == 0xC0) {
+            primary |= half >> 16;
+            continue;
+        }
+        if (primary != 0 && !take(primary))
+            return false;
+        primary = half & 0xFFFF0000;
+    }
+    return primary == 0 || take(primary);
+}
+
+// The bytes of a weight without its trailing zero bytes; 0 when a zero byte
+// lies inside it (no ICU weight has one).
+int weightLength(quint32 weight)
+{
+    int length = 4;
+    while (length > 0 && (weight & 0xFF) == 0) {
+        weight >>= 8;
+        --length;
+    }
+    for (int i = 0; i < length; ++i, weight >>= 8) {
+        if ((weight & 0xFF) == 0)
+            return 0;
+    }
+    return length;
+}
+
+// ICU moves whole scripts on the primary level when a collator reorders
+// them (Japanese puts Latin, kana and kanji first): a primary weight's lead
+// byte changes. The collation element iterator gives the weights before
+// that move; a character's sort key shows it after. LeadBytes learns the
+// move from characters of one collation element each.
+class LeadBytes
+{
+public:
+    LeadBytes() { m_shift.fill(Unknown); }
+
+    // Learns from the sort key of a text of the one primary weight (the
+    // weight as the iterator gave it): the key begins with the moved bytes of
+    // the weight and the level separator. False when it contradicts what was
+    // learnt before.
+    bool learn(quint32 weight, const uint8_t *key, int32_t keyLength)
+    {
+        const int length = weightLength(weight);
+        if (length == 0 || keyLength <= length || key[length] != 1)
+            return true; // not a key of that form: nothing to learn
+        for (int i = 1; i < length; ++i) {
+            if (key[i] != uint8_t(weight >> (24 - 8 * i)))
+                return true;
+        }
+        const int lead = int(weight >> 24);
+        const int shift = int(key[0]) - lead;
+        if (m_shift[std::size_t(lead)] == Unknown)
+            m_shift[std::size_t(lead)] = shift;
+        return m_shift[std::size_t(lead)] == shift;
+    }
+
+    // The weight as the collator compares it, 0 when its lead byte was
+    // never seen.
+    quint32 moved(quint32 weight) const
+    {
+        const int shift = m_shift[weight >> 24];
+        if (shift == Unknown)
+            return 0;
+        return weight + (quint32(shift) << 24);
+    }
+
+private:
+    static constexpr int Unknown = INT_MIN;
+    std::array<int, 256> m_shift;
+};
+
+// The primary weights of every UTF-16 unit on its own, as the Japanese
+// collation compares them, made once per process. A text whose units all
+// weigh the same wherever they stand compares on the primary level as the
+// concatenated bytes of its units' weights: ICU's primary weights have no
+// zero byte inside and none is the beginning of another (which is also what
+// its sort keys rest on; checked here on every weight of the table).
+//
+// A unit is contextual where its weights may depend on its neighbours: one
+// unit of each contraction and prefix rule of the collator (the prolonged
+// sound mark and the iteration marks after kana, the Thai vowels before a
+// consonant...), chosen among the units of the rule as the one that stands in
+// the most rules; every unit with a non-zero leading combining class (it may
+// be reordered or joined with the character before it). Such texts are
+// weighed by ICU's iterator as a whole.
+class PrimaryTable
+{
+public:
+    // Low byte of an entry: the number of weight bytes (0 to 7) that follow
+    // in the higher bytes, or one of these.
+    static constexpr quint64 Contextual = 0xFF;
+    static constexpr quint64 Surrogate = 0xFE; // a pair is looked up as one code point
+    static constexpr quint64 Long = 0xFD;      // the bytes lie in longBytes: offset << 24, length << 8
+    static constexpr int MaxInline = 7;
+
+    // Null when ICU refuses the collator or its weights are not as above.
+    static const PrimaryTable *instance()
+    {
+        static const std::unique_ptr<PrimaryTable> table = build();
+        return table.get();
+    }
+
+    quint64 unit(char16_t u) const { return m_units[u]; }
+    const uint8_t *longBytes(quint64 entry) const { return m_longBytes.data() + (entry >> 24); }
+    const LeadBytes &leadBytes() const { return m_lead; }
+    bool contextual(char32_t c) const
+    {
+        return u_getIntPropertyValue(UChar32(c), UCHAR_LEAD_CANONICAL_COMBINING_CLASS) != 0
+               || std::binary_search(m_contextualAbove.begin(), m_contextualAbove.end(), c);
+    }
+
+private:
+    static std::unique_ptr<PrimaryTable> build()
+    {
+        const Collator collator = openJapaneseCollator();
+        const Elements elements = collator ? openElements(collator.get()) : Elements{};
+        if (!elements)
+            return {};
+        auto table = std::make_unique<PrimaryTable>();
+        const std::vector<char32_t> marked = contextualCodePoints(collator.get());
+        if (marked.empty())
+            return {};
+        for (const char32_t c : marked) {
+            if (c > 0xFFFF)
+                table->m_contextualAbove.push_back(c);
+        }
+        // The raw weights of each unit, and what the keys of units of one
+        // weight tell of the script moves.
+        std::vector<quint32> weights;
+        std::vector<quint32> firstWeight(0x10001, 0);
+        for (char32_t u = 0; u <= 0xFFFF; ++u) {
+            firstWeight[u] = quint32(weights.size());
+            if (QChar::isSurrogate(u))
+                continue;
+            const char16_t unit = char16_t(u);
+            if (!forEachPrimary(elements.get(), &unit, 1, [&](quint32 p) {
+                    weights.push_back(p);
+                    return true;
+                }))
+                return {};
+            if (weights.size() - firstWeight[u] == 1) {
+                uint8_t key[32];
+                const int32_t length =
+                    ucol_getSortKey(collator.get(), reinterpret_cast<const UChar *>(&unit), 1, key, sizeof key);
+                if (!table->m_lead.learn(weights.back(), key, std::min<int32_t>(length, sizeof key)))
+                    return {}; // a lead byte split between scripts: not handled here
+            }
+        }
+        firstWeight[0x10000] = quint32(weights.size());
+        std::vector<quint32> all; // every moved weight, for the check below
+        table->m_units.assign(0x10000, Contextual);
+        for (char32_t u = 0; u <= 0xFFFF; ++u) {
+            quint64 &entry = table->m_units[u];
+            if (QChar::isSurrogate(u)) {
+                entry = Surrogate;
+                continue;
+            }
+            if (table->contextual(u) || std::binary_search(marked.begin(), marked.end(), u))
+                continue;
+            std::vector<uint8_t> bytes;
+            bool known = true;
+            for (quint32 i = firstWeight[u]; i < firstWeight[u + 1]; ++i) {
+                const quint32 moved = table->m_lead.moved(weights[i]);
+                const int length = weightLength(moved);
+                known = known && length > 0;
+                all.push_back(moved);
+                for (int b = 0; b < length; ++b)
+                    bytes.push_back(uint8_t(moved >> (24 - 8 * b)));
+            }
+            if (!known)
+                continue; // stays contextual: weighed by the iterator, which then gives up
+            if (bytes.size() <= MaxInline) {
+                entry = bytes.size();
+                for (std::size_t b = 0; b < bytes.size(); ++b)
+                    entry |= quint64(bytes[b]) << (8 * (b + 1));
+            } else {
+                entry = (quint64(table->m_longBytes.size()) << 24) | (quint64(bytes.size()) << 8) | Long;
+                table->m_longBytes.insert(table->m_longBytes.end(), bytes.begin(), bytes.end());
+            }
+        }
+        if (!prefixFree(all))
+            return {};
+        return table;
+    }
+
+    // One code point of each contraction and prefix rule of collator (its
+    // strings hold the prefix and the character together), sorted.
+    static std::vector<char32_t> contextualCodePoints(const UCollator *collator)
+    {
+        UErrorCode status = U_ZERO_ERROR;
+        std::unique_ptr<USet, decltype(&uset_close)> set(uset_openEmpty(), &uset_close);
+        ucol_getContractionsAndExpansions(collator, set.get(), nullptr, true, &status);
+        if (U_FAILURE(status))
+            return {};
+        std::vector<std::vector<char32_t>> rules;
+        std::unordered_map<char32_t, int> rulesOf;
+        std::vector<char32_t> marked;
+        const int32_t items = uset_getItemCount(set.get());
+        for (int32_t i = 0; i < items; ++i) {
+            UChar32 start = 0, end = 0;
+            UChar buffer[64];
+            const int32_t length = uset_getItem(set.get(), i, &start, &end, buffer, 64, &status);
+            if (U_FAILURE(status))
+                return {};
+            if (length == 0) { // single code points: take them all
+                for (UChar32 c = start; c <= end; ++c)
+                    marked.push_back(char32_t(c));
+                continue;
+            }
+            std::vector<char32_t> rule;
+            for (int32_t j = 0; j < length;) {
+                UChar32 c = 0;
+                U16_NEXT(buffer, j, length, c);
+                rule.push_back(char32_t(c));
+            }
+            std::sort(rule.begin(), rule.end());
+            rule.erase(std::unique(rule.begin(), rule.end()), rule.end());
+            for (const char32_t c : rule)
+                ++rulesOf[c];
+            rules.push_back(std::move(rule));
+        }
+        // A rule applies only where all its code points stand in the text:
+        // one of them marks it. Code points of many rules first, so that the
+        // few marks of the prolonged sound and iteration marks cover the
+        // kana's rules, and a noncharacter the index rules of 'か' and 'カ'.
+        std::unordered_set<char32_t> chosen(marked.begin(), marked.end());
+        for (const std::vector<char32_t> &rule : rules) {
+            char32_t best = rule.front();
+            bool covered = false;
+            for (const char32_t c : rule) {
+                covered = covered || chosen.count(c)
+                          || u_getIntPropertyValue(UChar32(c), UCHAR_LEAD_CANONICAL_COMBINING_CLASS) != 0;
+                if (rulesOf[c] > rulesOf[best])
+                    best = c;
+            }
+            if (!covered)
+                chosen.insert(best);
+        }
+        marked.assign(chosen.begin(), chosen.end());
+        std::sort(marked.begin(), marked.end());
+        return marked;
+    }
+
+    // True when no weight has a zero byte inside or is the beginning of
+    // another.
+    static bool prefixFree(std::vector<quint32> &weights)
+    {
+        std::sort(weights.begin(), weights.end());
+        weights.erase(std::unique(weights.begin(), weights.end()), weights.end());
+        for (std::size_t i = 0; i < weights.size(); ++i) {
+            const int length = weightLength(weights[i]);
+            if (length == 0)
+                return false;
+            // A longer weight that begins with this one follows it at once.
+            if (i + 1 < weights.size() && length < 4) {
+                const quint32 mask = ~quint32(0) << (8 * (4 - length));
+                if ((weights[i + 1] & mask) == weights[i])
+                    return false;
+            }
+        }
+        return true;
+    }
+
+    std::vector<quint64> m_units;
+    std::vector<uint8_t> m_longBytes;
+    std::vector<char32_t> m_contextualAbove; // marked code points above U+FFFF
+    LeadBytes m_lead;
+};
+
+// The keys of a sort in blocks that never move: a text's key is written at
+// the end of the last block, or into a new block when it does not fit. Eight
+// bytes after every key can be read (and are masked off).
+class KeyArena
+{
+public:
+    static constexpr std::size_t Slack = 8;
+
+    uint8_t *begin()
+    {
+        m_text = m_next;
+        return m_next;
+    }
+    // Room for n more bytes at out, within the text begun last; where out
+    // lies now.
+    uint8_t *room(uint8_t *out, std::size_t n)
+    {
+        if (out && std::size_t(m_end - out) >= n + Slack)
+            return out;
+        const std::size_t have = std::size_t(out - m_text);
+        const std::size_t size = std::max<std::size_t>(BlockSize, 2 * (have + n) + Slack);
+        m_blocks.push_back(std::make_unique<uint8_t[]>(size)); // zeroed: the slack is read
+        uint8_t *block = m_blocks.back().get();
+        if (have > 0)
+            std::memcpy(block, m_text, have);
+        m_text = m_next = block; // the text starts afresh here
+        m_end = block + size;
+        return block + have;
+    }
+    // Ends the text at out; its key and length.
+    const uint8_t *finish(uint8_t *out, quint32 &length)
+    {
+        length = quint32(out - m_text);
+        m_next = out;
+        return m_text;
+    }
+
+private:
+    static constexpr std::size_t BlockSize = std::size_t(4) << 20;
+    std::vector<std::unique_ptr<uint8_t[]>> m_blocks;
+    uint8_t *m_text = nullptr;
+    uint8_t *m_next = nullptr;
+    uint8_t *m_end = nullptr;
+};
+
+// A text's key among the keys being sorted.
+struct KeyEntry {
+    quint64 word; // the key's eight bytes at the depth being sorted, big-endian, zeros after its end
+    const uint8_t *key;
+    quint32 length;
+    quint32 kind;
+};
+
+// The eight bytes of a key at offset, zeros after its end. The keys have no
+// zero byte, so a word whose last byte is zero holds the key's end.
+inline quint64 wordAt(const KeyEntry &e, std::size_t offset)
+{
+    if (offset >= e.length)
+        return 0;
+    quint64 word;
+    std::memcpy(&word, e.key + offset, sizeof word);
+    word = qFromBigEndian(word);
+    const std::size_t rest = e.length - offset;
+    if (rest < 8)
+        word &= ~quint64(0) << (8 * (8 - rest));
+    return word;
+}
+
+// Sorts entries by their keys (byte strings without zero bytes) and sets
+// tied[i] where entry i's key equals entry i - 1's. A three-way radix
+// quicksort on eight-byte words: entries whose words equal the pivot's go on
+// at the next word, so a long beginning that many keys share is read once
+// per key, not once per comparison.
+void sortKeys(std::vector<KeyEntry> &entries, std::vector<uint8_t> &tied)
+{
+    struct Range {
+        std::size_t begin, end, depth;
+    };
+    auto load = [&](std::size_t begin, std::size_t end, std::size_t depth) {
+        for (std::size_t i = begin; i < end; ++i)
+            entries[i].word = wordAt(entries[i], depth * 8);
+    };
+    auto tie = [&](std::size_t begin, std::size_t end) {
+        for (std::size_t i = begin + 1; i < end; ++i)
+            tied[i] = 1;
+    };
+    // A few entries whose words at depth are loaded: compared whole.
+    auto sortFew = [&](std::size_t begin, std::size_t end, std::size_t depth) {
+        auto compare = [depth](const KeyEntry &a, const KeyEntry &b) {
+            if (a.word != b.word)
+                return a.word < b.word ? -1 : 1;
+            if ((a.word & 0xFF) == 0)
+                return 0;
+            const std::size_t offset = (depth + 1) * 8;
+            const std::size_t la = a.length - offset, lb = b.length - offset;
+            const int c = std::memcmp(a.key + offset, b.key + offset, std::min(la, lb));
+            if (c != 0)
+                return c;
+            return la < lb ? -1 : la > lb ? 1 : 0;
+        };
+        for (std::size_t i = begin + 1; i < end; ++i) {
+            const KeyEntry e = entries[i];
+            std::size_t j = i;
+            for (; j > begin && compare(e, entries[j - 1]) < 0; --j)
+                entries[j] = entries[j - 1];
+            entries[j] = e;
+        }
+        for (std::size_t i = begin + 1; i < end; ++i) {
+            if (compare(entries[i - 1], entries[i]) == 0)
+                tied[i] = 1;
+        }
+    };
+    std::vector<Range> ranges;
+    load(0, entries.size(), 0);
+    ranges.push_back({0, entries.size(), 0});
+    while (!ranges.empty()) {
+        Range r = ranges.back();
+        ranges.pop_back();
+        while (r.end - r.begin > 1) {
+            if (r.end - r.begin <= 12) {
+                sortFew(r.begin, r.end, r.depth);
+                break;
+            }
+            const quint64 a = entries[r.begin].word, b = entries[r.begin + (r.end - r.begin) / 2].word,
+                          c = entries[r.end - 1].word;
+            const quint64 pivot = std::max(std::min(a, b), std::min(std::max(a, b), c));
+            std::size_t lt = r.begin, i = r.begin, gt = r.end;
+            while (i < gt) {
+                const quint64 w = entries[i].word;
+                if (w < pivot)
+                    std::swap(entries[lt++], entries[i++]);
+                else if (w > pivot)
+                    std::swap(entries[i], entries[--gt]);
+                else
+                    ++i;
+            }
+            if (lt - r.begin > 1)
+                ranges.push_back({r.begin, lt, r.depth});
+            if (r.end - gt > 1)
+                ranges.push_back({gt, r.end, r.depth});
+            if ((pivot & 0xFF) == 0) { // the keys end here: all equal
+                tie(lt, gt);
+                break;
+            }
+            r = {lt, gt, r.depth + 1};
+            load(r.begin, r.end, r.depth);
+        }
+    }
+}
+
+// The rows of a store in the Japanese collation's order of one column's
+// texts, stable. Each different text gets a key once: first the bytes of
+// its primary weights from PrimaryTable, and only texts of equal primary
+// weights are told apart by ICU's full sort key. Should the table not
+// serve (an unknown script move), every text gets ICU's full sort key.
 class JapaneseSortKeys
 {
 public:
-    JapaneseSortKeys()
-    {
-        UErrorCode status = U_ZERO_ERROR;
-        m_collator = ucol_open("ja", &status);
-        ucol_setAttribute(m_collator, UCOL_NORMALIZATION_MODE, UCOL_ON, &status);
-        ucol_setAttribute(m_collator, UCOL_STRENGTH, UCOL_SECONDARY, &status);
-        ucol_setAttribute(m_collator, UCOL_NUMERIC_COLLATION, UCOL_OFF, &status);
-        ucol_setAttribute(m_collator, UCOL_ALTERNATE_HANDLING, UCOL_NON_IGNORABLE, &status);
-        m_ok = U_SUCCESS(status) && m_collator;
-    }
-    ~JapaneseSortKeys()
+    JapaneseSortKeys() : m_collator(openJapaneseCollator())
     {
         if (m_collator)
-            ucol_close(m_collator);
+            m_elements = openElements(m_collator.get());
+        m_table = m_elements ? PrimaryTable::instance() : nullptr;
+        if (m_table)
+            m_lead = m_table->leadBytes();
     }
-    JapaneseSortKeys(const JapaneseSortKeys &) = delete;
-    JapaneseSortKeys &operator=(const JapaneseSortKeys &) = delete;
 
-    bool ok() const { return m_ok; }
+    bool ok() const { return bool(m_collator); }
 
-    // The rows of store in the order of their column's text. Equal texts
-    // share one key: a column often holds the same text many times (empty
-    // remarks, a title used day after day), and a key costs far more than
-    // finding the text again. Cards with equal keys keep their order.
-    QList<qsizetype> order(const CardStore &store, int column, Qt::SortOrder sortOrder)
+    QList<qsizetype> order(const CardStore &store, int column, Qt::SortOrder sortOrder, SortCardStoreReport *report)
     {
         const qsizetype n = store.count();
+        double clock = report ? processSeconds() : 0;
+        auto lap = [&](double SortCardStoreReport::*field) {
+            if (!report)
+                return;
+            const double now = processSeconds();
+            report->*field += now - clock;
+            clock = now;
+        };
         const DistinctTexts distinct = distinctTexts(store, column);
-        const qsizetype kinds = distinct.firstRow.size();
+        const std::size_t kinds = distinct.kinds();
+        auto textOf = [&](std::size_t kind) -> const QString & {
+            return columnText(store, distinct.rowOf(kind), column);
+        };
 
-        struct Entry {
-            quint64 head;    // the first eight bytes of the key, big-endian
-            qsizetype start; // where the key lies in keys
-            qsizetype kind;
-        };
-        std::vector<Entry> entries(std::size_t(kinds), Entry{});
-        std::vector<char> keys;
-        keys.reserve(std::size_t(kinds) * 48);
-        for (qsizetype kind = 0; kind < kinds; ++kind) {
-            const QString &text = columnText(store, distinct.firstRow[kind], column);
-            entries[std::size_t(kind)] = Entry{0, appendKey(text, keys), kind};
+        std::vector<KeyEntry> entries(kinds, KeyEntry{});
+        auto arena = std::make_unique<KeyArena>();
+        bool primary = m_table != nullptr;
+        qsizetype contextual = 0;
+        for (std::size_t kind = 0; kind < kinds && primary; ++kind) {
+            if (kind + PrefetchAhead < kinds)
+                prefetch(textOf(kind + PrefetchAhead));
+            KeyEntry &e = entries[kind];
+            e.kind = quint32(kind);
+            const int made = appendPrimary(textOf(kind), *arena, e);
+            contextual += made == 2;
+            primary = made != 0;
         }
-        // Eight bytes past the end are read below: keep them in the buffer.
-        keys.resize(keys.size() + 8, 0);
-        const char *base = keys.data();
-        for (Entry &e : entries) {
-            // The key ends in a zero byte; what follows it up to eight bytes
-            // belongs to the next key and is masked off.
-            const auto *p = reinterpret_cast<const unsigned char *>(base + e.start);
-            quint64 head = 0;
-            bool ended = false;
-            for (int i = 0; i < 8; ++i) {
-                const unsigned char b = ended ? 0 : p[i];
-                ended = ended || b == 0;
-                head = (head << 8) | b;
+        if (!primary) {
+            arena = std::make_unique<KeyArena>();
+            for (std::size_t kind = 0; kind < kinds; ++kind) {
+                KeyEntry &e = entries[kind];
+                e.kind = quint32(kind);
+                appendFullKey(textOf(kind), *arena, e);
             }
-            e.head = head;
         }
-        // Two keys with the same first eight bytes are equal when those
-        // hold the end of the key, else they compare on from there.
-        auto compare = [base](const Entry &a, const Entry &b) {
-            if (a.head != b.head)
-                return a.head < b.head ? -1 : 1;
-            if (hasZeroByte(a.head))
-                return 0;
-            return std::strcmp(base + a.start + 8, base + b.start + 8);
-        };
-        std::sort(entries.begin(), entries.end(), [&](const Entry &a, const Entry &b) {
-            const int c = compare(a, b);
-            return c != 0 ? c < 0 : a.kind < b.kind;
-        });
-        // The rank of each text: texts of equal keys share theirs.
-        std::vector<qsizetype> rankOf(std::size_t(kinds), 0);
-        qsizetype rank = 0;
-        for (std::size_t i = 0; i < entries.size(); ++i) {
-            if (i > 0 && compare(entries[i - 1], entries[i]) != 0)
+        lap(&SortCardStoreReport::keys);
+
+        std::vector<uint8_t> tied(kinds, 0);
+        sortKeys(entries, tied);
+        lap(&SortCardStoreReport::sort);
+
+        // The rank of each text: texts of equal keys share theirs. Texts of
+        // equal primary weights are ranked by their full keys.
+        std::vector<quint32> rankOf(kinds, 0);
+        quint32 rank = 0;
+        qsizetype tiedTexts = 0;
+        std::vector<std::pair<std::string, quint32>> run;
+        for (std::size_t i = 0; i < kinds;) {
+            std::size_t end = i + 1;
+            while (end < kinds && tied[end])
+                ++end;
+            if (end - i == 1 || !primary) {
+                for (std::size_t j = i; j < end; ++j)
+                    rankOf[entries[j].kind] = rank;
                 ++rank;
-            rankOf[std::size_t(entries[i].kind)] = rank;
+            } else {
+                tiedTexts += qsizetype(end - i);
+                run.clear();
+                for (std::size_t j = i; j < end; ++j)
+                    run.emplace_back(fullKey(textOf(entries[j].kind)), entries[j].kind);
+                std::sort(run.begin(), run.end());
+                for (std::size_t j = 0; j < run.size(); ++j) {
+                    if (j > 0 && run[j].first != run[j - 1].first)
+                        ++rank;
+                    rankOf[run[j].second] = rank;
+                }
+                ++rank;
+            }
+            i = end;
         }
-        const qsizetype ranks = kinds == 0 ? 0 : rank + 1;
+        const qsizetype ranks = qsizetype(rank);
+        if (report) {
+            report->primaryWeights = primary;
+            report->texts = qsizetype(kinds);
+            report->contextual = contextual;
+            report->tiedTexts = tiedTexts;
+        }
         entries = {};
-        keys = {};
+        tied = {};
+        arena.reset();
+        lap(&SortCardStoreReport::ties);
+
         // The rows by rank, each rank's rows in their order (a counting sort).
         std::vector<qsizetype> firstOfRank(std::size_t(ranks) + 1, 0);
         auto rankOfRow = [&](qsizetype row) {
-            const qsizetype r = rankOf[std::size_t(distinct.kindOf[std::size_t(row)])];
+            const qsizetype r = rankOf[distinct.kindOfRow(row)];
             return sortOrder == Qt::AscendingOrder ? r : ranks - 1 - r;
         };
         for (qsizetype row = 0; row < n; ++row)
@@ -146,42 +651,59 @@ public:
         QList<qsizetype> rows(n);
         for (qsizetype row = 0; row < n; ++row)
             rows[firstOfRank[std::size_t(rankOfRow(row))]++] = row;
+        lap(&SortCardStoreReport::ranks);
         return rows;
     }
 
 private:
-    // The texts of a column without repeats: kindOf[row] numbers each row's
-    // text, firstRow[kind] is the first row holding that text. When the
-    // first rows show hardly any repeats, every row is a kind of its own:
-    // looking for repeats would only cost.
+    // The texts of a column without repeats, numbered ("kinds") in the
+    // order they first appear. When the first rows show hardly any repeats,
+    // looking for repeats would only cost: every later row is a kind of its
+    // own, and neither list holds them.
     struct DistinctTexts {
-        std::vector<qsizetype> kindOf;
-        std::vector<qsizetype> firstRow;
+        std::vector<quint32> kindOf;   // of the rows looked at
+        std::vector<quint32> firstRow; // the first row of each kind among them
+        qsizetype rows = 0;
+
+        std::size_t kinds() const { return firstRow.size() + std::size_t(rows) - kindOf.size(); }
+        qsizetype rowOf(std::size_t kind) const
+        {
+            return kind < firstRow.size() ? qsizetype(firstRow[kind])
+                                          : qsizetype(kind - firstRow.size() + kindOf.size());
+        }
+        std::size_t kindOfRow(qsizetype row) const
+        {
+            return std::size_t(row) < kindOf.size() ? kindOf[std::size_t(row)]
+                                                    : firstRow.size() + std::size_t(row) - kindOf.size();
+        }
     };
     static DistinctTexts distinctTexts(const CardStore &store, int column)
     {
         const qsizetype n = store.count();
         DistinctTexts d;
-        d.kindOf.resize(std::size_t(n));
+        d.rows = n;
+        d.kindOf.reserve(std::size_t(n));
         std::size_t capacity = 1024;
-        std::vector<qsizetype> table(capacity, -1); // kinds, -1 for none
+        std::vector<qint64> table(capacity, -1); // kinds, -1 for none
         std::vector<quint64> hashes;
         for (qsizetype row = 0; row < n; ++row) {
+            if (row + PrefetchAhead < n)
+                prefetch(columnText(store, row + PrefetchAhead, column));
             const QString &text = columnText(store, row, column);
             const quint64 hash = textHash(text);
             std::size_t slot = std::size_t(hash) & (capacity - 1);
-            qsizetype kind = -1;
+            qint64 kind = -1;
             while (table[slot] >= 0) {
-                const qsizetype k = table[slot];
-                if (hashes[std::size_t(k)] == hash && columnText(store, d.firstRow[std::size_t(k)], column) == text) {
-                    kind = k;
+                const auto k = std::size_t(table[slot]);
+                if (hashes[k] == hash && columnText(store, d.firstRow[k], column) == text) {
+                    kind = qint64(k);
                     break;
                 }
                 slot = (slot + 1) & (capacity - 1);
             }
             if (kind < 0) {
-                kind = qsizetype(d.firstRow.size());
-                d.firstRow.push_back(row);
+                kind = qint64(d.firstRow.size());
+                d.firstRow.push_back(quint32(row));
                 hashes.push_back(hash);
                 table[slot] = kind;
                 if (d.firstRow.size() * 2 > capacity) {
@@ -191,22 +713,27 @@ private:
                         std::size_t s = std::size_t(hashes[k]) & (capacity - 1);
                         while (table[s] >= 0)
                             s = (s + 1) & (capacity - 1);
-                        table[s] = qsizetype(k);
+                        table[s] = qint64(k);
                     }
                 }
             }
-            d.kindOf[std::size_t(row)] = kind;
+            d.kindOf.push_back(quint32(kind));
             // Mostly different texts so far: give up looking.
-            if (row == 4095 && d.firstRow.size() > 2048) {
-                for (qsizetype r = row + 1; r < n; ++r) {
-                    d.kindOf[std::size_t(r)] = qsizetype(d.firstRow.size());
-                    d.firstRow.push_back(r);
-                }
+            if (row == 4095 && d.firstRow.size() > 2048)
                 break;
-            }
         }
         return d;
     }
+
+    // Asks for a text's first units ahead of their use: the texts of a
+    // million cards are far apart, and waiting for each cost more than the
+    // rest of making its key.
+    static void prefetch(const QString &text)
+    {
+        __builtin_prefetch(text.constData());
+        __builtin_prefetch(reinterpret_cast<const char *>(text.constData()) + 64);
+    }
+    static constexpr qsizetype PrefetchAhead = 16;
 
     static quint64 textHash(const QString &text)
     {
@@ -229,41 +756,160 @@ private:
         return h;
     }
 
-    // Appends the key of text and its end zero to keys; returns where it starts.
-    qsizetype appendKey(const QString &text, std::vector<char> &keys) const
+    // Writes the bytes of text's primary weights as e's key. 1 when they
+    // came from the table, 2 from ICU's iterator over the whole text, 0 when
+    // a weight's script move is unknown.
+    int appendPrimary(const QString &text, KeyArena &arena, KeyEntry &e)
     {
-        const qsizetype start = qsizetype(keys.size());
-        std::size_t room = std::size_t(text.size()) * 4 + 16;
+        const auto *units = reinterpret_cast<const char16_t *>(text.utf16());
+        const std::size_t size = std::size_t(text.size());
+        constexpr std::size_t Most = PrimaryTable::MaxInline;
+        uint8_t *out = arena.room(arena.begin(), size * Most);
+        for (std::size_t i = 0; i < size; ++i) {
+            const quint64 entry = m_table->unit(units[i]);
+            const quint64 length = entry & 0xFF;
+            if (length <= Most) {
+                // Eight bytes written, length of them kept: the room holds them.
+                const quint64 bytes = qToLittleEndian(entry >> 8);
+                std::memcpy(out, &bytes, sizeof bytes);
+                out += length;
+                continue;
+            }
+            const uint8_t *from = nullptr;
+            std::size_t count = 0;
+            std::size_t next = i + 1;
+            if (length == PrimaryTable::Long) {
+                from = m_table->longBytes(entry);
+                count = std::size_t((entry >> 8) & 0xFFFF);
+            } else if (length == PrimaryTable::Surrogate && QChar::isHighSurrogate(units[i]) && next < size
+                       && QChar::isLowSurrogate(units[next])) {
+                const Supplementary *s = supplementary(QChar::surrogateToUcs4(units[i], units[next]));
+                if (!s)
+                    return 0;
+                if (s->contextual)
+                    return appendWholePrimary(units, size, arena, e);
+                from = s->bytes.data();
+                count = s->bytes.size();
+                ++next;
+            } else {
+                return appendWholePrimary(units, size, arena, e);
+            }
+            out = arena.room(out, count + (size - next) * Most);
+            std::memcpy(out, from, count);
+            out += count;
+            i = next - 1;
+        }
+        e.key = arena.finish(out, e.length);
+        return 1;
+    }
+
+    // The same through ICU's iterator over the whole text.
+    int appendWholePrimary(const char16_t *units, std::size_t size, KeyArena &arena, KeyEntry &e)
+    {
+        // The script moves of the supplementary characters are learnt from
+        // them alone.
+        for (std::size_t i = 0; i + 1 < size; ++i) {
+            if (QChar::isHighSurrogate(units[i]) && QChar::isLowSurrogate(units[i + 1])
+                && !supplementary(QChar::surrogateToUcs4(units[i], units[i + 1])))
+                return 0;
+        }
+        uint8_t *out = arena.room(arena.begin(), size * 4);
+        const bool ok = forEachPrimary(m_elements.get(), units, qsizetype(size), [&](quint32 weight) {
+            const quint32 moved = m_lead.moved(weight);
+            const int length = weightLength(moved);
+            if (length == 0)
+                return false;
+            out = arena.room(out, 4);
+            for (int b = 0; b < length; ++b)
+                *out++ = uint8_t(moved >> (24 - 8 * b));
+            return true;
+        });
+        if (!ok)
+            return 0;
+        e.key = arena.finish(out, e.length);
+        return 2;
+    }
+
+    // ICU's sort key of text as e's key, without its final zero.
+    void appendFullKey(const QString &text, KeyArena &arena, KeyEntry &e)
+    {
+        std::size_t capacity = std::size_t(text.size()) * 4 + 16;
+        uint8_t *out = arena.room(arena.begin(), capacity);
         for (;;) {
-            keys.resize(std::size_t(start) + room);
-            const int32_t length =
-                ucol_getSortKey(m_collator, reinterpret_cast<const UChar *>(text.utf16()), int32_t(text.size()),
-                                reinterpret_cast<uint8_t *>(&keys[std::size_t(start)]), int32_t(room));
-            if (length <= 0) {
-                // No key (never for valid input): the empty key sorts first.
-                keys.resize(std::size_t(start) + 1);
-                keys[std::size_t(start)] = 0;
-                return start;
+            const int32_t length = ucol_getSortKey(m_collator.get(), reinterpret_cast<const UChar *>(text.utf16()),
+                                                   int32_t(text.size()), out, int32_t(capacity));
+            if (length <= 0) { // no key (never for valid input): the empty key sorts first
+                e.key = arena.finish(out, e.length);
+                return;
             }
-            if (std::size_t(length) <= room) {
-                keys.resize(std::size_t(start) + std::size_t(length));
-                return start;
+            if (std::size_t(length) <= capacity) {
+                e.key = arena.finish(out + length - 1, e.length);
+                return;
             }
-            room = std::size_t(length);
+            capacity = std::size_t(length);
+            out = arena.room(out, capacity);
         }
     }
 
-    static bool hasZeroByte(quint64 v)
+    std::string fullKey(const QString &text) const
     {
-        for (int i = 0; i < 8; ++i, v >>= 8) {
-            if ((v & 0xFF) == 0)
-                return true;
+        std::string key(std::size_t(text.size()) * 4 + 16, '\0');
+        for (;;) {
+            const int32_t length =
+                ucol_getSortKey(m_collator.get(), reinterpret_cast<const UChar *>(text.utf16()), int32_t(text.size()),
+                                reinterpret_cast<uint8_t *>(key.data()), int32_t(key.size()));
+            if (length <= 0)
+                return {};
+            if (std::size_t(length) <= key.size()) {
+                key.resize(std::size_t(length) - 1);
+                return key;
+            }
+            key.resize(std::size_t(length));
         }
-        return false;
     }
 
-    UCollator *m_collator = nullptr;
-    bool m_ok = false;
+    // The weights of a code point above U+FFFF, worked out when first met;
+    // null when a script move is unknown or contradicts the table.
+    struct Supplementary {
+        bool contextual = false;
+        std::vector<uint8_t> bytes;
+    };
+    const Supplementary *supplementary(char32_t c)
+    {
+        const auto found = m_supplementary.find(c);
+        if (found != m_supplementary.end())
+            return &found->second;
+        const char16_t pair[2] = {QChar::highSurrogate(c), QChar::lowSurrogate(c)};
+        std::vector<quint32> weights;
+        if (!forEachPrimary(m_elements.get(), pair, 2, [&](quint32 weight) {
+                weights.push_back(weight);
+                return true;
+            }))
+            return nullptr;
+        if (weights.size() == 1) {
+            uint8_t key[64];
+            const int32_t length = ucol_getSortKey(m_collator.get(), reinterpret_cast<const UChar *>(pair), 2, key, 64);
+            if (!m_lead.learn(weights.front(), key, std::min<int32_t>(length, 64)))
+                return nullptr;
+        }
+        Supplementary s;
+        s.contextual = m_table->contextual(c);
+        for (const quint32 weight : weights) {
+            const quint32 moved = m_lead.moved(weight);
+            const int length = weightLength(moved);
+            if (length == 0)
+                return nullptr;
+            for (int b = 0; b < length; ++b)
+                s.bytes.push_back(uint8_t(moved >> (24 - 8 * b)));
+        }
+        return &m_supplementary.emplace(c, std::move(s)).first->second;
+    }
+
+    Collator m_collator;
+    Elements m_elements;
+    const PrimaryTable *m_table = nullptr;
+    LeadBytes m_lead; // the table's, and what supplementary characters add
+    std::unordered_map<char32_t, Supplementary> m_supplementary;
 };
 
 // The same through QCollator, should ICU refuse the collator.
@@ -292,18 +938,25 @@ QList<qsizetype> collatorOrder(const CardStore &store, int column, Qt::SortOrder
 
 } // namespace
 
-void SortCardStore(CardStore &store, int column, Qt::SortOrder order)
+void SortCardStore(CardStore &store, int column, Qt::SortOrder order, SortCardStoreReport *report)
 {
+    if (report)
+        *report = {};
     const qsizetype n = store.count();
     if (column < 0 || column >= CardStore::ColumnCount || n < 2)
         return;
-    // A sort key per card, then byte comparisons: one collation per card
-    // instead of one per comparison.
-    JapaneseSortKeys icu;
-    const QList<qsizetype> rows =
-        changedOrder(icu.ok() ? icu.order(store, column, order) : collatorOrder(store, column, order));
-    if (!rows.isEmpty())
+    QList<qsizetype> rows;
+    {
+        JapaneseSortKeys icu;
+        rows = changedOrder(icu.ok() && n < 0x7FFFFFFF ? icu.order(store, column, order, report)
+                                                       : collatorOrder(store, column, order));
+    }
+    if (!rows.isEmpty()) {
+        const double start = report ? processSeconds() : 0;
         store.reorder(rows);
+        if (report)
+            report->reorder = processSeconds() - start;
+    }
 }
 
 CardSorting::CardSorting(CardStore &main, CardStore &extraction, SettingsModel &settings) : m_settings(settings)
