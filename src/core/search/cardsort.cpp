@@ -218,6 +218,17 @@ public:
     }
 
     quint64 unit(char16_t u) const { return m_units[u]; }
+    const quint64 *units() const { return m_units.data(); }
+    // True when every unit of text has its weights inline in its entry.
+    bool weighsAlone(const QString &text) const
+    {
+        const auto *u = reinterpret_cast<const char16_t *>(text.constData());
+        const auto *end = u + text.size();
+        quint64 special = 0;
+        for (; u != end; ++u)
+            special |= m_special[*u >> 6] >> (*u & 63);
+        return (special & 1) == 0;
+    }
     const uint8_t *longBytes(quint64 entry) const { return m_longBytes.data() + (entry >> 24); }
     const LeadBytes &leadBytes() const { return m_lead; }
     bool contextual(char32_t c) const
@@ -297,6 +308,10 @@ private:
         }
         if (!prefixFree(all))
             return {};
+        for (char32_t u = 0; u <= 0xFFFF; ++u) {
+            if ((table->m_units[u] & 0xFF) > MaxInline)
+                table->m_special[u >> 6] |= quint64(1) << (u & 63);
+        }
         return table;
     }
 
@@ -379,6 +394,7 @@ private:
     }
 
     std::vector<quint64> m_units;
+    std::array<quint64, 1024> m_special{}; // a bit for every unit whose entry holds no weights
     std::vector<uint8_t> m_longBytes;
     std::vector<char32_t> m_contextualAbove; // marked code points above U+FFFF
     LeadBytes m_lead;
@@ -413,7 +429,7 @@ public:
         m_end = block + size;
         return block + have;
     }
-    // Ends the text at out; its key and length.
+    // Ends the text at out; where it starts, and its length.
     const uint8_t *finish(uint8_t *out, quint32 &length)
     {
         length = quint32(out - m_text);
@@ -429,82 +445,216 @@ private:
     uint8_t *m_end = nullptr;
 };
 
-// A text's key among the keys being sorted.
+// A text's key among the keys being sorted, read 32 bytes (four words) at
+// a time: the texts lie far apart, and every reach into one costs more than
+// weighing its units. Most texts are weighed unit by unit from the table as
+// the sort reaches deeper into their keys, so that no key is ever stored
+// whole; the keys of the others are made beforehand (texts weighed by ICU's
+// iterator, units of long weights or above U+FFFF, ICU's full sort keys).
 struct KeyEntry {
-    quint64 word; // the key's eight bytes at the depth being sorted, big-endian, zeros after its end
-    const uint8_t *key;
-    quint32 length;
-    quint32 kind;
+    quint64 word;     // the key's eight bytes at the depth being sorted, big-endian, zeros after its end
+    quint64 ahead[3]; // the words after it, as many as Ahead counts
+    const void *next; // the next unit to weigh, or the next byte of a made key
+    quint64 carry;    // weight bytes made but not yet in a word: their number in the low byte, the bytes above
+    quint32 left;     // units or bytes from next on
+    quint32 kind;     // the text's kind, MadeKey and the number of words ahead
 };
+constexpr quint32 MadeKey = 0x80000000u;
+constexpr int AheadShift = 28;
+constexpr quint32 Ahead = 3u << AheadShift;
+constexpr quint32 KindBits = (1u << AheadShift) - 1;
 
-// The eight bytes of a key at offset, zeros after its end. The keys have no
-// zero byte, so a word whose last byte is zero holds the key's end.
-inline quint64 wordAt(const KeyEntry &e, std::size_t offset)
+// Sets the words of e from bytes (four words, big-endian, zeros after made).
+inline void takeWords(KeyEntry &e, const uint8_t *bytes, std::size_t made)
 {
-    if (offset >= e.length)
-        return 0;
-    quint64 word;
-    std::memcpy(&word, e.key + offset, sizeof word);
-    word = qFromBigEndian(word);
-    const std::size_t rest = e.length - offset;
-    if (rest < 8)
-        word &= ~quint64(0) << (8 * (8 - rest));
-    return word;
+    quint64 words[4];
+    std::memcpy(words, bytes, sizeof words);
+    e.word = qFromBigEndian(words[0]);
+    for (int i = 0; i < 3; ++i)
+        e.ahead[i] = qFromBigEndian(words[i + 1]);
+    const quint32 ahead = made > 24 ? 3 : made > 16 ? 2 : made > 8 ? 1 : 0;
+    e.kind = (e.kind & ~Ahead) | (ahead << AheadShift);
 }
 
-// Sorts entries by their keys (byte strings without zero bytes) and sets
-// tied[i] where entry i's key equals entry i - 1's. A three-way radix
-// quicksort on eight-byte words: entries whose words equal the pivot's go on
-// at the next word, so a long beginning that many keys share is read once
-// per key, not once per comparison.
-void sortKeys(std::vector<KeyEntry> &entries, std::vector<uint8_t> &tied)
+// The word of e's key after its present one; units is the table's entries.
+// A word whose last byte is zero holds the key's end: keys have no zero
+// byte.
+inline void advance(KeyEntry &e, const quint64 *units)
+{
+    if (e.kind & Ahead) {
+        e.word = e.ahead[0];
+        e.ahead[0] = e.ahead[1];
+        e.ahead[1] = e.ahead[2];
+        e.kind -= 1u << AheadShift;
+        return;
+    }
+    // The bytes are gathered in a buffer that holds zeros after them.
+    uint8_t buffer[48] = {};
+    if (e.kind & MadeKey) {
+        const std::size_t take = std::min<std::size_t>(e.left, 32);
+        std::memcpy(buffer, e.next, take);
+        e.next = static_cast<const uint8_t *>(e.next) + take;
+        e.left -= quint32(take);
+        takeWords(e, buffer, take);
+        return;
+    }
+    // The table's entries hold zeros after their bytes, and each write
+    // starts where the last one's bytes end.
+    const quint64 carried = qToLittleEndian(e.carry >> 8);
+    std::memcpy(buffer, &carried, sizeof carried);
+    std::size_t made = std::size_t(e.carry & 0xFF);
+    const auto *unit = static_cast<const char16_t *>(e.next);
+    quint32 left = e.left;
+    while (made < 32 && left > 0) {
+        const quint64 entry = units[*unit++];
+        --left;
+        const quint64 bytes = qToLittleEndian(entry >> 8);
+        std::memcpy(buffer + made, &bytes, sizeof bytes);
+        made += std::size_t(entry & 0xFF);
+    }
+    e.next = unit;
+    e.left = left;
+    takeWords(e, buffer, made);
+    quint64 rest = 0;
+    if (made > 32) {
+        std::memcpy(&rest, buffer + 32, sizeof rest);
+        rest = (qFromLittleEndian(rest) << 8) | (made - 32);
+    }
+    e.carry = rest;
+}
+
+// Orders entries[begin, end) by their words when they hold few different
+// ones (at most one in sixteen entries), and calls group(b, e) for each run
+// of equal words. One pass counts the words, one moves each entry to its
+// place (an American flag sort): where a long beginning is shared, a depth
+// often holds a few hundred different words among a million entries, which
+// a quicksort would pass over eight or nine times. False, and nothing moved,
+// when the words are many.
+template<typename Group>
+bool distribute(std::vector<KeyEntry> &entries, std::size_t begin, std::size_t end, Group &&group)
+{
+    const std::size_t most = (end - begin) / 16;
+    std::vector<quint64> words;
+    std::vector<quint32> counts;
+    std::vector<quint32> places(64, ~quint32(0)); // indexes into words, ~0 for none
+    int bits = 6;
+    auto slotOf = [&](quint64 word) {
+        std::size_t slot = std::size_t((word * 0x9E3779B97F4A7C15ull) >> (64 - bits));
+        while (places[slot] != ~quint32(0) && words[places[slot]] != word)
+            slot = (slot + 1) & (places.size() - 1);
+        return slot;
+    };
+    for (std::size_t i = begin; i < end; ++i) {
+        const quint64 word = entries[i].word;
+        std::size_t slot = slotOf(word);
+        if (places[slot] == ~quint32(0)) {
+            if (words.size() == most)
+                return false;
+            places[slot] = quint32(words.size());
+            words.push_back(word);
+            counts.push_back(0);
+            if (words.size() * 2 > places.size()) {
+                ++bits;
+                places.assign(std::size_t(1) << bits, ~quint32(0));
+                for (std::size_t w = 0; w < words.size(); ++w)
+                    places[slotOf(words[w])] = quint32(w);
+                slot = slotOf(word);
+            }
+        }
+        ++counts[places[slot]];
+    }
+    // The groups in the order of their words; the places now name groups.
+    std::vector<quint32> byWord(words.size());
+    std::iota(byWord.begin(), byWord.end(), 0u);
+    std::sort(byWord.begin(), byWord.end(), [&](quint32 a, quint32 b) { return words[a] < words[b]; });
+    std::vector<quint32> groupOf(words.size());
+    std::vector<std::size_t> next(words.size() + 1), stop(words.size());
+    std::size_t at = begin;
+    for (std::size_t g = 0; g < byWord.size(); ++g) {
+        groupOf[byWord[g]] = quint32(g);
+        next[g] = at;
+        at += counts[byWord[g]];
+        stop[g] = at;
+    }
+    next[words.size()] = end;
+    auto groupOfWord = [&](quint64 word) { return groupOf[places[slotOf(word)]]; };
+    for (std::size_t g = 0; g < byWord.size(); ++g) {
+        while (next[g] < stop[g]) {
+            KeyEntry held = entries[next[g]];
+            for (quint32 h = groupOfWord(held.word); h != g; h = groupOfWord(held.word))
+                std::swap(held, entries[next[h]++]);
+            entries[next[g]++] = held;
+        }
+    }
+    std::size_t first = begin;
+    for (std::size_t g = 0; g < byWord.size(); ++g) {
+        group(first, stop[g]);
+        first = stop[g];
+    }
+    return true;
+}
+
+// Sorts entries by their keys, their first words loaded, and sets tied[i]
+// where entry i's key equals entry i - 1's. A three-way radix quicksort on
+// eight-byte words: entries whose words equal the pivot's go on at their
+// next word, so a long beginning that many keys share is read once per key,
+// not once per comparison.
+void sortKeys(std::vector<KeyEntry> &entries, std::vector<uint8_t> &tied, const quint64 *units)
 {
     struct Range {
-        std::size_t begin, end, depth;
-    };
-    auto load = [&](std::size_t begin, std::size_t end, std::size_t depth) {
-        for (std::size_t i = begin; i < end; ++i)
-            entries[i].word = wordAt(entries[i], depth * 8);
-    };
-    auto tie = [&](std::size_t begin, std::size_t end) {
-        for (std::size_t i = begin + 1; i < end; ++i)
-            tied[i] = 1;
-    };
-    // A few entries whose words at depth are loaded: compared whole.
-    auto sortFew = [&](std::size_t begin, std::size_t end, std::size_t depth) {
-        auto compare = [depth](const KeyEntry &a, const KeyEntry &b) {
-            if (a.word != b.word)
-                return a.word < b.word ? -1 : 1;
-            if ((a.word & 0xFF) == 0)
-                return 0;
-            const std::size_t offset = (depth + 1) * 8;
-            const std::size_t la = a.length - offset, lb = b.length - offset;
-            const int c = std::memcmp(a.key + offset, b.key + offset, std::min(la, lb));
-            if (c != 0)
-                return c;
-            return la < lb ? -1 : la > lb ? 1 : 0;
-        };
-        for (std::size_t i = begin + 1; i < end; ++i) {
-            const KeyEntry e = entries[i];
-            std::size_t j = i;
-            for (; j > begin && compare(e, entries[j - 1]) < 0; --j)
-                entries[j] = entries[j - 1];
-            entries[j] = e;
-        }
-        for (std::size_t i = begin + 1; i < end; ++i) {
-            if (compare(entries[i - 1], entries[i]) == 0)
-                tied[i] = 1;
-        }
+        std::size_t begin, end;
     };
     std::vector<Range> ranges;
-    load(0, entries.size(), 0);
-    ranges.push_back({0, entries.size(), 0});
+    auto goDeeper = [&](std::size_t begin, std::size_t end) {
+        constexpr std::size_t Distance = 24;
+        for (std::size_t i = begin; i < end; ++i) {
+            if (i + Distance < end) {
+                // The units of four words may reach into a second line.
+                const auto *text = static_cast<const char *>(entries[i + Distance].next);
+                __builtin_prefetch(text);
+                __builtin_prefetch(text + 56);
+            }
+            advance(entries[i], units);
+        }
+    };
+    // Entries of equal words: equal keys when the words hold their end,
+    // else sorted on by their next words.
+    auto equalWords = [&](std::size_t begin, std::size_t end) {
+        if ((entries[begin].word & 0xFF) == 0) {
+            for (std::size_t i = begin + 1; i < end; ++i)
+                tied[i] = 1;
+            return false;
+        }
+        goDeeper(begin, end);
+        return true;
+    };
+    if (entries.size() > 1)
+        ranges.push_back({0, entries.size()});
     while (!ranges.empty()) {
         Range r = ranges.back();
         ranges.pop_back();
         while (r.end - r.begin > 1) {
+            if (r.end - r.begin >= 256 && distribute(entries, r.begin, r.end, [&](std::size_t begin, std::size_t end) {
+                    if (end - begin > 1 && equalWords(begin, end))
+                        ranges.push_back({begin, end});
+                }))
+                break;
             if (r.end - r.begin <= 12) {
-                sortFew(r.begin, r.end, r.depth);
+                for (std::size_t i = r.begin + 1; i < r.end; ++i) {
+                    const KeyEntry e = entries[i];
+                    std::size_t j = i;
+                    for (; j > r.begin && e.word < entries[j - 1].word; --j)
+                        entries[j] = entries[j - 1];
+                    entries[j] = e;
+                }
+                for (std::size_t i = r.begin; i < r.end;) {
+                    std::size_t end = i + 1;
+                    while (end < r.end && entries[end].word == entries[i].word)
+                        ++end;
+                    if (end - i > 1 && equalWords(i, end))
+                        ranges.push_back({i, end});
+                    i = end;
+                }
                 break;
             }
             const quint64 a = entries[r.begin].word, b = entries[r.begin + (r.end - r.begin) / 2].word,
@@ -521,15 +671,12 @@ void sortKeys(std::vector<KeyEntry> &entries, std::vector<uint8_t> &tied)
                     ++i;
             }
             if (lt - r.begin > 1)
-                ranges.push_back({r.begin, lt, r.depth});
+                ranges.push_back({r.begin, lt});
             if (r.end - gt > 1)
-                ranges.push_back({gt, r.end, r.depth});
-            if ((pivot & 0xFF) == 0) { // the keys end here: all equal
-                tie(lt, gt);
+                ranges.push_back({gt, r.end});
+            if (!equalWords(lt, gt))
                 break;
-            }
-            r = {lt, gt, r.depth + 1};
-            load(r.begin, r.end, r.depth);
+            r = {lt, gt};
         }
     }
 }
@@ -570,31 +717,39 @@ public:
             return columnText(store, distinct.rowOf(kind), column);
         };
 
-        std::vector<KeyEntry> entries(kinds, KeyEntry{});
+        std::vector<KeyEntry> entries;
+        entries.reserve(kinds);
         auto arena = std::make_unique<KeyArena>();
         bool primary = m_table != nullptr;
         qsizetype contextual = 0;
+        const quint64 *units = primary ? m_table->units() : nullptr;
         for (std::size_t kind = 0; kind < kinds && primary; ++kind) {
             if (kind + PrefetchAhead < kinds)
                 prefetch(textOf(kind + PrefetchAhead));
-            KeyEntry &e = entries[kind];
-            e.kind = quint32(kind);
-            const int made = appendPrimary(textOf(kind), *arena, e);
-            contextual += made == 2;
-            primary = made != 0;
+            const QString &text = textOf(kind);
+            KeyEntry e{0, {}, text.constData(), 0, quint32(text.size()), quint32(kind)};
+            if (!m_table->weighsAlone(text)) {
+                const int made = appendPrimary(text, *arena, e);
+                contextual += made == 2;
+                primary = made != 0;
+            }
+            advance(e, units);
+            entries.push_back(e);
         }
         if (!primary) {
+            entries.clear();
             arena = std::make_unique<KeyArena>();
             for (std::size_t kind = 0; kind < kinds; ++kind) {
-                KeyEntry &e = entries[kind];
-                e.kind = quint32(kind);
+                KeyEntry e{0, {}, nullptr, 0, 0, quint32(kind)};
                 appendFullKey(textOf(kind), *arena, e);
+                advance(e, units);
+                entries.push_back(e);
             }
         }
         lap(&SortCardStoreReport::keys);
 
         std::vector<uint8_t> tied(kinds, 0);
-        sortKeys(entries, tied);
+        sortKeys(entries, tied, units);
         lap(&SortCardStoreReport::sort);
 
         // The rank of each text: texts of equal keys share theirs. Texts of
@@ -609,13 +764,13 @@ public:
                 ++end;
             if (end - i == 1 || !primary) {
                 for (std::size_t j = i; j < end; ++j)
-                    rankOf[entries[j].kind] = rank;
+                    rankOf[entries[j].kind & KindBits] = rank;
                 ++rank;
             } else {
                 tiedTexts += qsizetype(end - i);
                 run.clear();
                 for (std::size_t j = i; j < end; ++j)
-                    run.emplace_back(fullKey(textOf(entries[j].kind)), entries[j].kind);
+                    run.emplace_back(fullKey(textOf(entries[j].kind & KindBits)), entries[j].kind & KindBits);
                 std::sort(run.begin(), run.end());
                 for (std::size_t j = 0; j < run.size(); ++j) {
                     if (j > 0 && run[j].first != run[j - 1].first)
@@ -799,8 +954,17 @@ private:
             out += count;
             i = next - 1;
         }
-        e.key = arena.finish(out, e.length);
+        made(arena, out, e);
         return 1;
+    }
+
+    // The key written to the arena up to out is e's.
+    static void made(KeyArena &arena, uint8_t *out, KeyEntry &e)
+    {
+        quint32 length = 0;
+        e.next = arena.finish(out, length);
+        e.left = length;
+        e.kind |= MadeKey;
     }
 
     // The same through ICU's iterator over the whole text.
@@ -826,7 +990,7 @@ private:
         });
         if (!ok)
             return 0;
-        e.key = arena.finish(out, e.length);
+        made(arena, out, e);
         return 2;
     }
 
@@ -839,11 +1003,11 @@ private:
             const int32_t length = ucol_getSortKey(m_collator.get(), reinterpret_cast<const UChar *>(text.utf16()),
                                                    int32_t(text.size()), out, int32_t(capacity));
             if (length <= 0) { // no key (never for valid input): the empty key sorts first
-                e.key = arena.finish(out, e.length);
+                made(arena, out, e);
                 return;
             }
             if (std::size_t(length) <= capacity) {
-                e.key = arena.finish(out + length - 1, e.length);
+                made(arena, out + length - 1, e);
                 return;
             }
             capacity = std::size_t(length);
@@ -948,8 +1112,8 @@ void SortCardStore(CardStore &store, int column, Qt::SortOrder order, SortCardSt
     QList<qsizetype> rows;
     {
         JapaneseSortKeys icu;
-        rows = changedOrder(icu.ok() && n < 0x7FFFFFFF ? icu.order(store, column, order, report)
-                                                       : collatorOrder(store, column, order));
+        rows = changedOrder(icu.ok() && n <= qsizetype(KindBits) ? icu.order(store, column, order, report)
+                                                                 : collatorOrder(store, column, order));
     }
     if (!rows.isEmpty()) {
         const double start = report ? processSeconds() : 0;
