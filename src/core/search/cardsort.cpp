@@ -151,14 +151,15 @@ class LeadBytes
 public:
     LeadBytes() { m_shift.fill(Unknown); }
 
-    // Learns from the sort key of a text of the one primary weight (the
-    // weight as the iterator gave it): the key begins with the moved bytes of
-    // the weight and the level separator. False when it contradicts what was
-    // learnt before.
-    bool learn(quint32 weight, const uint8_t *key, int32_t keyLength)
+    // Learns from the sort key of a text whose first primary weight is
+    // weight (as the iterator gave it): the key begins with the moved bytes
+    // of that weight, whole (ICU shortens only the weights after it), and
+    // with the level separator after them when it is the text's only one.
+    // False when it contradicts what was learnt before.
+    bool learn(quint32 weight, bool only, const uint8_t *key, int32_t keyLength)
     {
         const int length = weightLength(weight);
-        if (length == 0 || keyLength <= length || key[length] != 1)
+        if (length == 0 || keyLength <= length || (only && key[length] != 1))
             return true; // not a key of that form: nothing to learn
         for (int i = 1; i < length; ++i) {
             if (key[i] != uint8_t(weight >> (24 - 8 * i)))
@@ -270,7 +271,7 @@ private:
                 uint8_t key[32];
                 const int32_t length =
                     ucol_getSortKey(collator.get(), reinterpret_cast<const UChar *>(&unit), 1, key, sizeof key);
-                if (!table->m_lead.learn(weights.back(), key, std::min<int32_t>(length, sizeof key)))
+                if (!table->m_lead.learn(weights.back(), true, key, std::min<int32_t>(length, sizeof key)))
                     return {}; // a lead byte split between scripts: not handled here
             }
         }
@@ -977,19 +978,29 @@ private:
                 && !supplementary(QChar::surrogateToUcs4(units[i], units[i + 1])))
                 return 0;
         }
-        uint8_t *out = arena.room(arena.begin(), size * 4);
-        const bool ok = forEachPrimary(m_elements.get(), units, qsizetype(size), [&](quint32 weight) {
+        m_weights.clear();
+        if (!forEachPrimary(m_elements.get(), units, qsizetype(size), [&](quint32 weight) {
+                m_weights.push_back(weight);
+                return true;
+            }))
+            return 0;
+        // A contraction may weigh more than its characters alone: its
+        // script's move is learnt from the text's key when it comes first.
+        if (!m_weights.empty() && m_lead.moved(m_weights.front()) == 0) {
+            const std::string key = fullKey(QString::fromUtf16(units, qsizetype(size)));
+            if (!m_lead.learn(m_weights.front(), m_weights.size() == 1, reinterpret_cast<const uint8_t *>(key.data()),
+                              int32_t(key.size())))
+                return 0;
+        }
+        uint8_t *out = arena.room(arena.begin(), m_weights.size() * 4);
+        for (const quint32 weight : m_weights) {
             const quint32 moved = m_lead.moved(weight);
             const int length = weightLength(moved);
             if (length == 0)
-                return false;
-            out = arena.room(out, 4);
+                return 0;
             for (int b = 0; b < length; ++b)
                 *out++ = uint8_t(moved >> (24 - 8 * b));
-            return true;
-        });
-        if (!ok)
-            return 0;
+        }
         made(arena, out, e);
         return 2;
     }
@@ -1053,7 +1064,7 @@ private:
         if (weights.size() == 1) {
             uint8_t key[64];
             const int32_t length = ucol_getSortKey(m_collator.get(), reinterpret_cast<const UChar *>(pair), 2, key, 64);
-            if (!m_lead.learn(weights.front(), key, std::min<int32_t>(length, 64)))
+            if (!m_lead.learn(weights.front(), true, key, std::min<int32_t>(length, 64)))
                 return nullptr;
         }
         Supplementary s;
@@ -1072,7 +1083,8 @@ private:
     Collator m_collator;
     Elements m_elements;
     const PrimaryTable *m_table = nullptr;
-    LeadBytes m_lead; // the table's, and what supplementary characters add
+    LeadBytes m_lead; // the table's, and what supplementary characters and contractions add
+    std::vector<quint32> m_weights;
     std::unordered_map<char32_t, Supplementary> m_supplementary;
 };
 
