@@ -430,6 +430,7 @@ public:
         m_end = block + size;
         return block + have;
     }
+    const uint8_t *begun() const { return m_text; }
     // Ends the text at out; where it starts, and its length.
     const uint8_t *finish(uint8_t *out, quint32 &length)
     {
@@ -456,14 +457,15 @@ struct KeyEntry {
     quint64 word;     // the key's eight bytes at the depth being sorted, big-endian, zeros after its end
     quint64 ahead[3]; // the words after it, as many as Ahead counts
     const void *next; // the next unit to weigh, or the next byte of a made key
-    quint64 carry;    // weight bytes made but not yet in a word: their number in the low byte, the bytes above
-    quint32 left;     // units or bytes from next on
+    quint32 left;     // units or bytes from next on; above SkipShift, the bytes of next's weights already taken
     quint32 kind;     // the text's kind, MadeKey and the number of words ahead
 };
 constexpr quint32 MadeKey = 0x80000000u;
 constexpr int AheadShift = 28;
 constexpr quint32 Ahead = 3u << AheadShift;
 constexpr quint32 KindBits = (1u << AheadShift) - 1;
+constexpr int SkipShift = 29;
+constexpr quint32 LeftBits = (1u << SkipShift) - 1;
 
 // Sets the words of e from bytes (four words, big-endian, zeros after made).
 inline void takeWords(KeyEntry &e, const uint8_t *bytes, std::size_t made)
@@ -500,28 +502,36 @@ inline void advance(KeyEntry &e, const quint64 *units)
         return;
     }
     // The table's entries hold zeros after their bytes, and each write
-    // starts where the last one's bytes end.
-    const quint64 carried = qToLittleEndian(e.carry >> 8);
-    std::memcpy(buffer, &carried, sizeof carried);
-    std::size_t made = std::size_t(e.carry & 0xFF);
+    // starts where the last one's bytes end. A unit whose weights reach past
+    // the four words is weighed again next time.
     const auto *unit = static_cast<const char16_t *>(e.next);
-    quint32 left = e.left;
+    quint32 left = e.left & LeftBits;
+    std::size_t made = 0;
+    std::size_t last = 0;
+    if (const std::size_t skip = e.left >> SkipShift) {
+        const quint64 entry = units[*unit++];
+        --left;
+        const quint64 bytes = qToLittleEndian((entry >> 8) >> (8 * skip));
+        std::memcpy(buffer, &bytes, sizeof bytes);
+        made = std::size_t(entry & 0xFF) - skip;
+    }
     while (made < 32 && left > 0) {
         const quint64 entry = units[*unit++];
         --left;
         const quint64 bytes = qToLittleEndian(entry >> 8);
         std::memcpy(buffer + made, &bytes, sizeof bytes);
-        made += std::size_t(entry & 0xFF);
+        last = std::size_t(entry & 0xFF);
+        made += last;
+    }
+    takeWords(e, buffer, made);
+    quint32 skip = 0;
+    if (made > 32) {
+        --unit;
+        ++left;
+        skip = quint32(last - (made - 32));
     }
     e.next = unit;
-    e.left = left;
-    takeWords(e, buffer, made);
-    quint64 rest = 0;
-    if (made > 32) {
-        std::memcpy(&rest, buffer + 32, sizeof rest);
-        rest = (qFromLittleEndian(rest) << 8) | (made - 32);
-    }
-    e.carry = rest;
+    e.left = left | (skip << SkipShift);
 }
 
 // Orders entries[begin, end) by their words when they hold few different
@@ -690,6 +700,27 @@ void sortKeys(std::vector<KeyEntry> &entries, std::vector<uint8_t> &tied, const 
 class JapaneseSortKeys
 {
 public:
+    // The texts of a column without repeats, numbered ("kinds") in the
+    // order they first appear. When the first rows show hardly any repeats,
+    // looking for repeats would only cost: every later row is a kind of its
+    // own, and neither list holds them.
+    struct DistinctTexts {
+        std::vector<quint32> kindOf;   // of the rows looked at
+        std::vector<quint32> firstRow; // the first row of each kind among them
+        qsizetype rows = 0;
+
+        std::size_t kinds() const { return firstRow.size() + std::size_t(rows) - kindOf.size(); }
+        qsizetype rowOf(std::size_t kind) const
+        {
+            return kind < firstRow.size() ? qsizetype(firstRow[kind])
+                                          : qsizetype(kind - firstRow.size() + kindOf.size());
+        }
+        std::size_t kindOfRow(qsizetype row) const
+        {
+            return std::size_t(row) < kindOf.size() ? kindOf[std::size_t(row)]
+                                                    : firstRow.size() + std::size_t(row) - kindOf.size();
+        }
+    };
     JapaneseSortKeys() : m_collator(openJapaneseCollator())
     {
         if (m_collator)
@@ -728,7 +759,8 @@ public:
             if (kind + PrefetchAhead < kinds)
                 prefetch(textOf(kind + PrefetchAhead));
             const QString &text = textOf(kind);
-            KeyEntry e{0, {}, text.constData(), 0, quint32(text.size()), quint32(kind)};
+            m_refused = m_refused || text.size() > qsizetype(LeftBits);
+            KeyEntry e{0, {}, text.constData(), quint32(text.size()) & LeftBits, quint32(kind)};
             if (!m_table->weighsAlone(text)) {
                 const int made = appendPrimary(text, *arena, e);
                 contextual += made == 2;
@@ -741,98 +773,121 @@ public:
             entries.clear();
             arena = std::make_unique<KeyArena>();
             for (std::size_t kind = 0; kind < kinds; ++kind) {
-                KeyEntry e{0, {}, nullptr, 0, 0, quint32(kind)};
+                KeyEntry e{0, {}, nullptr, 0, quint32(kind)};
                 appendFullKey(textOf(kind), *arena, e);
                 advance(e, units);
                 entries.push_back(e);
             }
         }
+        if (m_refused)
+            return {};
         lap(&SortCardStoreReport::keys);
 
         std::vector<uint8_t> tied(kinds, 0);
         sortKeys(entries, tied, units);
         lap(&SortCardStoreReport::sort);
 
-        // The rank of each text: texts of equal keys share theirs. Texts of
-        // equal primary weights are ranked by their full keys.
-        std::vector<quint32> rankOf(kinds, 0);
-        quint32 rank = 0;
+        // Texts of equal primary weights in the order of their full keys;
+        // tied then marks equal full keys. Entries keep only their kinds.
         qsizetype tiedTexts = 0;
         std::vector<std::pair<std::string, quint32>> run;
         for (std::size_t i = 0; i < kinds;) {
             std::size_t end = i + 1;
             while (end < kinds && tied[end])
                 ++end;
-            if (end - i == 1 || !primary) {
-                for (std::size_t j = i; j < end; ++j)
-                    rankOf[entries[j].kind & KindBits] = rank;
-                ++rank;
-            } else {
+            if (primary && end - i > 1) {
                 tiedTexts += qsizetype(end - i);
                 run.clear();
                 for (std::size_t j = i; j < end; ++j)
                     run.emplace_back(fullKey(textOf(entries[j].kind & KindBits)), entries[j].kind & KindBits);
                 std::sort(run.begin(), run.end());
                 for (std::size_t j = 0; j < run.size(); ++j) {
-                    if (j > 0 && run[j].first != run[j - 1].first)
-                        ++rank;
-                    rankOf[run[j].second] = rank;
+                    entries[i + j].kind = run[j].second;
+                    tied[i + j] = j > 0 && run[j].first == run[j - 1].first;
                 }
-                ++rank;
             }
             i = end;
         }
-        const qsizetype ranks = qsizetype(rank);
+        arena.reset();
         if (report) {
             report->primaryWeights = primary;
             report->texts = qsizetype(kinds);
             report->contextual = contextual;
             report->tiedTexts = tiedTexts;
         }
-        entries = {};
-        tied = {};
-        arena.reset();
         lap(&SortCardStoreReport::ties);
-
-        // The rows by rank, each rank's rows in their order (a counting sort).
-        std::vector<qsizetype> firstOfRank(std::size_t(ranks) + 1, 0);
-        auto rankOfRow = [&](qsizetype row) {
-            const qsizetype r = rankOf[distinct.kindOfRow(row)];
-            return sortOrder == Qt::AscendingOrder ? r : ranks - 1 - r;
-        };
-        for (qsizetype row = 0; row < n; ++row)
-            ++firstOfRank[std::size_t(rankOfRow(row)) + 1];
-        for (std::size_t r = 1; r < firstOfRank.size(); ++r)
-            firstOfRank[r] += firstOfRank[r - 1];
-        QList<qsizetype> rows(n);
-        for (qsizetype row = 0; row < n; ++row)
-            rows[firstOfRank[std::size_t(rankOfRow(row))]++] = row;
+        QList<qsizetype> rows = std::size_t(n) == kinds ? rowsOfKinds(entries, tied, sortOrder)
+                                                        : rowsByRank(entries, tied, distinct, sortOrder);
         lap(&SortCardStoreReport::ranks);
         return rows;
     }
 
 private:
-    // The texts of a column without repeats, numbered ("kinds") in the
-    // order they first appear. When the first rows show hardly any repeats,
-    // looking for repeats would only cost: every later row is a kind of its
-    // own, and neither list holds them.
-    struct DistinctTexts {
-        std::vector<quint32> kindOf;   // of the rows looked at
-        std::vector<quint32> firstRow; // the first row of each kind among them
-        qsizetype rows = 0;
+    // The rows when every row is a text of its own (its kind is its row):
+    // the entries in order, or their groups of equal keys in reverse order;
+    // a group's rows in their order.
+    static QList<qsizetype> rowsOfKinds(std::vector<KeyEntry> &entries, const std::vector<uint8_t> &tied,
+                                        Qt::SortOrder sortOrder)
+    {
+        const std::size_t n = entries.size();
+        auto kindLess = [](const KeyEntry &a, const KeyEntry &b) { return (a.kind & KindBits) < (b.kind & KindBits); };
+        QList<qsizetype> rows;
+        rows.reserve(qsizetype(n));
+        if (sortOrder == Qt::AscendingOrder) {
+            for (std::size_t i = 0; i < n;) {
+                std::size_t end = i + 1;
+                while (end < n && tied[end])
+                    ++end;
+                if (end - i > 1)
+                    std::sort(entries.begin() + qsizetype(i), entries.begin() + qsizetype(end), kindLess);
+                for (; i < end; ++i)
+                    rows.append(qsizetype(entries[i].kind & KindBits));
+            }
+        } else {
+            for (std::size_t end = n; end > 0;) {
+                std::size_t i = end - 1;
+                while (i > 0 && tied[i])
+                    --i;
+                if (end - i > 1)
+                    std::sort(entries.begin() + qsizetype(i), entries.begin() + qsizetype(end), kindLess);
+                for (std::size_t j = i; j < end; ++j)
+                    rows.append(qsizetype(entries[j].kind & KindBits));
+                end = i;
+            }
+        }
+        return rows;
+    }
 
-        std::size_t kinds() const { return firstRow.size() + std::size_t(rows) - kindOf.size(); }
-        qsizetype rowOf(std::size_t kind) const
-        {
-            return kind < firstRow.size() ? qsizetype(firstRow[kind])
-                                          : qsizetype(kind - firstRow.size() + kindOf.size());
+    // The rows by the rank of their text, each rank's rows in their order (a
+    // counting sort); texts of equal keys share their rank.
+    static QList<qsizetype> rowsByRank(std::vector<KeyEntry> &entries, std::vector<uint8_t> &tied,
+                                       const DistinctTexts &distinct, Qt::SortOrder sortOrder)
+    {
+        const std::size_t kinds = entries.size();
+        std::vector<quint32> rankOf(kinds, 0);
+        quint32 rank = 0;
+        for (std::size_t i = 0; i < kinds; ++i) {
+            rank += i > 0 && !tied[i];
+            rankOf[entries[i].kind & KindBits] = rank;
         }
-        std::size_t kindOfRow(qsizetype row) const
-        {
-            return std::size_t(row) < kindOf.size() ? kindOf[std::size_t(row)]
-                                                    : firstRow.size() + std::size_t(row) - kindOf.size();
-        }
-    };
+        const quint32 ranks = kinds == 0 ? 0 : rank + 1;
+        entries = {};
+        tied = {};
+        std::vector<quint32> firstOfRank(std::size_t(ranks) + 1, 0);
+        auto rankOfRow = [&](qsizetype row) {
+            const quint32 r = rankOf[distinct.kindOfRow(row)];
+            return sortOrder == Qt::AscendingOrder ? r : ranks - 1 - r;
+        };
+        for (qsizetype row = 0; row < distinct.rows; ++row)
+            ++firstOfRank[std::size_t(rankOfRow(row)) + 1];
+        for (std::size_t r = 1; r < firstOfRank.size(); ++r)
+            firstOfRank[r] += firstOfRank[r - 1];
+        QList<qsizetype> rows(distinct.rows);
+        for (qsizetype row = 0; row < distinct.rows; ++row)
+            rows[firstOfRank[std::size_t(rankOfRow(row))]++] = row;
+        return rows;
+    }
+
     static DistinctTexts distinctTexts(const CardStore &store, int column)
     {
         const qsizetype n = store.count();
@@ -960,11 +1015,13 @@ private:
     }
 
     // The key written to the arena up to out is e's.
-    static void made(KeyArena &arena, uint8_t *out, KeyEntry &e)
+    void made(KeyArena &arena, uint8_t *out, KeyEntry &e)
     {
+        const uint8_t *start = arena.begun();
+        m_refused = m_refused || std::size_t(out - start) > LeftBits;
         quint32 length = 0;
         e.next = arena.finish(out, length);
-        e.left = length;
+        e.left = length & LeftBits;
         e.kind |= MadeKey;
     }
 
@@ -1082,6 +1139,7 @@ private:
 
     Collator m_collator;
     Elements m_elements;
+    bool m_refused = false; // a text too long for a key entry
     const PrimaryTable *m_table = nullptr;
     LeadBytes m_lead; // the table's, and what supplementary characters and contractions add
     std::vector<quint32> m_weights;
@@ -1123,9 +1181,12 @@ void SortCardStore(CardStore &store, int column, Qt::SortOrder order, SortCardSt
         return;
     QList<qsizetype> rows;
     {
+        // ICU's collator refused, or texts too many or too long for a key
+        // entry: QCollator's keys.
         JapaneseSortKeys icu;
-        rows = changedOrder(icu.ok() && n <= qsizetype(KindBits) ? icu.order(store, column, order, report)
-                                                                 : collatorOrder(store, column, order));
+        if (icu.ok() && n <= qsizetype(KindBits))
+            rows = icu.order(store, column, order, report);
+        rows = changedOrder(rows.isEmpty() ? collatorOrder(store, column, order) : std::move(rows));
     }
     if (!rows.isEmpty()) {
         const double start = report ? processSeconds() : 0;
