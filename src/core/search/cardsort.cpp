@@ -606,10 +606,10 @@ bool distribute(std::vector<KeyEntry> &entries, std::size_t begin, std::size_t e
 }
 
 // Sorts entries by their keys, their first words loaded, and sets tied[i]
-// where entry i's key equals entry i - 1's. A three-way radix quicksort on
-// eight-byte words: entries whose words equal the pivot's go on at their
-// next word, so a long beginning that many keys share is read once per key,
-// not once per comparison.
+// where entry i's key equals entry i - 1's. A radix sort on eight-byte
+// words: a range is sorted by its entries' words, and each run of equal
+// words goes on at their next word, so a long beginning that many keys
+// share is read once per key, not once per comparison.
 void sortKeys(std::vector<KeyEntry> &entries, std::vector<uint8_t> &tied, const quint64 *units)
 {
     struct Range {
@@ -639,55 +639,56 @@ void sortKeys(std::vector<KeyEntry> &entries, std::vector<uint8_t> &tied, const 
         goDeeper(begin, end);
         return true;
     };
+    std::vector<std::pair<quint64, std::size_t>> keyed;
     if (entries.size() > 1)
         ranges.push_back({0, entries.size()});
     while (!ranges.empty()) {
-        Range r = ranges.back();
+        const Range r = ranges.back();
         ranges.pop_back();
-        while (r.end - r.begin > 1) {
-            if (r.end - r.begin >= 256 && distribute(entries, r.begin, r.end, [&](std::size_t begin, std::size_t end) {
-                    if (end - begin > 1 && equalWords(begin, end))
-                        ranges.push_back({begin, end});
-                }))
-                break;
-            if (r.end - r.begin <= 12) {
-                for (std::size_t i = r.begin + 1; i < r.end; ++i) {
-                    const KeyEntry e = entries[i];
-                    std::size_t j = i;
-                    for (; j > r.begin && e.word < entries[j - 1].word; --j)
-                        entries[j] = entries[j - 1];
-                    entries[j] = e;
-                }
-                for (std::size_t i = r.begin; i < r.end;) {
-                    std::size_t end = i + 1;
-                    while (end < r.end && entries[end].word == entries[i].word)
-                        ++end;
-                    if (end - i > 1 && equalWords(i, end))
-                        ranges.push_back({i, end});
-                    i = end;
-                }
-                break;
+        if (r.end - r.begin >= 256 && distribute(entries, r.begin, r.end, [&](std::size_t begin, std::size_t end) {
+                if (end - begin > 1 && equalWords(begin, end))
+                    ranges.push_back({begin, end});
+            }))
+            continue;
+        const std::size_t size = r.end - r.begin;
+        if (size <= 12) {
+            for (std::size_t i = r.begin + 1; i < r.end; ++i) {
+                const KeyEntry e = entries[i];
+                std::size_t j = i;
+                for (; j > r.begin && e.word < entries[j - 1].word; --j)
+                    entries[j] = entries[j - 1];
+                entries[j] = e;
             }
-            const quint64 a = entries[r.begin].word, b = entries[r.begin + (r.end - r.begin) / 2].word,
-                          c = entries[r.end - 1].word;
-            const quint64 pivot = std::max(std::min(a, b), std::min(std::max(a, b), c));
-            std::size_t lt = r.begin, i = r.begin, gt = r.end;
-            while (i < gt) {
-                const quint64 w = entries[i].word;
-                if (w < pivot)
-                    std::swap(entries[lt++], entries[i++]);
-                else if (w > pivot)
-                    std::swap(entries[i], entries[--gt]);
-                else
-                    ++i;
+        } else {
+            // Many different words: sorted as pairs of word and place, then
+            // the entries follow their places in cycles.
+            keyed.resize(size);
+            for (std::size_t k = 0; k < size; ++k)
+                keyed[k] = {entries[r.begin + k].word, k};
+            std::sort(keyed.begin(), keyed.end());
+            for (std::size_t start = 0; start < size; ++start) {
+                if (keyed[start].second == start)
+                    continue;
+                const KeyEntry held = entries[r.begin + start];
+                for (std::size_t k = start;;) {
+                    const std::size_t from = keyed[k].second;
+                    keyed[k].second = k;
+                    if (from == start) {
+                        entries[r.begin + k] = held;
+                        break;
+                    }
+                    entries[r.begin + k] = entries[r.begin + from];
+                    k = from;
+                }
             }
-            if (lt - r.begin > 1)
-                ranges.push_back({r.begin, lt});
-            if (r.end - gt > 1)
-                ranges.push_back({gt, r.end});
-            if (!equalWords(lt, gt))
-                break;
-            r = {lt, gt};
+        }
+        for (std::size_t i = r.begin; i < r.end;) {
+            std::size_t end = i + 1;
+            while (end < r.end && entries[end].word == entries[i].word)
+                ++end;
+            if (end - i > 1 && equalWords(i, end))
+                ranges.push_back({i, end});
+            i = end;
         }
     }
 }
