@@ -788,8 +788,10 @@ public:
         sortKeys(entries, tied, units);
         lap(&SortCardStoreReport::sort);
 
-        // Texts of equal primary weights in the order of their full keys;
-        // tied then marks equal full keys. Entries keep only their kinds.
+        // Texts of equal primary weights in the order of their full keys,
+        // and texts of equal keys in the order of their kinds (their first
+        // rows); tied then marks equal full keys. Entries keep only their
+        // kinds.
         qsizetype tiedTexts = 0;
         std::vector<std::pair<std::string, quint32>> run;
         for (std::size_t i = 0; i < kinds;) {
@@ -806,6 +808,10 @@ public:
                     entries[i + j].kind = run[j].second;
                     tied[i + j] = j > 0 && run[j].first == run[j - 1].first;
                 }
+            } else if (end - i > 1) {
+                std::sort(
+                    entries.begin() + qsizetype(i), entries.begin() + qsizetype(end),
+                    [](const KeyEntry &a, const KeyEntry &b) { return (a.kind & KindBits) < (b.kind & KindBits); });
             }
             i = end;
         }
@@ -826,31 +832,21 @@ public:
 private:
     // The rows when every row is a text of its own (its kind is its row):
     // the entries in order, or their groups of equal keys in reverse order;
-    // a group's rows in their order.
-    static QList<qsizetype> rowsOfKinds(std::vector<KeyEntry> &entries, const std::vector<uint8_t> &tied,
+    // a group's rows in their order (as the entries hold them).
+    static QList<qsizetype> rowsOfKinds(const std::vector<KeyEntry> &entries, const std::vector<uint8_t> &tied,
                                         Qt::SortOrder sortOrder)
     {
         const std::size_t n = entries.size();
-        auto kindLess = [](const KeyEntry &a, const KeyEntry &b) { return (a.kind & KindBits) < (b.kind & KindBits); };
         QList<qsizetype> rows;
         rows.reserve(qsizetype(n));
         if (sortOrder == Qt::AscendingOrder) {
-            for (std::size_t i = 0; i < n;) {
-                std::size_t end = i + 1;
-                while (end < n && tied[end])
-                    ++end;
-                if (end - i > 1)
-                    std::sort(entries.begin() + qsizetype(i), entries.begin() + qsizetype(end), kindLess);
-                for (; i < end; ++i)
-                    rows.append(qsizetype(entries[i].kind & KindBits));
-            }
+            for (const KeyEntry &e : entries)
+                rows.append(qsizetype(e.kind & KindBits));
         } else {
             for (std::size_t end = n; end > 0;) {
                 std::size_t i = end - 1;
                 while (i > 0 && tied[i])
                     --i;
-                if (end - i > 1)
-                    std::sort(entries.begin() + qsizetype(i), entries.begin() + qsizetype(end), kindLess);
                 for (std::size_t j = i; j < end; ++j)
                     rows.append(qsizetype(entries[j].kind & KindBits));
                 end = i;
