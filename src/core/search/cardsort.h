@@ -31,10 +31,24 @@ inline constexpr QChar Descending = QChar(0x25B3); // "△"
 QString removed(const QString &caption);
 } // namespace SortMark
 
+// What one SortCardStore did, for benchmarks and tests: processor seconds
+// of each step and how the keys were made.
+struct SortCardStoreReport {
+    double keys = 0;             // finding the different texts and making their keys
+    double sort = 0;             // sorting the keys
+    double ties = 0;             // telling texts of equal primary weights apart
+    double ranks = 0;            // ranking the rows
+    double reorder = 0;          // moving the cards
+    bool primaryWeights = false; // the keys were primary weights (else ICU's full sort keys)
+    qsizetype texts = 0;         // different texts
+    qsizetype contextual = 0;    // texts weighed by ICU's iterator as a whole
+    qsizetype tiedTexts = 0;     // texts among others of equal primary weights
+};
+
 // Orders store by column (0 title field, 1 remarks, 2 content): Japanese
 // collation, case-insensitive, stable. The store is reordered only when the
 // order changes.
-void SortCardStore(CardStore &store, int column, Qt::SortOrder order);
+void SortCardStore(CardStore &store, int column, Qt::SortOrder order, SortCardStoreReport *report = nullptr);
 
 class CardSorting
 {

@@ -14,6 +14,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <numeric>
+#include <vector>
 
 namespace {
 
@@ -310,28 +312,53 @@ TEST_F(SortTest, AFreshExtractionIsSortedUnlessTakenInOrderFromASortedMainList)
 
 namespace {
 
-// Sorts cards by title both ways and compares with QCollator's order.
-void expectCollatorOrder(const QList<Card> &cards)
+// Sorts cards by title both ways and compares with QCollator's order (a
+// stable sort by its keys: equal texts keep their order). The report of the
+// ascending sort is returned.
+SortCardStoreReport expectCollatorOrder(const QList<Card> &cards)
 {
     QCollator collator{QLocale(QLocale::Japanese)};
     collator.setCaseSensitivity(Qt::CaseInsensitive);
     collator.setNumericMode(false);
+    std::vector<QCollatorSortKey> keys;
+    keys.reserve(std::size_t(cards.size()));
+    for (const Card &card : cards)
+        keys.push_back(collator.sortKey(card.title));
+    SortCardStoreReport report;
     for (const Qt::SortOrder order : {Qt::AscendingOrder, Qt::DescendingOrder}) {
-        QList<Card> expected = cards;
-        std::stable_sort(expected.begin(), expected.end(), [&](const Card &a, const Card &b) {
-            const int c = collator.sortKey(a.title).compare(collator.sortKey(b.title));
+        std::vector<qsizetype> expected(std::size_t(cards.size()));
+        std::iota(expected.begin(), expected.end(), qsizetype(0));
+        std::stable_sort(expected.begin(), expected.end(), [&](qsizetype a, qsizetype b) {
+            const int c = keys[std::size_t(a)].compare(keys[std::size_t(b)]);
             return order == Qt::AscendingOrder ? c < 0 : c > 0;
         });
         CardStore store;
         store.reset(cards);
-        SortCardStore(store, 0, order);
-        QStringList got, want;
-        for (qsizetype i = 0; i < store.count(); ++i) {
-            got.append(store.at(i).key);
-            want.append(expected[i].key);
+        SortCardStoreReport r;
+        SortCardStore(store, 0, order, &r);
+        if (order == Qt::AscendingOrder)
+            report = r;
+        int shown = 0;
+        for (qsizetype i = 0; i < store.count() && shown < 5; ++i) {
+            const Card &want = cards[expected[std::size_t(i)]];
+            if (store.at(i).key != want.key) {
+                ADD_FAILURE() << (order == Qt::AscendingOrder ? "ascending" : "descending") << " row " << i << ": "
+                              << qPrintable(store.at(i).title) << " (" << qPrintable(store.at(i).key) << ") where "
+                              << qPrintable(want.title) << " (" << qPrintable(want.key) << ") belongs";
+                ++shown;
+            }
         }
-        EXPECT_EQ(got, want) << (order == Qt::AscendingOrder ? "ascending" : "descending");
     }
+    return report;
+}
+
+QList<Card> cardsOf(const QStringList &titles)
+{
+    QList<Card> cards;
+    cards.reserve(titles.size());
+    for (qsizetype i = 0; i < titles.size(); ++i)
+        cards.append(makeCard(QStringLiteral("K%1").arg(i), titles[i]));
+    return cards;
 }
 
 } // namespace
@@ -359,7 +386,7 @@ TEST(SortCardStore, OrdersAsTheJapaneseCollatorOfQtDoes)
             title += pieces[rng.bounded(int(pieces.size()))];
         if (rng.bounded(50) == 0)
             title += QChar(0xD800 + rng.bounded(0x800)); // an unpaired surrogate
-        cards.append(makeCard(QStringLiteral("K%1").arg(i).toUtf8().constData(), title.toUtf8().constData()));
+        cards.append(makeCard(QStringLiteral("K%1").arg(i), title));
     }
     expectCollatorOrder(cards);
 }
@@ -377,8 +404,7 @@ TEST(SortCardStore, OrdersCharactersThatDependOnTheirNeighboursAsQtDoes)
     for (const QString &a : alphabet)
         for (const QString &b : alphabet)
             for (const QString &c : alphabet)
-                cards.append(
-                    makeCard(QStringLiteral("K%1").arg(n++).toUtf8().constData(), (a + b + c).toUtf8().constData()));
+                cards.append(makeCard(QStringLiteral("K%1").arg(n++), a + b + c));
     expectCollatorOrder(cards);
 }
 
@@ -398,4 +424,118 @@ TEST(SortCardStore, RepeatedTextsSortAsTheCollatorSaysAndKeepTheirOrder)
     }
     expectCollatorOrder(repeated);
     expectCollatorOrder(differentFirst);
+}
+
+namespace {
+
+// Units of every kind the collation treats apart: kana small and voiced,
+// the prolonged sound and iteration marks, half-width kana and their voicing
+// marks, kanji, Latin of both cases and widths, digits, punctuation and
+// spaces, circled numbers, combining marks, decomposed and precomposed
+// letters, Greek and Cyrillic (which the Japanese collation moves behind the
+// kanji), Thai vowels that swap with the consonant after them, Hangul jamo
+// and syllables, expansions long and short, noncharacters, characters above
+// U+FFFF and unpaired surrogates.
+const QStringList &richPieces()
+{
+    static const QStringList pieces = [] {
+        QStringList p;
+        for (const char16_t *s :
+             {u"あ",     u"ぁ",     u"か",     u"が",        u"き",       u"ぎ", u"は",     u"ぱ",     u"ば",
+              u"ゔ",     u"ゕ",     u"ん",     u"ア",        u"ァ",       u"カ", u"ガ",     u"ヴ",     u"ヵ",
+              u"ン",     u"ー",     u"ゝ",     u"ゞ",        u"ヽ",       u"ヾ", u"々",     u"〃",     u"ｱ",
+              u"ｶ",      u"ﾊ",      u"ﾞ",      u"ﾟ",         u"ｰ",        u"亜", u"会",     u"議",     u"東",
+              u"京",     u"髙",     u"﨑",     u"a",         u"A",        u"b",  u"B",      u"e",      u"E",
+              u"z",      u"Z",      u"0",      u"1",         u"2",        u"9",  u"Ａ",     u"ａ",     u"１",
+              u"２",     u" ",      u"　",     u"-",         u"・",       u"、", u"。",     u"!",      u"？",
+              u"\t",     u"/",      u"：",     u"＠",        u"①",        u"②",  u"\u0301", u"\u0308", u"\u0323",
+              u"\u3099", u"\u309A", u"é",      u"e\u0301",   u"か\u3099", u"ß",  u"æ",      u"Ω",      u"ω",
+              u"Я",      u"я",      u"й",      u"и\u0306",   u"เ",        u"ก",  u"ข",      u"แ",      u"ั",
+              u"가",     u"\u1100", u"\u1161", u"\u11A8",    u"㌀",       u"㍿", u"\uFDFA", u"\uFDD1", u"\uFFFE",
+              u"\uFFFF", u"😀",      u"𠮷",     u"\U0001D11E"})
+            p.append(QString::fromUtf16(s));
+        p.append(QString(QChar(0xD800)));
+        p.append(QString(QChar(0xDC00)));
+        return p;
+    }();
+    return pieces;
+}
+
+} // namespace
+
+TEST(SortCardStore, OrdersTextsOfEveryKindAsQtDoesAndWeighsThemByTheTable)
+{
+    // Short texts, so that equal texts, texts equal but for case, width or
+    // voicing, and texts that begin others are many; and as many again
+    // behind long shared beginnings, where the sort reads deep into the
+    // keys: one that ICU's iterator weighs (its prolonged sound marks), one
+    // the table weighs.
+    const QStringList shared{QString(), QStringLiteral("2024/02/05：仕事＠カード型データベースの使い方 No."),
+                             QStringLiteral("2024/02/05：仕事＠会議の資料を作成しました。予算の見直し No.")};
+    const QStringList &pieces = richPieces();
+    QRandomGenerator rng(2024);
+    QStringList titles;
+    for (int i = 0; i < 45000; ++i) {
+        QString title = shared[i % 3];
+        const int parts = 1 + rng.bounded(6);
+        for (int p = 0; p < parts; ++p)
+            title += pieces[rng.bounded(int(pieces.size()))];
+        titles.append(title);
+    }
+    const SortCardStoreReport report = expectCollatorOrder(cardsOf(titles));
+    EXPECT_TRUE(report.primaryWeights);
+    EXPECT_GT(report.contextual, 0);
+    EXPECT_GT(report.tiedTexts, 0);
+}
+
+TEST(SortCardStore, OrdersEveryTextOfOneOrTwoUnitsAsQtDoes)
+{
+    // Every text of one or two of some three hundred units, each pair in
+    // both orders: every contraction and prefix rule among them, every
+    // weight that ends where another begins.
+    QList<char16_t> units;
+    auto add = [&](char16_t first, char16_t last, int step) {
+        for (int u = first; u <= last; u += step)
+            units.append(char16_t(u));
+    };
+    add(0x20, 0x7E, 2);     // ASCII
+    add(0xC0, 0xFF, 7);     // Latin-1 letters
+    add(0x300, 0x308, 1);   // combining marks
+    add(0x323, 0x323, 1);   //
+    add(0x391, 0x3C9, 9);   // Greek
+    add(0x410, 0x44F, 11);  // Cyrillic
+    add(0xE01, 0xE4E, 5);   // Thai
+    add(0x1100, 0x1112, 6); // Hangul jamo
+    add(0x1161, 0x1175, 5); //
+    add(0x11A8, 0x11C2, 9); //
+    add(0x2460, 0x2463, 1); // circled numbers
+    add(0x3000, 0x3007, 1); // CJK symbols, 々
+    add(0x3041, 0x3096, 2); // hiragana
+    add(0x304B, 0x304C, 1); // か が
+    add(0x3099, 0x309E, 1); // voicing and iteration marks
+    add(0x30A1, 0x30FA, 3); // katakana
+    add(0x30AB, 0x30AC, 1); // カ ガ
+    add(0x30FC, 0x30FE, 1); // ー ヽ ヾ
+    add(0x3300, 0x3300, 1); // ㌀
+    add(0x4E00, 0x4E0F, 5); // kanji
+    add(0x9AD9, 0x9AD9, 1); // 髙
+    add(0xAC00, 0xAC02, 1); // Hangul syllables
+    add(0xD83D, 0xD83D, 1); // a high surrogate (with the low one below: 😀)
+    add(0xDE00, 0xDE00, 1); //
+    add(0xFDD0, 0xFDD1, 1); // noncharacters of the index rules
+    add(0xFDFA, 0xFDFA, 1); // a long expansion
+    add(0xFF01, 0xFF5E, 9); // full-width forms
+    add(0xFF61, 0xFF9F, 3); // half-width kana
+    add(0xFF70, 0xFF70, 1); // ｰ
+    add(0xFF9E, 0xFF9F, 1); // ﾞ ﾟ
+    add(0xFFFE, 0xFFFF, 1);
+    ASSERT_GT(units.size(), 250);
+    QStringList titles;
+    for (const char16_t a : units) {
+        titles.append(QString(QChar(a)));
+        for (const char16_t b : units)
+            titles.append(QString(QChar(a)) + QChar(b));
+    }
+    const SortCardStoreReport report = expectCollatorOrder(cardsOf(titles));
+    EXPECT_TRUE(report.primaryWeights);
 }
