@@ -23,9 +23,9 @@
 #include "core/cards/cardstore.h"
 #include "core/commands/cardcommands.h"
 #include "core/commands/searchcommands.h"
-#include "core/heap/hugepageheap.h"
 #include "core/document/document.h"
 #include "core/document/filecommands.h"
+#include "core/heap/hugepageheap.h"
 #include "core/window/commandids.h"
 #include "core/window/maincommands.h"
 #include "gui/editor/editorcommands.h"
@@ -363,9 +363,13 @@ int main(int argc, char **argv)
     HugePageHeap::Use(argv);
     if (argc == 4 && std::strcmp(argv[1], "--child") == 0)
         return childMode(argc, argv);
-    // --write N PATH: only lays a card file of N cards down there (profiling).
-    if (argc == 4 && std::strcmp(argv[1], "--write") == 0)
-        return writeFile(QString::fromLocal8Bit(argv[3]), makeCardFile(std::atol(argv[2]))) ? 0 : 1;
+    // --write N PATH: only lays a card file of N cards down there (profiling);
+    // --write-distinct N PATH the same with every title different.
+    if (argc == 4 && (std::strcmp(argv[1], "--write") == 0 || std::strcmp(argv[1], "--write-distinct") == 0))
+        return writeFile(QString::fromLocal8Bit(argv[3]),
+                         makeCardFile(std::atol(argv[2]), std::strcmp(argv[1], "--write-distinct") == 0))
+                   ? 0
+                   : 1;
     bool quick = false;
     for (int i = 1; i < argc; ++i)
         quick |= std::strcmp(argv[i], "--quick") == 0;

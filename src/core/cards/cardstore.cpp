@@ -297,6 +297,7 @@ void CardStore::reorder(const QList<qsizetype> &order)
         }
     }
     rowsShiftedFrom(0);
+    emit rowsReordered(order);
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 

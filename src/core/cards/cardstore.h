@@ -100,6 +100,12 @@ public:
     void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
     QHash<int, QByteArray> roleNames() const override;
 
+signals:
+    // Between layoutAboutToBeChanged and layoutChanged of reorder(): the
+    // rows' new order (order[newRow] = oldRow), for a follower that can
+    // move what it keeps per row instead of reading every card again.
+    void rowsReordered(const QList<qsizetype> &order);
+
 private:
     void changed(qsizetype first, qsizetype last, int firstColumn, int lastColumn, const QList<int> &roles);
     void rowsShiftedFrom(qsizetype row) const;

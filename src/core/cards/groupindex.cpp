@@ -3,10 +3,13 @@
 #include "core/cards/cardstore.h"
 #include "core/cards/titlefield.h"
 
+#include <utility>
+
 GroupIndex::GroupIndex(const CardStore &store, QObject *parent) : QObject(parent), m_store(store)
 {
     connect(&store, &QAbstractItemModel::modelReset, this, &GroupIndex::invalidate);
-    connect(&store, &QAbstractItemModel::layoutChanged, this, &GroupIndex::invalidate);
+    connect(&store, &CardStore::rowsReordered, this, &GroupIndex::reorderRows);
+    connect(&store, &QAbstractItemModel::layoutChanged, this, &GroupIndex::layoutChanged);
     connect(&store, &QAbstractItemModel::rowsMoved, this, &GroupIndex::invalidate);
     connect(&store, &QAbstractItemModel::rowsInserted, this,
             [this](const QModelIndex &, int first, int last) { insertRows(first, last); });
@@ -47,6 +50,23 @@ QStringList GroupIndex::groups()
         }
     }
     return out;
+}
+
+void GroupIndex::reorderRows(const QList<qsizetype> &order)
+{
+    if (!m_valid || order.size() != m_rowGroup.size())
+        return; // read again at the next groups()
+    QList<int> moved(order.size());
+    for (qsizetype row = 0; row < order.size(); ++row)
+        moved[row] = m_rowGroup[order[row]];
+    m_rowGroup.swap(moved);
+    m_reordered = true;
+}
+
+void GroupIndex::layoutChanged()
+{
+    if (!std::exchange(m_reordered, false))
+        invalidate();
 }
 
 void GroupIndex::rebuild()

@@ -3,8 +3,9 @@
 // changes, for a group list shown beside a million cards: every row holds
 // the number of its group, so an insertion, a removal or a changed title
 // costs the rows it touches, and the order of first appearance is found by
-// a scan of those numbers rather than of the titles. A reset, a sort or a
-// move reads every title again, at the next groups().
+// a scan of those numbers rather than of the titles. A sort moves the
+// numbers with their rows; a reset or another change of the layout reads
+// every title again, at the next groups().
 
 #include <QHash>
 #include <QList>
@@ -26,6 +27,8 @@ public:
 
 private:
     void invalidate() { m_valid = false; }
+    void reorderRows(const QList<qsizetype> &order);
+    void layoutChanged();
     void rebuild();
     int idOfTitle(const QString &title); // -1 for a title without a group
     int idOfGroup(QStringView group);
@@ -35,6 +38,7 @@ private:
 
     const CardStore &m_store;
     bool m_valid = false;
+    bool m_reordered = false;      // the coming layoutChanged is a reorder already followed
     QList<int> m_rowGroup;         // per row: its group's number, -1 for none
     QList<QString> m_names;        // number -> name
     QList<qsizetype> m_cardCounts; // number -> cards carrying it

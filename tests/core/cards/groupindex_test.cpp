@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <numeric>
+
 namespace {
 
 QString randomTitle(QRandomGenerator &rng)
@@ -45,7 +47,7 @@ TEST(GroupIndex, FollowsEveryChangeOfTheStoreAsAFreshScanSeesIt)
         for (int step = 0; step < 200; ++step) {
             const qsizetype n = store.count();
             QString what;
-            switch (rng.bounded(9)) {
+            switch (rng.bounded(10)) {
             case 0:
             case 1:
                 what = QStringLiteral("insert");
@@ -76,6 +78,15 @@ TEST(GroupIndex, FollowsEveryChangeOfTheStoreAsAFreshScanSeesIt)
                 what = QStringLiteral("sort");
                 store.sortByColumn(CardStore::TitleColumn, rng.bounded(2) ? Qt::AscendingOrder : Qt::DescendingOrder);
                 break;
+            case 8: {
+                what = QStringLiteral("shuffle");
+                QList<qsizetype> order(n);
+                std::iota(order.begin(), order.end(), qsizetype(0));
+                for (qsizetype i = n - 1; i > 0; --i)
+                    std::swap(order[i], order[rng.bounded(int(i) + 1)]);
+                store.reorder(order);
+                break;
+            }
             case 7:
                 what = QStringLiteral("strip");
                 store.stripDatePrefixes();
