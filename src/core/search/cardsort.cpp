@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <climits>
 #include <cstring>
 #include <ctime>
@@ -214,9 +215,15 @@ public:
     // Null when ICU refuses the collator or its weights are not as above.
     static const PrimaryTable *instance()
     {
-        static const std::unique_ptr<PrimaryTable> table = build();
+        static const std::unique_ptr<PrimaryTable> table = [] {
+            std::unique_ptr<PrimaryTable> made = build();
+            s_made.store(true, std::memory_order_release);
+            return made;
+        }();
         return table.get();
     }
+    // Whether instance() has made the table (or found it cannot be made).
+    static bool made() { return s_made.load(std::memory_order_acquire); }
 
     quint64 unit(char16_t u) const { return m_units[u]; }
     const quint64 *units() const { return m_units.data(); }
@@ -399,6 +406,7 @@ private:
     std::vector<uint8_t> m_longBytes;
     std::vector<char32_t> m_contextualAbove; // marked code points above U+FFFF
     LeadBytes m_lead;
+    static inline std::atomic<bool> s_made{false};
 };
 
 // The keys of a sort in blocks that never move: a text's key is written at
@@ -460,6 +468,9 @@ struct KeyEntry {
     quint32 left;     // units or bytes from next on; above SkipShift, the bytes of next's weights already taken
     quint32 kind;     // the text's kind, MadeKey and the number of words ahead
 };
+// Below this many different texts a sort makes ICU's keys rather than the
+// table of primary weights, unless the table exists already.
+constexpr std::size_t TableWorthTexts = 40000;
 constexpr quint32 MadeKey = 0x80000000u;
 constexpr int AheadShift = 28;
 constexpr quint32 Ahead = 3u << AheadShift;
@@ -726,9 +737,6 @@ public:
     {
         if (m_collator)
             m_elements = openElements(m_collator.get());
-        m_table = m_elements ? PrimaryTable::instance() : nullptr;
-        if (m_table)
-            m_lead = m_table->leadBytes();
     }
 
     bool ok() const { return bool(m_collator); }
@@ -753,6 +761,13 @@ public:
         std::vector<KeyEntry> entries;
         entries.reserve(kinds);
         auto arena = std::make_unique<KeyArena>();
+        // The table costs about 20 ms, once per process: fewer texts are
+        // keyed sooner by ICU alone, until some sort has made it.
+        if (m_elements && (kinds >= TableWorthTexts || PrimaryTable::made())) {
+            m_table = PrimaryTable::instance();
+            if (m_table)
+                m_lead = m_table->leadBytes();
+        }
         bool primary = m_table != nullptr;
         qsizetype contextual = 0;
         const quint64 *units = primary ? m_table->units() : nullptr;
