@@ -47,11 +47,23 @@ start() {
     echo $! >>"$work/pids"
     main=$(window '^memo.qlw - QLT@WIN') || fail "the main window did not open"
 }
+# The menu may not be open yet when "b" comes on a busy machine: the keys
+# are sent again, after Escape has closed whatever opened, until the dialog
+# shows (10 s each time).
 open_options() {
-    press "$main" alt+o
-    sleep 0.5
-    xdotool key b
-    dialog=$(window '^\(全般設定\) QLT@WIN Ver\.') || fail "the options dialog did not open"
+    for attempt in 1 2 3; do
+        press "$main" alt+o
+        sleep 0.5
+        xdotool key b
+        i=0
+        while [ $i -lt 50 ]; do
+            dialog=$(xdotool search --onlyvisible --name '^\(全般設定\) QLT@WIN Ver\.' 2>/dev/null | head -1)
+            [ -n "$dialog" ] && return 0
+            i=$((i + 1)); sleep 0.2
+        done
+        xdotool key Escape Escape
+    done
+    fail "the options dialog did not open"
 }
 
 start
