@@ -75,7 +75,8 @@ public:
     // freeing a million cards one by one would only delay the end.
     void releaseForExit();
 
-    // New order: order[newRow] = oldRow, a permutation of all rows.
+    // New order: order[newRow] = oldRow, a permutation of all rows; any
+    // other list changes nothing.
     void reorder(const QList<qsizetype> &order);
     // Stable sort by the text of a column; compare defaults to
     // QString::compare (code-unit order).

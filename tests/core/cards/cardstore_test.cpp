@@ -388,3 +388,23 @@ TEST(CardStoreModel, ReorderMovesEveryCardWithItsKeyAndPersistentIndexes)
     EXPECT_EQ(order[last.row()], 2999);
     EXPECT_EQ(last.column(), 2);
 }
+
+TEST(CardStoreModel, ReorderRefusesWhatIsNoPermutation)
+{
+    // The cards move as bytes: a row named twice would leave two rows
+    // owning one card's texts.
+    const QList<Card> cards{card(QStringLiteral("a"), QStringLiteral("A")), card(QStringLiteral("b"), QStringLiteral("B")),
+                            card(QStringLiteral("c"), QStringLiteral("C"))};
+    CardStore store;
+    store.reset(cards);
+    QSignalSpy layout(&store, &QAbstractItemModel::layoutChanged);
+    for (const QList<qsizetype> &order : {QList<qsizetype>{0, 0, 1}, QList<qsizetype>{2, 1, 3},
+                                          QList<qsizetype>{-1, 1, 2}}) {
+        store.reorder(order);
+        EXPECT_EQ(store.cards(), cards) << order.size();
+    }
+    EXPECT_EQ(layout.count(), 0);
+    store.reorder({2, 0, 1});
+    EXPECT_EQ(store.cards(), (QList<Card>{cards[2], cards[0], cards[1]}));
+    EXPECT_EQ(layout.count(), 1);
+}

@@ -162,10 +162,20 @@ QByteArray rootIndex(const HtmlTemplate &tmpl, const OutputGroups &groups, const
 
 TEST(HtmlQuickWays, PrepareIntoIsEncodingThePreparedText)
 {
+    // Besides the alphabet: the units where UTF-8 forms change length, and
+    // lone surrogates, which are no characters.
+    const QStringList edges{QStringLiteral("\x7F"),   QStringLiteral("\u0080"), QStringLiteral("\u07FF"),
+                            QStringLiteral("\u0800"), QStringLiteral("\uD7FF"), QStringLiteral("\uE000"),
+                            QStringLiteral("\uFFFF"), QString(QChar(0xD800)),   QString(QChar(0xDFFF)),
+                            QString(QChar(0xDBFF)) + u'a'};
     QRandomGenerator rng(12);
     QByteArray buffer;
-    for (int round = 0; round < 400; ++round) {
-        const QString text = randomText(rng, 60, true);
+    for (int round = 0; round < 600; ++round) {
+        QString text = randomText(rng, 60, true);
+        if (round >= 400) {
+            for (int i = int(rng.bounded(12)); i > 0; --i)
+                text.insert(rng.bounded(int(text.size()) + 1), edges.at(rng.bounded(int(edges.size()))));
+        }
         for (int mask = 0; mask < 8; ++mask) {
             const HtmlText::Preparing rules{(mask & 1) != 0, (mask & 2) != 0, (mask & 4) != 0};
             HtmlOptions options;
@@ -187,6 +197,26 @@ TEST(HtmlQuickWays, PrepareIntoIsEncodingThePreparedText)
 // written, pages appended piece by piece where that gives the same) and
 // through the qltcard way (cards collected one by one), against the pages
 // filled in turn from cards collected prepared.
+TEST(HtmlQuickWays, EscapeMarkupFindsMarkupAtEveryPlace)
+{
+    // Texts are searched several units at a time: each mark at each place
+    // of texts around those widths, and texts without any.
+    for (int length = 0; length <= 20; ++length) {
+        const QString plain(length, QChar(u'字'));
+        EXPECT_EQ(HtmlText::EscapeMarkup(plain), plain);
+        for (int at = 0; at < length; ++at) {
+            for (const auto &[mark, escaped] : {std::pair{u'&', "&amp;"}, std::pair{u'<', "&lt;"},
+                                                std::pair{u'>', "&gt;"}, std::pair{u'"', "&quot;"}}) {
+                QString text = plain;
+                text[at] = QChar(mark);
+                QString expected = plain;
+                expected.replace(at, 1, QLatin1String(escaped));
+                ASSERT_EQ(HtmlText::EscapeMarkup(text), expected) << length << " " << at;
+            }
+        }
+    }
+}
+
 TEST(HtmlQuickWays, PagesAreThoseFilledInTurn)
 {
     QRandomGenerator rng(7);
