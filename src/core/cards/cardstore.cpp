@@ -51,6 +51,7 @@ void CardStore::reset(QList<Card> cards, Keys keys)
     m_cards = std::move(cards);
     m_rows.clear();
     m_counterKeysExhausted = false;
+    m_iconOfAll = UnknownIcon;
     if (keys == Keys::Unique) {
         // Building the hash costs as much as the rest of a load; a store
         // that is only shown, walked or written never needs it.
@@ -98,6 +99,7 @@ bool CardStore::insert(qsizetype row, Card card)
     if (row < 0 || row > n)
         row = n;
     beginInsertRows(QModelIndex(), int(row), int(row));
+    iconSet(card.icon);
     m_rows.insert(card.key, row);
     m_cards.insert(row, std::move(card));
     if (row < n)
@@ -172,6 +174,7 @@ void CardStore::setContent(qsizetype row, const QString &content)
 
 void CardStore::setIcon(qsizetype row, int icon)
 {
+    iconSet(icon);
     m_cards[row].icon = icon;
     changed(row, row, TitleColumn, ContentColumn, {IconRole});
 }
@@ -182,6 +185,7 @@ void CardStore::setFields(qsizetype row, const Card &from)
     card.title = from.title;
     card.remarks = from.remarks;
     card.content = from.content;
+    iconSet(from.icon);
     card.icon = from.icon;
     changed(row, row, TitleColumn, ContentColumn, {Qt::DisplayRole, Qt::EditRole, IconRole});
 }
@@ -193,6 +197,10 @@ void CardStore::setAllIcons(int icon)
     // million makes each view walk them all.
     // Past a few dozen runs, one change from the first to the last.
     constexpr qsizetype MaxRuns = 64;
+    // Nothing changed an icon since the last time: nothing to walk.
+    if (m_iconOfAll == icon)
+        return;
+    m_iconOfAll = icon;
     const qsizetype n = m_cards.size();
     QList<std::pair<qsizetype, qsizetype>> runs;
     for (qsizetype row = 0; row < n;) {

@@ -110,6 +110,13 @@ signals:
 private:
     void changed(qsizetype first, qsizetype last, int firstColumn, int lastColumn, const QList<int> &roles);
     void rowsShiftedFrom(qsizetype row) const;
+    // A card takes this icon: unless all show it, which they do is known no
+    // more.
+    void iconSet(int icon)
+    {
+        if (icon != m_iconOfAll)
+            m_iconOfAll = UnknownIcon;
+    }
     void repairRows() const;
     const QHash<QString, qsizetype> &rows() const;
 
@@ -120,6 +127,11 @@ private:
     mutable qsizetype m_rowsValidBelow = 0;
     mutable bool m_rowsBuilt = true;
     mutable bool m_counterKeysExhausted = false;
+    // The icon every card shows, when known: set by setAllIcons and kept
+    // while no card takes another, so that the walk after a save is left out
+    // when no icon changed since the one before (20 ms for a million cards).
+    static constexpr int UnknownIcon = -1;
+    int m_iconOfAll = UnknownIcon;
     QStringList m_headers;
 };
 

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <numeric>
 
 namespace {
@@ -92,6 +93,43 @@ TEST(CardStoreModel, SetAllIconsAnnouncesOnlyTheRunsThatChange)
     ASSERT_EQ(changes.size(), 1);
     EXPECT_EQ(changes[0][0].toModelIndex().row(), 1);
     EXPECT_EQ(changes[0][1].toModelIndex().row(), 399);
+}
+
+TEST(CardStoreModel, SetAllIconsAfterEachWayACardTakesAnIcon)
+{
+    // A second setAllIcons without a change between walks nothing; every
+    // way a card can take another icon is seen by the next one.
+    CardStore store;
+    store.reset({card("a"), card("b"), card("c"), card("d")});
+    store.setAllIcons(CardIcon::Saved);
+    QSignalSpy changes(&store, &QAbstractItemModel::dataChanged);
+    const QList<std::pair<const char *, std::function<void()>>> ways{
+        {"setIcon", [&] { store.setIcon(2, CardIcon::Changed); }},
+        {"setData", [&] { store.setData(store.index(1, 0), CardIcon::Changed, CardStore::IconRole); }},
+        {"setFields", [&] { store.setFields(3, card("x", QStringLiteral("t"), CardIcon::Changed)); }},
+        {"insert", [&] { store.insert(1, card("new", {}, CardIcon::Changed)); }},
+        {"reset", [&] { store.reset({card("a"), card("b", {}, CardIcon::Changed), card("c")}); }},
+    };
+    for (const auto &[name, change] : ways) {
+        store.setAllIcons(CardIcon::Saved);
+        change();
+        changes.clear();
+        store.setAllIcons(CardIcon::Saved);
+        EXPECT_EQ(changes.size(), 1) << name;
+        for (const Card &c : store.cards())
+            EXPECT_EQ(c.icon, CardIcon::Saved) << name;
+    }
+    // Cards that move or go keep what is known; another icon for all is
+    // walked again.
+    store.reorder({2, 0, 1});
+    store.remove(0);
+    changes.clear();
+    store.setAllIcons(CardIcon::Saved);
+    EXPECT_TRUE(changes.isEmpty());
+    store.setAllIcons(CardIcon::Changed);
+    EXPECT_EQ(changes.size(), 1);
+    for (const Card &c : store.cards())
+        EXPECT_EQ(c.icon, CardIcon::Changed);
 }
 
 TEST(CardStoreModel, ReleaseForExitEmptiesTheStoreWithOneReset)
