@@ -52,6 +52,7 @@ void CardStore::reset(QList<Card> cards, Keys keys)
     m_rows.clear();
     m_counterKeysExhausted = false;
     m_iconOfAll = UnknownIcon;
+    ++m_changes;
     if (keys == Keys::Unique) {
         // Building the hash costs as much as the rest of a load; a store
         // that is only shown, walked or written never needs it.
@@ -100,6 +101,7 @@ bool CardStore::insert(qsizetype row, Card card)
         row = n;
     beginInsertRows(QModelIndex(), int(row), int(row));
     iconSet(card.icon);
+    ++m_changes;
     m_rows.insert(card.key, row);
     m_cards.insert(row, std::move(card));
     if (row < n)
@@ -116,6 +118,7 @@ void CardStore::remove(qsizetype row, qsizetype n)
         return;
     n = std::min(n, m_cards.size() - row);
     beginRemoveRows(QModelIndex(), int(row), int(row + n - 1));
+    ++m_changes;
     // A hash not built yet has nothing to forget: it is built from the
     // cards that remain, at its first use.
     if (m_rowsBuilt) {
@@ -149,6 +152,7 @@ static auto &columnText(C &card, int column)
 
 void CardStore::changed(qsizetype first, qsizetype last, int firstColumn, int lastColumn, const QList<int> &roles)
 {
+    ++m_changes;
     emit dataChanged(index(int(first), firstColumn), index(int(last), lastColumn), roles);
 }
 
@@ -254,6 +258,7 @@ std::size_t g_releasedCount = 0;
 void CardStore::releaseForExit()
 {
     beginResetModel();
+    ++m_changes;
     if (g_releasedCount < std::size(g_released)) {
         g_released[g_releasedCount++] = new Released{std::exchange(m_cards, {}), std::exchange(m_rows, {})};
     } else {
@@ -280,6 +285,7 @@ void CardStore::reorder(const QList<qsizetype> &order)
         placed[std::size_t(row)] = true;
     }
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    ++m_changes;
     const QModelIndexList from = persistentIndexList();
     if (!from.isEmpty()) {
         std::vector<int> newRowOf(std::size_t(n), 0);

@@ -83,6 +83,11 @@ public:
     void sortByColumn(int column, Qt::SortOrder order = Qt::AscendingOrder,
                       const std::function<int(const QString &, const QString &)> &compare = {});
 
+    // Counts the changes to the cards (a text, an icon, rows added, removed
+    // or moved, a reset): the same count means the same cards in the same
+    // rows.
+    quint64 changeCount() const { return m_changes; }
+
     // Key generation help (see NewCardKey): true once a whole turn of the
     // card counter found every one of its keys in this store; forgotten when
     // cards leave the store.
@@ -132,6 +137,7 @@ private:
     // when no icon changed since the one before (20 ms for a million cards).
     static constexpr int UnknownIcon = -1;
     int m_iconOfAll = UnknownIcon;
+    quint64 m_changes = 0;
     QStringList m_headers;
 };
 

@@ -143,11 +143,15 @@ qsizetype Extraction::start(const CardMatcher &matcher)
     // the main card list, so they are distinct.
     m_list.store().reset(std::move(copies), CardStore::Keys::Unique);
     m_mainRows = rows;
+    noteInStep();
     return m_list.store().count();
 }
 
 qsizetype Extraction::narrow(const CardMatcher &matcher)
 {
+    // The main rows noted stay exact through the narrowing only when they
+    // were exact before it.
+    const bool exact = inStep();
     writeBack(false);
     CardStore &store = m_list.store();
     const qsizetype n = store.count();
@@ -173,9 +177,23 @@ qsizetype Extraction::narrow(const CardMatcher &matcher)
     }
     store.reset(std::move(kept), CardStore::Keys::Unique);
     m_mainRows = std::move(mainRows);
+    if (exact)
+        noteInStep();
+    else
+        m_inStep = {};
     selectRows(m_list, selected);
     m_list.setCurrentRow(current);
     return store.count();
+}
+
+void Extraction::noteInStep()
+{
+    m_inStep = {m_main.store().changeCount(), m_list.store().changeCount()};
+}
+
+bool Extraction::inStep() const
+{
+    return m_inStep && *m_inStep == std::pair{m_main.store().changeCount(), m_list.store().changeCount()};
 }
 
 void Extraction::writeBack(bool carrySelection)
@@ -183,6 +201,19 @@ void Extraction::writeBack(bool carrySelection)
     CardStore &main = m_main.store();
     CardStore &list = m_list.store();
     QList<qsizetype> toSelect;
+    // Neither list changed since they were last in step (no card edited,
+    // added, removed or moved): nothing to write, and each card's main row
+    // is the one noted. Hundreds of thousands of cards are not walked.
+    if (inStep()) {
+        if (carrySelection) {
+            for (const qsizetype row : m_list.selectedRows()) {
+                if (row < m_mainRows.size() && m_mainRows[row] >= 0)
+                    toSelect.append(m_mainRows[row]);
+            }
+        }
+        selectRows(m_main, toSelect);
+        return;
+    }
     for (qsizetype row = 0; row < list.count(); ++row) {
         const Card &card = list.at(row);
         qsizetype mainRow = -1;

@@ -17,6 +17,9 @@
 #include <QList>
 #include <QString>
 
+#include <optional>
+#include <utility>
+
 class CardList;
 class CardStore;
 
@@ -74,4 +77,9 @@ private:
     CardTextCache m_listCache;
     QHash<QString, int> m_marks;
     QList<qsizetype> m_mainRows;
+    // The change counts of the main card list and the extraction list when
+    // m_mainRows was made from rows known exact; none when they are not.
+    void noteInStep();
+    bool inStep() const;
+    std::optional<std::pair<quint64, quint64>> m_inStep;
 };

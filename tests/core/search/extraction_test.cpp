@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <numeric>
 #include <random>
 
@@ -139,6 +140,56 @@ TEST_F(ExtractionTest, WriteBackLeavesUnchangedCardsUntouched)
     list.store().setContent(0, QStringLiteral("x"));
     ex.writeBack(false);
     EXPECT_EQ(changes, 1);
+}
+
+TEST_F(ExtractionTest, EveryWayOfEditingTheListIsWrittenBack)
+{
+    // A write back with neither list changed since the extraction walks
+    // nothing: each way a card of the list can change must be seen.
+    const QList<std::pair<const char *, std::function<void(CardStore &)>>> ways{
+        {"setTitle", [](CardStore &s) { s.setTitle(1, QStringLiteral("仕事＠新")); }},
+        {"setRemarks", [](CardStore &s) { s.setRemarks(1, QStringLiteral("新")); }},
+        {"setContent", [](CardStore &s) { s.setContent(1, QStringLiteral("新")); }},
+        {"setIcon", [](CardStore &s) { s.setIcon(0, 2); }},
+        {"setFields", [](CardStore &s) { s.setFields(1, makeCard("x", "仕事＠新", "新", "新", 2)); }},
+        {"setData", [](CardStore &s) { s.setData(s.index(1, CardStore::TitleColumn), QStringLiteral("仕事＠新")); }},
+        {"setData icon", [](CardStore &s) { s.setData(s.index(0, 0), 2, CardStore::IconRole); }},
+        {"setAllIcons", [](CardStore &s) { s.setAllIcons(2); }},
+        {"stripDatePrefixes", [](CardStore &s) { EXPECT_EQ(s.stripDatePrefixes(), 1); }},
+    };
+    for (const auto &[name, edit] : ways) {
+        CardList freshMain, freshList;
+        freshMain.store().reset(main.store().cards());
+        freshMain.store().setTitle(2, QStringLiteral("2001/05/06(01:02:03)［題］：仕事＠報告"));
+        Extraction fresh{freshMain, freshList};
+        fresh.start(plain("仕事"));
+        edit(freshList.store());
+        const QList<Card> edited = freshList.store().cards();
+        fresh.finish();
+        EXPECT_EQ(freshMain.store().at(0), edited.at(0)) << name;
+        EXPECT_EQ(freshMain.store().at(2), edited.at(1)) << name;
+    }
+}
+
+TEST_F(ExtractionTest, SelectionGoesBackWhereverTheMainCardsAre)
+{
+    // Nothing edited: the rows noted at the extraction carry the selection.
+    ex.start(plain("仕事"));
+    list.setSelected(1);
+    ex.finish();
+    EXPECT_EQ(main.selectedRows(), rows({2}));
+
+    // The main list lost a card meanwhile: the rows noted are stale, the
+    // keys find the cards, through a narrowing too.
+    ex.start(plain("＠"));
+    main.ClearSelection();
+    main.store().removeKey("K0");
+    ex.narrow(plain("仕事"));
+    ASSERT_EQ(keysOf(list.store()), QStringList({"K0", "K2"}));
+    list.selectAll();
+    ex.finish();
+    EXPECT_EQ(main.selectedRows(), rows({1}));
+    EXPECT_EQ(main.store().at(1).key, QStringLiteral("K2"));
 }
 
 TEST_F(ExtractionTest, AMarkedCardWhoseKeyTheMainListTookGetsAFreshKey)
