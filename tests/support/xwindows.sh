@@ -71,3 +71,18 @@ press() {
     xdotool windowfocus --sync "$1" 2>/dev/null
     xdotool key --clearmodifiers "$2"
 }
+
+# Sends the key $2 to the message window $1 until it is gone (up to 30 s):
+# on a busy machine a key that comes before the window takes input is lost.
+dismiss() {
+    press "$1" "$2"
+    i=0
+    while xdotool getwindowname "$1" >/dev/null 2>&1 \
+        && xdotool search --onlyvisible --name . 2>/dev/null | grep -qx "$1"; do
+        i=$((i + 1))
+        [ $i -gt 150 ] && return 1
+        [ $((i % 10)) -eq 0 ] && press "$1" "$2"
+        sleep 0.2
+    done
+    return 0
+}

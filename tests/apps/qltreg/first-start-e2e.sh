@@ -41,7 +41,7 @@ echo $! >>"$work/pids"
 
 w=$(window '^QLTWIN$') || fail "no welcome message"
 shot 1-welcome
-press "$w" Return
+dismiss "$w" Return || fail "the welcome message did not close"
 
 wiz=$(window 'Infomation Wizard') || fail "the wizard did not open"
 remember "$wiz"
@@ -57,7 +57,7 @@ gone 'Infomation Wizard' || fail "the wizard did not end"
 # QLTWIN again: the first-run notice, then the main window on the same file.
 w=$(window '^QLTWIN$') || fail "no first-run notice from the second QLTWIN"
 remember "$w"
-press "$w" Return
+dismiss "$w" Return || fail "the first-run notice did not close"
 main=$(window 'sample card') || fail "QLTWIN did not come back on the card file"
 remember "$main"
 shot 4-main-window
