@@ -278,11 +278,19 @@ void CardStore::reorder(const QList<qsizetype> &order)
         return;
     // The cards move as bytes below: an order that is no permutation would
     // leave two rows holding one card's texts. It changes nothing.
-    std::vector<bool> placed(std::size_t(n), false);
-    for (const qsizetype row : order) {
-        if (row < 0 || row >= n || placed[std::size_t(row)])
-            return;
-        placed[std::size_t(row)] = true;
+    // The order is also copied in 32 bits (a list of a million cards fills
+    // memory long before 2^32 rows): the walk along its cycles goes from row
+    // to row at random, and half the size halves the pages it looks up.
+    std::vector<quint32> next(static_cast<std::size_t>(n));
+    {
+        std::vector<bool> seen(static_cast<std::size_t>(n), false);
+        for (qsizetype row = 0; row < n; ++row) {
+            const qsizetype from = order[row];
+            if (from < 0 || from >= n || seen[std::size_t(from)])
+                return;
+            seen[std::size_t(from)] = true;
+            next[std::size_t(row)] = quint32(from);
+        }
     }
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     ++m_changes;
@@ -301,24 +309,49 @@ void CardStore::reorder(const QList<qsizetype> &order)
     // order[j]. A second list of every card would cost as much again. Cards
     // are relocatable: each moves as its bytes, without touching the
     // reference counts of its texts (a quarter less time for a million).
+    // A cycle is followed a stretch at a time: first the rows of the
+    // stretch, then their cards are asked for all at once, so that the
+    // page walks of those far apart in the list run side by side, and then
+    // they move.
     static_assert(QTypeInfo<Card>::isRelocatable);
     constexpr std::size_t Size = sizeof(Card);
+    constexpr qsizetype Stretch = 64;
     auto *cards = reinterpret_cast<unsigned char *>(m_cards.data());
+    auto at = [cards](qsizetype row) { return cards + std::size_t(row) * Size; };
     alignas(Card) unsigned char held[Size];
-    placed.assign(std::size_t(n), false);
+    qsizetype path[Stretch + 1];
+    // A row filled becomes its own next: a cycle is followed once.
     for (qsizetype start = 0; start < n; ++start) {
-        if (placed[std::size_t(start)] || order[start] == start)
+        if (next[std::size_t(start)] == quint32(start))
             continue;
-        std::memcpy(held, cards + std::size_t(start) * Size, Size);
-        for (qsizetype row = start;;) {
-            placed[std::size_t(row)] = true;
-            const qsizetype next = order[row];
-            if (next == start) {
-                std::memcpy(cards + std::size_t(row) * Size, held, Size);
-                break;
+        std::memcpy(held, at(start), Size);
+        // path[0] is the row to fill next; each row takes the card of the
+        // row after it on the path.
+        path[0] = start;
+        for (bool closed = false; !closed;) {
+            qsizetype count = 1;
+            while (count <= Stretch) {
+                const qsizetype row = next[std::size_t(path[count - 1])];
+                if (row == start) {
+                    closed = true;
+                    break;
+                }
+                path[count++] = row;
             }
-            std::memcpy(cards + std::size_t(row) * Size, cards + std::size_t(next) * Size, Size);
-            row = next;
+            for (qsizetype i = 1; i < count; ++i) {
+                __builtin_prefetch(at(path[i]));
+                __builtin_prefetch(at(path[i]) + Size - 1);
+            }
+            for (qsizetype i = 0; i + 1 < count; ++i) {
+                next[std::size_t(path[i])] = quint32(path[i]);
+                std::memcpy(at(path[i]), at(path[i + 1]), Size);
+            }
+            if (closed) {
+                next[std::size_t(path[count - 1])] = quint32(path[count - 1]);
+                std::memcpy(at(path[count - 1]), held, Size);
+            } else {
+                path[0] = path[count - 1];
+            }
         }
     }
     rowsShiftedFrom(0);
