@@ -35,11 +35,20 @@ namespace Sandbox {
 
 void install()
 {
-    char pattern[] = "/tmp/qlt-test-XXXXXX";
-    const char *made = mkdtemp(pattern);
+    // A test process started by a test (a death test's child, a second
+    // instance) makes its sandbox inside its parent's: such a child is often
+    // killed or aborts, and never removes its own.
+    const QByteArray parent = qgetenv("QLT_TEST_SANDBOX");
+    QByteArray pattern = (parent.isEmpty() ? QByteArray("/tmp") : parent) + "/qlt-test-XXXXXX";
+    const char *made = mkdtemp(pattern.data());
+    if (!made && !parent.isEmpty()) {
+        pattern = "/tmp/qlt-test-XXXXXX";
+        made = mkdtemp(pattern.data());
+    }
     if (!made)
         std::abort();
     g_root = QString::fromLocal8Bit(made);
+    qputenv("QLT_TEST_SANDBOX", made);
     std::atexit(removeRoot);
     for (const char *sub : {"home", "config", "data", "cache", "tmp", "program"})
         QDir().mkpath(g_root + QLatin1Char('/') + QLatin1String(sub));
