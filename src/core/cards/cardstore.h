@@ -115,8 +115,8 @@ signals:
 private:
     void changed(qsizetype first, qsizetype last, int firstColumn, int lastColumn, const QList<int> &roles);
     void rowsShiftedFrom(qsizetype row) const;
-    // A card takes this icon: unless all show it, which they do is known no
-    // more.
+    // A card takes this icon: unless every card shows it already, the icon
+    // of all is no longer known.
     void iconSet(int icon)
     {
         if (icon != m_iconOfAll)

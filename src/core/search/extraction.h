@@ -72,6 +72,10 @@ private:
     // list, as it was when the list was filled: tried before the key hash,
     // and only trusted when the card there has the key.
     qsizetype mainRowOf(qsizetype row, const QString &key) const;
+    // Notes the lists' change counts: m_mainRows was just made exact.
+    void noteInStep();
+    // Whether neither list changed since then: m_mainRows is still exact.
+    bool inStep() const;
 
     CardTextCache m_mainCache;
     CardTextCache m_listCache;
@@ -79,7 +83,5 @@ private:
     QList<qsizetype> m_mainRows;
     // The change counts of the main card list and the extraction list when
     // m_mainRows was made from rows known exact; none when they are not.
-    void noteInStep();
-    bool inStep() const;
     std::optional<std::pair<quint64, quint64>> m_inStep;
 };
