@@ -159,6 +159,31 @@ int childMode(int argc, char **argv)
     SearchCommands &commands = search->commands();
     measure("open", [&] { return files.OpenDocument(file) == OpenOutcome::Opened && !document.cards().isEmpty(); });
     const qsizetype count = document.cards().count();
+    // For profiling an operation after chosen others: QLT_BENCH_PLAN=save,sort
+    // runs those steps (save, sort, extract) after the open, and no more.
+    if (qEnvironmentVariableIsSet("QLT_BENCH_PLAN")) {
+        for (const QString &step : qEnvironmentVariable("QLT_BENCH_PLAN").split(u',')) {
+            const QByteArray name = step.toLatin1();
+            measure(name.constData(), [&] {
+                if (step == u"save")
+                    return files.Save();
+                if (step == u"sort") {
+                    commands.headerClicked(0, CardStore::TitleColumn);
+                    return true;
+                }
+                if (step == u"extract") {
+                    window.setKeyword(QStringLiteral("打ち合わせ"));
+                    window.commands().trigger(Cmd::Extract);
+                    return document.extractionActive();
+                }
+                return false;
+            });
+        }
+        if (!ok)
+            std::fprintf(out, "failed 0 0 0 0\n");
+        std::fclose(out);
+        std::_Exit(0);
+    }
     measure("save", [&] { return files.Save(); });
     measure("sort", [&] {
         commands.headerClicked(0, CardStore::TitleColumn);
