@@ -159,24 +159,23 @@ int childMode(int argc, char **argv)
     SearchCommands &commands = search->commands();
     measure("open", [&] { return files.OpenDocument(file) == OpenOutcome::Opened && !document.cards().isEmpty(); });
     const qsizetype count = document.cards().count();
+    // The steps a plan can name; the full run takes them in its own order.
+    auto save = [&] { return files.Save(); };
+    auto sort = [&] {
+        commands.headerClicked(0, CardStore::TitleColumn);
+        return true;
+    };
+    auto extract = [&] {
+        window.setKeyword(QStringLiteral("打ち合わせ"));
+        window.commands().trigger(Cmd::Extract);
+        return document.extractionActive() && !document.lvData(1).store().isEmpty();
+    };
     // For profiling an operation after chosen others: QLT_BENCH_PLAN=save,sort
     // runs those steps (save, sort, extract) after the open, and no more.
     if (qEnvironmentVariableIsSet("QLT_BENCH_PLAN")) {
         for (const QString &step : qEnvironmentVariable("QLT_BENCH_PLAN").split(u',')) {
-            const QByteArray name = step.toLatin1();
-            measure(name.constData(), [&] {
-                if (step == u"save")
-                    return files.Save();
-                if (step == u"sort") {
-                    commands.headerClicked(0, CardStore::TitleColumn);
-                    return true;
-                }
-                if (step == u"extract") {
-                    window.setKeyword(QStringLiteral("打ち合わせ"));
-                    window.commands().trigger(Cmd::Extract);
-                    return document.extractionActive();
-                }
-                return false;
+            measure(step.toLatin1().constData(), [&] {
+                return step == u"save" ? save() : step == u"sort" ? sort() : step == u"extract" && extract();
             });
         }
         if (!ok)
@@ -184,11 +183,8 @@ int childMode(int argc, char **argv)
         std::fclose(out);
         std::_Exit(0);
     }
-    measure("save", [&] { return files.Save(); });
-    measure("sort", [&] {
-        commands.headerClicked(0, CardStore::TitleColumn);
-        return true;
-    });
+    measure("save", save);
+    measure("sort", sort);
     measure("cut", [&] {
         CardList &list = document.lvData(0);
         const qsizetype row = count / 2;
@@ -198,12 +194,8 @@ int childMode(int argc, char **argv)
         window.commands().trigger(Cmd::Cut);
         return list.store().count() == count - 1 && !system.clipboard.content.isEmpty();
     });
-    measure("extract", [&] {
-        window.setKeyword(QStringLiteral("打ち合わせ"));
-        window.commands().trigger(Cmd::Extract);
-        return document.extractionActive() && !document.lvData(1).store().isEmpty();
-    });
-    measure("save2", [&] { return files.Save() && !document.extractionActive(); });
+    measure("extract", extract);
+    measure("save2", [&] { return save() && !document.extractionActive(); });
     if (!ok)
         std::fprintf(out, "failed 0 0 0 0\n");
     std::fprintf(out, "close %.6f %.6f 0 0\n", cpuNow(), monotonicNow());
