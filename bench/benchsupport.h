@@ -76,6 +76,7 @@ inline QByteArray makeCardFile(qsizetype n, bool distinctTitles = false)
 struct ChildRun {
     double seconds = 0;    // wall time
     double cpuSeconds = 0; // user + system, its own children included
+    double userSeconds = 0; // user alone: the program's own work, without the kernel's
     long maxRssKb = 0;     // peak memory
     int status = -1;       // exit status, -1 when it did not end normally
 };
@@ -103,7 +104,8 @@ ChildRun runChild(const Arguments &argv)
     wait4(pid, &status, 0, &usage);
     run.seconds = std::chrono::duration<double>(SteadyClock::now() - t0).count();
     auto secondsOf = [](const timeval &t) { return double(t.tv_sec) + double(t.tv_usec) / 1e6; };
-    run.cpuSeconds = secondsOf(usage.ru_utime) + secondsOf(usage.ru_stime);
+    run.userSeconds = secondsOf(usage.ru_utime);
+    run.cpuSeconds = run.userSeconds + secondsOf(usage.ru_stime);
     run.maxRssKb = usage.ru_maxrss;
     run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     posix_spawn_file_actions_destroy(&actions);

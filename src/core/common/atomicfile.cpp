@@ -401,6 +401,52 @@ QuickFile::~QuickFile()
     discard();
 }
 
+namespace {
+
+// Whether an unnamed file can be given its name through /proc, which is
+// where linkat finds it without privileges.
+bool canLinkUnnamedFiles()
+{
+    static const bool can = ::access("/proc/self/fd", X_OK) == 0;
+    return can;
+}
+
+// Opens a new file of a random name of this module's short form in folder;
+// temp gets its path. -1 with errno set when no such file can be made.
+int openTemporary(const QByteArray &folder, QByteArray &temp)
+{
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        char name[32];
+        std::snprintf(name, sizeof name, "/.qlt%08x.tmp", unsigned(QRandomGenerator::global()->generate()));
+        temp = folder + name;
+        const int fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    errno = EEXIST;
+    return -1;
+}
+
+// Gives the unnamed file open as fd the name temp, random in folder.
+bool linkTemporary(int fd, const QByteArray &folder, QByteArray &temp)
+{
+    char proc[32];
+    std::snprintf(proc, sizeof proc, "/proc/self/fd/%d", fd);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        char name[32];
+        std::snprintf(name, sizeof name, "/.qlt%08x.tmp", unsigned(QRandomGenerator::global()->generate()));
+        temp = folder + name;
+        if (::linkat(AT_FDCWD, proc, AT_FDCWD, temp.constData(), AT_SYMLINK_FOLLOW) == 0)
+            return true;
+        if (errno != EEXIST)
+            return false;
+    }
+    errno = EEXIST;
+    return false;
+}
+
+} // namespace
+
 bool QuickFile::fail(int code)
 {
     m_error = systemText(code);
@@ -413,7 +459,8 @@ void QuickFile::discard()
     if (m_fd < 0)
         return;
     ::close(m_fd);
-    ::unlink(m_temp.constData());
+    if (!m_unnamed)
+        ::unlink(m_temp.constData());
     m_fd = -1;
 }
 
@@ -424,19 +471,19 @@ bool QuickFile::open(const QString &path)
     m_size = 0;
     m_target = QFile::encodeName(path);
     const qsizetype slash = m_target.lastIndexOf('/');
-    const QByteArray folder = slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : m_target.left(slash);
-    for (int attempt = 0; attempt < 100 && m_fd < 0; ++attempt) {
-        char name[32];
-        std::snprintf(name, sizeof name, "/.qlt%08x.tmp", unsigned(QRandomGenerator::global()->generate()));
-        m_temp = folder + name;
-        m_fd = ::open(m_temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (m_fd < 0 && errno != EEXIST) {
-            m_error = systemText(errno);
-            return false;
-        }
+    m_folder = slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : m_target.left(slash);
+    // An unnamed file needs no name of its own in the folder, takes one
+    // entry there instead of two, and goes with the process if it never gets
+    // its name. A file system without them takes a named temporary file.
+    m_unnamed = canLinkUnnamedFiles();
+    if (m_unnamed) {
+        m_fd = ::open(m_folder.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+        m_unnamed = m_fd >= 0;
     }
+    if (!m_unnamed)
+        m_fd = openTemporary(m_folder, m_temp);
     if (m_fd < 0) {
-        m_error = systemText(EEXIST);
+        m_error = systemText(errno);
         return false;
     }
     return true;
@@ -452,12 +499,39 @@ bool QuickFile::append(QByteArrayView data)
     return true;
 }
 
-bool QuickFile::commit()
+bool QuickFile::commit(struct stat *state)
 {
     if (m_fd < 0)
         return false;
     const int fd = m_fd;
     m_fd = -1;
+    auto failWith = [&](int code) {
+        ::close(fd);
+        m_error = systemText(code);
+        return false;
+    };
+    if (m_unnamed) {
+        char proc[32];
+        std::snprintf(proc, sizeof proc, "/proc/self/fd/%d", fd);
+        if (::linkat(AT_FDCWD, proc, AT_FDCWD, m_target.constData(), AT_SYMLINK_FOLLOW) == 0) {
+            // The state once the file has its name (the link changes it).
+            if (state && ::fstat(fd, state) != 0)
+                return failWith(errno);
+            // A write that failed late shows at the close: the page is not
+            // whole, and nothing stood at its name before.
+            if (::close(fd) != 0) {
+                const int code = errno;
+                ::unlink(m_target.constData());
+                m_error = systemText(code);
+                return false;
+            }
+            return true;
+        }
+        // A file already there is replaced by a rename, which needs a name.
+        if (errno != EEXIST || !linkTemporary(fd, m_folder, m_temp))
+            return failWith(errno);
+    }
+    // The old file stays until every byte is known written.
     if (::close(fd) != 0) {
         const int code = errno;
         ::unlink(m_temp.constData());
@@ -470,13 +544,17 @@ bool QuickFile::commit()
         m_error = systemText(code);
         return false;
     }
+    if (state && ::stat(m_target.constData(), state) != 0) {
+        m_error = systemText(errno);
+        return false;
+    }
     return true;
 }
 
-bool writeQuick(const QString &path, QByteArrayView data, QString *error)
+bool writeQuick(const QString &path, QByteArrayView data, QString *error, struct stat *state)
 {
     QuickFile file;
-    if (file.open(path) && file.append(data) && file.commit())
+    if (file.open(path) && file.append(data) && file.commit(state))
         return true;
     if (error)
         *error = file.error();

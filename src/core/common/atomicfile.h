@@ -20,6 +20,8 @@
 #include <QByteArrayView>
 #include <QString>
 
+struct stat;
+
 namespace AtomicFile {
 
 // Failure::code for a target that is there but no regular file (a FIFO, a
@@ -85,13 +87,17 @@ private:
 // Whether name is one this module gives the file beside target (tests).
 bool isTemporaryNameFor(const QString &targetName, const QString &name);
 
-// The same replace-by-rename for output written by the thousand and easy to
-// make again (HTML pages): the temporary file has a short name of its own
-// (".qlt" + 8 hex digits + ".tmp" in the target's folder, so a target name
-// of 255 bytes still fits) and is not flushed to the disk before the rename;
-// the rename alone keeps every reader from seeing a partial file. The new
-// file gets the permissions the umask allows (0666 & ~umask).
-bool writeQuick(const QString &path, QByteArrayView data, QString *error = nullptr);
+// A lighter atomic write for output written by the thousand and easy to make
+// again (HTML pages). The bytes go to an unnamed file in the target's folder,
+// which is given the target's name only once they are all written: a
+// reader never sees a partial file, and a process that dies first leaves
+// nothing behind. A file already at the target is replaced by a rename from
+// a short name of this module (".qlt" + 8 hex digits + ".tmp", so a target
+// name of 255 bytes still fits); so is every file on a file system without
+// unnamed files. Nothing is flushed to the disk. The new file gets the
+// permissions the umask allows (0666 & ~umask); state (when given) gets its
+// state as written.
+bool writeQuick(const QString &path, QByteArrayView data, QString *error = nullptr, struct stat *state = nullptr);
 
 // The same for output too large to hold at once: the bytes are appended in
 // pieces to the temporary file, which replaces path on commit(). A file
@@ -106,8 +112,9 @@ public:
 
     [[nodiscard]] bool open(const QString &path);
     [[nodiscard]] bool append(QByteArrayView data);
-    // Renames the temporary file to path; false when any step failed.
-    [[nodiscard]] bool commit();
+    // Puts the file in place as path; false when any step failed. state
+    // (when given) gets the file's state as it is left.
+    [[nodiscard]] bool commit(struct stat *state = nullptr);
     // Removes the temporary file; path is left as it was.
     void discard();
     // What went wrong, in the system's words.
@@ -117,8 +124,10 @@ private:
     bool fail(int code);
 
     QByteArray m_target;
-    QByteArray m_temp;
+    QByteArray m_folder;
+    QByteArray m_temp; // the named temporary file, or the name a replacement takes
     int m_fd = -1;
+    bool m_unnamed = false; // m_fd is a file without a name
     qint64 m_size = 0; // bytes appended so far
     QString m_error;
 };

@@ -88,13 +88,14 @@ PageSink::Result PageSink::putEncoded(const QString &path, QByteArray &bytes, Ru
             m_record->note(path, bytes.size(), hash, &st);
     } else {
         QString error;
-        if (!AtomicFile::writeQuick(path, bytes, &error)) {
+        const bool noting = ifChanged && m_record;
+        if (!AtomicFile::writeQuick(path, bytes, &error, noting ? &st : nullptr)) {
             m_failures.append({path, error});
             return Result::Failed;
         }
         ++m_written;
-        if (ifChanged && m_record)
-            m_record->note(path, bytes.size(), hash);
+        if (noting)
+            m_record->note(path, bytes.size(), hash, &st);
     }
     reportProgress();
     return result;

@@ -331,3 +331,95 @@ TEST(AtomicFile, InPlaceWriteThatBreaksOffPutsTheOldBytesBack)
     EXPECT_EQ(Sandbox::readBytes(closed.file), QByteArray("the old card file"));
     EXPECT_TRUE(QDir(closed.copies).entryList(QDir::Files | QDir::Hidden).isEmpty());
 }
+
+namespace {
+
+mode_t umaskNow()
+{
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return mask;
+}
+
+QStringList namesIn(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+} // namespace
+
+TEST(QuickFile, NewAndReplacedFilesAreWholeWithTheirStateAndNothingBeside)
+{
+    QTemporaryDir dir;
+    const QString page = dir.filePath("page.html");
+    const QString old = dir.filePath("old.html");
+    ASSERT_TRUE(Sandbox::writeBytes(old, "the page of the last run, longer"));
+    for (const QString &path : {page, old}) {
+        SCOPED_TRACE(path.toStdString());
+        struct stat given {};
+        QString error;
+        ASSERT_TRUE(AtomicFile::writeQuick(path, "<p>new</p>", &error, &given)) << error.toStdString();
+        EXPECT_EQ(Sandbox::readBytes(path), QByteArray("<p>new</p>"));
+        // The state handed back is the file's as it was left, times included,
+        // so a record of it recognises the file on the next run.
+        struct stat real {};
+        ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &real), 0);
+        EXPECT_EQ(given.st_ino, real.st_ino);
+        EXPECT_EQ(given.st_size, 10);
+        EXPECT_EQ(given.st_mtim.tv_nsec, real.st_mtim.tv_nsec);
+        EXPECT_EQ(given.st_ctim.tv_sec, real.st_ctim.tv_sec);
+        EXPECT_EQ(given.st_ctim.tv_nsec, real.st_ctim.tv_nsec);
+        EXPECT_EQ(given.st_mode & 0777, 0666 & ~umaskNow());
+    }
+    EXPECT_EQ(namesIn(dir.path()), (QStringList{"old.html", "page.html"}));
+}
+
+TEST(QuickFile, PiecesShowOnlyAtCommitAndAWriterThatDiesLeavesNothing)
+{
+    QTemporaryDir dir;
+    const int probe = ::open(QFile::encodeName(dir.path()).constData(), O_TMPFILE | O_WRONLY, 0600);
+    if (probe < 0)
+        GTEST_SKIP() << "the file system of " << dir.path().toStdString() << " makes no unnamed files";
+    ::close(probe);
+    const QString fresh = dir.filePath("fresh.html");
+    const QString old = dir.filePath("old.html");
+    ASSERT_TRUE(Sandbox::writeBytes(old, "old"));
+    for (const QString &path : {fresh, old}) {
+        SCOPED_TRACE(path.toStdString());
+        AtomicFile::QuickFile file;
+        ASSERT_TRUE(file.open(path));
+        ASSERT_TRUE(file.append("one ") && file.append("two"));
+        EXPECT_EQ(namesIn(dir.path()), QStringList{"old.html"}) << "nothing shows before the commit";
+        EXPECT_EQ(Sandbox::readBytes(old), QByteArray("old"));
+        ASSERT_TRUE(file.commit());
+        EXPECT_EQ(Sandbox::readBytes(path), QByteArray("one two"));
+        ASSERT_TRUE(QFile::remove(fresh) || path == old);
+    }
+
+    // SIGXFSZ kills the writer in the middle of its bytes.
+    const pid_t pid = fork();
+    if (pid == 0) {
+        rlimit rl{4096, 4096};
+        setrlimit(RLIMIT_FSIZE, &rl);
+        AtomicFile::QuickFile file;
+        (void)(file.open(fresh) && file.append(QByteArray(64 * 1024, 'x')) && file.commit());
+        _exit(0);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    EXPECT_EQ(namesIn(dir.path()), QStringList{"old.html"});
+}
+
+TEST(QuickFile, AFolderAtTheTargetIsLeftAndTheFailureSaysWhy)
+{
+    QTemporaryDir dir;
+    const QString target = dir.filePath("index.html");
+    ASSERT_TRUE(QDir().mkdir(target));
+    ASSERT_TRUE(Sandbox::writeBytes(target + "/inside", "x"));
+    QString error;
+    EXPECT_FALSE(AtomicFile::writeQuick(target, "<p>page</p>", &error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_TRUE(QFileInfo(target).isDir());
+    EXPECT_EQ(namesIn(dir.path()), QStringList{"index.html"}) << "no temporary file is left beside";
+}
