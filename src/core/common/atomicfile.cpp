@@ -427,16 +427,21 @@ int openTemporary(const QByteArray &folder, QByteArray &temp)
     return -1;
 }
 
+// Where linkat finds the file open as fd.
+struct ProcPath {
+    explicit ProcPath(int fd) { std::snprintf(path, sizeof path, "/proc/self/fd/%d", fd); }
+    char path[32];
+};
+
 // Gives the unnamed file open as fd the name temp, random in folder.
 bool linkTemporary(int fd, const QByteArray &folder, QByteArray &temp)
 {
-    char proc[32];
-    std::snprintf(proc, sizeof proc, "/proc/self/fd/%d", fd);
+    const ProcPath proc(fd);
     for (int attempt = 0; attempt < 100; ++attempt) {
         char name[32];
         std::snprintf(name, sizeof name, "/.qlt%08x.tmp", unsigned(QRandomGenerator::global()->generate()));
         temp = folder + name;
-        if (::linkat(AT_FDCWD, proc, AT_FDCWD, temp.constData(), AT_SYMLINK_FOLLOW) == 0)
+        if (::linkat(AT_FDCWD, proc.path, AT_FDCWD, temp.constData(), AT_SYMLINK_FOLLOW) == 0)
             return true;
         if (errno != EEXIST)
             return false;
@@ -510,40 +515,29 @@ bool QuickFile::commit(struct stat *state)
         m_error = systemText(code);
         return false;
     };
+    // The failure of the last call, with the file at path taken away.
+    auto failRemoving = [&](const QByteArray &path) {
+        const int code = errno;
+        ::unlink(path.constData());
+        m_error = systemText(code);
+        return false;
+    };
     if (m_unnamed) {
-        char proc[32];
-        std::snprintf(proc, sizeof proc, "/proc/self/fd/%d", fd);
-        if (::linkat(AT_FDCWD, proc, AT_FDCWD, m_target.constData(), AT_SYMLINK_FOLLOW) == 0) {
+        if (::linkat(AT_FDCWD, ProcPath(fd).path, AT_FDCWD, m_target.constData(), AT_SYMLINK_FOLLOW) == 0) {
             // The state once the file has its name (the link changes it).
             if (state && ::fstat(fd, state) != 0)
                 return failWith(errno);
             // A write that failed late shows at the close: the page is not
             // whole, and nothing stood at its name before.
-            if (::close(fd) != 0) {
-                const int code = errno;
-                ::unlink(m_target.constData());
-                m_error = systemText(code);
-                return false;
-            }
-            return true;
+            return ::close(fd) == 0 || failRemoving(m_target);
         }
         // A file already there is replaced by a rename, which needs a name.
         if (errno != EEXIST || !linkTemporary(fd, m_folder, m_temp))
             return failWith(errno);
     }
     // The old file stays until every byte is known written.
-    if (::close(fd) != 0) {
-        const int code = errno;
-        ::unlink(m_temp.constData());
-        m_error = systemText(code);
-        return false;
-    }
-    if (::rename(m_temp.constData(), m_target.constData()) != 0) {
-        const int code = errno;
-        ::unlink(m_temp.constData());
-        m_error = systemText(code);
-        return false;
-    }
+    if (::close(fd) != 0 || ::rename(m_temp.constData(), m_target.constData()) != 0)
+        return failRemoving(m_temp);
     if (state && ::stat(m_target.constData(), state) != 0) {
         m_error = systemText(errno);
         return false;
