@@ -411,20 +411,35 @@ bool canLinkUnnamedFiles()
     return can;
 }
 
-// Opens a new file of a random name of this module's short form in folder;
-// temp gets its path. -1 with errno set when no such file can be made.
-int openTemporary(const QByteArray &folder, QByteArray &temp)
+// Calls make(temp) with temp a random name of this module's short form in
+// folder until make succeeds (true) or fails otherwise than on a name taken
+// (false, errno set).
+template<typename Make>
+bool underFreshName(const QByteArray &folder, QByteArray &temp, Make &&make)
 {
     for (int attempt = 0; attempt < 100; ++attempt) {
         char name[32];
         std::snprintf(name, sizeof name, "/.qlt%08x.tmp", unsigned(QRandomGenerator::global()->generate()));
         temp = folder + name;
-        const int fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0 || errno != EEXIST)
-            return fd;
+        if (make(temp))
+            return true;
+        if (errno != EEXIST)
+            return false;
     }
     errno = EEXIST;
-    return -1;
+    return false;
+}
+
+// Opens a new file of a fresh name in folder; temp gets its path. -1 with
+// errno set when no such file can be made.
+int openTemporary(const QByteArray &folder, QByteArray &temp)
+{
+    int fd = -1;
+    underFreshName(folder, temp, [&](const QByteArray &path) {
+        fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        return fd >= 0;
+    });
+    return fd;
 }
 
 // Where linkat finds the file open as fd.
@@ -433,21 +448,13 @@ struct ProcPath {
     char path[32];
 };
 
-// Gives the unnamed file open as fd the name temp, random in folder.
+// Gives the unnamed file open as fd a fresh name in folder; temp gets it.
 bool linkTemporary(int fd, const QByteArray &folder, QByteArray &temp)
 {
     const ProcPath proc(fd);
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        char name[32];
-        std::snprintf(name, sizeof name, "/.qlt%08x.tmp", unsigned(QRandomGenerator::global()->generate()));
-        temp = folder + name;
-        if (::linkat(AT_FDCWD, proc.path, AT_FDCWD, temp.constData(), AT_SYMLINK_FOLLOW) == 0)
-            return true;
-        if (errno != EEXIST)
-            return false;
-    }
-    errno = EEXIST;
-    return false;
+    return underFreshName(folder, temp, [&](const QByteArray &path) {
+        return ::linkat(AT_FDCWD, proc.path, AT_FDCWD, path.constData(), AT_SYMLINK_FOLLOW) == 0;
+    });
 }
 
 } // namespace
