@@ -24,6 +24,7 @@ cp "$bin/sample.qlw" "$card"
 
 fail() {
     echo "FAIL: $*"
+    [ -s "$work/qltwin.log" ] && { echo "QLTWIN said:"; cat "$work/qltwin.log"; }
     [ -n "$shots" ] && mkdir -p "$shots" && command -v import >/dev/null && import -window root "$shots/failure.png"
     exit 1
 }
@@ -78,10 +79,19 @@ gone '^\(全般設定\)' || fail "the dialog stayed open after saving"
 shot 3-saved
 [ "$(value "$work/program/QLTWIN.ini" Column1)" = "Title" ] || fail "Column1 was not saved: $(value "$work/program/QLTWIN.ini" Column1)"
 
-# Ended and started again: the general file is still the one in use.
+# Ended and started again: the general file is still the one in use. The
+# window goes before the process ends; a second QLTWIN started while the
+# first still holds the card file would not open its own window.
 for pid in $(cat "$work/pids"); do kill "$pid" 2>/dev/null; done
-: >"$work/pids"
 gone '^memo.qlw - QLT@WIN' || fail "the first QLTWIN did not end"
+for pid in $(cat "$work/pids"); do
+    i=0
+    while kill -0 "$pid" 2>/dev/null && [ $i -lt 150 ]; do
+        i=$((i + 1)); sleep 0.2
+    done
+    kill -0 "$pid" 2>/dev/null && fail "the first QLTWIN was still running 30 s after it was told to end"
+done
+: >"$work/pids"
 start
 open_options
 shot 4-after-restart
