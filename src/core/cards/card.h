@@ -2,6 +2,7 @@
 // One card of a card list: its identity within the list, the three texts and
 // the icon number. Keys and icons never reach a file.
 
+#include <QList>
 #include <QString>
 #include <QTypeInfo>
 
@@ -18,6 +19,16 @@ struct Card {
 // QStrings move by memcpy, so a list of a million cards grows by realloc
 // instead of moving card by card.
 Q_DECLARE_TYPEINFO(Card, Q_RELOCATABLE_TYPE);
+
+// Asks for the title of cards[row] ahead of a walk that reads every title.
+// Titles lie hundreds of bytes apart, among their cards' other texts, in no
+// stride the processor foresees: a walk that asks a few cards ahead waits
+// for memory once per stretch rather than once per card.
+inline void PrefetchTitle(const QList<Card> &cards, qsizetype row)
+{
+    if (row < cards.size())
+        __builtin_prefetch(cards.at(row).title.constData());
+}
 
 namespace CardIcon {
 inline constexpr int Saved = 1;

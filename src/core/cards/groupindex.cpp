@@ -72,17 +72,21 @@ void GroupIndex::layoutChanged()
 void GroupIndex::rebuild()
 {
     m_rowGroup.clear();
+    m_numbers.clear();
     m_names.clear();
     m_cardCounts.clear();
-    m_numbers.clear();
     const QList<Card> &cards = m_store.cards();
     m_rowGroup.reserve(cards.size());
     // Neighbouring cards mostly share their group: the last one is compared
     // before the hash is asked.
     QStringView lastName;
     int lastId = -1;
-    for (const Card &card : cards) {
-        const std::optional<QStringView> group = GroupViewOf(card.title);
+    constexpr qsizetype Ahead = 16;
+    for (qsizetype row = 0; row < Ahead; ++row)
+        PrefetchTitle(cards, row);
+    for (qsizetype row = 0; row < cards.size(); ++row) {
+        PrefetchTitle(cards, row + Ahead);
+        const std::optional<QStringView> group = GroupViewOf(cards[row].title);
         int id = -1;
         if (group) {
             if (lastId >= 0 && *group == lastName) {
@@ -107,14 +111,14 @@ int GroupIndex::idOfTitle(const QString &title)
 
 int GroupIndex::idOfGroup(QStringView group)
 {
-    const QString name = group.toString();
-    const auto it = m_numbers.constFind(name);
+    // Looked up as a view: a name is copied only the first time it is met.
+    const auto it = m_numbers.constFind(group);
     if (it != m_numbers.constEnd())
         return *it;
     const int id = int(m_names.size());
-    m_names.append(name);
+    m_names.append(group.toString());
     m_cardCounts.append(0);
-    m_numbers.insert(name, id);
+    m_numbers.insert(QStringView(m_names.constLast()), id);
     return id;
 }
 

@@ -42,5 +42,8 @@ private:
     QList<int> m_rowGroup;         // per row: its group's number, -1 for none
     QList<QString> m_names;        // number -> name
     QList<qsizetype> m_cardCounts; // number -> cards carrying it
-    QHash<QString, int> m_numbers; // name -> number
+    // name -> number; the views look into m_names, whose texts never change
+    // while they are in it (a list that grows moves the strings, not their
+    // characters).
+    QHash<QStringView, int> m_numbers;
 };

@@ -136,7 +136,11 @@ void FileCommands::afterOpen(const QString &path)
 void FileCommands::autoOpenCards()
 {
     CardList &list = m_document.lvData(0);
+    constexpr qsizetype Ahead = 16;
+    for (qsizetype row = 0; row < Ahead; ++row)
+        PrefetchTitle(list.store().cards(), row);
     for (qsizetype row = 0; row < list.store().count(); ++row) {
+        PrefetchTitle(list.store().cards(), row + Ahead);
         if (!isAutoOpenTitle(list.store().at(row).title))
             continue;
         // Only this card is selected, so the edit command opens it alone and

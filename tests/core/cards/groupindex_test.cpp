@@ -111,4 +111,27 @@ TEST(GroupIndex, FollowsEveryChangeOfTheStoreAsAFreshScanSeesIt)
     }
 }
 
+// A file of many groups: the index keeps finding each name it met before
+// while its table of names grows and moves, and a group that comes back
+// after all its cards went keeps its place in the order of the rows.
+TEST(GroupIndex, ManyGroupsKeepTheirNamesAsTheTableGrows)
+{
+    QList<Card> cards;
+    for (int i = 0; i < 3000; ++i) {
+        Card card;
+        card.key = QStringLiteral("K%1").arg(i);
+        card.title = QStringLiteral("群%1").arg((i * 7) % 1000) + QChar(0xFF20) + QStringLiteral("名");
+        cards.append(card);
+    }
+    CardStore store;
+    store.reset(std::move(cards)); // the store's titles are the only ones
+    GroupIndex index(store);
+    ASSERT_EQ(index.groups().size(), 1000);
+    EXPECT_EQ(index.groups(), GroupsOf(store));
+    store.setTitle(0, QStringLiteral("新しい群") + QChar(0xFF20) + QStringLiteral("名"));
+    store.setTitle(1, QStringLiteral("群0") + QChar(0xFF20) + QStringLiteral("名"));
+    store.insert(2, Card{QStringLiteral("X"), QStringLiteral("群999＠名"), {}, {}, 1});
+    EXPECT_EQ(index.groups(), GroupsOf(store));
+}
+
 } // namespace
