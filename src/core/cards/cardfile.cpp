@@ -34,9 +34,13 @@ ReadResult Streamed(const LineSplit::Outcome &split, qsizetype cardCount)
 ReadResult Collect(CardStore &store, const std::function<ReadResult(const CardSink &)> &read)
 {
     QList<Card> cards;
-    ReadResult result = read([&](Card &&card) { cards.append(std::move(card)); });
+    TitleNotes notes;
+    ReadResult result = read([&](Card &&card) {
+        notes.append(card.title); // while the title just read is in the cache
+        cards.append(std::move(card));
+    });
     if (result.ok)
-        store.reset(std::move(cards), CardStore::Keys::Unique); // readers make their keys distinct
+        store.reset(std::move(cards), CardStore::Keys::Unique, std::move(notes)); // readers make their keys distinct
     return result;
 }
 

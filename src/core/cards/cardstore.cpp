@@ -45,9 +45,36 @@ const Card *CardStore::cardWithKey(const QString &key) const
     return row < 0 ? nullptr : &m_cards[row];
 }
 
+void CardStore::reset(QList<Card> cards, Keys keys, TitleNotes notes)
+{
+    Q_ASSERT(notes.groups.rowGroup.size() == cards.size());
+    reset(std::move(cards), keys);
+    if (notes.groups.rowGroup.size() == m_cards.size()) {
+        m_notes = std::move(notes);
+        m_notesAt = m_changes;
+    }
+}
+
+std::optional<GroupRows> CardStore::takeNotedGroups() const
+{
+    // Once taken, the notes hold no rows: only a store without cards, whose
+    // groups are none, would give them again.
+    if (!m_notes || m_notesAt != m_changes || m_notes->groups.rowGroup.size() != m_cards.size())
+        return std::nullopt;
+    std::optional<GroupRows> groups(std::move(m_notes->groups));
+    m_notes->groups = GroupRows();
+    return groups;
+}
+
+const QList<qsizetype> *CardStore::notedAutoOpenRows() const
+{
+    return m_notes && m_notesAt == m_changes ? &m_notes->autoOpenRows : nullptr;
+}
+
 void CardStore::reset(QList<Card> cards, Keys keys)
 {
     beginResetModel();
+    m_notes.reset();
     m_cards = std::move(cards);
     m_rows.clear();
     m_counterKeysExhausted = false;

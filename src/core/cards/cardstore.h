@@ -11,6 +11,7 @@
 // lookup that finds a stale row.
 
 #include "core/cards/card.h"
+#include "core/cards/titlenotes.h"
 
 #include <QAbstractTableModel>
 #include <QHash>
@@ -18,6 +19,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 
 class CardStore : public QAbstractTableModel
 {
@@ -50,6 +52,15 @@ public:
     };
     // Replaces every card (one model reset).
     void reset(QList<Card> cards, Keys keys = Keys::Check);
+    // The same with what a reader noted of the titles as it read them, a
+    // row for every card, kept until the first change of the cards.
+    void reset(QList<Card> cards, Keys keys, TitleNotes notes);
+    // The noted groups while no card changed since the reset that brought
+    // them; handed out once (the group index takes them over).
+    std::optional<GroupRows> takeNotedGroups() const;
+    // The noted rows whose title asks to be opened at once, while no card
+    // changed since; nullptr when there are no notes to go by.
+    const QList<qsizetype> *notedAutoOpenRows() const;
     void clear();
     // Inserts before row (row < 0 or past the end: appends). False, and
     // nothing inserted, when the key is empty or already in the store.
@@ -138,6 +149,10 @@ private:
     static constexpr int UnknownIcon = -1;
     int m_iconOfAll = UnknownIcon;
     quint64 m_changes = 0;
+    // What the reader of the present cards noted, valid while m_changes is
+    // still m_notesAt.
+    mutable std::optional<TitleNotes> m_notes;
+    quint64 m_notesAt = 0;
     QStringList m_headers;
 };
 

@@ -5,12 +5,12 @@
 // costs the rows it touches, and the order of first appearance is found by
 // a scan of those numbers rather than of the titles. A sort moves the
 // numbers with their rows; a reset or another change of the layout reads
-// every title again, at the next groups().
+// every title again, at the next groups(), unless the store carries the
+// groups its reader noted.
 
-#include <QHash>
-#include <QList>
+#include "core/cards/titlenotes.h"
+
 #include <QObject>
-#include <QString>
 #include <QStringList>
 
 class CardStore;
@@ -30,20 +30,12 @@ private:
     void reorderRows(const QList<qsizetype> &order);
     void layoutChanged();
     void rebuild();
-    int idOfTitle(const QString &title); // -1 for a title without a group
-    int idOfGroup(QStringView group);
     void insertRows(qsizetype first, qsizetype last);
     void removeRows(qsizetype first, qsizetype last);
     void retitleRows(qsizetype first, qsizetype last);
 
     const CardStore &m_store;
     bool m_valid = false;
-    bool m_reordered = false;      // the coming layoutChanged is a reorder already followed
-    QList<int> m_rowGroup;         // per row: its group's number, -1 for none
-    QList<QString> m_names;        // number -> name
-    QList<qsizetype> m_cardCounts; // number -> cards carrying it
-    // name -> number; the views look into m_names, whose texts never change
-    // while they are in it (a list that grows moves the strings, not their
-    // characters).
-    QHash<QStringView, int> m_numbers;
+    bool m_reordered = false; // the coming layoutChanged is a reorder already followed
+    GroupRows m_rows;
 };

@@ -88,6 +88,20 @@ QString NameOf(QStringView title)
     return (mark < 0 ? rest : rest.mid(mark + 1)).toString();
 }
 
+bool IsAutoOpenTitle(QStringView title)
+{
+    // Every title of a file passes here as it is read: only one of the
+    // length of the word is compared (no upper case of a shorter text
+    // spells it).
+    static constexpr QLatin1StringView Word("AUTOOPEN");
+    // Date prefixes are 11 or 24 long: any other length is not the word.
+    const qsizetype n = title.size();
+    if (n != Word.size() && n != Word.size() + 11 && n != Word.size() + 24)
+        return false;
+    const QStringView rest = title.mid(DatePrefixLength(title));
+    return rest.size() == Word.size() && rest.compare(Word, Qt::CaseInsensitive) == 0;
+}
+
 static QStringView trimSpaces(QStringView text)
 {
     qsizetype b = 0, e = text.size();

@@ -53,6 +53,9 @@ std::optional<QString> GroupOf(QStringView title);
 std::optional<QStringView> GroupViewOf(QStringView title);
 // The card's name: the title without date prefix and without group.
 QString NameOf(QStringView title);
+// A card that asks to be opened in an editor as its file opens: its title,
+// without a date prefix, is "AUTOOPEN" in any case.
+bool IsAutoOpenTitle(QStringView title);
 // A title field rebuilt after an edit: the old date prefix survives, then the
 // group (trimmed of spaces) + "＠" when one is set, then the name.
 QString RebuildTitleField(QStringView oldTitle, QStringView group, QStringView name);

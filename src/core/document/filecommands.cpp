@@ -19,17 +19,6 @@
 
 namespace {
 
-const QString kAutoOpen = QStringLiteral("AUTOOPEN");
-
-bool isAutoOpenTitle(const QString &title)
-{
-    // Every title of the file passes here: only one of the length of the
-    // word is copied and upper-cased (no upper case of a shorter text
-    // spells it).
-    const QStringView rest = QStringView(title).mid(DatePrefixLength(title));
-    return rest.size() == kAutoOpen.size() && rest.toString().toUpper() == kAutoOpen;
-}
-
 // "ファイルが開けません", and why on a second line where the person can do
 // something about it.
 QString cannotOpenText(const ReadResult &read)
@@ -136,13 +125,22 @@ void FileCommands::afterOpen(const QString &path)
 void FileCommands::autoOpenCards()
 {
     CardList &list = m_document.lvData(0);
-    constexpr qsizetype Ahead = 16;
-    for (qsizetype row = 0; row < Ahead; ++row)
-        PrefetchTitle(list.store().cards(), row);
-    for (qsizetype row = 0; row < list.store().count(); ++row) {
-        PrefetchTitle(list.store().cards(), row + Ahead);
-        if (!isAutoOpenTitle(list.store().at(row).title))
-            continue;
+    const CardStore &store = list.store();
+    QList<qsizetype> rows;
+    if (const QList<qsizetype> *noted = store.notedAutoOpenRows()) {
+        rows = *noted;
+    } else {
+        const QList<Card> &cards = store.cards();
+        constexpr qsizetype Ahead = 16;
+        for (qsizetype row = 0; row < Ahead; ++row)
+            PrefetchTitle(cards, row);
+        for (qsizetype row = 0; row < cards.size(); ++row) {
+            PrefetchTitle(cards, row + Ahead);
+            if (IsAutoOpenTitle(cards[row].title))
+                rows.append(row);
+        }
+    }
+    for (const qsizetype row : std::as_const(rows)) {
         // Only this card is selected, so the edit command opens it alone and
         // never a second editor for a card opened before.
         list.ClearSelection();

@@ -98,7 +98,17 @@ TEST(GroupIndex, FollowsEveryChangeOfTheStoreAsAFreshScanSeesIt)
                     QList<Card> fresh;
                     for (int i = rng.bounded(30); i > 0; --i)
                         fresh.append(randomCard(rng, serial));
-                    store.reset(fresh);
+                    if (rng.bounded(2)) {
+                        // As a reader resets it: with the groups it noted,
+                        // which the index takes over and keeps from then on.
+                        what = QStringLiteral("reset with notes");
+                        TitleNotes notes;
+                        for (const Card &card : std::as_const(fresh))
+                            notes.append(card.title);
+                        store.reset(fresh, CardStore::Keys::Check, std::move(notes));
+                    } else {
+                        store.reset(fresh);
+                    }
                 }
                 break;
             }
@@ -132,6 +142,51 @@ TEST(GroupIndex, ManyGroupsKeepTheirNamesAsTheTableGrows)
     store.setTitle(1, QStringLiteral("群0") + QChar(0xFF20) + QStringLiteral("名"));
     store.insert(2, Card{QStringLiteral("X"), QStringLiteral("群999＠名"), {}, {}, 1});
     EXPECT_EQ(index.groups(), GroupsOf(store));
+}
+
+TEST(GroupIndex, NotesOfAReaderServeUntilTheFirstChangeAndTheGroupsOnlyOnce)
+{
+    const QStringList titles{QStringLiteral("仕事＠a"), QStringLiteral("2001/05/03：AutoOpen"),
+                             QStringLiteral("料理＠b"), QStringLiteral("仕事＠c"), QStringLiteral("AUTOOPEN")};
+    auto read = [&](CardStore &store) {
+        QList<Card> cards;
+        TitleNotes notes;
+        for (const QString &title : titles) {
+            notes.append(title);
+            cards.append(Card{QStringLiteral("K%1").arg(cards.size()), title, {}, {}, 1});
+        }
+        store.reset(std::move(cards), CardStore::Keys::Unique, std::move(notes));
+    };
+    CardStore store;
+    read(store);
+    ASSERT_NE(store.notedAutoOpenRows(), nullptr);
+    EXPECT_EQ(*store.notedAutoOpenRows(), (QList<qsizetype>{1, 4}));
+    std::optional<GroupRows> groups = store.takeNotedGroups();
+    ASSERT_TRUE(groups);
+    EXPECT_EQ(groups->groups(), (QStringList{QStringLiteral("仕事"), QStringLiteral("料理")}));
+    EXPECT_EQ(groups->rowGroup, (QList<int>{0, -1, 1, 0, -1}));
+    EXPECT_FALSE(store.takeNotedGroups()) << "handed out once";
+    EXPECT_NE(store.notedAutoOpenRows(), nullptr) << "the rows stay while nothing changed";
+
+    // Any change of the cards ends the notes, an icon's as well.
+    read(store);
+    store.setIcon(0, CardIcon::Changed);
+    EXPECT_FALSE(store.takeNotedGroups());
+    EXPECT_EQ(store.notedAutoOpenRows(), nullptr);
+    // A reset without notes forgets the old ones.
+    read(store);
+    store.reset(store.cards());
+    EXPECT_FALSE(store.takeNotedGroups());
+    EXPECT_EQ(store.notedAutoOpenRows(), nullptr);
+
+    // An index that takes the notes goes on from them as from its own scan.
+    read(store);
+    GroupIndex index(store);
+    EXPECT_EQ(index.groups(), GroupsOf(store));
+    store.setTitle(1, QStringLiteral("旅行＠d"));
+    store.remove(0);
+    EXPECT_EQ(index.groups(), GroupsOf(store));
+    EXPECT_EQ(index.groups(), (QStringList{QStringLiteral("旅行"), QStringLiteral("料理"), QStringLiteral("仕事")}));
 }
 
 } // namespace

@@ -63,6 +63,17 @@ TEST(GroupOfTest, TakesTheTextBeforeTheFirstMarkWithoutDatePrefix)
     EXPECT_EQ(NameOf(u"2001/05/03：Meeting"), QStringLiteral("Meeting"));
 }
 
+TEST(AutoOpenTitleTest, IsTheWordInAnyCaseAfterAnyDatePrefixAndNothingElse)
+{
+    for (const char16_t *title :
+         {u"AUTOOPEN", u"autoopen", u"aUtOoPeN", u"2001/05/03：AutoOpen", u"2001/05/03(14:05:09)［題］：AUTOOPEN"})
+        EXPECT_TRUE(IsAutoOpenTitle(title)) << QString::fromUtf16(title).toStdString();
+    for (const char16_t *title : {u"", u"AUTOOPE", u"AUTOOPEN ", u" AUTOOPEN", u"Work＠AUTOOPEN", u"ＡＵＴＯＯＰＥＮ",
+                                  u"2001/05/03：AUTOOPEN later", u"2001/05/03:AUTOOPEN", u"xxxxxxxxxxxAUTOOPEN",
+                                  u"2001/05/03(14:05:09)［題］：2001/05/03：AUTOOPEN"})
+        EXPECT_FALSE(IsAutoOpenTitle(title)) << QString::fromUtf16(title).toStdString();
+}
+
 TEST(StampDateTest, ReplacesThePrefixOnlyWhenAddDateInfoIsOn)
 {
     FakeClock clock; // 2001/05/03 14:05:09

@@ -195,6 +195,21 @@ TEST_F(DocumentOpenTest, AutoOpenCardsOpenInEditorsOneByOne)
     EXPECT_EQ(document.lvData(0).selectedRows(), QList<qsizetype>{0});
 }
 
+// A text file loses its date prefixes as it opens, after the reader noted
+// the titles: the cards that ask to be opened are found again.
+TEST_F(DocumentOpenTest, AutoOpenCardsOfATextFileOpenAfterItsDatesAreGone)
+{
+    CardStore store;
+    store.append(MakeCard(QStringLiteral("2001/05/03：first"), {}, {}));
+    store.append(MakeCard(QStringLiteral("2001/05/03：autoOpen"), {}, {}));
+    const QString qlt = cardFile(QStringLiteral("memo.qlt"));
+    ASSERT_TRUE(WriteTextFile(qlt, store, true, WriteOptions{}).ok());
+
+    files.OpenDocument(qlt);
+
+    EXPECT_EQ(view.editedSelections, (QList<QStringList>{{QStringLiteral("autoOpen")}}));
+}
+
 TEST_F(DocumentOpenTest, TextFilesLoseTheirDatePrefixesUnlessDatesAreKept)
 {
     CardStore store;
