@@ -34,9 +34,9 @@ ReadResult Streamed(const LineSplit::Outcome &split, qsizetype cardCount)
 ReadResult Collect(CardStore &store, const std::function<ReadResult(const CardSink &)> &read)
 {
     QList<Card> cards;
-    TitleNotes notes;
+    ReadNotes notes;
     ReadResult result = read([&](Card &&card) {
-        notes.append(card.title); // while the title just read is in the cache
+        notes.append(card); // while the card just read is in the cache
         cards.append(std::move(card));
     });
     if (result.ok)

@@ -45,11 +45,14 @@ const Card *CardStore::cardWithKey(const QString &key) const
     return row < 0 ? nullptr : &m_cards[row];
 }
 
-void CardStore::reset(QList<Card> cards, Keys keys, TitleNotes notes)
+void CardStore::reset(QList<Card> cards, Keys keys, ReadNotes notes)
 {
     Q_ASSERT(notes.groups.rowGroup.size() == cards.size());
     reset(std::move(cards), keys);
     if (notes.groups.rowGroup.size() == m_cards.size()) {
+        // The walk over every icon after the first save is left out.
+        if (notes.allSaved)
+            m_iconOfAll = CardIcon::Saved;
         m_notes = std::move(notes);
         m_notesAt = m_changes;
     }

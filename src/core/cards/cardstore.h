@@ -11,7 +11,7 @@
 // lookup that finds a stale row.
 
 #include "core/cards/card.h"
-#include "core/cards/titlenotes.h"
+#include "core/cards/readnotes.h"
 
 #include <QAbstractTableModel>
 #include <QHash>
@@ -52,9 +52,9 @@ public:
     };
     // Replaces every card (one model reset).
     void reset(QList<Card> cards, Keys keys = Keys::Check);
-    // The same with what a reader noted of the titles as it read them, a
-    // row for every card, kept until the first change of the cards.
-    void reset(QList<Card> cards, Keys keys, TitleNotes notes);
+    // The same with what a reader noted of the cards as it read them, a row
+    // for every card, kept until the first change of the cards.
+    void reset(QList<Card> cards, Keys keys, ReadNotes notes);
     // The noted groups while no card changed since the reset that brought
     // them; handed out once (the group index takes them over).
     std::optional<GroupRows> takeNotedGroups() const;
@@ -151,7 +151,7 @@ private:
     quint64 m_changes = 0;
     // What the reader of the present cards noted, valid while m_changes is
     // still m_notesAt.
-    mutable std::optional<TitleNotes> m_notes;
+    mutable std::optional<ReadNotes> m_notes;
     quint64 m_notesAt = 0;
     QStringList m_headers;
 };

@@ -8,7 +8,7 @@
 // every title again, at the next groups(), unless the store carries the
 // groups its reader noted.
 
-#include "core/cards/titlenotes.h"
+#include "core/cards/readnotes.h"
 
 #include <QObject>
 #include <QStringList>

@@ -102,9 +102,9 @@ TEST(GroupIndex, FollowsEveryChangeOfTheStoreAsAFreshScanSeesIt)
                         // As a reader resets it: with the groups it noted,
                         // which the index takes over and keeps from then on.
                         what = QStringLiteral("reset with notes");
-                        TitleNotes notes;
+                        ReadNotes notes;
                         for (const Card &card : std::as_const(fresh))
-                            notes.append(card.title);
+                            notes.append(card);
                         store.reset(fresh, CardStore::Keys::Check, std::move(notes));
                     } else {
                         store.reset(fresh);
@@ -150,10 +150,10 @@ TEST(GroupIndex, NotesOfAReaderServeUntilTheFirstChangeAndTheGroupsOnlyOnce)
                              QStringLiteral("料理＠b"), QStringLiteral("仕事＠c"), QStringLiteral("AUTOOPEN")};
     auto read = [&](CardStore &store) {
         QList<Card> cards;
-        TitleNotes notes;
+        ReadNotes notes;
         for (const QString &title : titles) {
-            notes.append(title);
             cards.append(Card{QStringLiteral("K%1").arg(cards.size()), title, {}, {}, 1});
+            notes.append(cards.constLast());
         }
         store.reset(std::move(cards), CardStore::Keys::Unique, std::move(notes));
     };
@@ -178,6 +178,20 @@ TEST(GroupIndex, NotesOfAReaderServeUntilTheFirstChangeAndTheGroupsOnlyOnce)
     store.reset(store.cards());
     EXPECT_FALSE(store.takeNotedGroups());
     EXPECT_EQ(store.notedAutoOpenRows(), nullptr);
+
+    // Notes of a card that shows another icon leave the icons to be walked.
+    {
+        QList<Card> cards{Card{QStringLiteral("a"), QStringLiteral("a"), {}, {}, CardIcon::Saved},
+                          Card{QStringLiteral("b"), QStringLiteral("b"), {}, {}, CardIcon::Changed}};
+        ReadNotes notes;
+        for (const Card &card : std::as_const(cards))
+            notes.append(card);
+        EXPECT_FALSE(notes.allSaved);
+        CardStore other;
+        other.reset(cards, CardStore::Keys::Unique, std::move(notes));
+        other.setAllIcons(CardIcon::Saved);
+        EXPECT_EQ(other.at(1).icon, CardIcon::Saved);
+    }
 
     // An index that takes the notes goes on from them as from its own scan.
     read(store);

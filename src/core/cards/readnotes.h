@@ -1,10 +1,12 @@
 #pragma once
-// What is known of a card list's titles row by row, gathered in one pass:
-// the group of every row by number (GroupRows, what GroupIndex keeps) and
-// the rows whose title asks to be opened in an editor at once. A reader
-// takes these notes while each title it has just decoded is still in the
-// cache; a walk over a million titles afterwards waits for memory at every
-// card, some 40 ms a walk.
+// What a reader notes of the cards as it hands them over, while each card it
+// has just decoded is still in the cache: the group of every row by number
+// (GroupRows, what GroupIndex keeps), the rows whose title asks to be opened
+// in an editor at once, and whether every icon is the saved one. A walk over
+// a million cards afterwards waits for memory at every card, some 40 ms a
+// walk.
+
+#include "core/cards/card.h"
 
 #include <QHash>
 #include <QList>
@@ -39,10 +41,11 @@ private:
     QHash<QStringView, int> m_numbers;
 };
 
-struct TitleNotes {
+struct ReadNotes {
     GroupRows groups;
     QList<qsizetype> autoOpenRows; // rows whose title is IsAutoOpenTitle, ascending
+    bool allSaved = true;          // every icon is CardIcon::Saved
 
-    // Notes the next row, of this title field.
-    void append(QStringView title);
+    // Notes the next row, of this card.
+    void append(const Card &card);
 };

@@ -1,4 +1,4 @@
-#include "core/cards/titlenotes.h"
+#include "core/cards/readnotes.h"
 
 #include "core/cards/titlefield.h"
 
@@ -69,9 +69,10 @@ QStringList GroupRows::groups() const
     return out;
 }
 
-void TitleNotes::append(QStringView title)
+void ReadNotes::append(const Card &card)
 {
-    if (IsAutoOpenTitle(title))
+    if (IsAutoOpenTitle(card.title))
         autoOpenRows.append(groups.rowGroup.size());
-    groups.append(title);
+    groups.append(card.title);
+    allSaved = allSaved && card.icon == CardIcon::Saved;
 }
