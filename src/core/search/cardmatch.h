@@ -14,13 +14,13 @@
 //     for (qsizetype row = 0; ...) if (matcher.matches(store, row, &cache)) ...
 
 #include "core/cards/card.h"
+#include "core/search/textfind.h"
 
 #include <QHash>
 #include <QList>
 #include <QObject>
 #include <QRegularExpression>
 #include <QString>
-#include <QStringMatcher>
 #include <QStringView>
 
 class CardStore;
@@ -97,7 +97,7 @@ private:
     MatchMode m_mode;
     bool m_nothing = false;
     QString m_foldedKeyword;
-    QStringMatcher m_matcher;
+    TextFinder m_matcher;
     bool m_unfolded = false; // plain text searched in the texts as they are (textfold.h)
     QRegularExpression m_pattern;
     mutable QString m_buffer; // the card text of the card being tested
