@@ -12,6 +12,8 @@ constexpr qsizetype kBlockUnits = 32 * 1024 - 32;
 // Longer texts are strings of their own, so that one long text never leaves
 // most of a block unused behind it.
 constexpr qsizetype kLongest = kBlockUnits / 8;
+// Every text takes at least two units of a block, itself and its 0.
+constexpr int kMostTexts = int(kBlockUnits / 2);
 
 } // namespace
 
@@ -20,8 +22,11 @@ char16_t *SharedTextBlocks::room(qsizetype units)
     if (units > kLongest)
         return nullptr;
     if (!m_block.d || m_used + units + 1 > m_block.size) {
+        settle();
         QString block(kBlockUnits, Qt::Uninitialized);
         m_block = block.data_ptr();
+        m_block.d->ref_.fetchAndAddRelaxed(kMostTexts);
+        m_spare = kMostTexts;
         m_used = 0;
     }
     return m_block.data() + m_used;
@@ -31,10 +36,17 @@ QString SharedTextBlocks::cut(char16_t *at, qsizetype length)
 {
     at[length] = u'\0';
     m_used += length + 1;
-    QString::DataPointer text = m_block; // one more reference to the block
-    text.ptr = at;
-    text.size = length;
-    return QString(std::move(text));
+    // One of the block's spare references, without touching its count.
+    Q_ASSERT(m_spare > 0);
+    --m_spare;
+    return QString(QString::DataPointer(m_block.d, at, length));
+}
+
+void SharedTextBlocks::settle()
+{
+    if (m_block.d && m_spare > 0)
+        m_block.d->ref_.fetchAndSubOrdered(m_spare);
+    m_spare = 0;
 }
 
 QString SharedTextBlocks::decode(QByteArrayView bytes, Win31J::DecodeStats *stats, qsizetype baseOffset)

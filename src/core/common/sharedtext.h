@@ -19,6 +19,7 @@ class SharedTextBlocks
 {
 public:
     SharedTextBlocks() = default;
+    ~SharedTextBlocks() { settle(); }
     SharedTextBlocks(const SharedTextBlocks &) = delete;
     SharedTextBlocks &operator=(const SharedTextBlocks &) = delete;
 
@@ -32,7 +33,14 @@ private:
     // when a text that long takes a string of its own.
     char16_t *room(qsizetype units);
     QString cut(char16_t *at, qsizetype length);
+    // Gives back the references the block holds for texts not cut.
+    void settle();
 
     QString::DataPointer m_block; // the block being filled, one reference
     qsizetype m_used = 0;
+    // A block takes a reference for every text that could be cut from it
+    // when it is made, and gives back the unused ones when it is full: a
+    // million texts cost no atomic operation each. Until then the count is
+    // higher than the texts alive, never lower, so no text frees its block.
+    int m_spare = 0;
 };

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -72,6 +73,38 @@ TEST(SharedTextBlocks, TextsOutliveTheBlocksObject)
     kept.append(QString(100000, QLatin1Char('x')));
     EXPECT_EQ(kept.left(6), QStringLiteral("残るテキスト"));
     EXPECT_EQ(kept.size(), 100006);
+}
+
+// A block counts its texts exactly once the blocks are done with it, texts
+// gone before included: it is freed with the last one, and not before.
+TEST(SharedTextBlocks, ABlockCountsTheTextsAliveOnceTheBlocksAreDone)
+{
+    auto count = [](const QString &text) { return text.data_ptr().d->ref_.loadRelaxed(); };
+    QString kept, other;
+    {
+        SharedTextBlocks blocks;
+        QString gone = blocks.copy(u"消える");
+        kept = blocks.copy(u"残る");
+        other = blocks.copy(u"もう一つ");
+        EXPECT_FALSE(kept.isDetached()) << "shared while more can be cut";
+        gone = QString();
+    }
+    EXPECT_EQ(count(kept), 2);
+    other = QString();
+    EXPECT_EQ(count(kept), 1);
+    EXPECT_TRUE(kept.isDetached());
+    EXPECT_EQ(kept, QStringLiteral("残る"));
+
+    // The same across a change of block: the full one settles at once.
+    SharedTextBlocks blocks;
+    const QString first = blocks.copy(u"最初");
+    const QString filler(4000, QChar(u'x'));
+    QList<QString> more;
+    while (more.size() < 20)
+        more.append(blocks.copy(filler)); // past one block
+    EXPECT_EQ(count(first), 1 + int(std::count_if(more.cbegin(), more.cend(), [&](const QString &t) {
+                                return t.data_ptr().d == first.data_ptr().d;
+                            })));
 }
 
 } // namespace
