@@ -239,6 +239,9 @@ public:
     }
     const uint8_t *longBytes(quint64 entry) const { return m_longBytes.data() + (entry >> 24); }
     const LeadBytes &leadBytes() const { return m_lead; }
+    // No contraction or prefix rule spans more units than this: one that
+    // takes in a contextual unit ends at most this many units after it.
+    std::size_t longestRule() const { return m_longestRule; }
     bool contextual(char32_t c) const
     {
         return u_getIntPropertyValue(UChar32(c), UCHAR_LEAD_CANONICAL_COMBINING_CLASS) != 0
@@ -253,7 +256,7 @@ private:
         if (!elements)
             return {};
         auto table = std::make_unique<PrimaryTable>();
-        const std::vector<char32_t> marked = contextualCodePoints(collator.get());
+        const std::vector<char32_t> marked = contextualCodePoints(collator.get(), table->m_longestRule);
         if (marked.empty())
             return {};
         for (const char32_t c : marked) {
@@ -325,8 +328,9 @@ private:
 
     // One code point of each contraction and prefix rule of collator (its
     // strings hold the prefix and the character together), sorted.
-    static std::vector<char32_t> contextualCodePoints(const UCollator *collator)
+    static std::vector<char32_t> contextualCodePoints(const UCollator *collator, std::size_t &longestRule)
     {
+        longestRule = 1;
         UErrorCode status = U_ZERO_ERROR;
         std::unique_ptr<USet, decltype(&uset_close)> set(uset_openEmpty(), &uset_close);
         ucol_getContractionsAndExpansions(collator, set.get(), nullptr, true, &status);
@@ -347,6 +351,7 @@ private:
                     marked.push_back(char32_t(c));
                 continue;
             }
+            longestRule = std::max(longestRule, std::size_t(length));
             std::vector<char32_t> rule;
             for (int32_t j = 0; j < length;) {
                 UChar32 c = 0;
@@ -405,6 +410,7 @@ private:
     std::array<quint64, 1024> m_special{}; // a bit for every unit whose entry holds no weights
     std::vector<uint8_t> m_longBytes;
     std::vector<char32_t> m_contextualAbove; // marked code points above U+FFFF
+    std::size_t m_longestRule = 1;           // UTF-16 units of the longest contraction or prefix rule
     LeadBytes m_lead;
     static inline std::atomic<bool> s_made{false};
 };
@@ -980,8 +986,8 @@ private:
     }
 
     // Writes the bytes of text's primary weights as e's key. 1 when they
-    // came from the table, 2 from ICU's iterator over the whole text, 0 when
-    // a weight's script move is unknown.
+    // came from the table, 2 from ICU's iterator over the text or its head,
+    // 0 when a weight's script move is unknown.
     int appendPrimary(const QString &text, KeyArena &arena, KeyEntry &e)
     {
         const auto *units = reinterpret_cast<const char16_t *>(text.utf16());
@@ -1015,7 +1021,7 @@ private:
                 count = s->bytes.size();
                 ++next;
             } else {
-                return appendWholePrimary(units, size, arena, e);
+                return appendContextualPrimary(units, size, arena, e);
             }
             out = arena.room(out, count + (size - next) * Most);
             std::memcpy(out, from, count);
@@ -1035,6 +1041,76 @@ private:
         e.next = arena.finish(out, length);
         e.left = length & LeftBits;
         e.kind |= MadeKey;
+    }
+
+    // A text with a contextual unit. No rule reaches further than the
+    // longest rule past the last contextual unit, so ICU's iterator weighs
+    // the text up to there (its head) and the table the rest, unit by unit.
+    // Heads met before come from m_heads: titles share beginnings (a date,
+    // a group, a phrase), where the iterator costs a microsecond a text.
+    int appendContextualPrimary(const char16_t *units, std::size_t size, KeyArena &arena, KeyEntry &e)
+    {
+        constexpr std::size_t Most = PrimaryTable::MaxInline;
+        std::size_t last = size;
+        for (std::size_t i = size; i-- > 0;) {
+            if ((m_table->unit(units[i]) & 0xFF) == PrimaryTable::Contextual) {
+                last = i;
+                break;
+            }
+        }
+        const std::size_t head = last + m_table->longestRule();
+        if (last == size || head >= size)
+            return appendWholePrimary(units, size, arena, e);
+        for (std::size_t i = head; i < size; ++i) {
+            if ((m_table->unit(units[i]) & 0xFF) > Most && (m_table->unit(units[i]) & 0xFF) != PrimaryTable::Long)
+                return appendWholePrimary(units, size, arena, e); // a surrogate: weighed as a whole
+        }
+        const std::u16string key(units, head);
+        auto found = m_heads.find(key);
+        if (found == m_heads.end()) {
+            m_weights.clear();
+            if (!forEachPrimary(m_elements.get(), units, qsizetype(head), [&](quint32 weight) {
+                    m_weights.push_back(weight);
+                    return true;
+                }))
+                return 0;
+            // A weight whose script move is not known yet is learnt from
+            // the whole text's key.
+            if (m_weights.empty() || m_lead.moved(m_weights.front()) == 0)
+                return appendWholePrimary(units, size, arena, e);
+            std::string bytes;
+            for (const quint32 weight : m_weights) {
+                const quint32 moved = m_lead.moved(weight);
+                const int length = weightLength(moved);
+                if (length == 0)
+                    return 0;
+                for (int b = 0; b < length; ++b)
+                    bytes.push_back(char(uint8_t(moved >> (24 - 8 * b))));
+            }
+            if (m_heads.size() >= MostHeads)
+                m_heads.clear();
+            found = m_heads.emplace(key, std::move(bytes)).first;
+        }
+        const std::string &bytes = found->second;
+        uint8_t *out = arena.room(arena.begin(), bytes.size() + (size - head) * Most);
+        std::memcpy(out, bytes.data(), bytes.size());
+        out += bytes.size();
+        for (std::size_t i = head; i < size; ++i) {
+            const quint64 entry = m_table->unit(units[i]);
+            const quint64 length = entry & 0xFF;
+            if (length <= Most) {
+                const quint64 unitBytes = qToLittleEndian(entry >> 8);
+                std::memcpy(out, &unitBytes, sizeof unitBytes);
+                out += length;
+                continue;
+            }
+            const std::size_t count = std::size_t((entry >> 8) & 0xFFFF); // Long
+            out = arena.room(out, count + (size - i - 1) * Most);
+            std::memcpy(out, m_table->longBytes(entry), count);
+            out += count;
+        }
+        made(arena, out, e);
+        return 2;
     }
 
     // The same through ICU's iterator over the whole text.
@@ -1156,6 +1232,10 @@ private:
     LeadBytes m_lead; // the table's, and what supplementary characters and contractions add
     std::vector<quint32> m_weights;
     std::unordered_map<char32_t, Supplementary> m_supplementary;
+    // The weight bytes of heads of contextual texts, by head; emptied when
+    // full, so that a sort of texts that share none holds little.
+    static constexpr std::size_t MostHeads = 1 << 14;
+    std::unordered_map<std::u16string, std::string> m_heads;
 };
 
 // The same through QCollator, should ICU refuse the collator.

@@ -41,7 +41,7 @@ struct SortCardStoreReport {
     double reorder = 0;          // moving the cards
     bool primaryWeights = false; // the keys were primary weights (else ICU's full sort keys)
     qsizetype texts = 0;         // different texts
-    qsizetype contextual = 0;    // texts weighed by ICU's iterator as a whole
+    qsizetype contextual = 0;    // texts weighed by ICU's iterator, whole or up to their last contextual unit
     qsizetype tiedTexts = 0;     // texts among others of equal primary weights
 };
 

@@ -468,8 +468,9 @@ TEST(SortCardStore, OrdersTextsOfEveryKindAsQtDoesAndWeighsThemByTheTable)
     // Short texts, so that equal texts, texts equal but for case, width or
     // voicing, and texts that begin others are many; and as many again
     // behind long shared beginnings, where the sort reads deep into the
-    // keys: one that ICU's iterator weighs (its prolonged sound marks), one
-    // the table weighs.
+    // keys: one that ICU's iterator weighs (its prolonged sound marks; the
+    // pieces after it are weighed by the table unless they hold contextual
+    // units themselves), one the table weighs.
     const QStringList shared{QString(), QStringLiteral("2024/02/05：仕事＠カード型データベースの使い方 No."),
                              QStringLiteral("2024/02/05：仕事＠会議の資料を作成しました。予算の見直し No.")};
     const QStringList &pieces = richPieces();
