@@ -140,6 +140,11 @@ bool SettingsModel::save()
 
 void SettingsModel::saveOrLog()
 {
+    // Before a settings file is chosen there is nowhere to write, and no
+    // failure to report: the first open of a window stores the state of the
+    // window that had no file yet.
+    if (m_store.GetiniFilename().isEmpty())
+        return;
     if (!save())
         qWarning("QLTWIN: the settings could not be written to %s", qUtf8Printable(fileName()));
 }

@@ -52,6 +52,32 @@ protected:
     }
 };
 
+QStringList g_warnings;
+
+TEST_F(SettingsModelTest, SavingBeforeAnyFileIsChosenWritesNothingAndLogsNothing)
+{
+    g_warnings.clear();
+    const QtMessageHandler previous =
+        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &, const QString &text) {
+            if (type == QtWarningMsg)
+                g_warnings.append(text);
+        });
+    SettingsModel model = make();
+    model.setInteger(S::ListViewMode, 2);
+    model.saveOrLog();
+    EXPECT_TRUE(g_warnings.isEmpty()) << qPrintable(g_warnings.join(QLatin1Char('\n')));
+    EXPECT_FALSE(QFile::exists(general));
+    // Once a file is chosen, a failed save is still told.
+    model.loadGeneralSettings();
+    ASSERT_TRUE(QDir().mkpath(general + QStringLiteral(".d")));
+    QFile::remove(general);
+    ASSERT_TRUE(QDir().rename(general + QStringLiteral(".d"), general)); // a folder where the file goes
+    model.saveOrLog();
+    qInstallMessageHandler(previous);
+    ASSERT_EQ(g_warnings.size(), 1);
+    EXPECT_TRUE(g_warnings[0].contains(general)) << qPrintable(g_warnings[0]);
+}
+
 TEST_F(SettingsModelTest, FirstStartWritesEveryFilledKeyInTableOrder)
 {
     SettingsModel model = make();
