@@ -992,9 +992,16 @@ private:
     {
         const auto *units = reinterpret_cast<const char16_t *>(text.utf16());
         const std::size_t size = std::size_t(text.size());
+        return appendPrimaryFrom(units, size, 0, arena.room(arena.begin(), size * PrimaryTable::MaxInline), arena, e);
+    }
+
+    // The same for units[first, size), the bytes of those before written up
+    // to out, which has room for the rest.
+    int appendPrimaryFrom(const char16_t *units, std::size_t size, std::size_t first, uint8_t *out, KeyArena &arena,
+                          KeyEntry &e)
+    {
         constexpr std::size_t Most = PrimaryTable::MaxInline;
-        uint8_t *out = arena.room(arena.begin(), size * Most);
-        for (std::size_t i = 0; i < size; ++i) {
+        for (std::size_t i = first; i < size; ++i) {
             const quint64 entry = m_table->unit(units[i]);
             const quint64 length = entry & 0xFF;
             if (length <= Most) {
@@ -1020,8 +1027,10 @@ private:
                 from = s->bytes.data();
                 count = s->bytes.size();
                 ++next;
-            } else {
+            } else if (length == PrimaryTable::Contextual) {
                 return appendContextualPrimary(units, size, arena, e);
+            } else {
+                return appendWholePrimary(units, size, arena, e); // an unpaired surrogate
             }
             out = arena.room(out, count + (size - next) * Most);
             std::memcpy(out, from, count);
@@ -1051,9 +1060,12 @@ private:
     int appendContextualPrimary(const char16_t *units, std::size_t size, KeyArena &arena, KeyEntry &e)
     {
         constexpr std::size_t Most = PrimaryTable::MaxInline;
+        // The last unit that is contextual or may be: a surrogate's code
+        // point may mark a rule of its own.
         std::size_t last = size;
         for (std::size_t i = size; i-- > 0;) {
-            if ((m_table->unit(units[i]) & 0xFF) == PrimaryTable::Contextual) {
+            const quint64 kind = m_table->unit(units[i]) & 0xFF;
+            if (kind == PrimaryTable::Contextual || kind == PrimaryTable::Surrogate) {
                 last = i;
                 break;
             }
@@ -1061,10 +1073,6 @@ private:
         const std::size_t head = last + m_table->longestRule();
         if (last == size || head >= size)
             return appendWholePrimary(units, size, arena, e);
-        for (std::size_t i = head; i < size; ++i) {
-            if ((m_table->unit(units[i]) & 0xFF) > Most && (m_table->unit(units[i]) & 0xFF) != PrimaryTable::Long)
-                return appendWholePrimary(units, size, arena, e); // a surrogate: weighed as a whole
-        }
         const std::u16string key(units, head);
         auto found = m_heads.find(key);
         if (found == m_heads.end()) {
@@ -1094,23 +1102,9 @@ private:
         const std::string &bytes = found->second;
         uint8_t *out = arena.room(arena.begin(), bytes.size() + (size - head) * Most);
         std::memcpy(out, bytes.data(), bytes.size());
-        out += bytes.size();
-        for (std::size_t i = head; i < size; ++i) {
-            const quint64 entry = m_table->unit(units[i]);
-            const quint64 length = entry & 0xFF;
-            if (length <= Most) {
-                const quint64 unitBytes = qToLittleEndian(entry >> 8);
-                std::memcpy(out, &unitBytes, sizeof unitBytes);
-                out += length;
-                continue;
-            }
-            const std::size_t count = std::size_t((entry >> 8) & 0xFFFF); // Long
-            out = arena.room(out, count + (size - i - 1) * Most);
-            std::memcpy(out, m_table->longBytes(entry), count);
-            out += count;
-        }
-        made(arena, out, e);
-        return 2;
+        // No unit after the head is contextual or a surrogate: the table
+        // weighs them.
+        return appendPrimaryFrom(units, size, head, out + bytes.size(), arena, e) == 0 ? 0 : 2;
     }
 
     // The same through ICU's iterator over the whole text.
