@@ -32,6 +32,20 @@ Q_DECLARE_TYPEINFO(Card, Q_RELOCATABLE_TYPE);
         __builtin_prefetch(cards.at(row).title.constData());
 }
 
+// Calls visit(row, card) for every card in order, asking for the titles of
+// the cards ahead (PrefetchTitle).
+template<typename Visit>
+void ForEachCardTitlesAhead(const QList<Card> &cards, Visit &&visit)
+{
+    constexpr qsizetype Ahead = 16;
+    for (qsizetype row = 0; row < Ahead; ++row)
+        PrefetchTitle(cards, row);
+    for (qsizetype row = 0; row < cards.size(); ++row) {
+        PrefetchTitle(cards, row + Ahead);
+        visit(row, cards[row]);
+    }
+}
+
 namespace CardIcon {
 inline constexpr int Saved = 1;
 inline constexpr int Changed = 2;

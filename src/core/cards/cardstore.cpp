@@ -62,7 +62,7 @@ std::optional<GroupRows> CardStore::takeNotedGroups() const
 {
     // Once taken, the notes hold no rows: only a store without cards, whose
     // groups are none, would give them again.
-    if (!m_notes || m_notesAt != m_changes || m_notes->groups.rowGroup.size() != m_cards.size())
+    if (!notesHold() || m_notes->groups.rowGroup.size() != m_cards.size())
         return std::nullopt;
     std::optional<GroupRows> groups(std::move(m_notes->groups));
     m_notes->groups = GroupRows();
@@ -71,7 +71,7 @@ std::optional<GroupRows> CardStore::takeNotedGroups() const
 
 const QList<qsizetype> *CardStore::notedAutoOpenRows() const
 {
-    return m_notes && m_notesAt == m_changes ? &m_notes->autoOpenRows : nullptr;
+    return notesHold() ? &m_notes->autoOpenRows : nullptr;
 }
 
 void CardStore::reset(QList<Card> cards, Keys keys)

@@ -134,6 +134,8 @@ private:
             m_iconOfAll = UnknownIcon;
     }
     void repairRows() const;
+    // The reader's notes are there and no card changed since.
+    bool notesHold() const { return m_notes && m_notesAt == m_changes; }
     const QHash<QString, qsizetype> &rows() const;
 
     QList<Card> m_cards;

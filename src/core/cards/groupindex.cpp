@@ -60,13 +60,7 @@ void GroupIndex::rebuild()
     m_rows.clear();
     const QList<Card> &cards = m_store.cards();
     m_rows.rowGroup.reserve(cards.size());
-    constexpr qsizetype Ahead = 16;
-    for (qsizetype row = 0; row < Ahead; ++row)
-        PrefetchTitle(cards, row);
-    for (qsizetype row = 0; row < cards.size(); ++row) {
-        PrefetchTitle(cards, row + Ahead);
-        m_rows.append(cards[row].title);
-    }
+    ForEachCardTitlesAhead(cards, [this](qsizetype, const Card &card) { m_rows.append(card.title); });
 }
 
 void GroupIndex::insertRows(qsizetype first, qsizetype last)

@@ -130,15 +130,10 @@ void FileCommands::autoOpenCards()
     if (const QList<qsizetype> *noted = store.notedAutoOpenRows()) {
         rows = *noted;
     } else {
-        const QList<Card> &cards = store.cards();
-        constexpr qsizetype Ahead = 16;
-        for (qsizetype row = 0; row < Ahead; ++row)
-            PrefetchTitle(cards, row);
-        for (qsizetype row = 0; row < cards.size(); ++row) {
-            PrefetchTitle(cards, row + Ahead);
-            if (IsAutoOpenTitle(cards[row].title))
+        ForEachCardTitlesAhead(store.cards(), [&rows](qsizetype row, const Card &card) {
+            if (IsAutoOpenTitle(card.title))
                 rows.append(row);
-        }
+        });
     }
     for (const qsizetype row : std::as_const(rows)) {
         // Only this card is selected, so the edit command opens it alone and

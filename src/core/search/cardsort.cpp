@@ -1076,25 +1076,15 @@ private:
         const std::u16string key(units, head);
         auto found = m_heads.find(key);
         if (found == m_heads.end()) {
-            m_weights.clear();
-            if (!forEachPrimary(m_elements.get(), units, qsizetype(head), [&](quint32 weight) {
-                    m_weights.push_back(weight);
-                    return true;
-                }))
+            if (!weighByIterator(units, head))
                 return 0;
             // A weight whose script move is not known yet is learnt from
             // the whole text's key.
             if (m_weights.empty() || m_lead.moved(m_weights.front()) == 0)
                 return appendWholePrimary(units, size, arena, e);
             std::string bytes;
-            for (const quint32 weight : m_weights) {
-                const quint32 moved = m_lead.moved(weight);
-                const int length = weightLength(moved);
-                if (length == 0)
-                    return 0;
-                for (int b = 0; b < length; ++b)
-                    bytes.push_back(char(uint8_t(moved >> (24 - 8 * b))));
-            }
+            if (!putMovedWeights(m_weights, [&](uint8_t b) { bytes.push_back(char(b)); }))
+                return 0;
             if (m_heads.size() >= MostHeads)
                 m_heads.clear();
             found = m_heads.emplace(key, std::move(bytes)).first;
@@ -1117,11 +1107,7 @@ private:
                 && !supplementary(QChar::surrogateToUcs4(units[i], units[i + 1])))
                 return 0;
         }
-        m_weights.clear();
-        if (!forEachPrimary(m_elements.get(), units, qsizetype(size), [&](quint32 weight) {
-                m_weights.push_back(weight);
-                return true;
-            }))
+        if (!weighByIterator(units, size))
             return 0;
         // A contraction may weigh more than its characters alone: its
         // script's move is learnt from the text's key when it comes first.
@@ -1132,16 +1118,36 @@ private:
                 return 0;
         }
         uint8_t *out = arena.room(arena.begin(), m_weights.size() * 4);
-        for (const quint32 weight : m_weights) {
+        if (!putMovedWeights(m_weights, [&](uint8_t b) { *out++ = b; }))
+            return 0;
+        made(arena, out, e);
+        return 2;
+    }
+
+    // The primary weights of units by ICU's iterator, into m_weights.
+    bool weighByIterator(const char16_t *units, std::size_t size)
+    {
+        m_weights.clear();
+        return forEachPrimary(m_elements.get(), units, qsizetype(size), [&](quint32 weight) {
+            m_weights.push_back(weight);
+            return true;
+        });
+    }
+
+    // Hands put the bytes of weights as the collator compares them; false
+    // when a weight's script move is unknown.
+    template<typename Put>
+    bool putMovedWeights(const std::vector<quint32> &weights, Put &&put) const
+    {
+        for (const quint32 weight : weights) {
             const quint32 moved = m_lead.moved(weight);
             const int length = weightLength(moved);
             if (length == 0)
-                return 0;
+                return false;
             for (int b = 0; b < length; ++b)
-                *out++ = uint8_t(moved >> (24 - 8 * b));
+                put(uint8_t(moved >> (24 - 8 * b)));
         }
-        made(arena, out, e);
-        return 2;
+        return true;
     }
 
     // ICU's sort key of text as e's key, without its final zero.
@@ -1208,14 +1214,8 @@ private:
         }
         Supplementary s;
         s.contextual = m_table->contextual(c);
-        for (const quint32 weight : weights) {
-            const quint32 moved = m_lead.moved(weight);
-            const int length = weightLength(moved);
-            if (length == 0)
-                return nullptr;
-            for (int b = 0; b < length; ++b)
-                s.bytes.push_back(uint8_t(moved >> (24 - 8 * b)));
-        }
+        if (!putMovedWeights(weights, [&](uint8_t b) { s.bytes.push_back(b); }))
+            return nullptr;
         return &m_supplementary.emplace(c, std::move(s)).first->second;
     }
 
