@@ -20,6 +20,13 @@ cp "$bin/sample.qlw" "$card"
 
 fail() {
     echo "FAIL: $*"
+    # What the programs said and which windows were up, for a failure that
+    # does not come back when the check runs alone.
+    for log in "$work"/*.log; do
+        [ -s "$log" ] && { echo "--- $(basename "$log"):"; cat "$log"; }
+    done
+    echo "--- visible windows:"
+    for id in $(xdotool search --onlyvisible --name '.' 2>/dev/null); do xdotool getwindowname "$id" 2>/dev/null; done
     [ -n "$shots" ] && mkdir -p "$shots" && command -v import >/dev/null && import -window root "$shots/failure.png"
     exit 1
 }
