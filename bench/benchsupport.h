@@ -74,11 +74,11 @@ inline QByteArray makeCardFile(qsizetype n, bool distinctTitles = false)
 }
 
 struct ChildRun {
-    double seconds = 0;    // wall time
-    double cpuSeconds = 0; // user + system, its own children included
+    double seconds = 0;     // wall time
+    double cpuSeconds = 0;  // user + system, its own children included
     double userSeconds = 0; // user alone: the program's own work, without the kernel's
-    long maxRssKb = 0;     // peak memory
-    int status = -1;       // exit status, -1 when it did not end normally
+    long maxRssKb = 0;      // peak memory
+    int status = -1;        // exit status, -1 when it did not end normally
 };
 
 // Runs argv (argv[0] looked up in PATH) with standard output to /dev/null.
@@ -123,6 +123,43 @@ double bestSeconds(int runs, F &&f)
         best = std::min(best, std::chrono::duration<double>(SteadyClock::now() - t0).count());
     }
     return best;
+}
+
+// The share of the last ten seconds in which some task waited for the disk
+// (/proc/pressure/io, "some avg10"), in percent; -1 where the kernel does
+// not tell.
+inline double ioPressure()
+{
+    std::FILE *f = std::fopen("/proc/pressure/io", "r");
+    if (!f)
+        return -1;
+    double avg10 = -1;
+    if (std::fscanf(f, "some avg10=%lf", &avg10) != 1)
+        avg10 = -1;
+    std::fclose(f);
+    return avg10;
+}
+
+// Waits, up to limitSeconds, until the disk has been all but idle for ten
+// seconds: the write-back and the discards of files written or removed
+// before (by an earlier benchmark, or another program) otherwise fall on the
+// runs that follow. Says so when it waited, and when the disk stayed busy.
+inline void awaitQuietDisk(double limitSeconds = 180)
+{
+    const double quiet = 2.0;
+    const auto t0 = SteadyClock::now();
+    double pressure = ioPressure();
+    double waited = 0;
+    while (pressure > quiet && waited < limitSeconds) {
+        ::sleep(2);
+        pressure = ioPressure();
+        waited = std::chrono::duration<double>(SteadyClock::now() - t0).count();
+    }
+    if (pressure > quiet)
+        std::printf("  the disk stayed busy (I/O pressure %.0f%% after %.0f s): figures of file writing are not firm\n",
+                    pressure, waited);
+    else if (waited > 0)
+        std::printf("  waited %.0f s for the disk to settle\n", waited);
 }
 
 // One line "what value (limit) PASS|FAIL"; true when value is within limit.

@@ -145,11 +145,14 @@ InProcess measureInProcess(const QString &file, qsizetype cards, const QString &
     for (int i = 0; i < runs; ++i) {
         CardStore fresh;
         const auto t0 = SteadyClock::now();
-        ReadNativeFile(file, fresh);
+        const ReadResult r = ReadNativeFile(file, fresh);
         read = std::min(read, std::chrono::duration<double>(SteadyClock::now() - t0).count());
+        if (!r.ok)
+            std::printf("  ! %s\n", qPrintable(r.error));
     }
     CardStore store;
-    ReadNativeFile(file, store);
+    if (const ReadResult r = ReadNativeFile(file, store); !r.ok)
+        std::printf("  ! %s\n", qPrintable(r.error));
     if (store.count() != cards)
         std::printf("  ! read %lld cards, expected %lld\n", qlonglong(store.count()), qlonglong(cards));
     m.writeSeconds = bestSeconds(runs, [&] {

@@ -60,45 +60,59 @@ double bestOf(int runs, const QList<QByteArray> &argv, const std::function<void(
 }
 
 struct Mode1 {
-    double first = 0; // fresh tree
-    double again = 0; // the same cards again
-    double copy = 0;  // cp -r of the tree
-    double user = 0;  // user time of the fastest fresh tree
+    double first = 1e30; // fresh tree
+    double again = 1e30; // the same cards again
+    double copy = 1e30;  // cp -r of the tree
+    double user = 0;     // user time of the fastest fresh tree
 };
 
-// Every run writes a tree of its own and nothing is removed until the whole
-// benchmark ends: for some minutes after a tree of thousands of files is
-// removed, ext4 makes each new file step over the inodes just freed, which
-// made a run after a removal up to ten times slower than the same run later.
-// The page runs and the copies take turns, so a slow spell of the machine
-// falls on both, and each starts once the files of the runs before are on
-// the disk: their write-back would otherwise take the processor from the
-// later, larger runs.
-Mode1 measureMode1(const QByteArray &qltcard, const QByteArray &tmpl, const QString &cards, const QString &work,
-                   int runs)
+// The mode 1 runs on one card file: each writes a tree of its own into work,
+// then `cp -r` copies the first tree.
+class Mode1Runs
 {
-    Mode1 m{1e30, 1e30, 1e30};
-    const QString first = work + QStringLiteral("/tree0");
-    auto html = [&](const QString &out) {
-        return QList<QByteArray>{
-            qltcard, "html", "--mode", "1", "--template", tmpl, QFile::encodeName(cards), QFile::encodeName(out)};
-    };
-    for (int i = 0; i < runs; ++i) {
-        const QString tree = work + QStringLiteral("/tree%1").arg(i);
-        const QString copy = work + QStringLiteral("/copy%1").arg(i);
+public:
+    Mode1Runs(const QByteArray &qltcard, const QByteArray &tmpl, const QString &cards, const QString &work)
+        : m_qltcard(qltcard), m_tmpl(tmpl), m_cards(cards), m_work(work)
+    {
+        QDir().mkpath(work);
+    }
+
+    // The i-th fresh tree and its copy, each once the files of the runs
+    // before are on the disk: their write-back would otherwise take the
+    // processor from the runs that follow.
+    void runFresh(int i)
+    {
         double user = 0;
         ::sync();
-        const double seconds = timed(html(tree), &user);
-        if (seconds < m.first) {
-            m.first = seconds;
-            m.user = user;
+        const double seconds = timed(html(tree(i)), &user);
+        if (seconds < m_m.first) {
+            m_m.first = seconds;
+            m_m.user = user;
         }
         ::sync();
-        m.copy = std::min(m.copy, timed({"cp", "-r", QFile::encodeName(first), QFile::encodeName(copy)}));
+        m_m.copy = std::min(m_m.copy, timed({"cp", "-r", QFile::encodeName(tree(0)),
+                                             QFile::encodeName(m_work + QStringLiteral("/copy%1").arg(i))}));
     }
-    m.again = bestOf(runs, html(first));
-    return m;
-}
+
+    // The first tree written again from the same cards.
+    void runAgain(int runs) { m_m.again = bestOf(runs, html(tree(0))); }
+
+    const Mode1 &figures() const { return m_m; }
+
+private:
+    QString tree(int i) const { return m_work + QStringLiteral("/tree%1").arg(i); }
+    QList<QByteArray> html(const QString &out) const
+    {
+        return {
+            m_qltcard, "html", "--mode", "1", "--template", m_tmpl, QFile::encodeName(m_cards), QFile::encodeName(out)};
+    }
+
+    QByteArray m_qltcard;
+    QByteArray m_tmpl;
+    QString m_cards;
+    QString m_work;
+    Mode1 m_m;
+};
 
 } // namespace
 
@@ -131,11 +145,27 @@ int main(int argc, char **argv)
     const QString smallCards = cardFile(small);
     std::printf("  %lld cards, %.1f MB\n", (long long)small, QFileInfo(smallCards).size() / 1e6);
 
-    const QString smallWork = dir.filePath(QStringLiteral("small"));
-    const QString largeWork = dir.filePath(QStringLiteral("large"));
-    QDir().mkpath(smallWork);
-    QDir().mkpath(largeWork);
-    const Mode1 m = measureMode1(qltcard, tmpl, smallCards, smallWork, 3);
+    // Every run writes a tree of its own and nothing is removed until the
+    // whole benchmark ends: for some minutes after a tree of thousands of
+    // files is removed, ext4 makes each new file step over the inodes just
+    // freed, which made a run after a removal up to ten times slower than the
+    // same run later. The runs start once the disk has settled from what came
+    // before (the benchmarks before this one write and remove files of
+    // hundreds of megabytes). The two sizes and the copies take turns, so a
+    // slow spell of the machine, and the file system's growing work for each
+    // new file as the files made before add up, fall on both sizes alike.
+    const qsizetype large = 200000;
+    const QString largeCards = quick ? QString() : cardFile(large);
+    Mode1Runs smallRuns(qltcard, tmpl, smallCards, dir.filePath(QStringLiteral("small")));
+    Mode1Runs largeRuns(qltcard, tmpl, largeCards, dir.filePath(QStringLiteral("large")));
+    BenchSupport::awaitQuietDisk();
+    for (int i = 0; i < 3; ++i) {
+        smallRuns.runFresh(i);
+        if (!quick)
+            largeRuns.runFresh(i);
+    }
+    smallRuns.runAgain(3);
+    const Mode1 &m = smallRuns.figures();
     std::printf("  mode 1: first run %.0f ms, unchanged run %.0f ms, cp -r of its tree %.0f ms\n", m.first * 1e3,
                 m.again * 1e3, m.copy * 1e3);
     ok &= report("qltcard html --mode 1 / cp -r of the tree (time)", m.first / m.copy, 1.5);
@@ -155,9 +185,7 @@ int main(int argc, char **argv)
     ok &= report("qltcard html --mode 0 / iconv of the card file (time)", mode0 / iconv, 2.0);
 
     if (!quick) {
-        const qsizetype large = 200000;
-        const QString largeCards = cardFile(large);
-        const Mode1 l = measureMode1(qltcard, tmpl, largeCards, largeWork, 3);
+        const Mode1 &l = largeRuns.figures();
         const double perSmall = m.first / double(small);
         const double perLarge = l.first / double(large);
         std::printf("  mode 1 per card: %.1f us at %lld cards, %.1f us at %lld cards (cp -r: %.1f and %.1f us)\n",
