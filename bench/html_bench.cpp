@@ -22,6 +22,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <optional>
 #include <unistd.h>
 
 namespace {
@@ -155,14 +156,15 @@ int main(int argc, char **argv)
     // slow spell of the machine, and the file system's growing work for each
     // new file as the files made before add up, fall on both sizes alike.
     const qsizetype large = 200000;
-    const QString largeCards = quick ? QString() : cardFile(large);
     Mode1Runs smallRuns(qltcard, tmpl, smallCards, dir.filePath(QStringLiteral("small")));
-    Mode1Runs largeRuns(qltcard, tmpl, largeCards, dir.filePath(QStringLiteral("large")));
+    std::optional<Mode1Runs> largeRuns;
+    if (!quick)
+        largeRuns.emplace(qltcard, tmpl, cardFile(large), dir.filePath(QStringLiteral("large")));
     BenchSupport::awaitQuietDisk();
     for (int i = 0; i < 3; ++i) {
         smallRuns.runFresh(i);
-        if (!quick)
-            largeRuns.runFresh(i);
+        if (largeRuns)
+            largeRuns->runFresh(i);
     }
     smallRuns.runAgain(3);
     const Mode1 &m = smallRuns.figures();
@@ -184,8 +186,8 @@ int main(int argc, char **argv)
                 replacing * 1e3, iconv * 1e3);
     ok &= report("qltcard html --mode 0 / iconv of the card file (time)", mode0 / iconv, 2.0);
 
-    if (!quick) {
-        const Mode1 &l = largeRuns.figures();
+    if (largeRuns) {
+        const Mode1 &l = largeRuns->figures();
         const double perSmall = m.first / double(small);
         const double perLarge = l.first / double(large);
         std::printf("  mode 1 per card: %.1f us at %lld cards, %.1f us at %lld cards (cp -r: %.1f and %.1f us)\n",
