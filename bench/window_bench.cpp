@@ -170,12 +170,24 @@ int childMode(int argc, char **argv)
         window.commands().trigger(Cmd::Extract);
         return document.extractionActive() && !document.lvData(1).store().isEmpty();
     };
+    auto cut = [&] {
+        CardList &list = document.lvData(0);
+        const qsizetype row = count / 2;
+        list.ClearSelection();
+        list.setSelected(row);
+        list.setCurrentRow(row);
+        window.commands().trigger(Cmd::Cut);
+        return list.store().count() == count - 1 && !system.clipboard.content.isEmpty();
+    };
     // For profiling an operation after chosen others: QLT_BENCH_PLAN=save,sort
-    // runs those steps (save, sort, extract) after the open, and no more.
+    // runs those steps (save, sort, cut, extract) after the open, and no more.
     if (qEnvironmentVariableIsSet("QLT_BENCH_PLAN")) {
         for (const QString &step : qEnvironmentVariable("QLT_BENCH_PLAN").split(u',')) {
             measure(step.toLatin1().constData(), [&] {
-                return step == u"save" ? save() : step == u"sort" ? sort() : step == u"extract" && extract();
+                return step == u"save"      ? save()
+                       : step == u"sort"    ? sort()
+                       : step == u"cut"     ? cut()
+                       : step == u"extract" && extract();
             });
         }
         if (!ok)
@@ -185,15 +197,7 @@ int childMode(int argc, char **argv)
     }
     measure("save", save);
     measure("sort", sort);
-    measure("cut", [&] {
-        CardList &list = document.lvData(0);
-        const qsizetype row = count / 2;
-        list.ClearSelection();
-        list.setSelected(row);
-        list.setCurrentRow(row);
-        window.commands().trigger(Cmd::Cut);
-        return list.store().count() == count - 1 && !system.clipboard.content.isEmpty();
-    });
+    measure("cut", cut);
     measure("extract", extract);
     measure("save2", [&] { return save() && !document.extractionActive(); });
     if (!ok)
@@ -208,6 +212,7 @@ int childMode(int argc, char **argv)
 
 struct Operation {
     double cpu = 1e30, wall = 1e30;
+    double slowestCpu = 0; // for information: how far the runs spread
     long peakKb = 0, afterKb = 0;
 };
 
@@ -274,6 +279,7 @@ QMap<QString, Operation> measureWindow(const QByteArray &self, const QByteArray 
             }
             Operation &b = best[name];
             b.cpu = std::min(b.cpu, o.cpu);
+            b.slowestCpu = std::max(b.slowestCpu, o.cpu);
             b.wall = std::min(b.wall, o.wall);
             b.peakKb = std::max(b.peakKb, o.peakKb);
             b.afterKb = std::max(b.afterKb, o.afterKb);
@@ -411,6 +417,11 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
 
     const qsizetype sizes[] = {32767, 1000000};
+    // Runs of each size, the fastest judged. On a virtual machine the first
+    // touch of memory the host has not backed yet costs up to a second of
+    // system time in a run of the million cards, and which run pays it is
+    // chance: five runs leave at least one undisturbed.
+    constexpr int Runs = 5;
     QMap<QString, Operation> figures[2];
     qsizetype bytes[2] = {0, 0};
     bool ok = true;
@@ -423,19 +434,19 @@ int main(int argc, char **argv)
             return 1;
         }
         std::printf("the window on %lld cards, a native file of %.1f MB (best of %d runs; load: ", qlonglong(sizes[s]),
-                    double(bytes[s]) / 1e6, s == 0 ? 5 : 3);
+                    double(bytes[s]) / 1e6, Runs);
         double load[3] = {0, 0, 0};
         if (getloadavg(load, 3) > 0)
             std::printf("%.2f %.2f %.2f", load[0], load[1], load[2]);
         std::printf(")\n");
-        figures[s] = measureWindow(selfPath, content, dir.path(), s == 0 ? 5 : 3);
+        figures[s] = measureWindow(selfPath, content, dir.path(), Runs);
         if (figures[s].isEmpty())
             return 1;
-        std::printf("  %-40s %10s %10s %12s %12s\n", "", "processor", "wall", "peak MiB", "after MiB");
+        std::printf("  %-40s %10s %10s %10s %10s %10s\n", "", "processor", "(slowest)", "wall", "peak MiB", "after MiB");
         for (const Step &step : Steps) {
             const Operation &o = figures[s].value(QString::fromLatin1(step.key));
-            std::printf("  %-40s %8.1f ms %8.1f ms %12.0f %12.0f\n", step.what, o.cpu * 1e3, o.wall * 1e3,
-                        o.peakKb / 1024.0, o.afterKb / 1024.0);
+            std::printf("  %-40s %7.1f ms %7.1f ms %7.1f ms %10.0f %10.0f\n", step.what, o.cpu * 1e3, o.slowestCpu * 1e3,
+                        o.wall * 1e3, o.peakKb / 1024.0, o.afterKb / 1024.0);
         }
         for (const Step &step : Steps) {
             const double limit = s == 0 ? 0.05 : step.largeLimit;
@@ -467,7 +478,7 @@ int main(int argc, char **argv)
         }
         // The same sort where no two titles are alike: a key for every card.
         const QMap<QString, Operation> distinct =
-            measureWindow(selfPath, makeCardFile(sizes[1], true), dir.path(), 3, "sort");
+            measureWindow(selfPath, makeCardFile(sizes[1], true), dir.path(), Runs, "sort");
         if (distinct.isEmpty())
             return 1;
         std::printf("the window on %lld cards whose titles all differ:\n", qlonglong(sizes[1]));

@@ -7,7 +7,9 @@
 #include "core/common/services.h"
 #include "core/common/sharedtext.h"
 
-#include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 ReadResult StreamNativeFile(const QString &path, const CardSink &sink)
 {
@@ -50,6 +52,32 @@ ReadResult ReadNativeFile(const QString &path, CardStore &store)
     return CardFile::Collect(store, [&](const CardSink &sink) { return StreamNativeFile(path, sink); });
 }
 
+namespace {
+
+// The 0x01 bytes in bytes. A card's bytes are a few hundred and still in the
+// first-level cache: sixteen at a time beats a search per mark.
+qsizetype countFieldMarks(QByteArrayView bytes)
+{
+    const char *p = bytes.data();
+    const char *const end = p + bytes.size();
+    qsizetype marks = 0;
+#if defined(__SSE2__)
+    const __m128i mark = _mm_set1_epi8(1);
+    for (; end - p >= 16; p += 16) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
+        // Marks are few: a loop per mark beats a popcount, which the
+        // baseline instruction set lacks.
+        for (unsigned found = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, mark))); found; found &= found - 1)
+            ++marks;
+    }
+#endif
+    for (; p < end; ++p)
+        marks += *p == 1;
+    return marks;
+}
+
+} // namespace
+
 CardFile::CardEncoding NativeCardEncoding(const WriteOptions &options)
 {
     const QString today = options.addDateInfo ? ShortDatePrefix(CardFile::ClockOf(options).today()) : QString();
@@ -64,16 +92,8 @@ CardFile::CardEncoding NativeCardEncoding(const WriteOptions &options)
         out.text(card.content);
         // 0x01 is never the second byte of a character: one in the card's
         // bytes other than its three terminators is a field mark in a field.
-        if (out.fieldMarkRow() < 0) {
-            const QByteArrayView b = out.bytesFrom(start);
-            const char *p = b.data();
-            qsizetype marks = 0;
-            for (const char *end = b.data() + b.size();
-                 (p = static_cast<const char *>(std::memchr(p, 1, size_t(end - p)))); ++p)
-                ++marks;
-            if (marks != 2)
-                out.noteFieldMark();
-        }
+        if (out.fieldMarkRow() < 0 && countFieldMarks(out.bytesFrom(start)) != 2)
+            out.noteFieldMark();
         out.ascii("\x01");
     };
 }

@@ -193,6 +193,29 @@ TEST(NativeWrite, RefusesAFieldHoldingTheFieldMarkAndKeepsTheOldFile)
                              "0x01コードを取り除いてから保存してください。"));
 }
 
+TEST(NativeWrite, FindsTheFieldMarkAnywhereInLongCards)
+{
+    // Cards longer than the sixteen bytes looked at together, the mark at
+    // each place among them, in each field; long cards without one pass.
+    const QString path = writeFile(QStringLiteral("old.qlw"), "old\x01\x01\x01");
+    const QString longText = QString(37, u'長') + QString(41, u'x');
+    for (int field = 0; field < 3; ++field) {
+        for (qsizetype at : {qsizetype(0), qsizetype(15), qsizetype(16), qsizetype(40), longText.size()}) {
+            QStringList texts{longText, longText, longText};
+            texts[field].insert(at, QChar(1));
+            CardStore store;
+            fill(store, {{longText, longText, longText}, {texts[0], texts[1], texts[2]}});
+            const WriteResult r = WriteNativeFile(path, store, {});
+            EXPECT_EQ(r.status, WriteStatus::FieldMark) << field << " " << at;
+            EXPECT_EQ(r.fieldMarkRow, 1) << field << " " << at;
+        }
+    }
+    EXPECT_EQ(Sandbox::readBytes(path), QByteArray("old\x01\x01\x01"));
+    CardStore store;
+    fill(store, {{longText, longText, longText}, {longText, "", longText}});
+    EXPECT_TRUE(WriteNativeFile(path, store, {}).ok());
+}
+
 TEST(NativeWrite, RefusesUnstorableCharactersWithoutConsent)
 {
     const QString path = writeFile(QStringLiteral("old.qlw"), "old\x01\x01\x01");
