@@ -48,7 +48,6 @@
 #include <ctime>
 #include <fcntl.h>
 #include <unistd.h>
-#include <csignal>
 
 namespace {
 
@@ -144,8 +143,6 @@ int childMode(int argc, char **argv)
     settle();
     bool ok = true;
     auto measure = [&](const char *name, auto &&operation) {
-        if (qEnvironmentVariable("QLT_BENCH_PAUSE_BEFORE") == QLatin1String(name))
-            ::raise(SIGSTOP);
         resetPeak();
         const double cpu0 = cpuNow(), wall0 = monotonicNow();
         ok &= operation();
