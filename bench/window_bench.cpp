@@ -420,7 +420,7 @@ int main(int argc, char **argv)
     // Runs of each size, the fastest judged. On a virtual machine the first
     // touch of memory the host has not backed yet costs up to a second of
     // system time in a run of the million cards, and which run pays it is
-    // chance: five runs leave at least one undisturbed.
+    // chance: of five runs, one is most likely undisturbed.
     constexpr int Runs = 5;
     QMap<QString, Operation> figures[2];
     qsizetype bytes[2] = {0, 0};
