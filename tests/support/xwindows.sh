@@ -12,8 +12,10 @@ need_tools() {
 
 # A scratch folder $work and an X display of our own ($1: WIDTHxHEIGHT,
 # 1024x768 when not given): QLT_E2E_DISPLAY's number, else the first free
-# one from 120 on. When the check ends, every process listed in $work/pids,
-# the display and the folder go.
+# one from 120 on. The server does not reset when its last client goes (an
+# X server's default): a program started again just after the one before
+# ended would otherwise find no display while it resets. When the check ends,
+# every process listed in $work/pids, the display and the folder go.
 start_session() {
     work=$(mktemp -d /tmp/qlt-e2e-XXXXXX)
     xvfb_pid=
@@ -23,7 +25,7 @@ start_session() {
         n=120
         while [ -e /tmp/.X$n-lock ] || [ -e /tmp/.X11-unix/X$n ]; do n=$((n + 1)); done
     fi
-    Xvfb :$n -screen 0 "${1:-1024x768}x24" -nolisten tcp >/dev/null 2>&1 &
+    Xvfb :$n -screen 0 "${1:-1024x768}x24" -nolisten tcp -noreset >/dev/null 2>&1 &
     xvfb_pid=$!
     export DISPLAY=:$n
     i=0
@@ -33,9 +35,14 @@ start_session() {
     done
 }
 
+# The server is waited for: until it has gone, its number is not free for
+# the next check.
 end_session() {
     for pid in $(cat "$work/pids" 2>/dev/null); do kill "$pid" 2>/dev/null; done
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+    if [ -n "$xvfb_pid" ]; then
+        kill "$xvfb_pid" 2>/dev/null
+        wait "$xvfb_pid" 2>/dev/null
+    fi
     rm -rf "$work"
 }
 
